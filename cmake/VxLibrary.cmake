@@ -1,0 +1,36 @@
+# vx_library(<folder> [DEPS <targets...>])
+# One static library per source folder, named vx_<folder in lower case>, built from every
+# .cpp of the folder and its subfolders. A folder without sources yet is an interface library.
+function(vx_library folder)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  string(TOLOWER "vx_${folder}" target)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${target} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+# vx_test(<folder> [DEPS <targets...>])
+# One GoogleTest executable per test folder, test_<folder>, registered with CTest.
+# Tests run headless: see tests/CMakeLists.txt for the environment.
+function(vx_test folder)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  string(TOLOWER "test_${folder}" target)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${target} ${sources})
+  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${target} PRIVATE ${ARG_DEPS} vx_testsupport GTest::gtest GTest::gmock)
+  gtest_discover_tests(${target}
+    DISCOVERY_MODE PRE_TEST
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    PROPERTIES ENVIRONMENT "${VX_TEST_ENVIRONMENT}")
+endfunction()
