@@ -1,0 +1,50 @@
+#include "core/PGlobalTimer.h"
+
+#include "platform/Clock.h"
+
+float g_frameDelta = 0.0f;
+double g_totalTime = 0.0;
+int32_t g_frameCounter = 0;
+float g_timeScale = 1.0f;
+
+int64_t CPGlobalTimer::ReadNow() const {
+    const platform::IClock& clock = platform::GetClock();
+    return m_highResolution ? clock.Counter() : static_cast<int64_t>(clock.Milliseconds());
+}
+
+bool CPGlobalTimer::Start() {
+    if (!m_started) {
+        g_frameCounter = 0;
+        g_totalTime = 0.0;
+    }
+    m_started = true;
+    const platform::IClock& clock = platform::GetClock();
+    m_highResolution = clock.HasCounter() && clock.CounterFrequency() > 0;
+    if (m_highResolution) m_frequency = clock.CounterFrequency();
+    m_last = ReadNow();
+    g_frameDelta = 0.0f;
+    m_stopped = false;
+    return IPTask::Start();
+}
+
+void CPGlobalTimer::Update() {
+    ++g_frameCounter;
+    const int64_t now = ReadNow();
+    float delta;
+    if (m_highResolution) {
+        delta = static_cast<float>(static_cast<double>(now - m_last) / static_cast<double>(m_frequency));
+    } else {
+        // The millisecond count wraps after 49 days; unsigned subtraction measures across the wrap.
+        delta = static_cast<float>(static_cast<uint32_t>(now - m_last)) * 0.001f;
+    }
+    m_last = now;
+    g_frameDelta = delta * g_timeScale;
+    g_totalTime += g_frameDelta;
+}
+
+void CPGlobalTimer::OnResume() { m_last = ReadNow(); }
+
+void CPGlobalTimer::Stop() {
+    IPTask::Stop();
+    m_stopped = true;
+}
