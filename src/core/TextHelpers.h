@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+
+// Byte-string helpers of the text readers.
+
+// True for tab, line feed, carriage return and blank; false for every other byte.
+bool IsSpace(char c);
+// Removes IsSpace characters from both ends, in place; returns the string.
+std::string& Trim(std::string& text);
+// Lower-cases the ASCII letters, in place (other bytes stay); returns the string. Pack paths,
+// object and section names go through it, so the result never depends on the locale.
+std::string& StrToLower(std::string& text);
+// True when every character is a digit, '-' or '.' (the order is not checked); true for "".
+bool IsNumber(const std::string& text);
+// True when every character is a digit or '-'; true for "".
+bool IsInteger(const std::string& text);
