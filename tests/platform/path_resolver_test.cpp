@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/PathResolver.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder tree in a temporary folder; paths are given relative to it.
+class PathResolverTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "vxpathXXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_root = pattern;
+        for (const char* file : {"Data/Levels/Map.lvl", "Data/saves/slot.sav", "dup/ABC.txt", "dup/abc.TXT",
+                                 "dup/Abc.txt", "mixed/Name/inner.txt", "mixed/name.txt"}) {
+            MakeFile(file);
+        }
+        fs::create_directories(m_root / "Data/folder.txt");
+        platform::InvalidateListings();
+    }
+
+    void TearDown() override
+    {
+        fs::remove_all(m_root);
+        platform::InvalidateListings();
+    }
+
+    void MakeFile(const std::string& relative)
+    {
+        fs::create_directories((m_root / relative).parent_path());
+        std::ofstream(m_root / relative) << relative;
+    }
+
+    // The game path with the temporary folder in front.
+    std::string GamePath(const std::string& relative) const { return m_root.string() + "\\" + relative; }
+    std::string DiskPath(const std::string& relative) const { return (m_root / relative).string(); }
+
+    fs::path m_root;
+};
+
+struct ReadCase {
+    const char* request;
+    const char* expected;  // relative disk path, or null when nothing is found
+};
+
+TEST_F(PathResolverTest, ReadingCaseTable)
+{
+    const ReadCase cases[] = {
+        {"Data\\Levels\\Map.lvl", "Data/Levels/Map.lvl"},
+        {"data\\levels\\map.lvl", "Data/Levels/Map.lvl"},
+        {"DATA/LEVELS/MAP.LVL", "Data/Levels/Map.lvl"},
+        {"data//levels\\\\map.lvl", "Data/Levels/Map.lvl"},
+        {"Data\\SAVES\\Slot.Sav", "Data/saves/slot.sav"},
+        {"dup\\abc.TXT", "dup/abc.TXT"},   // the exact name wins
+        {"dup\\Abc.txt", "dup/Abc.txt"},
+        {"dup\\abc.txt", "dup/ABC.txt"},   // else the byte-wise smallest match
+        {"DUP\\ABC.TXT", "dup/ABC.txt"},
+        {"mixed\\NAME", nullptr},          // only a folder and a file of other kinds match
+        {"mixed\\name\\inner.txt", "mixed/Name/inner.txt"},
+        {"MIXED\\NAME.TXT", "mixed/name.txt"},
+        {"Data\\folder.txt", nullptr},     // a folder is not a file
+        {"Data\\Levels", nullptr},
+        {"Data\\Levels\\missing.lvl", nullptr},
+        {"Nowhere\\Map.lvl", nullptr},
+        {"Data\\Levels\\..\\saves\\slot.sav", "Data/Levels/../saves/slot.sav"},
+    };
+    for (const ReadCase& c : cases) {
+        std::string resolved = "untouched";
+        const bool found = platform::ResolveFile(GamePath(c.request), resolved);
+        if (c.expected) {
+            EXPECT_TRUE(found) << c.request;
+            EXPECT_EQ(fs::path(resolved), fs::path(DiskPath(c.expected))) << c.request;
+        } else {
+            EXPECT_FALSE(found) << c.request << " gave " << resolved;
+        }
+    }
+}
+
+TEST_F(PathResolverTest, FoldersResolveWithoutRegardToCase)
+{
+    std::string resolved;
+    ASSERT_TRUE(platform::ResolveDirectory(GamePath("DATA\\levels"), resolved));
+    EXPECT_EQ(fs::path(resolved), fs::path(DiskPath("Data/Levels")));
+    EXPECT_FALSE(platform::ResolveDirectory(GamePath("Data\\Levels\\Map.lvl"), resolved));
+    EXPECT_FALSE(platform::ResolveDirectory(GamePath("Data\\Nothing"), resolved));
+}
+
+TEST_F(PathResolverTest, RelativePathsStartAtTheWorkingFolder)
+{
+    const fs::path previous = fs::current_path();
+    fs::current_path(m_root);
+    std::string resolved;
+    const bool found = platform::ResolveFile("data\\levels\\map.lvl", resolved);
+    fs::current_path(previous);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(resolved, "Data/Levels/Map.lvl");
+}
+
+TEST_F(PathResolverTest, WritingReusesExistingNamesWhateverTheirCase)
+{
+    std::string resolved;
+    ASSERT_TRUE(platform::ResolveForWriting(GamePath("DATA\\LEVELS\\MAP.LVL"), resolved));
+    EXPECT_EQ(fs::path(resolved), fs::path(DiskPath("Data/Levels/Map.lvl")));
+
+    ASSERT_TRUE(platform::ResolveForWriting(GamePath("data\\SAVES\\save1.sav"), resolved));
+    EXPECT_EQ(fs::path(resolved), fs::path(DiskPath("Data/saves/save1.sav")));
+    EXPECT_FALSE(fs::exists(m_root / "data")) << "no second Data folder";
+}
+
+TEST_F(PathResolverTest, WritingCreatesMissingFoldersAsWritten)
+{
+    std::string resolved;
+    ASSERT_TRUE(platform::ResolveForWriting(GamePath("Data\\Saves2\\Deep\\save1.sav"), resolved));
+    EXPECT_EQ(fs::path(resolved), fs::path(DiskPath("Data/Saves2/Deep/save1.sav")));
+    EXPECT_TRUE(fs::is_directory(m_root / "Data/Saves2/Deep"));
+
+    // The new folders are seen by the case-insensitive lookup.
+    std::ofstream(resolved) << "x";
+    platform::InvalidateListings();
+    std::string found;
+    ASSERT_TRUE(platform::ResolveForWriting(GamePath("data\\saves2\\deep\\SAVE1.SAV"), found));
+    EXPECT_EQ(found, resolved);
+}
+
+TEST_F(PathResolverTest, WritingRefusesFolderTargetsAndFileFolders)
+{
+    std::string resolved;
+    EXPECT_FALSE(platform::ResolveForWriting(GamePath("Data\\folder.txt"), resolved));
+    EXPECT_FALSE(platform::ResolveForWriting(GamePath("Data\\Levels\\Map.lvl\\inner.txt"), resolved));
+    EXPECT_FALSE(platform::ResolveForWriting(GamePath("Data\\.."), resolved));
+}
+
+TEST_F(PathResolverTest, ListingHoldsFoldersAndFilesSortedByName)
+{
+    const auto entries = platform::ListDirectory(DiskPath("dup"));
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].name, "ABC.txt");
+    EXPECT_EQ(entries[1].name, "Abc.txt");
+    EXPECT_EQ(entries[2].name, "abc.TXT");
+
+    const auto data = platform::ListDirectory(DiskPath("Data"));
+    ASSERT_EQ(data.size(), 3u);
+    EXPECT_EQ(data[0].name, "Levels");
+    EXPECT_TRUE(data[0].isDirectory);
+    EXPECT_EQ(data[1].name, "folder.txt");
+    EXPECT_TRUE(data[1].isDirectory);
+}
+
+}  // namespace
