@@ -156,6 +156,7 @@ bool ResolveForWriting(const std::string& path, std::string& resolved)
     std::string folder, last;
     if (!ResolveFolders(path, true, folder, last) || IsDotComponent(last)) return false;
     std::string name = MatchComponent(folder, last, Kind::File);
+    if (name.empty()) name = MatchComponent(folder, last, Kind::Directory);
     if (name.empty()) name = last;
     resolved = Join(folder, name);
     return KindOf(resolved) != Kind::Directory;

@@ -29,7 +29,7 @@ bool ResolveDirectory(const std::string& path, std::string& resolved);
 // The file to write for a game path: existing folders are reused whatever their case and missing
 // ones are created (named as written); an existing regular file matching the last component
 // without regard to case is reused, otherwise the name is taken as written. False when a folder
-// cannot be created or the target is a folder.
+// cannot be created or the last component names a folder (in any case).
 bool ResolveForWriting(const std::string& path, std::string& resolved);
 
 // The folders and regular files of a resolved folder, sorted by name (from the cache).

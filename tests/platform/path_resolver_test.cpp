@@ -134,6 +134,7 @@ TEST_F(PathResolverTest, WritingRefusesFolderTargetsAndFileFolders)
 {
     std::string resolved;
     EXPECT_FALSE(platform::ResolveForWriting(GamePath("Data\\folder.txt"), resolved));
+    EXPECT_FALSE(platform::ResolveForWriting(GamePath("DATA\\FOLDER.TXT"), resolved));
     EXPECT_FALSE(platform::ResolveForWriting(GamePath("Data\\Levels\\Map.lvl\\inner.txt"), resolved));
     EXPECT_FALSE(platform::ResolveForWriting(GamePath("Data\\.."), resolved));
 }

@@ -1,0 +1,10 @@
+#include "platform/InputState.h"
+
+namespace platform {
+
+InputState& GetInputState() {
+    static InputState state;
+    return state;
+}
+
+}  // namespace platform

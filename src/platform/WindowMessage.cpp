@@ -1,0 +1,10 @@
+#include "platform/WindowMessage.h"
+
+namespace platform {
+
+MessageQueue& GetMessageQueue() {
+    static MessageQueue queue;
+    return queue;
+}
+
+}  // namespace platform
