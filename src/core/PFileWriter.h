@@ -1,0 +1,32 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Collects a whole file in memory in the binary stream format (PBinaryReader.h) and writes it
+// with Save. The path resolves like every game path (PathResolver.h): an existing file or folder
+// is reused whatever its case, missing folders are created.
+class CPFileWriter {
+public:
+    explicit CPFileWriter(const std::string& path, bool scrambled = false);
+    virtual ~CPFileWriter() = default;
+
+    int32_t Write(const void* bytes, int32_t n);
+    int32_t WriteInt(int32_t value);
+    int32_t WriteFloat(float value);
+    // The length as an int, then the characters without terminator.
+    int32_t WriteString(const std::string& text);
+
+    // Replaces the file as a whole: the bytes (scrambled when the writer was made with scrambled
+    // set; the buffer itself stays as written) go to a temporary file beside it, which is synced
+    // and renamed over the file. E_FAIL, with the old file untouched, when a folder cannot be
+    // created, the file is read-only or a folder, or any write, sync, close or rename fails.
+    int32_t Save();
+
+    const std::vector<uint8_t>& GetBuffer() const { return m_buffer; }
+
+private:
+    std::vector<uint8_t> m_buffer;
+    std::string m_path;
+    bool m_scrambled;
+};
