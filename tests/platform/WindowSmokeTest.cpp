@@ -182,4 +182,18 @@ TEST(Window, MultisamplingIsUsedWhenAvailableAndDroppedWhenNot) {
     }
 }
 
+TEST(Window, OpensFullScreen) {
+    platform::WindowConfig config;
+    config.fullScreen = true;
+    config.width = 640;
+    config.height = 480;
+    std::string error;
+    auto window = platform::Window::Create(config, error);
+    ASSERT_NE(window, nullptr) << error;
+    EXPECT_TRUE(window->IsFullScreen());
+    // A display that cannot switch to the mode keeps its own size, which the client area reports.
+    EXPECT_GE(window->ClientWidth(), 640);
+    EXPECT_GE(window->ClientHeight(), 480);
+}
+
 }  // namespace
