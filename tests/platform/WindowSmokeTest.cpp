@@ -179,6 +179,8 @@ TEST(Window, MultisamplingIsUsedWhenAvailableAndDroppedWhenNot) {
         auto window = platform::Window::Create(config, error);
         ASSERT_NE(window, nullptr) << samples << ": " << error;
         EXPECT_EQ(window->ClientWidth(), 32);
+        ClearTo(1, 0, 0);
+        EXPECT_EQ(PixelAt(5, 5), kRed) << samples;
     }
 }
 
