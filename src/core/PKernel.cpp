@@ -6,6 +6,14 @@
 
 bool g_windowActive = true;
 
+namespace {
+
+bool Holds(const CPKernel::TaskList& list, const TPtr<IPTask>& task) {
+    return std::find(list.begin(), list.end(), task) != list.end();
+}
+
+}  // namespace
+
 CPKernel::CPKernel() = default;
 
 CPKernel::~CPKernel() {
@@ -16,8 +24,9 @@ CPKernel::~CPKernel() {
 bool CPKernel::AddTask(const TPtr<IPTask>& task) {
     if (!task) return false;
     if (!task->Start()) return false;
-    // Stopped and restarted before its turn came: the entry it has is reused.
-    if (std::find(m_active.begin(), m_active.end(), task) != m_active.end()) return true;
+    // Stopped and restarted while it still has an entry: the task keeps that entry, so it can
+    // never be updated twice in a pass.
+    if (Holds(m_active, task) || Holds(m_suspended, task)) return true;
     InsertByPriority(task);
     return true;
 }
@@ -30,7 +39,7 @@ void CPKernel::InsertByPriority(const TPtr<IPTask>& task) {
 }
 
 void CPKernel::SuspendTask(const TPtr<IPTask>& task) {
-    if (std::find(m_active.begin(), m_active.end(), task) == m_active.end()) return;
+    if (!Holds(m_active, task)) return;
     TPtr<IPTask> keep = task;  // the caller's pointer may be one of the entries removed below
     keep->OnSuspend();
     m_active.remove(keep);
@@ -38,7 +47,7 @@ void CPKernel::SuspendTask(const TPtr<IPTask>& task) {
 }
 
 void CPKernel::ResumeTask(const TPtr<IPTask>& task) {
-    if (std::find(m_suspended.begin(), m_suspended.end(), task) == m_suspended.end()) return;
+    if (!Holds(m_suspended, task)) return;
     TPtr<IPTask> keep = task;
     keep->OnResume();
     m_suspended.remove(keep);

@@ -30,8 +30,9 @@ public:
     virtual ~CPKernel();
 
     // Starts the task and inserts it after every task of lower or equal priority. False when the
-    // pointer is null or Start fails. A task stopped earlier in this pass whose entry is still in
-    // the list is restarted in its place and never gets a second entry.
+    // pointer is null or Start fails. A task that was stopped but still has an entry (the kernel
+    // has not reached it yet, or it is suspended) is restarted in its place, never given a
+    // second entry.
     bool AddTask(const TPtr<IPTask>& task);
     // Moves an active task to the suspended list (OnSuspend). Not for use inside a task pass.
     void SuspendTask(const TPtr<IPTask>& task);

@@ -19,8 +19,9 @@ public:
     IPMMObject();
     virtual ~IPMMObject();
 
-    IPMMObject(const IPMMObject&) = delete;
-    IPMMObject& operator=(const IPMMObject&) = delete;
+    // A copy is a new object: registered live, not counted. Assignment keeps the target's count.
+    IPMMObject(const IPMMObject&) : IPMMObject() {}
+    IPMMObject& operator=(const IPMMObject&) { return *this; }
 
     virtual void AddRef();
     virtual void Release();

@@ -204,6 +204,14 @@ TEST_F(KernelTest, RestartedTaskKeepsASingleEntry) {
     EXPECT_TRUE(h.kernel.AddTask(t));
     EXPECT_EQ(h.kernel.GetActiveTasks().size(), 2u);
     EXPECT_FALSE(t->IsKilled());
+
+    h.kernel.SuspendTask(t);
+    t->Stop();
+    EXPECT_TRUE(h.kernel.AddTask(t));
+    EXPECT_TRUE(t->IsRunning());
+    h.kernel.ResumeTask(t);
+    EXPECT_EQ(h.kernel.GetActiveTasks().size(), 2u);
+    EXPECT_TRUE(h.kernel.GetSuspendedTasks().empty());
 }
 
 TEST_F(KernelTest, AddTaskRejectsNullAndRunningTasks) {

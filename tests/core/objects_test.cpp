@@ -227,6 +227,20 @@ TEST_F(ObjectsTest, TypedPointersConvertAndCheckTheirType) {
     EXPECT_EQ(special->GetRefCount(), 3);
 }
 
+TEST_F(ObjectsTest, CopyIsANewUncountedObject) {
+    TPtr<Probe> original(new Probe(nullptr, "Original"));
+    TPtr<Probe> copy(new Probe(*original));
+    EXPECT_EQ(original->GetRefCount(), 1);
+    EXPECT_EQ(copy->GetRefCount(), 1);
+    EXPECT_EQ(IPMMObject::CountLiveObjects(), m_live + 2);
+
+    *copy = *original;
+    EXPECT_EQ(copy->GetRefCount(), 1);
+    original.Reset();
+    CollectGarbage();
+    EXPECT_FALSE(copy->IsDead());
+}
+
 struct Manager : TSingleton<Manager> {};
 
 TEST(Singleton, AccessorIsNullBeforeConstructionAndAfterDestruction) {
