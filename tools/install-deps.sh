@@ -10,7 +10,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libgtk-3-dev libwebkit2gtk-4.1-dev
   libpng-dev libjpeg-dev zlib1g-dev
-  xvfb xauth libgl1-mesa-dri
+  xvfb xauth libgl1-mesa-dri locales
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 

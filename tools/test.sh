@@ -8,5 +8,9 @@ cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DVX_SANITIZE=ON -DVX_TESTS=ON
 cmake --build build/asan -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# A comma-decimal locale for the tests that check numbers never depend on the locale.
+mkdir -p build/asan/locale
+[ -d build/asan/locale/de_DE.UTF-8 ] || localedef -i de_DE -f UTF-8 build/asan/locale/de_DE.UTF-8 || true
+export LOCPATH="$PWD/build/asan/locale"
 cd build/asan
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j "$jobs" "$@"
