@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/GeometryHelpers.h"
+
 namespace {
 
 // Corner signs along local x, y, z in corner order.
@@ -20,52 +22,6 @@ constexpr int kFaceQuads[CPObb::kPlaneCount][4] = {
 };
 
 PVector3 Xyz(const PVector4& v) { return {v.x, v.y, v.z}; }
-
-// Distance along direction from origin to the plane, or −1 when the ray is parallel to it or
-// leaves its front side (a face seen from behind).
-float RayPlaneDistance(const PVector3& origin, const PVector3& direction, const PPlane& plane)
-{
-    const float facing = PlaneDotNormal(plane, direction);
-    if (facing >= 0.0f) {
-        return -1.0f;
-    }
-    return -PlaneDotCoord(plane, origin) / facing;
-}
-
-// One edge of the crossing count: the point's u lies between the edge's u values (inclusive)
-// and its v is at most the edge's v there. An edge along v (equal u) gives an infinite slope
-// and does not count.
-bool EdgeAbove(float u, float v, float u0, float v0, float u1, float v1)
-{
-    if (u < std::fmin(u0, u1) || u > std::fmax(u0, u1)) {
-        return false;
-    }
-    const float slope = (v1 - v0) / (u1 - u0);
-    return v <= v0 + (u - u0) * slope;
-}
-
-// The point, projected along the triangle's dominant normal axis, lies inside the triangle:
-// exactly one of its edges lies on or above it.
-bool PointInTriangle(const PVector3& p, const PVector3& a, const PVector3& b, const PVector3& c)
-{
-    const PVector3 n = Vec3Cross(a - b, c - b);
-    const float nx = std::fabs(n.x);
-    const float ny = std::fabs(n.y);
-    const float nz = std::fabs(n.z);
-    float PVector3::*u = &PVector3::y;
-    float PVector3::*v = &PVector3::z;
-    if (nz >= nx && nz >= ny) {
-        u = &PVector3::x;
-        v = &PVector3::y;
-    } else if (ny >= nz && ny >= nx) {
-        u = &PVector3::x;
-        v = &PVector3::z;
-    }
-    const int count = int(EdgeAbove(p.*u, p.*v, a.*u, a.*v, b.*u, b.*v)) +
-                      int(EdgeAbove(p.*u, p.*v, b.*u, b.*v, c.*u, c.*v)) +
-                      int(EdgeAbove(p.*u, p.*v, c.*u, c.*v, a.*u, a.*v));
-    return count == 1;
-}
 
 }  // namespace
 
