@@ -1,6 +1,7 @@
 #include "platform/PathResolver.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <system_error>
@@ -12,10 +13,21 @@ namespace fs = std::filesystem;
 
 enum class Kind { None, File, Directory };
 
+// A folder's entries as they were at the folder's modification time.
+struct Listing {
+    fs::file_time_type modified;
+    bool settled = false;  // read long enough after the modification to be trusted
+    std::vector<DirectoryEntry> entries;
+};
+
+// File-system timestamps are coarse: a folder can change again within the same time stamp. A
+// listing read this soon after the folder's last change is read again at the next lookup.
+constexpr std::chrono::seconds kTimestampGranularity{1};
+
 // Listings by absolute folder path.
-std::map<std::string, std::vector<DirectoryEntry>>& ListingCache()
+std::map<std::string, Listing>& ListingCache()
 {
-    static std::map<std::string, std::vector<DirectoryEntry>> cache;
+    static std::map<std::string, Listing> cache;
     return cache;
 }
 
@@ -73,14 +85,19 @@ std::vector<DirectoryEntry> ReadListing(const std::string& folder)
     return entries;
 }
 
+// The folder's listing, read again when the folder changed since it was cached.
 const std::vector<DirectoryEntry>& CachedListing(const std::string& folder)
 {
     std::error_code error;
     const std::string key = fs::absolute(folder.empty() ? "." : folder, error).lexically_normal().string();
-    auto& cache = ListingCache();
-    auto found = cache.find(key);
-    if (found == cache.end()) found = cache.emplace(key, ReadListing(key)).first;
-    return found->second;
+    const fs::file_time_type modified = fs::last_write_time(key, error);
+    Listing& listing = ListingCache()[key];
+    if (!listing.settled || listing.modified != modified) {
+        listing.modified = modified;
+        listing.entries = ReadListing(key);
+        listing.settled = fs::file_time_type::clock::now() - modified > kTimestampGranularity;
+    }
+    return listing.entries;
 }
 
 // The name in folder that matches component with the wanted kind: the exact name first, else

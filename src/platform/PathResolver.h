@@ -13,9 +13,9 @@ namespace platform {
 // that way, the byte-wise smallest wins. Folders must match folders and files regular files:
 // a directory never counts as a file.
 //
-// Directory listings are cached for the case-insensitive matches; writes through
-// ResolveForWriting and InvalidateListings drop the cache. Exact matches are always checked
-// against the file system itself. Main thread only.
+// Directory listings are cached for the case-insensitive matches and read again when their
+// folder's modification time changes; exact matches are always checked against the file system
+// itself. Main thread only.
 
 struct DirectoryEntry {
     std::string name;
@@ -34,7 +34,7 @@ bool ResolveForWriting(const std::string& path, std::string& resolved);
 
 // The folders and regular files of a resolved folder, sorted by name (from the cache).
 std::vector<DirectoryEntry> ListDirectory(const std::string& resolvedDirectory);
-// Forgets every cached listing; call after changing a folder by other means.
+// Forgets every cached listing (the game's writes call it).
 void InvalidateListings();
 
 }  // namespace platform

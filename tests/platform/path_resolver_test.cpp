@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -122,9 +123,8 @@ TEST_F(PathResolverTest, WritingCreatesMissingFoldersAsWritten)
     EXPECT_EQ(fs::path(resolved), fs::path(DiskPath("Data/Saves2/Deep/save1.sav")));
     EXPECT_TRUE(fs::is_directory(m_root / "Data/Saves2/Deep"));
 
-    // The new folders are seen by the case-insensitive lookup.
+    // Files made since are seen by the case-insensitive lookup.
     std::ofstream(resolved) << "x";
-    platform::InvalidateListings();
     std::string found;
     ASSERT_TRUE(platform::ResolveForWriting(GamePath("data\\saves2\\deep\\SAVE1.SAV"), found));
     EXPECT_EQ(found, resolved);
@@ -137,6 +137,34 @@ TEST_F(PathResolverTest, WritingRefusesFolderTargetsAndFileFolders)
     EXPECT_FALSE(platform::ResolveForWriting(GamePath("DATA\\FOLDER.TXT"), resolved));
     EXPECT_FALSE(platform::ResolveForWriting(GamePath("Data\\Levels\\Map.lvl\\inner.txt"), resolved));
     EXPECT_FALSE(platform::ResolveForWriting(GamePath("Data\\.."), resolved));
+}
+
+TEST_F(PathResolverTest, ListingsFollowChangesMadeByOthers)
+{
+    std::string resolved;
+    EXPECT_FALSE(platform::ResolveFile(GamePath("dup\\LATER.txt"), resolved));
+    MakeFile("dup/Later.txt");
+    ASSERT_TRUE(platform::ResolveFile(GamePath("dup\\LATER.txt"), resolved));
+    EXPECT_EQ(fs::path(resolved), fs::path(DiskPath("dup/Later.txt")));
+
+    const fs::path folder = m_root / "FreshFolder";
+    fs::create_directory(folder);
+    std::ofstream(folder / "f.txt") << "x";
+    EXPECT_TRUE(platform::ResolveFile(GamePath("freshfolder\\F.TXT"), resolved));
+
+    fs::remove(m_root / "dup/Later.txt");
+    EXPECT_FALSE(platform::ResolveFile(GamePath("dup\\LATER.txt"), resolved));
+}
+
+TEST_F(PathResolverTest, SettledListingsAreReadAgainWhenTheFolderChanges)
+{
+    const fs::path folder = m_root / "dup";
+    fs::last_write_time(folder, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    std::string resolved;
+    EXPECT_FALSE(platform::ResolveFile(GamePath("DUP\\new.txt"), resolved));
+    EXPECT_TRUE(platform::ResolveFile(GamePath("DUP\\abc.txt"), resolved));
+    MakeFile("dup/NEW.txt");
+    EXPECT_TRUE(platform::ResolveFile(GamePath("DUP\\new.txt"), resolved));
 }
 
 TEST_F(PathResolverTest, ListingHoldsFoldersAndFilesSortedByName)
