@@ -8,8 +8,9 @@ class CPObb;
 // An axis-aligned box kept both as min/max and as centre/half extents. Recompute brings the
 // second pair in line after min or max changed.
 //
-// The empty box (min above max on every axis) is what a box becomes from no boxes at all; it
-// meets no segment and no sphere, and merging it into another box changes nothing.
+// The empty box (min 1,000,000 and max −1,000,000 on every axis) is what a box becomes from no
+// boxes at all and what a new box is; it meets no segment or sphere of the world's sizes, and
+// merging it into another box changes nothing.
 struct CPBoundingBox {
     static constexpr float kEmptyExtent = 1000000.0f;
 
