@@ -1,0 +1,202 @@
+#include "app/Application.h"
+
+#include <cstdio>
+
+#include "AI/AI_Task.h"
+#include "app/WebAddresses.h"
+#include "app/WindowProc.h"
+#include "core/PGlobalTimer.h"
+#include "core/PKernel.h"
+#include "core/PLog.h"
+#include "core/PPack.h"
+#include "core/PSettings.h"
+#include "core/Result.h"
+#include "core/SettingsVariables.h"
+#include "game/PEnemyDatabase.h"
+#include "game/PGameData.h"
+#include "Input/NInput.h"
+#include "interface/PFontManager.h"
+#include "physics/PPhysics.h"
+#include "platform/EventPump.h"
+#include "platform/Window.h"
+#include "Render/PAnimationCache.h"
+#include "Render/PMaterialManager.h"
+#include "Render/PObjectLoader.h"
+#include "Render/PParticlesManager.h"
+#include "Render/PRender.h"
+#include "script/PScriptManager.h"
+#include "Sound/NAudio.h"
+#include "Sound/PMusic.h"
+#include "weapons/PWeaponsSystem.h"
+
+namespace {
+
+void ReportError(const std::string& text) { std::fprintf(stderr, "vexmoor: %s\n", text.c_str()); }
+
+// Everything the main loop must do once it has ended.
+void OnLoopEnd() {
+    if (CPSettings* settings = GetSettings()) settings->ReleaseBindings();
+}
+
+}  // namespace
+
+CPApplication::CPApplication() = default;
+
+CPApplication::~CPApplication() {
+    ReleaseTasks();
+    m_render.Reset();
+    m_music.Reset();
+    DestroySingletons();
+    CollectGarbage();
+}
+
+void CPApplication::Init() {
+    MountPacks();
+    GetLog();
+    ReadWebAddresses();
+    new CPSettings;
+    CPKernel* kernel = new CPKernel;
+    kernel->SetWindowProcedure(WindowProc);
+    kernel->SetEventPump(platform::PumpEvents);
+    kernel->SetLoopEndHook(OnLoopEnd);
+    new CPScriptManager;
+    new CPMaterialManager;
+    new CPObjectLoader;
+    new CPEnemyDatabase;
+    new CNAudio;
+    new CPAnimationCache;
+    new CPGameData;
+}
+
+int CPApplication::Run() {
+    CPKernel* kernel = GetKernel();
+    GetEnemyDatabase()->Load("data\\enemies.dat");
+    if (!GetScriptManager()->LoadList()) {
+        return FailStart("cannot load the script list Data\\Scripts\\list.dat: the file or a script it names is "
+                         "missing or unreadable",
+                         ShutdownFrom::Singletons);
+    }
+    GetSettings()->Load("config.cfg");
+    GetGameData()->LoadGameData();
+    std::string windowError;
+    CreateAppWindow(g_fullScreen == 0, g_screenWidth, g_screenHeight, "Vexmoor", windowError);
+
+    m_music = new CPMusic;
+    m_music->SetPriority(12);
+    kernel->AddTask(m_music);
+    CNAudio* audio = GetAudio();
+    audio->Init(m_window.get());
+    audio->SetListenerPosition({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f});
+    audio->SetListenerOrientation({0.0f, 0.0f, 1.0f}, {0.0f, -1.0f, 0.0f});
+    kernel->SetWindow(m_window.get());
+
+    m_render = new CPRender;
+    m_render->SetPriority(10000);
+    if (!kernel->AddTask(m_render)) {
+        return FailStart(m_window ? "the renderer could not start" : "cannot open the game window: " + windowError,
+                         ShutdownFrom::Renderer);
+    }
+    m_timer = new CPGlobalTimer;
+    m_timer->SetPriority(10);
+    kernel->AddTask(m_timer);
+    m_main = GetScriptManager()->GetScript("main");
+    if (!m_main) return FailStart("the script list Data\\Scripts\\list.dat names no script \"main\"", ShutdownFrom::Tasks);
+    m_main->SetPriority(20);
+    kernel->AddTask(m_main);
+    m_particles = new CPParticlesManager;
+    m_particles->SetPriority(9000);
+    kernel->AddTask(m_particles);
+    m_weapons = new CPWeaponsSystem;
+    m_weapons->SetPriority(390);
+    kernel->AddTask(m_weapons);
+    m_input = new CNInput;
+    m_input->SetPriority(12);
+    m_ai = new AI_Task;
+    m_physics = new CPPhysics;
+    if (!kernel->AddTask(m_input)) return FailStart("the input task could not start", ShutdownFrom::Tasks);
+    (new CPFontManager)->Load();
+
+    kernel->Run();
+    return Shutdown(ShutdownFrom::Fonts) ? 0 : 1;
+}
+
+int CPApplication::FailStart(const std::string& reason, ShutdownFrom from) {
+    ReportError(reason);
+    Shutdown(from);
+    return 1;
+}
+
+bool CPApplication::Shutdown(ShutdownFrom from) {
+    const bool fullShutdown = from == ShutdownFrom::Fonts;
+    bool written = true;
+    if (fullShutdown) {
+        delete GetFontManager();
+        delete GetScriptManager();
+        GetAudio()->ClearSoundRegistry();
+        if (CNSoundBank* bank = GetSoundBank()) bank->Clear();
+        written = WriteBindings();
+    }
+    if (from == ShutdownFrom::Fonts || from == ShutdownFrom::Tasks) {
+        CollectGarbage();
+        ReleaseTasks();
+    }
+    if (from != ShutdownFrom::Singletons) {
+        m_render.Reset();
+        CollectGarbage();
+        m_music.Reset();
+    }
+    if (fullShutdown) written = SaveSettings() && written;
+    DestroySingletons();
+    // The tasks that the kernel let go and the music task are deleted before the report, so it
+    // lists only objects that outlived the engine.
+    CollectGarbage();
+    IPMMObject::DumpStatistics();
+    return written;
+}
+
+bool CPApplication::WriteBindings() {
+    if (m_input->GetActionList().empty()) return true;
+    if (m_input->WriteActions("Actions.cfg") == S_OK) return true;
+    ReportError("cannot write the key bindings to Actions.cfg");
+    return false;
+}
+
+bool CPApplication::SaveSettings() {
+    if (GetSettings()->Save("config.cfg")) return true;
+    ReportError("cannot write the settings to config.cfg");
+    return false;
+}
+
+void CPApplication::ReleaseTasks() {
+    m_physics.Reset();
+    m_ai.Reset();
+    m_input.Reset();
+    m_weapons.Reset();
+    m_particles.Reset();
+    m_main.Reset();
+    m_timer.Reset();
+}
+
+void CPApplication::DestroySingletons() {
+    delete GetFontManager();
+    delete GetScriptManager();
+    delete GetKernel();
+    delete GetSettings();
+    delete GetMaterialManager();
+    delete GetObjectLoader();
+    delete GetEnemyDatabase();
+    delete GetAudio();
+    delete GetAnimationCache();
+    delete GetGameData();
+}
+
+int32_t CPApplication::CreateAppWindow(bool windowed, int32_t width, int32_t height, const std::string& title,
+                                       std::string& error) {
+    platform::WindowConfig config;
+    config.title = title;
+    config.width = width;
+    config.height = height;
+    config.fullScreen = !windowed;
+    m_window = platform::Window::Create(config, error);
+    return m_window ? S_OK : E_FAIL;
+}

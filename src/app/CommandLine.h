@@ -1,0 +1,15 @@
+#pragma once
+#include <string>
+
+// The program's switches. "--windowed" and "--fullscreen" stand for the launcher's two start
+// buttons; without either the game starts windowed.
+struct SPCommandLine {
+    bool fullScreen = false;
+    bool help = false;
+    std::string error;  // set when an argument is not understood
+};
+
+SPCommandLine ParseCommandLine(int argc, const char* const* argv);
+
+// The text that "--help" prints.
+std::string CommandLineHelp();

@@ -1,0 +1,18 @@
+#include "app/StartChoice.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/PSettings.h"
+#include "core/SettingsVariables.h"
+
+bool ApplyStartChoice(bool fullScreen, std::string& error) {
+    CPSettings* settings = GetSettings();
+    settings->Load("config.cfg");
+    g_fullScreen = fullScreen ? 1 : 0;
+    if (settings->Save("config.cfg")) return true;
+    std::error_code ignored;
+    error = "cannot write config.cfg in the working folder " + std::filesystem::current_path(ignored).string() +
+            " (is it writable?)";
+    return false;
+}

@@ -1,0 +1,44 @@
+#include "app/WinMain.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/Application.h"
+#include "app/CommandLine.h"
+#include "app/ExitActions.h"
+#include "app/StartChoice.h"
+#include "app/WebAddresses.h"
+#include "app/WindowProc.h"
+#include "platform/Clock.h"
+#include "platform/Random.h"
+
+int WinMain(int argc, const char* const* argv) {
+    const SPCommandLine line = ParseCommandLine(argc, argv);
+    if (!line.error.empty()) {
+        std::fprintf(stderr, "vexmoor: %s\n%s", line.error.c_str(), CommandLineHelp().c_str());
+        return 2;
+    }
+    if (line.help) {
+        std::fputs(CommandLineHelp().c_str(), stdout);
+        return 0;
+    }
+
+    platform::Srand(platform::GetClock().Milliseconds());
+    int result = 1;
+    bool gameRan = false;
+    {
+        auto application = std::make_unique<CPApplication>();
+        application->Init();
+        std::string error;
+        if (ApplyStartChoice(line.fullScreen, error)) {
+            result = application->Run();
+            gameRan = true;
+        } else {
+            std::fprintf(stderr, "vexmoor: %s\n", error.c_str());
+        }
+    }
+    g_shutdown = true;
+    RunExitActions(gameRan, g_exitAddress);
+    return result;
+}

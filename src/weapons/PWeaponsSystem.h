@@ -1,0 +1,24 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "core/PTask.h"
+#include "core/Singleton.h"
+
+// The weapons task: updates every live weapon and effect object (priority 390, set by the
+// application, which creates it and adds it to the kernel).
+//
+// Not done yet: the definition file, the prototypes, the pools, Spawn and the per-frame update,
+// which does nothing for now.
+class CPWeaponsSystem : public IPTask, public TSingleton<CPWeaponsSystem> {
+public:
+    CPWeaponsSystem() = default;
+
+    void Update() override {}
+    int32_t GetType() const override { return 1; }
+    int32_t GetSize() const override { return static_cast<int32_t>(sizeof(*this)); }
+    std::string GetClassName() const override { return "CPWeaponsSystem"; }
+};
+
+// The weapons task, null before its construction and after its destruction.
+inline CPWeaponsSystem* GetWeaponsSystem() { return CPWeaponsSystem::Instance(); }
