@@ -1,5 +1,7 @@
 #include "core/PMMObject.h"
 
+#include <unordered_set>
+
 #include "core/PLog.h"
 
 // The two program-wide registries. Plain pointers, so they exist before any engine object is
@@ -50,6 +52,13 @@ constinit ObjectRegistry::List ObjectRegistry::pending;
 
 namespace {
 
+// Every object from its construction to its destruction. Never destroyed itself, so objects that
+// outlive the static destructors can still leave it.
+std::unordered_set<const void*>& ExistingObjects() {
+    static auto* objects = new std::unordered_set<const void*>;
+    return *objects;
+}
+
 std::unordered_map<std::string, int32_t>& ClassStatistics() {
     static std::unordered_map<std::string, int32_t> table;
     return table;
@@ -57,11 +66,15 @@ std::unordered_map<std::string, int32_t>& ClassStatistics() {
 
 }  // namespace
 
-IPMMObject::IPMMObject() { ObjectRegistry::Append(ObjectRegistry::live, this); }
+IPMMObject::IPMMObject() {
+    ExistingObjects().insert(this);
+    ObjectRegistry::Append(ObjectRegistry::live, this);
+}
 
 // CollectGarbage unlinks an object before deleting it; an object destroyed any other way leaves
 // its registry here, so no list keeps a dangling entry.
 IPMMObject::~IPMMObject() {
+    ExistingObjects().erase(this);
     if (m_deleting) return;
     ObjectRegistry::Remove(m_dead ? ObjectRegistry::pending : ObjectRegistry::live, this);
 }
@@ -105,6 +118,11 @@ void IPMMObject::DumpStatistics() {
 }
 
 const std::unordered_map<std::string, int32_t>& IPMMObject::GetClassStatistics() { return ClassStatistics(); }
+
+IPMMObject* IPMMObject::Find(const void* address) {
+    if (!address || !ExistingObjects().contains(address)) return nullptr;
+    return static_cast<IPMMObject*>(const_cast<void*>(address));
+}
 
 int32_t IPMMObject::CountLiveObjects() { return ObjectRegistry::live.size; }
 

@@ -40,6 +40,11 @@ public:
     // Class name -> live count as of the latest report; names that disappeared keep their last count.
     static const std::unordered_map<std::string, int32_t>& GetClassStatistics();
 
+    // The engine object at this address while it exists (live or waiting for deletion), else
+    // null; the address must be that of the IPMMObject part. Handles that come back from scripts
+    // are checked this way. Constant time.
+    static IPMMObject* Find(const void* address);
+
     // Number of objects in each registry.
     static int32_t CountLiveObjects();
     static int32_t CountPendingObjects();
