@@ -1,0 +1,17 @@
+#pragma once
+
+struct lua_State;
+struct luaL_Reg;
+
+// The engine table: the engine's script functions, registered in every script state before the
+// game's tables, in this order, ended by an entry without a name. Each takes its arguments from
+// the Lua stack, pushes its results and returns their number.
+//
+// Text arguments must be strings or numbers (anything else ends the calling script with an
+// argument error); handle arguments that are null, stale, forged or of the wrong class make a
+// function do nothing (ScriptHandles.h).
+const luaL_Reg* GetEngineFunctions();
+
+// ToInt (number) -> the number truncated toward zero to a 32-bit integer, clamped to its range
+// (not a number: 0). The game table registers it as "GetInt".
+int ScriptToInt(lua_State* state);
