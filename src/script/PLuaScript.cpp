@@ -134,15 +134,15 @@ void CPLuaScript::Update() {
     if (status == 0 || status == LUA_YIELD) {
         m_finished = !AsksForNextFrame();
     } else if (lua_gettop(m_thread) > 0 && lua_isstring(m_thread, -1)) {
-        Kill();
+        Kill();  // the message, on top of the failed thread's stack, is dropped
     }
     lua_settop(m_thread, 0);
 }
 
 bool CPLuaScript::CanResume() const {
-    const int status = lua_status(m_thread);
-    if (status == LUA_YIELD) return true;
-    if (status != 0) return true;  // a thread that failed reports that itself
+    // A yielded thread goes on, and one that failed says so itself when resumed. Otherwise the
+    // chunk must still be waiting to start: a syntax error left none, and an ended one is gone.
+    if (lua_status(m_thread) != 0) return true;
     return lua_gettop(m_thread) == 1 && lua_isfunction(m_thread, 1);
 }
 
