@@ -108,10 +108,13 @@ void vx_Lighting(vec3 position, vec3 normal, out vec4 diffuse, out vec4 specular
 }
 )";
 
-// Render targets store their top row first: their drawing is flipped vertically.
+// Pixels are covered where their centres lie, and centres sit on whole screen coordinates: the
+// picture moves half a pixel right and down from where GL would put it. Render targets store
+// their top row first: their drawing is flipped vertically.
 constexpr std::string_view kVertexEpilogue = R"(
 void main() {
     vx_UserMain();
+    gl_Position.xy += vec2(1.0 / vx_Viewport.z, -1.0 / vx_Viewport.w) * gl_Position.w;
     gl_Position.y *= vx_Target.z;
 }
 )";
@@ -163,9 +166,9 @@ constexpr std::string_view kFixedFunctionVertex = R"(void main() {
 }
 )";
 
-// Pixel centres lie on whole coordinates; the viewport maps them to the target.
+// Screen positions are where the viewport puts clip coordinates.
 constexpr std::string_view kScreenVertex = R"(void main() {
-    vec2 pixel = vx_ScreenPosition.xy + 0.5 - vx_Viewport.xy;
+    vec2 pixel = vx_ScreenPosition.xy - vx_Viewport.xy;
     vec2 ndc = vec2(pixel.x / vx_Viewport.z * 2.0 - 1.0, 1.0 - pixel.y / vx_Viewport.w * 2.0);
     float w = vx_ScreenPosition.w > 0.0 ? 1.0 / vx_ScreenPosition.w : 1.0;
     gl_Position = vec4(ndc * w, (vx_ScreenPosition.z * 2.0 - 1.0) * w, w);
