@@ -97,7 +97,10 @@ int32_t CNInput::WriteActions(const std::string& path) const {
 void CNInput::AcquireDevices() {
     if (m_acquired == g_windowActive) return;
     m_acquired = g_windowActive;
-    if (auto* window = static_cast<platform::Window*>(GetKernel()->GetWindow())) window->SetRelativeMouse(m_acquired);
+    CPKernel* kernel = GetKernel();
+    if (auto* window = kernel ? static_cast<platform::Window*>(kernel->GetWindow()) : nullptr) {
+        window->SetRelativeMouse(m_acquired);
+    }
 }
 
 void CNInput::Update() {

@@ -1,0 +1,80 @@
+// The web addresses of data\links.txt and what the program opens when it ends.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "WorkingFolder.h"
+#include "app/ExitActions.h"
+#include "app/WebAddresses.h"
+#include "core/PFileWriter.h"
+#include "platform/PathResolver.h"
+
+namespace {
+
+struct LinksCase {
+    const char* name;
+    const char* links;  // null: no file
+    const char* browser;
+    const char* exit;
+};
+
+class WebAddressesTest : public ::testing::TestWithParam<LinksCase> {};
+
+TEST_P(WebAddressesTest, ReadsTheFirstTokenOfEachLinePrefixedWithTheScheme) {
+    apptest::WorkingFolder folder;
+    if (const char* links = GetParam().links) {
+        CPFileWriter writer("data\\links.txt", true);
+        writer.Write(links, static_cast<int32_t>(std::string(links).size()));
+        ASSERT_EQ(writer.Save(), 0);
+        platform::InvalidateListings();
+    }
+    ReadWebAddresses();
+    EXPECT_EQ(g_browserAddress, GetParam().browser);
+    EXPECT_EQ(g_exitAddress, GetParam().exit);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, WebAddressesTest,
+    ::testing::Values(
+        LinksCase{"TwoLines", "example.com/start and more\r\nexample.com/bye\r\n", "http://example.com/start",
+                  "http://example.com/bye"},
+        // A line holding "//" is a comment: a written scheme hides the line.
+        LinksCase{"SchemeMakesAComment", "http://example.com/start\r\nexample.com/bye\r\n", "http://example.com/bye",
+                  "http://"},
+        LinksCase{"OneLine", "example.com/start\r\n", "http://example.com/start", "http://"},
+        LinksCase{"NoFile", nullptr, "http://", "http://"}),
+    [](const ::testing::TestParamInfo<LinksCase>& info) { return info.param.name; });
+
+struct ExitCase {
+    const char* name;
+    bool gameRan;
+    const char* exitAddress;
+    std::vector<SPShellRequest> expected;
+};
+
+class ExitActionsTest : public ::testing::TestWithParam<ExitCase> {};
+
+TEST_P(ExitActionsTest, OpensTheShortcutTheSiblingProgramAndTheExitPage) {
+    apptest::WorkingFolder folder;
+    folder.Write("Play.URL", "[InternetShortcut]\r\n");
+    folder.Write("fscommand/tessun.exe", "");
+    EXPECT_EQ(CollectExitActions(GetParam().gameRan, GetParam().exitAddress), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExitActionsTest,
+    ::testing::Values(
+        ExitCase{"AfterAGame", true, "http://example.com/bye",
+                 {{"", "play.url"}, {".\\fscommand", "tessun.exe"}, {"", "http://example.com/bye"}}},
+        ExitCase{"WithoutAGame", false, "http://example.com/bye", {{"", "http://example.com/bye"}}},
+        ExitCase{"BareScheme", true, "http://", {{"", "play.url"}, {".\\fscommand", "tessun.exe"}}},
+        ExitCase{"EmptyAddress", false, "", {}}),
+    [](const ::testing::TestParamInfo<ExitCase>& info) { return info.param.name; });
+
+TEST(ExitActionsTest, MissingFilesAreSkipped) {
+    apptest::WorkingFolder folder;
+    EXPECT_EQ(CollectExitActions(true, "http://"), std::vector<SPShellRequest>{});
+}
+
+}  // namespace

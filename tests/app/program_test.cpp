@@ -1,0 +1,182 @@
+// The real program on the sample data, each run in a fresh copy of the game's working folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "Input/NInput.h"
+#include "ProgramRun.h"
+#include "WorkingFolder.h"
+#include "core/PSettings.h"
+#include "core/SettingsVariables.h"
+#include "support/TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using apptest::ProgramResult;
+using apptest::ProgramRun;
+using apptest::ReadBytes;
+
+// What the object report at exit writes for every engine object still pending deletion.
+constexpr char kPendingObjectReport[] = "Удаленный объект";
+
+// The runs draw off screen: on a shared display the windows of parallel runs would take the
+// focus from each other, and a game whose window is inactive pauses and never ends.
+constexpr char kVideoDriver[] = "offscreen";
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::copy(VX_SAMPLE_DATA, Folder(), fs::copy_options::recursive);
+        fs::permissions(Folder(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                      fs::perms::others_read | fs::perms::others_exec);
+    }
+
+    const fs::path& Folder() const { return folder_.Path(); }
+
+    ProgramResult Run(std::vector<std::string> arguments = {}, std::vector<std::pair<std::string, std::string>> environment = {}) {
+        ProgramRun run;
+        run.folder = Folder();
+        run.arguments = std::move(arguments);
+        run.environment = {{"VX_FRAMES", "10"}, {"VX_LOG", "stderr"}, {"SDL_VIDEODRIVER", kVideoDriver}};
+        run.environment.insert(run.environment.end(), environment.begin(), environment.end());
+        return apptest::RunProgram(run);
+    }
+
+    std::string Bytes(const std::string& relative) const { return ReadBytes(Folder() / relative); }
+
+    testsupport::TempDir folder_;
+};
+
+TEST_F(ProgramTest, RunsMainForItsFramesThenWritesItsFilesAndLeavesNoObjectBehind) {
+    const std::string shippedBindings = Bytes("Actions.cfg");
+    fs::remove(Folder() / "Actions.cfg");
+
+    const ProgramResult first = Run();
+    ASSERT_EQ(first.exitCode, 0) << first.errors;
+    EXPECT_EQ(first.errors.find(kPendingObjectReport), std::string::npos) << first.errors;
+    EXPECT_EQ(first.errors.find("Script Error"), std::string::npos) << first.errors;
+    EXPECT_EQ(Bytes("Actions.cfg"), shippedBindings) << "the built-in bindings are the shipped ones";
+    const std::string settings = Bytes("config.cfg");
+    EXPECT_NE(settings.find("screenWidth = 640\r\n"), std::string::npos) << settings;
+
+    const ProgramResult second = Run();
+    ASSERT_EQ(second.exitCode, 0) << second.errors;
+    EXPECT_EQ(Bytes("config.cfg"), settings) << "read back and written again unchanged";
+    EXPECT_EQ(Bytes("Actions.cfg"), shippedBindings);
+}
+
+TEST_F(ProgramTest, KeepsTheSettingsAndBindingsItFinds) {
+    std::ofstream(Folder() / "config.cfg") << "screenWidth = 320\nscreenHeight=200\nsoundVolume = 0.25\n+bloom\n";
+    std::ofstream(Folder() / "Actions.cfg", std::ios::binary)
+        << "fire;\"Fire; main gun\";Space\r\nsay;\"Say \"\"hi\"\"\";Q\r\nzoom;Zoom;mlb\r\n";
+
+    const ProgramResult result = Run();
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+
+    CPSettings settings;
+    settings.Load((Folder() / "config.cfg").string());
+    EXPECT_EQ(g_screenWidth, 320);
+    EXPECT_EQ(g_screenHeight, 200);
+    EXPECT_EQ(g_soundVolume, 0.25f);
+    EXPECT_EQ(g_bloom, 1);
+    EXPECT_EQ(g_fullScreen, 0);
+
+    TPtr<CNInput> input(new CNInput);
+    ASSERT_GE(input->LoadActions((Folder() / "Actions.cfg").string()), 0);
+    EXPECT_EQ(input->GetActionList(), (std::vector<std::string>{"fire", "say", "zoom"}));
+    EXPECT_EQ(input->GetActionMap().at("fire").label, "Fire; main gun");
+    EXPECT_EQ(input->GetActionMap().at("say").label, "Say \"hi\"");
+    EXPECT_EQ(input->GetActionMap().at("say").keyName, "Q");
+    EXPECT_EQ(input->GetActionMap().at("zoom").keyName, "mlb");
+}
+
+TEST_F(ProgramTest, TheStartSwitchesChooseTheWindowModeInConfigCfg) {
+    const ProgramResult fullScreen = Run({"--fullscreen"});
+    ASSERT_EQ(fullScreen.exitCode, 0) << fullScreen.errors;
+    EXPECT_NE(Bytes("config.cfg").find("fullScreen = 1\r\n"), std::string::npos);
+
+    const ProgramResult windowed = Run({"--windowed"});
+    ASSERT_EQ(windowed.exitCode, 0) << windowed.errors;
+    EXPECT_NE(Bytes("config.cfg").find("fullScreen = 0\r\n"), std::string::npos);
+}
+
+TEST_F(ProgramTest, HelpNamesTheSwitchesAndAnUnknownArgumentStartsNothing) {
+    const ProgramResult help = Run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* text : {"--windowed", "--fullscreen", "(the default)", "VX_FRAMES", "VX_NO_EXIT_ACTIONS"}) {
+        EXPECT_NE(help.output.find(text), std::string::npos) << text;
+    }
+    EXPECT_FALSE(fs::exists(Folder() / "config.cfg"));
+
+    const ProgramResult wrong = Run({"--windwed"});
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_NE(wrong.errors.find("--windwed"), std::string::npos) << wrong.errors;
+    EXPECT_FALSE(fs::exists(Folder() / "config.cfg"));
+}
+
+// A start that cannot succeed: each says why on stderr, exits with 1 and leaves the files that a
+// successful run wrote exactly as they were.
+struct FailedStart {
+    const char* name;
+    void (*breakFolder)(const fs::path& folder);
+    std::vector<std::pair<std::string, std::string>> environment;
+    std::vector<std::string> unsetEnvironment;
+    bool unprivileged;
+    const char* message;
+};
+
+void WriteList(const fs::path& folder, const char* text) { std::ofstream(folder / "data/scripts/list.dat") << text; }
+
+const FailedStart kFailedStarts[] = {
+    {"NoScriptList", [](const fs::path& folder) { fs::remove(folder / "data/scripts/list.dat"); }, {}, {}, false,
+     "cannot load the script list Data\\Scripts\\list.dat"},
+    {"ListedScriptMissing", [](const fs::path& folder) { WriteList(folder, "main t_system\nghost t_level\n"); }, {}, {},
+     false, "cannot load the script list Data\\Scripts\\list.dat"},
+    {"NoMainScript",
+     [](const fs::path& folder) {
+         fs::rename(folder / "data/scripts/main.lua", folder / "data/scripts/other.lua");
+         WriteList(folder, "other t_system interface\n");
+     },
+     {}, {}, false, "names no script \"main\""},
+    {"NoWindow", [](const fs::path&) {}, {{"SDL_VIDEODRIVER", "x11"}}, {"DISPLAY", "WAYLAND_DISPLAY"}, false,
+     "cannot open the game window"},
+    {"UnwritableWorkingFolder",
+     [](const fs::path& folder) {
+         fs::permissions(folder, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                         fs::perm_options::remove);
+     },
+     {}, {}, true, "cannot write config.cfg"},
+};
+
+class FailedStartTest : public ProgramTest, public ::testing::WithParamInterface<FailedStart> {};
+
+TEST_P(FailedStartTest, SaysWhyExitsNonZeroAndOverwritesNothing) {
+    const FailedStart& failure = GetParam();
+    ASSERT_EQ(Run().exitCode, 0);
+    const std::string settings = Bytes("config.cfg");
+    const std::string bindings = Bytes("Actions.cfg");
+    failure.breakFolder(Folder());
+
+    ProgramRun run;
+    run.folder = Folder();
+    run.environment = {{"VX_FRAMES", "10"}, {"SDL_VIDEODRIVER", kVideoDriver}};
+    run.environment.insert(run.environment.end(), failure.environment.begin(), failure.environment.end());
+    run.unsetEnvironment = failure.unsetEnvironment;
+    run.unprivileged = failure.unprivileged;
+    const ProgramResult result = apptest::RunProgram(run);
+    fs::permissions(Folder(), fs::perms::owner_all, fs::perm_options::add);
+
+    EXPECT_EQ(result.exitCode, 1) << result.errors;
+    EXPECT_NE(result.errors.find(failure.message), std::string::npos) << result.errors;
+    EXPECT_EQ(Bytes("config.cfg"), settings);
+    EXPECT_EQ(Bytes("Actions.cfg"), bindings);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FailedStartTest, ::testing::ValuesIn(kFailedStarts),
+                         [](const ::testing::TestParamInfo<FailedStart>& info) { return info.param.name; });
+
+}  // namespace

@@ -1,0 +1,96 @@
+// The command line, the start choice it stands for, and the game window's size.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "WorkingFolder.h"
+#include "app/Application.h"
+#include "app/CommandLine.h"
+#include "app/StartChoice.h"
+#include "core/PSettings.h"
+#include "core/Result.h"
+#include "core/SettingsVariables.h"
+#include "platform/PathResolver.h"
+#include "platform/Window.h"
+
+namespace {
+
+struct Arguments {
+    std::vector<const char*> argv;
+    bool fullScreen;
+    bool help;
+    bool error;
+};
+
+class CommandLineTest : public ::testing::TestWithParam<Arguments> {};
+
+TEST_P(CommandLineTest, Parses) {
+    std::vector<const char*> argv{"vexmoor"};
+    argv.insert(argv.end(), GetParam().argv.begin(), GetParam().argv.end());
+    const SPCommandLine line = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+    EXPECT_EQ(line.fullScreen, GetParam().fullScreen);
+    EXPECT_EQ(line.help, GetParam().help);
+    EXPECT_EQ(!line.error.empty(), GetParam().error) << line.error;
+}
+
+INSTANTIATE_TEST_SUITE_P(Switches, CommandLineTest,
+                         ::testing::Values(Arguments{{}, false, false, false},
+                                           Arguments{{"--windowed"}, false, false, false},
+                                           Arguments{{"--fullscreen"}, true, false, false},
+                                           Arguments{{"--fullscreen", "--windowed"}, false, false, false},
+                                           Arguments{{"-h"}, false, true, false},
+                                           Arguments{{"--help"}, false, true, false},
+                                           Arguments{{"--full"}, false, false, true},
+                                           Arguments{{"fullscreen"}, false, false, true}));
+
+class StartChoiceTest : public ::testing::Test {
+protected:
+    apptest::WorkingFolder m_folder;
+    CPSettings m_settings;
+};
+
+TEST_F(StartChoiceTest, SavesTheChoiceWithTheSettingsItFinds) {
+    m_folder.Write("config.cfg", "screenWidth = 800\n");
+    std::string error;
+    ASSERT_TRUE(ApplyStartChoice(true, error)) << error;
+    const std::string saved = apptest::ReadBytes(m_folder.Path() / "config.cfg");
+    EXPECT_NE(saved.find("fullScreen = 1\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("screenWidth = 800\r\n"), std::string::npos) << saved;
+}
+
+TEST_F(StartChoiceTest, CreatesAMissingConfigWithTheDefaults) {
+    std::string error;
+    ASSERT_TRUE(ApplyStartChoice(false, error)) << error;
+    const std::string saved = apptest::ReadBytes(m_folder.Path() / "config.cfg");
+    EXPECT_NE(saved.find("fullScreen = 0\r\n"), std::string::npos) << saved;
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 20) << "every setting: " << saved;
+}
+
+TEST_F(StartChoiceTest, FailsWithAReasonWhenConfigCannotBeWritten) {
+    std::filesystem::create_directory(m_folder.Path() / "config.cfg");
+    platform::InvalidateListings();
+    std::string error;
+    EXPECT_FALSE(ApplyStartChoice(true, error));
+    EXPECT_NE(error.find("config.cfg"), std::string::npos) << error;
+}
+
+TEST(AppWindowTest, TheClientAreaIsExactlyTheConfiguredSize) {
+    CPApplication application;
+    std::string error;
+    ASSERT_EQ(application.CreateAppWindow(true, 320, 200, "Vexmoor", error), S_OK) << error;
+    EXPECT_EQ(application.GetWindow()->ClientWidth(), 320);
+    EXPECT_EQ(application.GetWindow()->ClientHeight(), 200);
+}
+
+TEST(AppWindowTest, AWindowThatCannotOpenIsAFailureWithAReason) {
+    CPApplication application;
+    std::string error;
+    EXPECT_EQ(application.CreateAppWindow(true, 0, 0, "Vexmoor", error), E_FAIL);
+    EXPECT_EQ(application.GetWindow(), nullptr);
+    EXPECT_FALSE(error.empty());
+}
+
+}  // namespace
