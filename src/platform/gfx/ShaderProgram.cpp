@@ -220,9 +220,10 @@ void main() {
 
 void AppendCode(std::string& out, const ShaderCode& code)
 {
+    // Compiler messages then name lines of the effect file.
     out += "#line ";
     out += std::to_string(code.line > 0 ? code.line : 1);
-    out += code.line > 0 ? " 1\n" : " 0\n";
+    out += '\n';
     out += code.text;
     out += '\n';
 }
