@@ -163,6 +163,65 @@ TEST_F(TextureTest, StretchRectCopiesTheBackBufferTopRowFirst)
     EXPECT_FALSE(Dev().StretchRect(copy.get(), copy.get()));
 }
 
+TEST_F(TextureTest, TwoStagesModulateTheVertexColourByBothTextures)
+{
+    const uint32_t first[] = {0xFF80FF80u};
+    const uint32_t second[] = {0xFFFF8080u};
+    auto tex0 = Filled(4, 4, 1, first);
+    auto tex1 = Filled(4, 4, 1, second);
+    Dev().SetTextureStageState(0, TextureStageState::ColorOp, TextureOp::Modulate);
+    Dev().SetTextureStageState(1, TextureStageState::ColorOp, TextureOp::Modulate);
+    Dev().SetTextureStageState(0, TextureStageState::AlphaOp, TextureOp::Disable);
+    Dev().SetTexture(1, tex1.get());
+    ASSERT_TRUE(Dev().SetRenderTarget(target_.get()));
+    ClearAll(0);
+    Dev().SetTexture(0, tex0.get());
+    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0x8080FFFFu);
+    // Red 0.5 × 0.5 × 1, green 1 × 1 × 0.5, blue 1 × 0.5 × 0.5; alpha stays the vertex's.
+    EXPECT_TRUE(ColourNear(0x80408040u, Pixel(1, 1), 1));
+    Dev().SetTextureStageState(1, TextureStageState::ColorOp, TextureOp::Disable);
+    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0x8080FFFFu);
+    EXPECT_TRUE(ColourNear(0x8040FF80u, Pixel(1, 1), 1));
+}
+
+TEST_F(TextureTest, AddressModesAndFiltersSampleAsSet)
+{
+    auto grid = Dev().CreateTexture(2, 2, 1, Format::A8R8G8B8, TextureUsage::Normal, Pool::Managed);
+    const uint32_t texels[4] = {kRed, kGreen, kBlue, kWhite};
+    ASSERT_TRUE(grid->Update(0, nullptr, texels, 8));
+    ASSERT_TRUE(Dev().SetRenderTarget(target_.get()));
+    Dev().SetTexture(0, grid.get());
+    struct Case {
+        TextureAddress address;
+        uint32_t third, fourth;  // pixels 2 and 3 of the top row, u from 0 to 2 across
+    };
+    for (const Case& c : {Case{TextureAddress::Wrap, kRed, kGreen}, Case{TextureAddress::Clamp, kGreen, kGreen},
+                          Case{TextureAddress::Mirror, kGreen, kRed}}) {
+        Dev().SetSamplerState(0, SamplerState::AddressU, c.address);
+        ClearAll(0);
+        DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, kWhite, 0, 0, 2, 1);
+        EXPECT_EQ(Pixel(2, 0), c.third) << static_cast<int>(c.address);
+        EXPECT_EQ(Pixel(3, 0), c.fourth) << static_cast<int>(c.address);
+    }
+
+    auto ramp = Dev().CreateTexture(2, 1, 1, Format::A8R8G8B8, TextureUsage::Normal, Pool::Managed);
+    const uint32_t ends[2] = {kBlack, kWhite};
+    ASSERT_TRUE(ramp->Update(0, nullptr, ends, 8));
+    Dev().SetTexture(0, ramp.get());
+    Dev().SetSamplerState(0, SamplerState::AddressU, TextureAddress::Clamp);
+    for (TextureFilter filter : {TextureFilter::Point, TextureFilter::Linear}) {
+        Dev().SetSamplerState(0, SamplerState::MinFilter, filter);
+        Dev().SetSamplerState(0, SamplerState::MagFilter, filter);
+        ClearAll(0);
+        DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, kWhite);
+        const bool linear = filter == TextureFilter::Linear;
+        EXPECT_EQ(Pixel(0, 0), kBlack);
+        EXPECT_TRUE(ColourNear(linear ? 0xFF404040u : kBlack, Pixel(1, 0), 1));
+        EXPECT_TRUE(ColourNear(linear ? 0xFFBFBFBFu : kWhite, Pixel(2, 0), 1));
+        EXPECT_EQ(Pixel(3, 0), kWhite);
+    }
+}
+
 // --- DXT -------------------------------------------------------------------------------------
 
 // One DXT5 block: colours red (c0) and blue (c1) with indices (x + y) mod 4, alpha 255 (a0)
