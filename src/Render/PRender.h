@@ -2,9 +2,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
+#include "Render/PMeshBuffers.h"
 #include "core/PTask.h"
 #include "core/Singleton.h"
+#include "platform/gfx/DeviceListener.h"
 
 namespace platform::gfx {
 class Device;
@@ -17,7 +20,7 @@ class Device;
 // Not done yet: the render queue and render block, lights, bloom, the statistics text, the fade,
 // the debug lines and the device states of the engine; a frame is cleared to black and
 // presented.
-class CPRender : public IPTask, public TSingleton<CPRender> {
+class CPRender : public IPTask, public TSingleton<CPRender>, private platform::gfx::DeviceListener {
 public:
     CPRender();
     ~CPRender() override;
@@ -34,13 +37,25 @@ public:
     std::string GetClassName() const override { return "CPRender"; }
 
     // Resets the device (what a lost Direct3D device needs); nothing without a device. The
-    // window procedure calls it whenever the window becomes active or is restored.
+    // window procedure calls it whenever the window becomes active or is restored. The device
+    // objects (PDeviceObject.h) are told before and after.
     void ResetDevice();
+
+    // The static mesh cached under name (any case), uploaded from the given arrays on the first
+    // request; later requests ignore the arrays. Records live as long as the renderer. Null,
+    // and nothing cached, when the mesh is refused (more than kMaxMeshVertices vertices, an
+    // index past the last vertex, no indices) or its buffers cannot be made.
+    const SPMeshBuffers* GetMeshBuffers(const std::string& name, const SPVertex* vertices, const uint16_t* indices,
+                                        int32_t vertexCount, int32_t indexCount);
 
     // The device, null before Start and after Stop.
     platform::gfx::Device* GetDevice() const { return m_device.get(); }
 
 private:
+    void OnDeviceLost() override;
+    void OnDeviceReset() override;
+
+    std::unordered_map<std::string, std::unique_ptr<SPMeshBuffers>> m_meshCache;
     std::unique_ptr<platform::gfx::Device> m_device;
 };
 
