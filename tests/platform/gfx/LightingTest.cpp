@@ -136,6 +136,33 @@ TEST_F(LitSquareTest, ThirtyLightsAddUp)
     EXPECT_TRUE(ColourNear(0xFFF0F0F0u, DrawAndRead(), 2));
 }
 
+TEST_F(GfxTest, SpecularHighlightIsAddedOnlyWhenEnabled)
+{
+    // The square one unit in front of the eye, facing it, under a light that only shines specular.
+    Dev().SetTransform(TransformType::Projection, MatrixOrthoLH(0.02f, 0.02f, 0.0f, 2.0f));
+    Material material = WhiteMaterial();
+    material.ambient = {0, 0, 0, 0};
+    material.specular = {1, 1, 1, 1};
+    material.power = 10.0f;
+    Dev().SetMaterial(material);
+    Light light = MakeLight(LightType::Directional, {}, {0, 0, 1});
+    light.diffuse = {0, 0, 0, 0};
+    light.specular = {1, 1, 1, 1};
+    ASSERT_TRUE(Dev().SetLight(0, light));
+    ASSERT_TRUE(Dev().LightEnable(0, true));
+    Dev().SetTextureStageState(0, TextureStageState::ColorOp, TextureOp::SelectArg2);
+    Dev().SetTextureStageState(0, TextureStageState::ColorArg2, TextureArg::Diffuse);
+    const float s = 0.01f;
+    const Vertex square[4] = {MakeVertex(-s, s, 1, kRed), MakeVertex(s, s, 1, kRed), MakeVertex(-s, -s, 1, kRed),
+                              MakeVertex(s, -s, 1, kRed)};
+    for (bool specular : {false, true}) {
+        Dev().SetRenderState(RenderState::SpecularEnable, specular);
+        ClearAll(kBlue);
+        ASSERT_TRUE(Dev().DrawPrimitiveUP(PrimitiveType::TriangleStrip, 2, square));
+        EXPECT_TRUE(ColourNear(specular ? kWhite : kBlack, Pixel(kWidth / 2, kHeight / 2), 2)) << specular;
+    }
+}
+
 // A sphere of radius 1 at the origin, seen from z = -4, lit by a point light in front on its right.
 TEST_F(GfxTest, PointLightLightsTheNearSideOfAMesh)
 {

@@ -179,6 +179,17 @@ TEST_F(StateTest, ClearAndScreenQuadsStayInsideTheViewport)
     EXPECT_FALSE(Dev().SetViewport({60, 0, 16, 8, 0.0f, 1.0f}));
 }
 
+TEST_F(StateTest, WireframeDrawsOnlyTheEdges)
+{
+    UseVertexColour();
+    Dev().SetRenderState(RenderState::FillMode, FillMode::Wireframe);
+    ClearAll(kBlack);
+    const ScreenVertex triangle[3] = {{4, 4, 0.5f, 1, kRed, 0, 0}, {40, 4, 0.5f, 1, kRed, 0, 0}, {4, 40, 0.5f, 1, kRed, 0, 0}};
+    ASSERT_TRUE(Dev().DrawPrimitiveUP(PrimitiveType::TriangleList, 1, triangle));
+    EXPECT_EQ(Pixel(12, 12), kBlack);
+    EXPECT_EQ(Pixel(20, 4), kRed);
+}
+
 TEST_F(StateTest, PixelCameraQuadCoversEveryPixelOnceLikeScreenVertices)
 {
     // The screen camera: pixel coordinates, y down.
