@@ -1,5 +1,5 @@
 // The effect of materials whose effect cannot be made: a pulsing magenta that nobody misses.
-// The second technique says the same without a shader of its own.
+// Where the shader cannot run, the second technique draws the unlit vertex colour.
 float time;
 
 pixelshader Pulse
