@@ -114,7 +114,8 @@ int CPApplication::Run() {
     m_ai = new AI_Task;
     m_physics = new CPPhysics;
     if (!kernel->AddTask(m_input)) return FailStart("the input task could not start", ShutdownFrom::Tasks);
-    (new CPFontManager)->Load();
+    CPFontManager* fonts = new CPFontManager;
+    fonts->Load();
 
     kernel->Run();
     return Shutdown(ShutdownFrom::Fonts) ? 0 : 1;

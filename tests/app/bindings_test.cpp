@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ struct UnusableFile {
     const char* name;
     std::function<void(const apptest::WorkingFolder&)> make;
 };
+
+void PrintTo(const UnusableFile& file, std::ostream* out) { *out << file.name; }
 
 class DefaultBindingsTest : public ::testing::TestWithParam<UnusableFile> {};
 

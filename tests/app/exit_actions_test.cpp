@@ -1,6 +1,7 @@
 // The web addresses of data\links.txt and what the program opens when it ends.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ struct LinksCase {
     const char* browser;
     const char* exit;
 };
+
+void PrintTo(const LinksCase& links, std::ostream* out) { *out << links.name; }
 
 class WebAddressesTest : public ::testing::TestWithParam<LinksCase> {};
 
@@ -52,6 +55,8 @@ struct ExitCase {
     const char* exitAddress;
     std::vector<SPShellRequest> expected;
 };
+
+void PrintTo(const ExitCase& exit, std::ostream* out) { *out << exit.name; }
 
 class ExitActionsTest : public ::testing::TestWithParam<ExitCase> {};
 

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -151,6 +152,8 @@ const FailedStart kFailedStarts[] = {
      },
      {}, {}, true, "cannot write config.cfg"},
 };
+
+void PrintTo(const FailedStart& failure, std::ostream* out) { *out << failure.name; }
 
 class FailedStartTest : public ProgramTest, public ::testing::WithParamInterface<FailedStart> {};
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ struct Arguments {
     bool help;
     bool error;
 };
+
+void PrintTo(const Arguments& arguments, std::ostream* out) {
+    for (const char* argument : arguments.argv) *out << argument << ' ';
+}
 
 class CommandLineTest : public ::testing::TestWithParam<Arguments> {};
 

@@ -3,6 +3,7 @@
 
 #include <map>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -187,6 +188,10 @@ struct Activation {
     int32_t kind;
     bool active;
 };
+
+void PrintTo(const Activation& activation, std::ostream* out) {
+    *out << "kind " << activation.kind << (activation.active ? " activates" : " deactivates");
+}
 
 class ActivationTest : public WindowProcTest, public ::testing::WithParamInterface<Activation> {};
 
