@@ -62,4 +62,15 @@ TEST_F(ApplicationTest, ClosingTheWindowEndsTheRunAndStillWritesTheFiles) {
     EXPECT_TRUE(Written("config.cfg"));
 }
 
+TEST_F(ApplicationTest, EscapeTypedInTheGameEndsIt) {
+    setenv("VX_FRAMES", "100000", 1);
+    platform::GetMessageQueue().Post({platform::MessageType::Char, 27});
+    {
+        CPApplication application;
+        application.Init();
+        ASSERT_EQ(application.Run(), 0);
+    }
+    EXPECT_LT(g_frameCounter, 10);
+}
+
 }  // namespace
