@@ -69,56 +69,61 @@ void CPApplication::Init() {
 }
 
 int CPApplication::Run() {
-    CPKernel* kernel = GetKernel();
-    GetEnemyDatabase()->Load("data\\enemies.dat");
-    if (!GetScriptManager()->LoadList()) {
+    if (!LoadData()) {
         return FailStart("cannot load the script list Data\\Scripts\\list.dat: the file or a script it names is "
                          "missing or unreadable",
                          ShutdownFrom::Singletons);
     }
-    GetSettings()->Load("config.cfg");
-    GetGameData()->LoadGameData();
     std::string windowError;
     CreateAppWindow(g_fullScreen == 0, g_screenWidth, g_screenHeight, "Vexmoor", windowError);
-
-    m_music = new CPMusic;
-    m_music->SetPriority(12);
-    kernel->AddTask(m_music);
-    CNAudio* audio = GetAudio();
-    audio->Init(m_window.get());
-    audio->SetListenerPosition({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f});
-    audio->SetListenerOrientation({0.0f, 0.0f, 1.0f}, {0.0f, -1.0f, 0.0f});
-    kernel->SetWindow(m_window.get());
+    StartSound();
+    GetKernel()->SetWindow(m_window.get());
 
     m_render = new CPRender;
-    m_render->SetPriority(10000);
-    if (!kernel->AddTask(m_render)) {
+    if (!AddTask(m_render, 10000)) {
         return FailStart(m_window ? "the renderer could not start" : "cannot open the game window: " + windowError,
                          ShutdownFrom::Renderer);
     }
     m_timer = new CPGlobalTimer;
-    m_timer->SetPriority(10);
-    kernel->AddTask(m_timer);
+    AddTask(m_timer, 10);
     m_main = GetScriptManager()->GetScript("main");
     if (!m_main) return FailStart("the script list Data\\Scripts\\list.dat names no script \"main\"", ShutdownFrom::Tasks);
-    m_main->SetPriority(20);
-    kernel->AddTask(m_main);
+    AddTask(m_main, 20);
     m_particles = new CPParticlesManager;
-    m_particles->SetPriority(9000);
-    kernel->AddTask(m_particles);
+    AddTask(m_particles, 9000);
     m_weapons = new CPWeaponsSystem;
-    m_weapons->SetPriority(390);
-    kernel->AddTask(m_weapons);
+    AddTask(m_weapons, 390);
     m_input = new CNInput;
-    m_input->SetPriority(12);
     m_ai = new AI_Task;
     m_physics = new CPPhysics;
-    if (!kernel->AddTask(m_input)) return FailStart("the input task could not start", ShutdownFrom::Tasks);
+    if (!AddTask(m_input, 12)) return FailStart("the input task could not start", ShutdownFrom::Tasks);
     CPFontManager* fonts = new CPFontManager;
     fonts->Load();
 
-    kernel->Run();
+    GetKernel()->Run();
     return Shutdown(ShutdownFrom::Fonts) ? 0 : 1;
+}
+
+bool CPApplication::LoadData() {
+    GetEnemyDatabase()->Load("data\\enemies.dat");
+    if (!GetScriptManager()->LoadList()) return false;
+    GetSettings()->Load("config.cfg");
+    GetGameData()->LoadGameData();
+    return true;
+}
+
+void CPApplication::StartSound() {
+    m_music = new CPMusic;
+    AddTask(m_music, 12);
+    CNAudio* audio = GetAudio();
+    audio->Init(m_window.get());
+    audio->SetListenerPosition({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f});
+    audio->SetListenerOrientation({0.0f, 0.0f, 1.0f}, {0.0f, -1.0f, 0.0f});
+}
+
+bool CPApplication::AddTask(const TPtr<IPTask>& task, int32_t priority) {
+    task->SetPriority(priority);
+    return GetKernel()->AddTask(task);
 }
 
 int CPApplication::FailStart(const std::string& reason, ShutdownFrom from) {

@@ -10,6 +10,7 @@ namespace platform {
 class Window;
 }
 class AI_Task;
+class IPTask;
 class CNInput;
 class CPGlobalTimer;
 class CPLuaScript;
@@ -54,6 +55,12 @@ private:
     // Where a shutdown begins (the steps of Shutdown).
     enum class ShutdownFrom { Fonts, Tasks, Renderer, Singletons };
 
+    // Loads the enemy database, the script list, config.cfg and the game data; false when the
+    // script list cannot be loaded.
+    bool LoadData();
+    // Adds the music task, starts the audio and places the listener.
+    void StartSound();
+    static bool AddTask(const TPtr<IPTask>& task, int32_t priority);
     // Steps: 1 destroy the font and script managers; 2 empty the sound registry and bank;
     // 3 write Actions.cfg; 4 collect; 5 release the tasks; 6 release the renderer, collect,
     // release the music; 7 save config.cfg; 8 destroy the singletons; 9 collect and report the
