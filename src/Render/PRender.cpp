@@ -48,6 +48,8 @@ void CPRender::ResetDevice() {
     if (m_device) m_device->Reset();
 }
 
+void CPRender::AddToRenderQueue(CPMaterial*) {}
+
 void CPRender::OnDeviceLost() { IPDeviceObject::BroadcastLostDevice(); }
 
 void CPRender::OnDeviceReset() { IPDeviceObject::BroadcastResetDevice(); }

@@ -12,6 +12,7 @@
 namespace platform::gfx {
 class Device;
 }
+class CPMaterial;
 
 // The renderer task: the last task of every pass (priority 10000). It owns the drawing device
 // over the game window that the application stored in the kernel, and draws and presents a
@@ -40,6 +41,10 @@ public:
     // window procedure calls it whenever the window becomes active or is restored. The device
     // objects (PDeviceObject.h) are told before and after.
     void ResetDevice();
+
+    // Enters a material in the layered queue (its first batch of a frame while not registered).
+    // Not done yet: the queue; queued materials are not drawn.
+    void AddToRenderQueue(CPMaterial* material);
 
     // The static mesh cached under name (any case), uploaded from the given arrays on the first
     // request; later requests ignore the arrays. Records live as long as the renderer. Null,

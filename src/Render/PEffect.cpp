@@ -1,0 +1,81 @@
+#include "Render/PEffect.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "Render/DeviceError.h"
+#include "Render/PEffectCache.h"
+#include "Render/PRender.h"
+#include "Render/PTextureBlock.h"
+#include "core/PFile.h"
+#include "core/Result.h"
+#include "platform/gfx/Device.h"
+#include "platform/gfx/Effect.h"
+
+namespace {
+
+constexpr const char* kSource = "Render\\PEffect";
+const std::string kFolder = "Data\\Effects\\";
+const std::string kDefaultEffect = "_default.fx";
+
+}  // namespace
+
+CPEffect::CPEffect() = default;
+
+CPEffect::~CPEffect()
+{
+    if (CPEffectCache* cache = GetEffectCache()) cache->RemoveEffect(this);
+}
+
+bool CPEffect::Load(const std::string& name)
+{
+    m_name = name;
+    CPFile file(kFolder + name);
+    if (file.Load() == S_OK) return Compile(file.GetData(), file.GetSize(), __LINE__);
+    CPFile fallback(kFolder + kDefaultEffect);
+    if (fallback.Load() == S_OK) return Compile(fallback.GetData(), fallback.GetSize(), __LINE__);
+    ReportDeviceError(kSource, __LINE__, "D3DERR_NOTFOUND", "neither " + name + " nor " + kDefaultEffect + " can be read");
+    return false;
+}
+
+bool CPEffect::Compile(const uint8_t* data, int32_t size, int line)
+{
+    CPRender* render = GetRender();
+    platform::gfx::Device* device = render ? render->GetDevice() : nullptr;
+    if (!device) {
+        ReportDeviceError(kSource, line, "D3DERR_INVALIDCALL", "no device for the effect " + m_name);
+        return false;
+    }
+    std::string messages;
+    m_effect = device->CreateEffect(std::string_view(reinterpret_cast<const char*>(data), static_cast<size_t>(size)),
+                                    messages);
+    if (!m_effect) {
+        ReportDeviceError(kSource, line, "D3DXERR_INVALIDDATA", m_name + ":\n" + messages);
+        return false;
+    }
+    FindParameters();
+    return true;
+}
+
+void CPEffect::FindParameters()
+{
+    using platform::gfx::ParameterType;
+    const int32_t time = m_effect->FindParameter("time");
+    m_timeHandle = time >= 0 && m_effect->GetParameterType(static_cast<uint32_t>(time)) == ParameterType::Float ? time : -1;
+    m_textureHandles.clear();
+    for (int n = 0;; ++n) {
+        const int32_t handle = m_effect->FindParameter("tex" + std::to_string(n));
+        if (handle < 0 || m_effect->GetParameterType(static_cast<uint32_t>(handle)) != ParameterType::Texture) break;
+        m_textureHandles.push_back(handle);
+    }
+}
+
+void CPEffect::SetTextures(const CPTextureBlock& block)
+{
+    if (!m_effect) return;
+    const size_t count = std::min(m_textureHandles.size(), static_cast<size_t>(block.GetCount()));
+    for (size_t i = 0; i < count; ++i) {
+        m_effect->SetTexture(m_textureHandles[i], block.GetTexture(static_cast<int32_t>(i))->GetTexture());
+    }
+}
