@@ -1,61 +1,11 @@
 // Once warm, a script's frame allocates nothing: neither the host nor the Lua state. Lua's
-// allocations are counted through the state's own allocator; the host's process-wide, through
-// the sanitizer's allocation hooks in sanitized builds and a replaced operator new otherwise.
+// allocations are counted through the state's own allocator; the host's process-wide.
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <cstdlib>
-#include <new>
 
 #include "core/PKernel.h"
 #include "platform/WindowMessage.h"
 #include "script_fixture.h"
-
-namespace {
-
-std::atomic<bool> g_counting{false};
-std::atomic<int> g_hostAllocations{0};
-
-void CountAllocation() {
-    if (g_counting.load(std::memory_order_relaxed)) g_hostAllocations.fetch_add(1, std::memory_order_relaxed);
-}
-
-}  // namespace
-
-#if defined(__SANITIZE_ADDRESS__)
-// From the sanitizer runtime's allocator interface.
-extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*malloc_hook)(const volatile void*, size_t),
-                                                        void (*free_hook)(const volatile void*));
-
-namespace {
-
-void OnMalloc(const volatile void*, size_t) { CountAllocation(); }
-void OnFree(const volatile void*) {}
-const int g_hooksInstalled = __sanitizer_install_malloc_and_free_hooks(OnMalloc, OnFree);
-
-}  // namespace
-
-#else
-
-void* operator new(std::size_t size) {
-    CountAllocation();
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return ::operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    CountAllocation();
-    return std::malloc(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return ::operator new(size, tag); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
-
-#endif
+#include "support/AllocationCounter.h"
 
 namespace {
 
@@ -74,7 +24,7 @@ public:
 private:
     static void* Allocate(void* data, void* block, size_t oldSize, size_t newSize) {
         auto* self = static_cast<CountingAllocator*>(data);
-        if (g_counting.load(std::memory_order_relaxed) && newSize > oldSize) ++self->m_allocations;
+        if (testsupport::IsCountingAllocations() && newSize > oldSize) ++self->m_allocations;
         return self->m_inner(self->m_innerData, block, oldSize, newSize);
     }
 
@@ -89,9 +39,9 @@ class Measure : public IPTask {
 public:
     void Update() override {
         ++m_passes;
-        if (m_passes == 5) g_counting = true;
+        if (m_passes == 5) testsupport::SetCountingAllocations(true);
         if (m_passes == 1005) {
-            g_counting = false;
+            testsupport::SetCountingAllocations(false);
             GetKernel()->KillAllTasks();
         }
     }
@@ -126,12 +76,12 @@ TEST_F(ScriptAllocationTest, WarmScriptFramesAllocateNothing) {
         TPtr<IPTask> measure(new Measure);
         measure->SetPriority(10);
         ASSERT_TRUE(kernel.AddTask(measure));
-        g_hostAllocations = 0;
+        testsupport::ResetCountedAllocations();
         kernel.Run();
     }
     EXPECT_EQ(GlobalNumber(*script, "frames"), 1004);  // the last pass stops it
     EXPECT_EQ(allocator.GetAllocations(), 0);
-    EXPECT_EQ(g_hostAllocations.load(), 0);
+    EXPECT_EQ(testsupport::CountedAllocations(), 0);
 }
 
 }  // namespace
