@@ -5,6 +5,8 @@
 #include "core/PTask.h"
 #include "core/Singleton.h"
 
+class AI_Entity;
+
 // The AI task: a level task created at start-up and held by the application; a level start
 // gives it priority 100 and adds it to the kernel.
 //
@@ -18,6 +20,9 @@ public:
     int32_t GetType() const override { return 1; }
     int32_t GetSize() const override { return static_cast<int32_t>(sizeof(*this)); }
     std::string GetClassName() const override { return "AI_Task"; }
+
+    // Whether the entity is one of the live enemies; none is yet, there is no AI manager.
+    bool IsEnemy(const AI_Entity* entity) const { return false; }
 };
 
 // The AI task, null before its construction and after its destruction.

@@ -20,5 +20,8 @@ public:
     int32_t score = 0;
 };
 
+// Multiplies the damage that hits do: 1 until the player car's "damage" equipment sets it.
+inline float g_damageMultiplier = 1.0f;
+
 // The game data, null before its construction and after its destruction.
 inline CPGameData* GetGameData() { return CPGameData::Instance(); }

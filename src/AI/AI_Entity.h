@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+
+#include "math/PVector3.h"
+
+// One enemy: its scene object (its model) reports hits and the events of its vertex animation
+// here (CPGameObject::SetEntity links them; the model does not own its entity).
+//
+// Not done yet: the state machine, movement, attacks, death and spawning; the reactions below
+// do nothing for now.
+class AI_Entity {
+public:
+    virtual ~AI_Entity() = default;
+
+    // A hit on the model; amount already includes the damage multiplier. Does nothing yet.
+    void OnDamage(const PVector3& position, const PVector3& direction, float amount, bool flagA, bool silent,
+                  bool flagB) {}
+    // The model's animation with a loop limit has stopped. Does nothing yet.
+    void OnAnimationStopped() {}
+    // The model's animation passed its report frame; value is the model's scale. Does nothing yet.
+    void OnAnimationReport(float value) {}
+    // The model's animation passed its mark frame; value is the model's scale. Does nothing yet.
+    void OnAnimationMark(float value) {}
+
+    // Whether the model breaks into debris when the enemy dies.
+    bool gibOnDeath = false;
+};

@@ -1,0 +1,444 @@
+#include "Render/PGameObject.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "AI/AI_Entity.h"
+#include "AI/AI_Task.h"
+#include "core/PKernel.h"
+#include "game/PGameData.h"
+#include "game/PLevel.h"
+#include "platform/Random.h"
+#include "script/PLuaScript.h"
+#include "script/PScriptManager.h"
+#include "script/ScriptHandles.h"
+#include "Sound/NAudio.h"
+#include "weapons/PWeaponsSystem.h"
+
+namespace {
+
+// Buckets each name map asks for at construction.
+constexpr size_t kMapBuckets = 100;
+
+// The value as "%f" writes it in the C locale, whatever the process locale.
+std::string FloatText(float value) {
+    char text[400];
+    const auto result = std::to_chars(text, text + sizeof(text), static_cast<double>(value), std::chars_format::fixed, 6);
+    return std::string(text, result.ptr);
+}
+
+// rand() / RAND_MAX: a uniform draw in 0..1.
+float RandomUnit() { return static_cast<float>(platform::Rand()) / static_cast<float>(platform::kRandMax); }
+
+// The ceiling of the reward as a whole amount of money, kept within int32 (0 for a NaN).
+int32_t WholeReward(float reward) {
+    const double whole = std::ceil(static_cast<double>(reward));
+    if (std::isnan(whole)) return 0;
+    return static_cast<int32_t>(std::clamp(whole, static_cast<double>(std::numeric_limits<int32_t>::min()),
+                                           static_cast<double>(std::numeric_limits<int32_t>::max())));
+}
+
+int32_t SaturatedAdd(int32_t a, int32_t b) {
+    const int64_t sum = static_cast<int64_t>(a) + b;
+    return static_cast<int32_t>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
+CPGameObject::CPGameObject(const std::string& name)
+    : m_partAnimations(kMapBuckets),
+      m_parentWorld(MatrixIdentity()),
+      m_local(MatrixIdentity()),
+      m_world(MatrixIdentity()),
+      m_childByName(kMapBuckets),
+      m_name(name) {}
+
+CPGameObject::~CPGameObject() {
+    // No "delete_object": the handle would name an object that is being freed.
+    Leave(false);
+    for (const TPtr<CPGameObject>& child : m_children) child->m_parent = nullptr;
+    if (m_kind == kEmitter) {
+        if (IPTask* emitter = GetEmitter()) emitter->Stop();
+    }
+}
+
+int32_t CPGameObject::GetSize() const { return static_cast<int32_t>(sizeof(CPGameObject)); }
+
+std::string CPGameObject::GetClassName() const { return "CPGameObject - " + m_name; }
+
+// ---------------------------------------------------------------------------------------------
+// Tree
+
+void CPGameObject::CollectObjects(std::vector<TPtr<CPGameObject>>& objects) {
+    objects.emplace_back(this);
+    for (const TPtr<CPGameObject>& child : m_children) child->CollectObjects(objects);
+}
+
+bool CPGameObject::IsSelfOrAncestor(const CPGameObject* object) const {
+    for (const CPGameObject* node = this; node; node = node->m_parent) {
+        if (node == object) return true;
+    }
+    return false;
+}
+
+bool CPGameObject::AddChild(TPtr<CPGameObject> child) {
+    if (!child || IsSelfOrAncestor(child.Get())) return false;
+    child->m_parent = this;
+    m_children.push_back(child);
+    m_childByName[child->m_name] = child;
+    return true;
+}
+
+TPtr<CPGameObject> CPGameObject::GetChild(const std::string& name) const {
+    const auto found = m_childByName.find(name);
+    return found == m_childByName.end() ? nullptr : found->second;
+}
+
+TPtr<CPGameObject> CPGameObject::FindChild(const std::string& name) const {
+    if (TPtr<CPGameObject> child = GetChild(name)) return child;
+    for (const TPtr<CPGameObject>& child : m_children) {
+        if (TPtr<CPGameObject> found = child->FindChild(name)) return found;
+    }
+    return nullptr;
+}
+
+TPtr<CPGameObject> CPGameObject::GetParent() const { return m_parent; }
+
+TPtr<CPGameObject> CPGameObject::GetRoot() {
+    CPGameObject* node = this;
+    while (!node->m_script && node->m_parent) node = node->m_parent;
+    return node;
+}
+
+void CPGameObject::SetScript(TPtr<CPLuaScript> script) {
+    SetStaticInSubtree(false);
+    m_script = script.Get();
+}
+
+TPtr<CPLuaScript> CPGameObject::GetScript() const { return m_script; }
+
+void CPGameObject::SetStaticInSubtree(bool isStatic) {
+    m_static = isStatic;
+    for (const TPtr<CPGameObject>& child : m_children) child->SetStaticInSubtree(isStatic);
+}
+
+void CPGameObject::SetEnabled(bool enabled) {
+    m_visible = enabled;
+    for (const TPtr<CPGameObject>& child : m_children) child->SetEnabled(enabled);
+}
+
+void CPGameObject::SetAttachment(Kind kind, CPSmartPointer attachment) {
+    m_kind = kind;
+    m_attachment = std::move(attachment);
+}
+
+void CPGameObject::AddPartAnimation(const std::string& name, TPtr<CPPartAnimation> animation) {
+    m_static = false;
+    if (name == "idle") m_updateTask = animation;
+    m_partAnimations[name] = std::move(animation);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Transforms
+
+void CPGameObject::SetPosition(const PVector3& position) {
+    m_position = position;
+    m_moved = false;
+    m_dirty = true;
+}
+
+void CPGameObject::SetRotation(const PQuaternion& rotation) {
+    m_rotation = rotation;
+    m_moved = false;
+    m_dirty = true;
+}
+
+void CPGameObject::SetParentMatrix(const PMatrix& parentWorld) {
+    m_parentWorld = parentWorld;
+    m_moved = false;
+    m_dirty = true;
+}
+
+void CPGameObject::SetObb(const CPObb& box) {
+    m_obb = box;
+    m_visualBounds.SetFromObb(m_obb);
+}
+
+void CPGameObject::UpdateTransform() {
+    if (!m_dirty) return;
+    m_local = MatrixRotationQuaternion(m_rotation) * MatrixTranslation(m_position.x, m_position.y, m_position.z);
+    m_world = m_local * m_parentWorld;
+    UpdateBoxes();
+    UpdateChildren();
+    if (m_shadow) m_visualBounds.AddShadow(g_shadowProjection);
+    m_visualBounds.Recompute();
+    m_moved = true;
+    m_dirty = false;
+}
+
+void CPGameObject::UpdateBoxes() {
+    for (CPObb& box : m_parts) {
+        box.SetWorld(box.GetLocal() * m_world);
+        box.Update();
+    }
+    m_obb.SetWorld(m_obb.GetLocal() * m_world);
+    m_obb.Update();
+    m_visualBounds.SetFromObb(m_obb);
+    m_partBounds.SetFromObbs(m_parts);
+}
+
+void CPGameObject::UpdateChildren() {
+    for (const TPtr<CPGameObject>& child : m_children) {
+        child->m_moved = false;
+        child->m_parentWorld = m_world;
+        child->m_dirty = true;
+        child->UpdateTransform();
+        m_partBounds.Merge(child->m_partBounds);
+        m_visualBounds.MergeNoRecompute(child->m_visualBounds);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Activation and events
+
+IPTask* CPGameObject::GetEmitter() const { return m_attachment.Get<IPTask>(); }
+
+void CPGameObject::SendToScript(const char* command, const std::string& params) const {
+    CPScriptManager* manager = GetScriptManager();
+    if (!m_script || !manager) return;
+    manager->SendCommandByObject(TPtr<CPLuaScript>(m_script), command, params);
+}
+
+void CPGameObject::Activate(int32_t priority) {
+    if (m_active) return;
+    m_active = true;
+    CPKernel* kernel = GetKernel();
+    if (IPTask* task = m_updateTask.Get<IPTask>(); task && kernel) {
+        task->SetPriority(priority);
+        kernel->AddTask(TPtr<IPTask>(task));
+    }
+    if (IPTask* emitter = GetEmitter(); m_kind == kEmitter && m_visible && emitter && kernel && !emitter->IsRunning()) {
+        emitter->SetPriority(priority);
+        kernel->AddTask(TPtr<IPTask>(emitter));
+    }
+    // By index: a derived child's Activate may add children.
+    for (size_t i = 0; i < m_children.size(); ++i) m_children[i]->Activate(priority);
+    if (m_script) {
+        m_script->SetPriority(priority);
+        if (kernel) kernel->AddTask(TPtr<IPTask>(m_script));
+        AddRef();  // the script's reference, given back through the script function Release
+        SendToScript("add_object", HandleToString(this));
+    }
+}
+
+void CPGameObject::Deactivate() { Leave(true); }
+
+void CPGameObject::Leave(bool notify) {
+    if (!m_active) return;
+    if (m_kind == kEmitter) {
+        if (IPTask* emitter = GetEmitter()) emitter->Stop();
+    }
+    m_active = false;
+    if (IPTask* task = m_updateTask.Get<IPTask>()) task->Stop();
+    for (size_t i = 0; i < m_children.size(); ++i) m_children[i]->Deactivate();
+    if (notify) SendToScript("delete_object", HandleToString(this));
+}
+
+void CPGameObject::OnAnimationEnd() { SendToScript("animation_end", HandleToString(this)); }
+
+void CPGameObject::PlayAnimation(const SPAnimationRequest& request, bool restart) {
+    for (const TPtr<CPGameObject>& child : m_children) child->PlayAnimation(request, restart);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Copying
+
+void CPGameObject::ClearContents() {
+    for (const TPtr<CPGameObject>& child : m_children) child->m_parent = nullptr;
+    m_children.clear();
+    m_childByName.clear();
+    m_parts.clear();
+    m_partAnimations.clear();
+    m_updateTask.Reset();
+    m_attachment.Reset();
+}
+
+void CPGameObject::CopyFrom(TPtr<CPGameObject> sourcePointer) {
+    const CPGameObject* source = sourcePointer.Get();
+    if (!source || IsSelfOrAncestor(source)) return;
+    ClearContents();
+    m_kind = source->m_kind;
+    CopyAttachment(*source);
+    m_parts = source->m_parts;
+    CopyChildren(*source);
+    m_shadowMaterial = source->m_shadowMaterial;
+    m_damagedMaterial = source->m_damagedMaterial;
+    m_flameIndex = source->m_flameIndex;
+    m_damageClass = source->m_damageClass;
+    m_health = source->m_health;
+    m_reward = source->m_reward;
+    m_position = source->m_position;
+    m_rotation = source->m_rotation;
+    m_parentWorld = source->m_parentWorld;
+    m_local = source->m_local;
+    m_world = source->m_world;
+    m_visualBounds = source->m_visualBounds;
+    m_obb = source->m_obb;
+    m_moved = false;
+    m_dirty = true;
+    m_name = source->m_name;
+    m_visible = source->m_visible;
+    m_static = source->m_static;
+    m_shadow = source->m_shadow;
+    m_script = source->m_script;
+    UpdateTransform();
+}
+
+void CPGameObject::CopyAttachment(const CPGameObject& source) {}
+
+void CPGameObject::CopyChildren(const CPGameObject& source) {
+    for (const TPtr<CPGameObject>& child : source.m_children) {
+        TPtr<CPGameObject> copy(new CPGameObject(child->m_name));
+        copy->m_parent = this;
+        copy->CopyFrom(child);
+        m_children.push_back(copy);
+        m_childByName[child->m_name] = copy;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Ray queries
+
+bool CPGameObject::RayHit(SPRayQuery& query) {
+    if (!m_collision || query.skip == this) return false;
+    if (!m_partBounds.IntersectsSegment(query.origin, query.direction, query.distance)) return false;
+    bool hit = false;
+    for (const CPObb& box : m_parts) {
+        if (box.IntersectSegment(query.origin, query.direction, query.distance, query.hitPlane)) hit = true;
+    }
+    if (hit) {
+        query.hitObject = this;
+        query.hitOwner = GetRoot();
+    }
+    for (const TPtr<CPGameObject>& child : m_children) {
+        if (child->RayHit(query)) hit = true;
+    }
+    return hit;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Damage and destruction
+
+void CPGameObject::Damage(const PVector3& position, const PVector3& direction, float amount, bool flagA,
+                          bool silent, bool flagB) {
+    if (!silent) SendToScript("damage", FloatText(amount));
+    const AI_Task* ai = GetAITask();
+    if (m_entity && m_physicData && ai && ai->IsEnemy(m_entity)) {
+        m_entity->OnDamage(position, direction, amount * g_damageMultiplier, flagA, silent, flagB);
+    }
+    if (m_damageClass != kDestructible || !IsCurrentTarget() || !(m_health > 0.0f)) return;
+    m_health -= amount * g_damageMultiplier;
+    Explode(0);
+    if (m_health <= 0.0f) Destroyed();
+}
+
+bool CPGameObject::IsCurrentTarget() const {
+    const CPLevel* level = GetLevel();
+    if (!level) return false;
+    if (m_checkPoint >= 0) return m_checkPoint == level->checkPointIndex;
+    return level->IsStageTarget(this);
+}
+
+void CPGameObject::Destroyed() {
+    if (m_name != "front") PlayExplosionSound();
+    if (CPLevel* level = GetLevel()) level->RemoveTarget(this);
+    PayReward();
+}
+
+void CPGameObject::PlayExplosionSound() const {
+    CNAudio* audio = GetAudio();
+    if (!audio) return;
+    const TPtr<CNSound> sound = audio->GetSound("big_exp");
+    if (!sound) return;
+    if (sound->IsPlaying()) {
+        sound->Stop();
+        sound->Rewind();
+    }
+    sound->Play(0, 0);
+}
+
+void CPGameObject::PayReward() const {
+    CPGameData* data = GetGameData();
+    if (!data) return;
+    const int32_t reward = WholeReward(m_reward);
+    data->money += static_cast<float>(reward);
+    if (CPScriptManager* manager = GetScriptManager()) {
+        manager->SendCommandByName("gamemenu", "change_money", FloatText(data->money));
+    }
+    data->score = SaturatedAdd(data->score, reward);
+}
+
+void CPGameObject::Explode(int32_t unused) {
+    if (m_name != "front") return;
+    if (m_damagedMaterial) {
+        ShowDamagedMaterial();
+        if (m_damageClass == kDestructible) SpawnExplosion("mine_exp2");
+    }
+    m_health = 0.0f;
+}
+
+void CPGameObject::SecondaryExplosion() {
+    if (m_damagedMaterial) {
+        ShowDamagedMaterial();
+        if (m_damageClass == kDestructible) SpawnExplosion("rocket_exp3");
+    }
+    for (const TPtr<CPGameObject>& child : m_children) child->SecondaryExplosion();
+}
+
+bool CPGameObject::ShowDamagedMaterial() { return false; }
+
+void CPGameObject::SpawnExplosion(const char* name) const {
+    const PVector3& h = m_partBounds.halfExtents;
+    const float uz = RandomUnit();
+    const float uy = RandomUnit();
+    const float ux = RandomUnit();
+    const PVector3 point = m_position + PVector3{ux * h.x - h.x / 2.0f, uy * h.y - h.y / 2.0f, uz * h.z / 2.0f};
+    if (CPWeaponsSystem* weapons = GetWeaponsSystem()) {
+        weapons->Spawn(name, point, {0.0f, 0.0f, 1.0f}, -1.0f, nullptr, nullptr, true);
+    }
+}
+
+void CPGameObject::Sink() {
+    const float pitch = 0.025f - 0.05f * RandomUnit();
+    const float yaw = 0.025f - 0.05f * RandomUnit();
+    const PMatrix tilted = MatrixRotationQuaternion(m_rotation) * MatrixRotationYawPitchRoll(yaw, pitch, 0.0f);
+    m_rotation = QuaternionRotationMatrix(tilted);
+    m_moved = false;
+    m_dirty = true;
+    m_position.z -= 0.25f * RandomUnit();
+    UpdateTransform();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The enemy link
+
+void CPGameObject::MaybeSetGibOnDeath(bool gib) {
+    if (!m_entity) return;
+    if (platform::Rand() % 2 == 1) m_entity->gibOnDeath = gib;
+}
+
+void CPGameObject::OnAnimationStopped() {
+    if (m_entity) m_entity->OnAnimationStopped();
+}
+
+void CPGameObject::OnAnimationReport(float value) {
+    if (m_entity) m_entity->OnAnimationReport(value);
+}
+
+void CPGameObject::OnAnimationMark(float value) {
+    if (m_entity) m_entity->OnAnimationMark(value);
+}

@@ -1,0 +1,71 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <list>
+#include <string>
+
+#include "core/PSmartPointer.h"
+#include "core/Singleton.h"
+#include "math/PMatrix.h"
+
+class CPGameObject;
+
+// Flattens a shadow caster onto the ground under the level light. The identity until a level
+// builds it, so before any level a shadow adds nothing to an object's bounds.
+extern PMatrix g_shadowProjection;
+
+// One check point of the level, in file order.
+struct SPCheckPoint {
+    std::string numberText;  // what follows "chk" in the object's name: digits or "-"
+    int32_t number = 0;      // numberText as a number
+    TPtr<CPGameObject> object;
+};
+
+// The current level: exists while a level is loaded, GetLevel returns null between levels.
+//
+// Not done yet: loading the level file, the level tree, the per-frame run, the gates, barriers
+// and glass walls of stages and check points, queries, the light and the camera. What stands
+// is what the scene objects need: the target lists that decide whether a destructible object
+// can be damaged now, and their bookkeeping when one is destroyed.
+class CPLevel : public TSingleton<CPLevel> {
+public:
+    // Stages and check points a level can have, numbered from 0.
+    static constexpr int32_t kListCount = 20;
+    using ObjectList = std::list<TPtr<CPGameObject>>;
+
+    CPLevel();
+    virtual ~CPLevel();
+
+    // True when the object is a target of the current stage.
+    bool IsStageTarget(const CPGameObject* object) const;
+    // Takes a destroyed object off the target lists of the current stage and the current check
+    // point; the stage opens when its list empties, the check point's barrier clears when its
+    // list empties.
+    void RemoveTarget(const CPGameObject* object);
+    // Opens the current stage; false when it has no gates. Does nothing yet: there are no gates.
+    bool OpenStage() { return false; }
+    // Clears the barrier of the current check point. Does nothing yet: there are no barriers.
+    void ClearCheckPointBarrier() {}
+
+    // Targets of stage s, and of check point c.
+    std::array<ObjectList, kListCount> stageTargetObjects;
+    std::array<ObjectList, kListCount> checkPointTargetObjects;
+    std::list<SPCheckPoint> checkPoints;
+    // The check point shown or next to be shown; checkPoints.end() after the last one.
+    std::list<SPCheckPoint>::iterator nextCheckPoint;
+    // The shown check-point object; null when none.
+    TPtr<CPGameObject> currentCheckPoint;
+    // Check points reached since the start.
+    int32_t checkPointIndex = 0;
+    int32_t stageIndex = 0;
+    TPtr<CPGameObject> playerCar;
+
+private:
+    // The list of index, or null when the index is outside the lists.
+    static const ObjectList* ListAt(const std::array<ObjectList, kListCount>& lists, int32_t index);
+    // Erases the object from the list; true when the list was emptied by it.
+    static bool EraseTarget(ObjectList& list, const CPGameObject* object);
+};
+
+// The level, null between levels.
+inline CPLevel* GetLevel() { return CPLevel::Instance(); }
