@@ -14,6 +14,8 @@ public:
     void Print(int32_t category, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
     bool IsEnabled() const { return m_toStderr; }
+    // Switches the output to stderr on or off, whatever VX_LOG says (tests).
+    void SetEnabled(bool toStderr) { m_toStderr = toStderr; }
 
 private:
     bool m_toStderr = false;

@@ -190,7 +190,8 @@ TEST_F(ObjectsTest, ClassStatisticsKeepCountsOfClassesThatDisappeared) {
 }
 
 TEST_F(ObjectsTest, ReportListsPendingObjectsInTheLog) {
-    if (!GetLog()->IsEnabled()) GTEST_SKIP() << "run with VX_LOG=stderr to check the report text";
+    const bool wasEnabled = GetLog()->IsEnabled();
+    GetLog()->SetEnabled(true);
     TPtr<Probe> a(new Probe(nullptr, "Pending1"));
     a.Reset();
 
@@ -205,6 +206,7 @@ TEST_F(ObjectsTest, ReportListsPendingObjectsInTheLog) {
     testing::internal::CaptureStderr();
     IPMMObject::DumpStatistics();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    GetLog()->SetEnabled(wasEnabled);
 }
 
 TEST_F(ObjectsTest, TypedPointersConvertAndCheckTheirType) {
