@@ -15,6 +15,7 @@
 #include "Render/TexModifierFactory.h"
 #include "core/PGlobalTimer.h"
 #include "platform/Random.h"
+#include "support/CommaLocale.h"
 
 namespace {
 
@@ -120,6 +121,15 @@ TEST_F(ModifierTest, FactoryReadsTheNumbersItIsGiven)
     ASSERT_NE(atlas, nullptr);
     atlas->Update(1.0f);
     EXPECT_EQ(static_cast<CPAnimTexModifier*>(atlas.get())->GetFrame(), 0);
+}
+
+TEST_F(ModifierTest, FactoryReadsNumbersTheSameInEveryLocale)
+{
+    testsupport::CommaLocale comma;
+    if (!comma.Active()) GTEST_SKIP() << "no comma-decimal locale installed";
+    auto fade = CreateTexModifier("fade", {"2.5"});
+    ASSERT_NE(fade, nullptr);
+    EXPECT_FLOAT_EQ(static_cast<CPFadeModifier*>(fade.get())->GetRate(), 2.5f);
 }
 
 // ---- fade ----
