@@ -2,24 +2,12 @@
 
 namespace {
 
-TPtr<CPPerspectiveCamera>& PublishedCamera()
-{
-    static TPtr<CPPerspectiveCamera> camera;
-    return camera;
-}
-
-CPPerspectiveCamera& DefaultCamera()
-{
-    static TPtr<CPPerspectiveCamera> camera(new CPPerspectiveCamera);
-    return *camera;
-}
+// Made with the program, so the engine objects alive at the start of a run already count it.
+const TPtr<CPPerspectiveCamera> g_defaultCamera(new CPPerspectiveCamera);
+TPtr<CPPerspectiveCamera> g_publishedCamera;
 
 }  // namespace
 
-CPPerspectiveCamera& GetViewCamera()
-{
-    const TPtr<CPPerspectiveCamera>& camera = PublishedCamera();
-    return camera ? *camera : DefaultCamera();
-}
+CPPerspectiveCamera& GetViewCamera() { return g_publishedCamera ? *g_publishedCamera : *g_defaultCamera; }
 
-void SetViewCamera(TPtr<CPPerspectiveCamera> camera) { PublishedCamera() = std::move(camera); }
+void SetViewCamera(TPtr<CPPerspectiveCamera> camera) { g_publishedCamera = std::move(camera); }
