@@ -12,6 +12,10 @@
 #include "game/PGameData.h"
 #include "game/PLevel.h"
 #include "platform/Random.h"
+#include "Render/PLight.h"
+#include "Render/PMaterial.h"
+#include "Render/PRenderObject.h"
+#include "Render/PSprite.h"
 #include "script/PLuaScript.h"
 #include "script/PScriptManager.h"
 #include "script/ScriptHandles.h"
@@ -178,6 +182,8 @@ void CPGameObject::UpdateTransform() {
     m_visualBounds.Recompute();
     m_moved = true;
     m_dirty = false;
+    if (m_kind != kMesh) return;  // vertex-animated objects are not done yet
+    if (CPRenderObject* mesh = m_attachment.Get<CPRenderObject>()) mesh->SetWorld(m_world);
 }
 
 void CPGameObject::UpdateBoxes() {
@@ -298,7 +304,37 @@ void CPGameObject::CopyFrom(TPtr<CPGameObject> sourcePointer) {
     UpdateTransform();
 }
 
-void CPGameObject::CopyAttachment(const CPGameObject& source) {}
+void CPGameObject::CopyAttachment(const CPGameObject& source) {
+    switch (source.m_kind) {
+        case kMesh:
+            if (CPRenderObject* mesh = source.m_attachment.Get<CPRenderObject>()) {
+                TPtr<CPRenderObject> copy(new CPRenderObject(this));
+                copy->CopyFrom(TPtr<CPRenderObject>(mesh));
+                copy->SetOwner(this);
+                m_attachment = copy;
+            }
+            break;
+        case kLight:
+            if (CPLight* light = source.m_attachment.Get<CPLight>()) {
+                TPtr<CPLight> copy(new CPLight);
+                copy->SetFollowed(this);
+                copy->SetLight(light->GetLight());
+                m_attachment = copy;
+            }
+            break;
+        case kSprite:
+            if (const CPSprite* sprite = source.m_attachment.Get<CPSprite>()) {
+                TPtr<CPSprite> copy(new CPSprite(sprite->GetSpriteSize()));
+                copy->SetMaterial(sprite->GetMaterial());
+                copy->SetAngle(sprite->GetAngle());
+                copy->SetOwner(this);
+                m_attachment = copy;
+            }
+            break;
+        default:  // vertex-animated objects and emitters are not copied yet
+            break;
+    }
+}
 
 void CPGameObject::CopyChildren(const CPGameObject& source) {
     for (const TPtr<CPGameObject>& child : source.m_children) {
@@ -399,7 +435,10 @@ void CPGameObject::SecondaryExplosion() {
     for (const TPtr<CPGameObject>& child : m_children) child->SecondaryExplosion();
 }
 
-bool CPGameObject::ShowDamagedMaterial() { return false; }
+void CPGameObject::ShowDamagedMaterial() {
+    if (m_kind != kMesh) return;  // vertex-animated objects are not done yet
+    if (CPRenderObject* mesh = m_attachment.Get<CPRenderObject>()) mesh->SetMaterial(m_damagedMaterial);
+}
 
 void CPGameObject::SpawnExplosion(const char* name) const {
     const PVector3& h = m_partBounds.halfExtents;

@@ -242,8 +242,8 @@ private:
     void Destroyed();
     void PayReward() const;
     void PlayExplosionSound() const;
-    // Puts the damaged material on the displayed thing; false when there is none.
-    bool ShowDamagedMaterial();
+    // Puts the damaged material on the displayed thing.
+    void ShowDamagedMaterial();
     // Spawns the named explosion at a random point of the part bounds.
     void SpawnExplosion(const char* name) const;
 

@@ -1,0 +1,189 @@
+// Entering and leaving the world: the tasks an activation adds, the "add_object" and
+// "delete_object" events with the reference a script receives, and what the destructor does.
+#include <string>
+#include <vector>
+
+#include "gameobject_fixture.h"
+#include "script/ScriptHandles.h"
+
+namespace {
+
+using Commands = std::vector<std::string>;
+
+// Stands in for an emitter: a task that counts its stops.
+class FakeEmitter : public IPTask {
+public:
+    void Update() override {}
+    void Stop() override {
+        IPTask::Stop();
+        ++stops;
+    }
+    int32_t GetType() const override { return 1; }
+    int32_t GetSize() const override { return static_cast<int32_t>(sizeof(*this)); }
+    std::string GetClassName() const override { return "FakeEmitter"; }
+    int stops = 0;
+};
+
+class ActivationTest : public SceneObjectTest {};
+
+std::string Event(const char* name, const IPMMObject* object) { return std::string(name) + "(" + HandleToString(object) + ")"; }
+
+TEST_F(ActivationTest, ActivationStartsTheScriptAndHandsItAReference) {
+    TPtr<CPGameObject> object = Make("barrel");
+    TPtr<CPLuaScript> script = NewScript();
+    object->SetScript(script);
+    const int32_t references = object->GetRefCount();
+
+    object->Activate(200);
+    EXPECT_TRUE(object->IsActive());
+    EXPECT_TRUE(InKernel(script.Get()));
+    EXPECT_EQ(script->GetPriority(), 200);
+    EXPECT_EQ(object->GetRefCount(), references + 1);
+    EXPECT_EQ(TakeCommands(*script), Commands{Event("add_object", object.Get())});
+    EXPECT_EQ(StringToObject(HandleToString(object.Get()).c_str()), object.Get());
+
+    // A second activation, whatever its priority, changes nothing.
+    object->Activate(7);
+    EXPECT_EQ(script->GetPriority(), 200);
+    EXPECT_EQ(object->GetRefCount(), references + 1);
+    EXPECT_TRUE(TakeCommands(*script).empty());
+
+    object->Release();  // what the script does with its reference
+}
+
+TEST_F(ActivationTest, DeactivationTellsTheScriptOnceAndKeepsItsReference) {
+    TPtr<CPGameObject> object = Make("barrel");
+    TPtr<CPLuaScript> script = NewScript();
+    object->SetScript(script);
+    object->Activate(200);
+    TakeCommands(*script);
+    const int32_t references = object->GetRefCount();
+
+    object->Deactivate();
+    object->Deactivate();
+    EXPECT_FALSE(object->IsActive());
+    EXPECT_EQ(object->GetRefCount(), references);
+    EXPECT_EQ(TakeCommands(*script), Commands{Event("delete_object", object.Get())});
+
+    // The level brings objects in and out again as the player moves.
+    object->Activate(200);
+    object->Deactivate();
+    EXPECT_EQ(TakeCommands(*script),
+              (Commands{Event("add_object", object.Get()), Event("delete_object", object.Get())}));
+    object->Release();
+    object->Release();
+}
+
+TEST_F(ActivationTest, TheWholeTreeEntersAndLeaves) {
+    TPtr<CPGameObject> root = Make("root");
+    TPtr<CPGameObject> child = Make("child");
+    TPtr<CPGameObject> leaf = Make("leaf");
+    root->AddChild(child);
+    child->AddChild(leaf);
+    TPtr<CPLuaScript> rootScript = NewScript();
+    TPtr<CPLuaScript> leafScript = NewScript();
+    root->SetScript(rootScript);
+    leaf->SetScript(leafScript);
+
+    root->Activate(300);
+    EXPECT_TRUE(child->IsActive());
+    EXPECT_TRUE(leaf->IsActive());
+    EXPECT_EQ(leafScript->GetPriority(), 300);
+    EXPECT_EQ(TakeCommands(*leafScript), Commands{Event("add_object", leaf.Get())});
+    EXPECT_EQ(TakeCommands(*rootScript), Commands{Event("add_object", root.Get())});
+
+    root->Deactivate();
+    EXPECT_FALSE(child->IsActive());
+    EXPECT_FALSE(leaf->IsActive());
+    EXPECT_EQ(TakeCommands(*leafScript), Commands{Event("delete_object", leaf.Get())});
+    EXPECT_EQ(TakeCommands(*rootScript), Commands{Event("delete_object", root.Get())});
+    root->Release();
+    leaf->Release();
+}
+
+TEST_F(ActivationTest, AVisibleEmitterRunsWhileItsObjectIsInTheWorld) {
+    TPtr<CPGameObject> object = Make("smoke");
+    TPtr<FakeEmitter> emitter(new FakeEmitter);
+    object->SetAttachment(CPGameObject::kEmitter, emitter);
+
+    object->Activate(250);
+    EXPECT_TRUE(InKernel(emitter.Get()));
+    EXPECT_TRUE(emitter->IsRunning());
+    EXPECT_EQ(emitter->GetPriority(), 250);
+
+    object->Deactivate();
+    EXPECT_EQ(emitter->stops, 1);
+    EXPECT_TRUE(emitter->IsKilled());
+}
+
+TEST_F(ActivationTest, AHiddenEmitterOrOneAlreadyRunningIsNotAdded) {
+    TPtr<CPGameObject> hidden = Make("hidden");
+    TPtr<FakeEmitter> idle(new FakeEmitter);
+    hidden->SetAttachment(CPGameObject::kEmitter, idle);
+    hidden->SetEnabled(false);
+    hidden->Activate(250);
+    EXPECT_FALSE(InKernel(idle.Get()));
+    EXPECT_FALSE(idle->IsRunning());
+
+    TPtr<CPGameObject> burning = Make("burning");
+    TPtr<FakeEmitter> running(new FakeEmitter);
+    running->SetPriority(200);
+    GetKernel()->AddTask(running);
+    burning->SetAttachment(CPGameObject::kEmitter, running);
+    burning->Activate(999);
+    EXPECT_EQ(running->GetPriority(), 200);
+}
+
+TEST_F(ActivationTest, TheDestructorSendsNoEventWithTheFreedAddress) {
+    TPtr<CPLuaScript> script = NewScript();
+    TPtr<CPLuaScript> childScript = NewScript();
+    TPtr<FakeEmitter> emitter(new FakeEmitter);
+    TPtr<CPGameObject> child(new CPGameObject("child"));
+    {
+        TPtr<CPGameObject> object(new CPGameObject("doomed"));
+        object->SetScript(script);
+        object->SetAttachment(CPGameObject::kEmitter, emitter);
+        object->AddChild(child);
+        child->SetScript(childScript);
+        object->Activate(200);
+        TakeCommands(*script);
+        TakeCommands(*childScript);
+        object->Release();  // the script lets go while the object is still in the world
+    }
+    CollectGarbage();
+
+    EXPECT_TRUE(TakeCommands(*script).empty());
+    EXPECT_GE(emitter->stops, 1);
+    // The child lives on (its script holds it), leaves the world and says so.
+    EXPECT_FALSE(child->IsActive());
+    EXPECT_EQ(child->GetParent().Get(), nullptr);
+    EXPECT_EQ(TakeCommands(*childScript), Commands{Event("delete_object", child.Get())});
+    child->Release();
+}
+
+TEST_F(ActivationTest, TheEndOfAPartAnimationPassReachesTheScript) {
+    TPtr<CPGameObject> object = Make("door");
+    TPtr<CPLuaScript> script = NewScript();
+    object->SetScript(script);
+    object->OnAnimationEnd();  // the script is not running yet: the command is lost
+    script->Start();
+    object->OnAnimationEnd();
+    EXPECT_EQ(TakeCommands(*script), Commands{Event("animation_end", object.Get())});
+}
+
+TEST_F(ActivationTest, EventsAfterTheScriptManagerIsGoneAreDropped) {
+    TPtr<CPGameObject> object = Make("late");
+    TPtr<CPLuaScript> script = NewScript();
+    object->SetScript(script);
+    object->Activate(200);
+    TakeCommands(*script);
+    m_gameMenu = nullptr;
+    m_scripts.reset();
+
+    object->Deactivate();
+    object->OnAnimationEnd();
+    EXPECT_TRUE(TakeCommands(*script).empty());
+    object->Release();
+}
+
+}  // namespace
