@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -55,18 +56,30 @@ void EncodeAlpha(const uint32_t texels[16], uint8_t out[8])
     for (int i = 0; i < 6; ++i) out[2 + i] = static_cast<uint8_t>(bits >> (8 * i));
 }
 
-// Four colours on the line between the block's per-channel extremes, 2-bit index per texel.
+uint32_t PixelDistanceSq(uint32_t a, uint32_t b)
+{
+    uint32_t rgb[3] = {Channel(a, 16), Channel(a, 8), Channel(a, 0)};
+    return DistanceSq(rgb, b);
+}
+
+// Four colours on the line between the block's two most different texels, 2-bit index per
+// texel.
 void EncodeColour(const uint32_t texels[16], uint8_t out[8])
 {
-    uint32_t lo[3] = {255, 255, 255}, hi[3] = {0, 0, 0};
+    uint32_t first = texels[0], second = texels[0], widest = 0;
     for (int i = 0; i < 16; ++i) {
-        for (uint32_t c = 0; c < 3; ++c) {
-            lo[c] = std::min(lo[c], Channel(texels[i], 16 - 8 * c));
-            hi[c] = std::max(hi[c], Channel(texels[i], 16 - 8 * c));
+        for (int j = i + 1; j < 16; ++j) {
+            const uint32_t distance = PixelDistanceSq(texels[i], texels[j]);
+            if (distance > widest) {
+                widest = distance;
+                first = texels[i];
+                second = texels[j];
+            }
         }
     }
-    const uint16_t c0 = To565(hi[0], hi[1], hi[2]);
-    const uint16_t c1 = To565(lo[0], lo[1], lo[2]);
+    uint16_t c0 = To565(Channel(first, 16), Channel(first, 8), Channel(first, 0));
+    uint16_t c1 = To565(Channel(second, 16), Channel(second, 8), Channel(second, 0));
+    if (c0 < c1) std::swap(c0, c1);
     uint32_t palette[4][3];
     From565(c0, palette[0]);
     From565(c1, palette[1]);

@@ -1,0 +1,120 @@
+#include "resource_fixture.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "core/PPack.h"
+#include "core/SettingsVariables.h"
+#include "platform/PathResolver.h"
+#include "platform/gfx/Vertex.h"
+
+using namespace platform::gfx;
+
+namespace restest {
+
+void ResourceTest::SetUp()
+{
+    WindowTest::SetUp();
+    if (HasFatalFailure()) return;
+    g_dxt5 = 0;
+    g_lowtex = 0;
+    m_previous = std::filesystem::current_path();
+    std::filesystem::create_directories(m_folder / "data" / "effects");
+    std::filesystem::create_directories(m_folder / "data" / "textures");
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(VX_SAMPLE_SOURCE) / "data" / "effects")) {
+        std::filesystem::copy_file(entry.path(), m_folder / "data" / "effects" / entry.path().filename());
+    }
+    std::filesystem::current_path(m_folder.Path());
+    platform::InvalidateListings();
+    MountPacks();
+
+    m_kernel = std::make_unique<CPKernel>();
+    m_kernel->SetWindow(&GetWindow());
+    m_render = new CPRender;
+    ASSERT_TRUE(m_render->Start());
+    m_materials = std::make_unique<CPMaterialManager>();
+}
+
+void ResourceTest::TearDown()
+{
+    CollectGarbage();
+    m_materials.reset();
+    if (m_render) m_render->Stop();
+    m_render = nullptr;
+    CollectGarbage();
+    m_kernel.reset();
+    g_dxt5 = 0;
+    g_lowtex = 0;
+    if (!m_previous.empty()) std::filesystem::current_path(m_previous);
+    MountPacks();
+    platform::InvalidateListings();
+    WindowTest::TearDown();
+}
+
+void ResourceTest::WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    const std::filesystem::path file(path);
+    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+    platform::InvalidateListings();
+}
+
+void ResourceTest::WriteText(const std::string& path, const std::string& text)
+{
+    WriteFile(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+void ResourceTest::RemoveFile(const std::string& path)
+{
+    std::filesystem::remove(path);
+    platform::InvalidateListings();
+}
+
+std::vector<uint32_t> ResourceTest::DrawTexture(const Texture* texture, int32_t width, int32_t height)
+{
+    auto target = Dev().CreateTexture(static_cast<uint32_t>(width), static_cast<uint32_t>(height), 1, Format::A8R8G8B8,
+                                      TextureUsage::RenderTarget, Pool::Default);
+    EXPECT_NE(target, nullptr);
+    if (!target) return {};
+    EXPECT_TRUE(Dev().SetRenderTarget(target.get()));
+    Dev().Clear(ClearTarget | ClearZBuffer, 0, 1.0f);
+    Dev().SetRenderState(RenderState::Lighting, false);
+    Dev().SetRenderState(RenderState::CullMode, CullMode::None);
+    Dev().SetTextureStageState(0, TextureStageState::ColorOp, TextureOp::SelectArg1);
+    Dev().SetTextureStageState(0, TextureStageState::ColorArg1, TextureArg::Texture);
+    Dev().SetTextureStageState(0, TextureStageState::AlphaOp, TextureOp::SelectArg1);
+    Dev().SetTextureStageState(0, TextureStageState::AlphaArg1, TextureArg::Texture);
+    Dev().SetTexture(0, texture);
+    const float right = static_cast<float>(width) - 0.5f;
+    const float bottom = static_cast<float>(height) - 0.5f;
+    const ScreenVertex quad[4] = {
+        {right, -0.5f, 0.5f, 1.0f, 0xFFFFFFFFu, 1.0f, 0.0f},
+        {right, bottom, 0.5f, 1.0f, 0xFFFFFFFFu, 1.0f, 1.0f},
+        {-0.5f, -0.5f, 0.5f, 1.0f, 0xFFFFFFFFu, 0.0f, 0.0f},
+        {-0.5f, bottom, 0.5f, 1.0f, 0xFFFFFFFFu, 0.0f, 1.0f},
+    };
+    EXPECT_TRUE(Dev().DrawPrimitiveUP(PrimitiveType::TriangleStrip, 2, quad));
+    std::vector<uint32_t> pixels(static_cast<size_t>(width * height));
+    EXPECT_TRUE(Dev().ReadPixels({0, 0, width, height}, pixels.data()));
+    Dev().SetTexture(0, nullptr);
+    EXPECT_TRUE(Dev().SetRenderTarget(nullptr));
+    return pixels;
+}
+
+::testing::AssertionResult ColourNear(uint32_t expected, uint32_t actual, int tolerance)
+{
+    for (int shift = 0; shift < 32; shift += 8) {
+        const int e = static_cast<int>((expected >> shift) & 0xFFu);
+        const int a = static_cast<int>((actual >> shift) & 0xFFu);
+        if (std::abs(e - a) > tolerance) {
+            char text[64];
+            std::snprintf(text, sizeof(text), "expected 0x%08X, got 0x%08X", expected, actual);
+            return ::testing::AssertionFailure() << text;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace restest
