@@ -4,7 +4,7 @@
 #include "Render/PRender.h"
 
 CPMaterial::CPMaterial(int32_t layer, TPtr<CPEffect> effect, TPtr<CPTextureBlock> textureBlock)
-    : m_renderer(GetRender()), m_effect(std::move(effect)), m_textureBlock(std::move(textureBlock)), m_layer(layer)
+    : m_effect(std::move(effect)), m_textureBlock(std::move(textureBlock)), m_layer(layer)
 {
 }
 
@@ -16,8 +16,10 @@ CPMaterial::~CPMaterial()
 void CPMaterial::Enqueue(CPIVBlock* batch)
 {
     m_drawList.push_back(batch);
-    if (!m_registered && m_renderer) {
-        m_renderer->AddToRenderQueue(this);
+    // Materials may outlive the renderer at shutdown: it is looked up, not kept.
+    CPRender* render = GetRender();
+    if (!m_registered && render) {
+        render->AddToRenderQueue(this);
         m_registered = true;
     }
 }

@@ -8,7 +8,6 @@
 #include "core/PSmartPointer.h"
 
 class CPIVBlock;
-class CPRender;
 
 // What the renderer draws with: a render layer, an effect and a texture block. The material
 // manager hands out one material per (layer, effect, texture block). During a frame the render
@@ -38,7 +37,6 @@ public:
     std::string GetClassName() const override { return "CPMaterial - " + m_effect->GetName(); }
 
 private:
-    CPRender* m_renderer;
     TPtr<CPEffect> m_effect;
     TPtr<CPTextureBlock> m_textureBlock;
     std::vector<CPIVBlock*> m_drawList;
