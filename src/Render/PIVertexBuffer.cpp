@@ -41,7 +41,7 @@ bool DrawnFromMesh(const CPRenderObjectBase& object)
 
 CPIVertexBuffer::CPIVertexBuffer() = default;
 
-CPIVertexBuffer::~CPIVertexBuffer() { Release(); }
+CPIVertexBuffer::~CPIVertexBuffer() { ReleaseBuffers(); }
 
 bool CPIVertexBuffer::Create(bool isStatic, int32_t maxVertices, int32_t maxIndices)
 {
@@ -116,7 +116,7 @@ bool CPIVertexBuffer::Unlock()
     return vertices && indices;
 }
 
-void CPIVertexBuffer::Release()
+void CPIVertexBuffer::ReleaseBuffers()
 {
     if (m_locked) Unlock();
     for (int32_t i = 0; i < kDynamicPairs; ++i) {
@@ -125,7 +125,7 @@ void CPIVertexBuffer::Release()
     }
 }
 
-void CPIVertexBuffer::OnLostDevice() { Release(); }
+void CPIVertexBuffer::OnLostDevice() { ReleaseBuffers(); }
 
 void CPIVertexBuffer::OnResetDevice() { Create(m_isStatic, m_maxVertices, m_maxIndices); }
 

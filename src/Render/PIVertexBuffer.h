@@ -69,7 +69,8 @@ private:
     enum class Written { All, NeedsNextPair };
 
     bool LockCurrent(int32_t vertexCount, int32_t indexCount);
-    void Release();
+    // Unlocks and destroys every buffer of the ring.
+    void ReleaseBuffers();
     // Moves to the next pair unless every pair of the ring has been used since Lock.
     bool StartNextPair();
     bool Fits(int32_t indices, int32_t vertices) const;
