@@ -1,0 +1,213 @@
+// The renderer's frame: lights, fade, statistics text, debug lines, device reset and resize.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include "Render/PDeviceObject.h"
+#include "core/SettingsVariables.h"
+#include "platform/Window.h"
+#include "renderer_fixture.h"
+
+namespace rendertest {
+namespace {
+
+using platform::gfx::Light;
+using platform::gfx::LightType;
+
+// A directional light shining straight into the screen.
+Light Directional(float red, float green, float blue) {
+    Light light{};
+    light.type = LightType::Directional;
+    light.diffuse = {red, green, blue, 1.0f};
+    light.direction = {0.0f, 0.0f, 1.0f};
+    return light;
+}
+
+// A device object that hands the renderer a light whenever the device is reset, as the level
+// does.
+class LightOnReset : public IPDeviceObject {
+public:
+    void OnLostDevice() override {}
+    void OnResetDevice() override { GetRender()->AddLight(Directional(1.0f, 0.0f, 0.0f)); }
+};
+
+class RendererFrameTest : public RendererTest {
+protected:
+    // The lit quad's centre in a frame with these lights.
+    uint32_t LitCentre(const std::vector<Light>& lights) {
+        Render().SetLayerCamera(40, PixelCamera());
+        TPtr<CPRenderObject> quad = FullScreenQuad(Material(40, kLit), kWhite);
+        const CapturedFrame frame = Drawn([&] {
+            for (const Light& light : lights) Render().AddLight(light);
+            Block().AddRenderObject(quad);
+        });
+        EXPECT_FALSE(frame.pixels.empty());
+        return frame.pixels.empty() ? 0 : frame.Pixel(kMiddleX, kMiddleY);
+    }
+
+    static int Red(uint32_t colour) { return static_cast<int>((colour >> 16) & 0xFF); }
+    static int Blue(uint32_t colour) { return static_cast<int>(colour & 0xFF); }
+};
+
+TEST_F(RendererFrameTest, TheThirtyFirstLightOfAFrameIsIgnored) {
+    const std::vector<Light> dark(CPRender::kMaxLights, Directional(0.0f, 0.0f, 0.0f));
+    const uint32_t unlit = LitCentre(dark);
+
+    std::vector<Light> firstIsRed = dark;
+    firstIsRed.front() = Directional(1.0f, 0.0f, 0.0f);
+    const uint32_t lit = LitCentre(firstIsRed);
+    EXPECT_GT(Red(lit), Red(unlit) + 50) << "a red light in the first slot shows";
+
+    std::vector<Light> thirtyFirstIsRed = dark;
+    thirtyFirstIsRed.push_back(Directional(1.0f, 0.0f, 0.0f));
+    EXPECT_TRUE(ColourNear(unlit, LitCentre(thirtyFirstIsRed)));
+}
+
+TEST_F(RendererFrameTest, HalfFadeOverWhiteReads128) {
+    TPtr<CPRenderObject> quad = FullScreenQuad(Material(200), kWhite);
+    Render().SetFade(0.5f);
+    const CapturedFrame frame = Drawn([&] { Block().AddRenderObject(quad); });
+    ASSERT_FALSE(frame.pixels.empty());
+    EXPECT_TRUE(ColourNear(0xFF808080u, frame.Pixel(kMiddleX, kMiddleY)));
+    EXPECT_TRUE(ColourNear(0xFF808080u, frame.Pixel(1, 1)));
+    EXPECT_TRUE(ColourNear(0xFF808080u, frame.Pixel(kWidth - 2, kHeight - 2)));
+}
+
+struct FadeCase {
+    float level;
+    uint32_t overWhite;
+};
+
+class FadeLevelTest : public RendererTest, public ::testing::WithParamInterface<FadeCase> {};
+
+TEST_P(FadeLevelTest, FadeLevelsOutsideTheRangeCountAsItsEnds) {
+    TPtr<CPRenderObject> quad = FullScreenQuad(Material(200), kWhite);
+    Render().SetFade(GetParam().level);
+    const CapturedFrame frame = Drawn([&] { Block().AddRenderObject(quad); });
+    ASSERT_FALSE(frame.pixels.empty());
+    EXPECT_TRUE(ColourNear(GetParam().overWhite, frame.Pixel(kMiddleX, kMiddleY)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, FadeLevelTest,
+                         ::testing::Values(FadeCase{1.0f, kWhite}, FadeCase{3.0f, kWhite}, FadeCase{0.0f, kBlack},
+                                           FadeCase{-2.0f, kBlack}, FadeCase{0.25f, 0xFF404040u}));
+
+TEST_F(RendererFrameTest, TheStatisticsTextLiesUnderTheFade) {
+    g_statistic = 1;
+    auto textPixels = [](const CapturedFrame& frame) {
+        int count = 0;
+        for (int32_t y = 0; y < 32; ++y) {
+            for (int32_t x = 20; x < kWidth; ++x) count += Blue(frame.Pixel(x, y)) > 128 ? 1 : 0;
+        }
+        return count;
+    };
+    const CapturedFrame shown = Frame();
+    ASSERT_FALSE(shown.pixels.empty());
+    EXPECT_GT(textPixels(shown), 20) << "the text is drawn in blue";
+    EXPECT_TRUE(ColourNear(kBlack, shown.Pixel(5, 5))) << "left of the text";
+
+    Render().SetFade(0.0f);
+    const CapturedFrame faded = Frame();
+    ASSERT_FALSE(faded.pixels.empty());
+    EXPECT_EQ(textPixels(faded), 0);
+}
+
+TEST_F(RendererFrameTest, DebugLinesAreDrawnAfterLayer20AndLastOneFrame) {
+    Render().SetLayerCamera(20, PixelCamera());
+    TPtr<CPRenderObject> corner = Quad(Material(20), 0.0f, 0.0f, 1.0f, 1.0f, kBlack);
+    auto line = [&] { Render().AddLine(kGreen, {0.0f, 24.0f, 0.5f}, {64.0f, 24.0f, 0.5f}); };
+    const CapturedFrame drawn = Drawn([&] {
+        line();
+        Block().AddRenderObject(corner);
+    });
+    ASSERT_FALSE(drawn.pixels.empty());
+    EXPECT_TRUE(ColourNear(kGreen, drawn.Pixel(kMiddleX, 24)));
+
+    const CapturedFrame next = Frame([&] { Block().AddRenderObject(corner); });
+    ASSERT_FALSE(next.pixels.empty());
+    EXPECT_TRUE(ColourNear(kBlack, next.Pixel(kMiddleX, 24)));
+}
+
+TEST_F(RendererFrameTest, DebugLinesOfAFrameWithoutLayer20AreNotKeptForLater) {
+    Render().SetLayerCamera(20, PixelCamera());
+    TPtr<CPRenderObject> corner = Quad(Material(20), 0.0f, 0.0f, 1.0f, 1.0f, kBlack);
+    for (int frame = 0; frame < 3; ++frame) {
+        Frame([&] { Render().AddLine(kGreen, {0.0f, 24.0f, 0.5f}, {64.0f, 24.0f, 0.5f}); });
+    }
+    // Layer 20 is drawn from here on, but nobody queues lines any more.
+    const CapturedFrame later = Drawn([&] { Block().AddRenderObject(corner); });
+    ASSERT_FALSE(later.pixels.empty());
+    EXPECT_TRUE(ColourNear(kBlack, later.Pixel(kMiddleX, 24)));
+}
+
+TEST_F(RendererFrameTest, AfterAResetTheLightsOfTheFrameAreNotDoubled) {
+    LightOnReset level;
+    Render().ResetDevice();
+    EXPECT_EQ(Render().GetLightCount(), 0) << "lights handed over during the reset are dropped";
+    Render().AddLight(Directional(1.0f, 0.0f, 0.0f));  // the level's light of the frame
+    EXPECT_EQ(Render().GetLightCount(), 1);
+}
+
+TEST_F(RendererFrameTest, DrawingSurvivesASimulatedDeviceLoss) {
+    TPtr<CPRenderObject> quad = FullScreenQuad(Material(200), kWhite);
+    auto handOver = [&] { Block().AddRenderObject(quad); };
+    ASSERT_TRUE(ColourNear(kWhite, Drawn(handOver).Pixel(kMiddleX, kMiddleY)));
+
+    IPDeviceObject::BroadcastLostDevice();  // what a lost device takes: the default-pool buffers
+    for (int frame = 0; frame < 3; ++frame) {
+        Render().AddLight(Directional(1.0f, 1.0f, 1.0f));
+        EXPECT_TRUE(Frame(handOver).pixels.empty()) << "a lost device draws nothing";
+        EXPECT_EQ(Render().GetLightCount(), 0) << "a skipped frame lets go of its lights";
+        EXPECT_EQ(quad->GetRefCount(), 1) << "and of its objects";
+    }
+
+    Render().ResetDevice();
+    const CapturedFrame after = Drawn(handOver);
+    ASSERT_FALSE(after.pixels.empty());
+    EXPECT_TRUE(ColourNear(kWhite, after.Pixel(kMiddleX, kMiddleY)));
+}
+
+TEST_F(RendererFrameTest, DrawingSurvivesAResize) {
+    TPtr<CPRenderObject> leftHalf = Quad(Material(200), 0.0f, 0.0f, kWidth / 2, kHeight, kWhite);
+    auto handOver = [&] { Block().AddRenderObject(leftHalf); };
+    Render().SetFade(0.5f);
+    ASSERT_FALSE(Drawn(handOver).pixels.empty());
+
+    SDL_SetWindowSize(static_cast<SDL_Window*>(GetWindow().Handle()), 2 * kWidth, 2 * kHeight);
+    ASSERT_EQ(GetWindow().ClientWidth(), 2 * kWidth);
+    EXPECT_TRUE(Frame(handOver).pixels.empty()) << "not drawn before the window procedure resets the device";
+
+    Render().ResetDevice();
+    const CapturedFrame frame = Drawn(handOver);
+    ASSERT_EQ(frame.width, 2 * kWidth);
+    ASSERT_EQ(frame.height, 2 * kHeight);
+    EXPECT_TRUE(ColourNear(0xFF808080u, frame.Pixel(kWidth / 2, kHeight))) << "the screen layer scales to the window";
+    EXPECT_TRUE(ColourNear(kBlack, frame.Pixel(3 * kWidth / 2, kHeight)));
+    EXPECT_TRUE(ColourNear(0xFF808080u, frame.Pixel(kWidth - 2, 2 * kHeight - 1))) << "the fade covers the window";
+}
+
+TEST_F(RendererFrameTest, AResetBringsBackTheDeviceStates) {
+    platform::gfx::Device& device = *Render().GetDevice();
+    device.SetRenderState(platform::gfx::RenderState::CullMode, platform::gfx::CullMode::None);
+    device.SetRenderState(platform::gfx::RenderState::Ambient, 0u);
+    Render().ResetDevice();
+    EXPECT_EQ(device.GetRenderState(platform::gfx::RenderState::CullMode),
+              static_cast<uint32_t>(platform::gfx::CullMode::CCW));
+    EXPECT_EQ(device.GetRenderState(platform::gfx::RenderState::Ambient), 0xFF969696u);
+    EXPECT_EQ(device.GetSamplerState(0, platform::gfx::SamplerState::MinFilter),
+              static_cast<uint32_t>(platform::gfx::TextureFilter::Linear));
+}
+
+TEST_F(RendererFrameTest, AnAnisotropyBeyondTheDevicesIsLoweredInTheSettingsToo) {
+    Render().Stop();
+    g_aniso = 1000;
+    ASSERT_TRUE(Render().Start());
+    const int32_t maximum = Render().GetDevice()->Caps().maxAnisotropy;
+    EXPECT_EQ(g_aniso, maximum);
+    EXPECT_EQ(Render().GetDevice()->GetSamplerState(1, platform::gfx::SamplerState::MaxAnisotropy),
+              static_cast<uint32_t>(maximum));
+    g_aniso = 0;
+}
+
+}  // namespace
+}  // namespace rendertest
