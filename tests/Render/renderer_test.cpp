@@ -4,7 +4,9 @@
 #include <SDL.h>
 
 #include "Render/PDeviceObject.h"
+#include "Render/PGameObject.h"
 #include "core/SettingsVariables.h"
+#include "support/AllocationCounter.h"
 #include "platform/Window.h"
 #include "renderer_fixture.h"
 
@@ -196,6 +198,34 @@ TEST_F(RendererFrameTest, AResetBringsBackTheDeviceStates) {
     EXPECT_EQ(device.GetRenderState(platform::gfx::RenderState::Ambient), 0xFF969696u);
     EXPECT_EQ(device.GetSamplerState(0, platform::gfx::SamplerState::MinFilter),
               static_cast<uint32_t>(platform::gfx::TextureFilter::Linear));
+}
+
+// Handing over is per-object work of every frame. (The draws themselves allocate inside the GL
+// driver, which the sanitizer's counter cannot tell apart.)
+TEST_F(RendererFrameTest, HandingOverTheSameSceneAgainAllocatesNothing) {
+    Render().SetLayerCamera(20, PixelCamera());
+    TPtr<CPRenderObject> scene = FullScreenQuad(Material(20), kWhite);
+    TPtr<CPGameObject> tree(new CPGameObject("tree"));
+    tree->SetAttachment(CPGameObject::kMesh, Quad(Material(200), 0.0f, 0.0f, 8.0f, 8.0f, kRed));
+    TPtr<CPGameObject> leaf(new CPGameObject("leaf"));
+    leaf->SetAttachment(CPGameObject::kMesh, Quad(Material(21), 8.0f, 8.0f, 16.0f, 16.0f, kBlue));
+    ASSERT_TRUE(tree->AddChild(leaf));
+    auto handOver = [&] {
+        Render().AddLight(Directional(1.0f, 1.0f, 1.0f));
+        Render().AddLine(kGreen, {0.0f, 0.0f, 0.5f}, {8.0f, 8.0f, 0.5f});
+        Block().AddRenderObject(scene);
+        Block().AddObjectTree(tree);
+    };
+    for (int frame = 0; frame < 3; ++frame) Frame(handOver);
+
+    testsupport::ResetCountedAllocations();
+    for (int frame = 0; frame < 5; ++frame) {
+        testsupport::SetCountingAllocations(true);
+        handOver();
+        testsupport::SetCountingAllocations(false);
+        Render().Update();
+    }
+    EXPECT_EQ(testsupport::CountedAllocations(), 0);
 }
 
 TEST_F(RendererFrameTest, AnAnisotropyBeyondTheDevicesIsLoweredInTheSettingsToo) {
