@@ -9,6 +9,10 @@
 #include "core/PGlobalTimer.h"
 #include "core/PKernel.h"
 #include "core/PTokenizer.h"
+#include "math/PMatrix.h"
+#include "Render/PGameObject.h"
+#include "Render/PRender.h"
+#include "Render/PRenderBlock.h"
 #include "script/PScriptManager.h"
 #include "script/ScriptHandles.h"
 
@@ -121,6 +125,17 @@ int StringToPointer(lua_State* state) {
     return 1;
 }
 
+int SetPTransformation(lua_State* state) {
+    float numbers[6];
+    for (int i = 0; i < 6; ++i) numbers[i] = static_cast<float>(lua_tonumber(state, i + 2));
+    CPGameObject* object = ToObject<CPGameObject>(state, 1);
+    if (!object) return 0;
+    const auto [x, y, z, yaw, pitch, roll] = numbers;
+    object->SetParentMatrix(MatrixRotationYawPitchRoll(yaw, pitch, roll) * MatrixTranslation(x, y, z));
+    object->UpdateTransform();
+    return 0;
+}
+
 int CheckString(lua_State* state) {
     size_t length = 0;
     const char* text = luaL_checklstring(state, 1, &length);
@@ -133,6 +148,14 @@ int SplitString(lua_State* state) {
     const int count = PushTokens(state, CheckText(state, 1), CheckText(state, 2));
     if (count < 0) return luaL_error(state, "too many tokens");
     return count;
+}
+
+int DrawDynamicObject(lua_State* state) {
+    CPGameObject* object = ToObject<CPGameObject>(state, 1);
+    CPRender* render = GetRender();
+    const TPtr<CPRenderBlock> block = render ? render->GetRenderBlock() : nullptr;
+    if (object && block) block->AddObjectTree(TPtr<CPGameObject>(object));
+    return 0;
 }
 
 int KillAllTasks(lua_State*) {
@@ -153,8 +176,10 @@ constexpr luaL_Reg kEngineFunctions[] = {
     {"GetCurrentParams", GetCurrentParams},
     {"PointerToString", PointerToString},
     {"StringToPointer", StringToPointer},
+    {"SetPTransformation", SetPTransformation},
     {"CheckString", CheckString},
     {"SplitString", SplitString},
+    {"DrawDynamicObject", DrawDynamicObject},
     {"KillAllTasks", KillAllTasks},
     {"ToInt", ScriptToInt},
     {nullptr, nullptr},

@@ -60,10 +60,11 @@ protected:
 };
 
 TEST_F(EngineFunctionTest, TableHoldsTheEngineFunctionsInOrder) {
-    const char* expected[] = {"GetDeltaTime",      "AddRef",           "DumpObjects",      "Release",
-                              "SendCommandByName", "SendCommandByObject", "SendCommandByCategory",
-                              "SetNextCommand",    "GetCurrentCommand", "GetCurrentParams", "PointerToString",
-                              "StringToPointer",   "CheckString",      "SplitString",      "KillAllTasks"};
+    const char* expected[] = {"GetDeltaTime",       "AddRef",           "DumpObjects",      "Release",
+                              "SendCommandByName",  "SendCommandByObject", "SendCommandByCategory",
+                              "SetNextCommand",     "GetCurrentCommand", "GetCurrentParams", "PointerToString",
+                              "StringToPointer",    "SetPTransformation", "CheckString",     "SplitString",
+                              "DrawDynamicObject",  "KillAllTasks"};
     const luaL_Reg* entry = GetEngineFunctions();
     for (const char* name : expected) {
         ASSERT_NE(entry->name, nullptr);
