@@ -26,6 +26,6 @@ static_assert(offsetof(SPVertex, specular) == offsetof(platform::gfx::Vertex, sp
 static_assert(offsetof(SPVertex, tex0) == offsetof(platform::gfx::Vertex, u0));
 static_assert(offsetof(SPVertex, tex1) == offsetof(platform::gfx::Vertex, u1));
 
-// Vertices a 16-bit index can address, and the most a buffer pair or mesh may hold: indices are
-// compared against this bound, so the last usable vertex is 65,534.
+// The most vertices one mesh may have, as one streaming buffer pair holds at most this many
+// (16-bit indices 0 .. 65,534).
 constexpr int32_t kMaxMeshVertices = 65535;
