@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "AI/AI_Task.h"
+#include "app/SampleScene.h"
 #include "app/WebAddresses.h"
 #include "app/WindowProc.h"
 #include "core/PGlobalTimer.h"
@@ -99,6 +100,7 @@ int CPApplication::Run() {
     if (!AddTask(m_input, 12)) return FailStart("the input task could not start", ShutdownFrom::Tasks);
     CPFontManager* fonts = new CPFontManager;
     fonts->Load();
+    m_sampleScene = std::make_unique<SampleScene>();
 
     GetKernel()->Run();
     return Shutdown(ShutdownFrom::Fonts) ? 0 : 1;
@@ -133,6 +135,7 @@ int CPApplication::FailStart(const std::string& reason, ShutdownFrom from) {
 }
 
 bool CPApplication::Shutdown(ShutdownFrom from) {
+    m_sampleScene.reset();
     const bool fullShutdown = from == ShutdownFrom::Fonts;
     bool written = true;
     if (fullShutdown) {

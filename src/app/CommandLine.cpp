@@ -31,5 +31,6 @@ std::string CommandLineHelp() {
            "Environment:\n"
            "  VX_LOG=stderr         write the engine log to the standard error stream\n"
            "  VX_FRAMES=N           the sample script \"main\" ends the game after N frames\n"
-           "  VX_NO_EXIT_ACTIONS=1  open no shortcut, program or web page when the game ends\n";
+           "  VX_NO_EXIT_ACTIONS=1  open no shortcut, program or web page when the game ends\n"
+           "  VX_SCREENSHOT=F[:N]   write drawn frame N (default 10) to the PNG file F\n";
 }

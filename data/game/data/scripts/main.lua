@@ -1,13 +1,20 @@
 -- The game's first script: it runs until the window is closed or Escape is typed.
 -- When the environment variable VX_FRAMES holds a number, it ends the game after that many
 -- frames (the tests use it).
+-- While models cannot be loaded yet, the program hands it a sample scene ("sample_scene": the
+-- scene's handle and its cube's), which it shows with the cube turning a little every frame.
 
 local frameLimit = tonumber(os.getenv("VX_FRAMES") or "")
 local frames = 0
+local scene = nil
+local cube = nil
 
-local function HandleCommand(command, param)
-    if command == "key" and param == "27" then
+local function HandleCommand(command, first, second)
+    if command == "key" and first == "27" then
         KillAllTasks()
+    elseif command == "sample_scene" then
+        scene = StringToPointer(first)
+        cube = StringToPointer(second)
     end
 end
 
@@ -16,6 +23,10 @@ while true do
         HandleCommand(GetCurrentCommand(globalObject), GetCurrentParams(globalObject))
     end
     frames = frames + 1
+    if scene then
+        SetPTransformation(cube, 0, 0, 0, 0, 0, frames * 0.02)
+        DrawDynamicObject(scene)
+    end
     if frameLimit and frames >= frameLimit then
         KillAllTasks()
     end

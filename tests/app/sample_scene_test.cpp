@@ -1,0 +1,114 @@
+// The program draws the sample data's scene: a screenshot of a frame shows the lit, textured
+// cube, the sprite and the screen-layer panel where they belong.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ProgramRun.h"
+#include "Render/ImageDecoders.h"
+#include "WorkingFolder.h"
+#include "math/PMath.h"
+#include "support/TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int32_t kWidth = 640;
+constexpr int32_t kHeight = 480;
+
+struct Rgb {
+    int r, g, b;
+};
+
+class SampleSceneTest : public ::testing::Test {
+protected:
+    void SetUp() override { fs::copy(VX_SAMPLE_DATA, m_folder.Path(), fs::copy_options::recursive); }
+
+    // Runs the program for a few frames and reads the screenshot of one of them.
+    void Shoot() {
+        apptest::ProgramRun run;
+        run.folder = m_folder.Path();
+        const std::string shot = (m_folder.Path() / "shot.png").string();
+        run.environment = {{"VX_FRAMES", "12"}, {"VX_SCREENSHOT", shot + ":8"}, {"VX_LOG", "stderr"},
+                           {"SDL_VIDEODRIVER", "offscreen"}};
+        const apptest::ProgramResult result = apptest::RunProgram(run);
+        ASSERT_EQ(result.exitCode, 0) << result.errors;
+        const std::string bytes = apptest::ReadBytes(shot);
+        std::string error;
+        ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), m_image, error)) << error;
+        ASSERT_EQ(m_image.width, static_cast<uint32_t>(kWidth));
+        ASSERT_EQ(m_image.height, static_cast<uint32_t>(kHeight));
+    }
+
+    Rgb Pixel(int32_t x, int32_t y) const {
+        const auto* pixels = reinterpret_cast<const uint32_t*>(m_image.levels[0].data());
+        const uint32_t pixel = pixels[static_cast<size_t>(y * kWidth + x)];
+        return {static_cast<int>(pixel >> 16 & 0xFF), static_cast<int>(pixel >> 8 & 0xFF), static_cast<int>(pixel & 0xFF)};
+    }
+
+    testsupport::TempDir m_folder;
+    SPImage m_image;
+};
+
+::testing::AssertionResult Near(Rgb expected, Rgb actual, int tolerance) {
+    if (std::abs(expected.r - actual.r) <= tolerance && std::abs(expected.g - actual.g) <= tolerance &&
+        std::abs(expected.b - actual.b) <= tolerance) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "expected (" << expected.r << ", " << expected.g << ", " << expected.b
+                                         << "), got (" << actual.r << ", " << actual.g << ", " << actual.b << ")";
+}
+
+// Where a world point lands on the screen under the sample scene's camera.
+void Project(const PVector3& point, int32_t& x, int32_t& y) {
+    const PMatrix view = MatrixLookAtLH({0.0f, -7.0f, 3.5f}, {0.0f, 0.0f, 0.3f}, {0.0f, 0.0f, 1.0f});
+    const PMatrix projection = MatrixPerspectiveFovLH(0.9f, static_cast<float>(kWidth) / kHeight, 1.0f, 100.0f);
+    const PVector3 clip = Vec3TransformCoord(point, view * projection);
+    x = static_cast<int32_t>((clip.x + 1.0f) * 0.5f * kWidth);
+    y = static_cast<int32_t>((1.0f - clip.y) * 0.5f * kHeight);
+}
+
+// The colour is the checker's orange, its cream or a blend of the two (filtering), under light of
+// some strength.
+::testing::AssertionResult LitChecker(Rgb colour) {
+    const Rgb orange{0xE0, 0x70, 0x20};
+    const Rgb cream{0xF0, 0xE0, 0xC0};
+    for (int step = 0; step <= 20; ++step) {
+        const float t = static_cast<float>(step) / 20.0f;
+        const float r = t * orange.r + (1.0f - t) * cream.r;
+        const float g = t * orange.g + (1.0f - t) * cream.g;
+        const float b = t * orange.b + (1.0f - t) * cream.b;
+        const float light = static_cast<float>(colour.r) / r;
+        if (light < 0.4f || light > 1.0f) continue;
+        if (Near({colour.r, static_cast<int>(g * light), static_cast<int>(b * light)}, colour, 6)) {
+            return ::testing::AssertionSuccess();
+        }
+    }
+    return ::testing::AssertionFailure() << "(" << colour.r << ", " << colour.g << ", " << colour.b
+                                         << ") is no lit checker texel";
+}
+
+TEST_F(SampleSceneTest, AFrameShowsTheLitTexturedCubeTheSpriteAndThePanel) {
+    Shoot();
+    if (HasFatalFailure()) return;
+    EXPECT_TRUE(Near({0, 0, 0}, Pixel(5, 5), 0)) << "the cleared background";
+
+    EXPECT_TRUE(LitChecker(Pixel(kWidth / 2, kHeight / 2))) << "the cube at the centre";
+    int32_t x = 0;
+    int32_t y = 0;
+    Project({0.0f, 0.0f, -0.9f}, x, y);
+    EXPECT_TRUE(LitChecker(Pixel(x, y - 4))) << "the cube's lower part";
+
+    Project({2.3f, 0.0f, 1.3f}, x, y);
+    EXPECT_TRUE(Near({0xFF, 0xE0, 0x40}, Pixel(x, y), 6)) << "the sprite's opaque centre";
+    EXPECT_TRUE(Near({0, 0, 0}, Pixel(x, y - 80), 0)) << "above the sprite";
+
+    EXPECT_TRUE(Near({0x18, 0x30, 0x60}, Pixel(140, kHeight - 40), 2)) << "the translucent panel over black";
+    EXPECT_TRUE(Near({0, 0, 0}, Pixel(270, kHeight - 40), 0)) << "right of the panel";
+}
+
+}  // namespace
