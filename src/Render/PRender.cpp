@@ -16,6 +16,7 @@
 #include "core/PLog.h"
 #include "core/SettingsVariables.h"
 #include "core/TextHelpers.h"
+#include "platform/Clock.h"
 #include "platform/Window.h"
 #include "platform/gfx/Device.h"
 #include "platform/gfx/Effect.h"
@@ -164,6 +165,7 @@ bool CPRender::IsDeviceUsable() const {
 // --- The frame -----------------------------------------------------------------------------
 
 void CPRender::Update() {
+    const int64_t start = platform::GetClock().Counter();
     for (const TPtr<CPRenderBlock>& block : m_fillList) block->FillBuffers();
     m_fillList.clear();
     if (!IsDeviceUsable()) {
@@ -188,6 +190,8 @@ void CPRender::Update() {
     if (g_statistic != 0) DrawStatistics();
     if (m_fadeLevel < kFadeMaximum) DrawFade();
     if (m_captureNext || m_statisticsFrames == m_screenshot.frame) ReadBackFrame();
+    const platform::IClock& clock = platform::GetClock();
+    m_frameSeconds = static_cast<double>(clock.Counter() - start) / static_cast<double>(clock.CounterFrequency());
     m_device->Present();
     EndFrame();
 }
@@ -361,8 +365,9 @@ void CPRender::DrawLines() {
 void CPRender::DrawStatistics() {
     const int32_t framesPerSecond =
         m_statisticsTime > 0.0 ? static_cast<int32_t>(m_statisticsFrames / m_statisticsTime) : 0;
-    std::snprintf(m_statisticsText, sizeof(m_statisticsText), "%s  FPS %d\nFRAMES %d  DRAWS %d  TRIANGLES %d",
-                  m_modeText, framesPerSecond, m_statisticsFrames, m_drawCalls, m_trianglesDrawn);
+    std::snprintf(m_statisticsText, sizeof(m_statisticsText),
+                  "%s  FPS %d  CPU %.2f MS\nFRAMES %d  DRAWS %d  TRIANGLES %d", m_modeText, framesPerSecond,
+                  m_frameSeconds * 1000.0, m_statisticsFrames, m_drawCalls, m_trianglesDrawn);
     m_statisticsFont.Draw(*m_device, m_statisticsText, kStatisticsRect, kStatisticsColour);
 }
 

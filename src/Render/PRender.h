@@ -118,9 +118,11 @@ public:
     void CaptureNextFrame();
     const CapturedFrame& GetCapturedFrame() const { return m_captured; }
 
-    // Figures of the last drawn frame: draw calls and triangles of the dynamic geometry.
+    // Figures of the last drawn frame: draw calls and triangles of the dynamic geometry, and the
+    // seconds its update took up to presenting (the driver's swap not counted).
     int32_t GetDrawCalls() const { return m_drawCalls; }
     int32_t GetTrianglesDrawn() const { return m_trianglesDrawn; }
+    double GetFrameSeconds() const { return m_frameSeconds; }
 
 private:
     // What the draw pass of one frame keeps between layers.
@@ -169,6 +171,7 @@ private:
     int32_t m_statisticsFrames = 0;
     int32_t m_trianglesDrawn = 0;
     int32_t m_drawCalls = 0;
+    double m_frameSeconds = 0.0;
     TPtr<CPRenderBlock> m_renderBlock;
     float m_fadeLevel = kFadeMaximum;
     ScreenshotRequest m_screenshot;
