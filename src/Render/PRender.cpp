@@ -65,6 +65,13 @@ CPRender::~CPRender() = default;
 
 // --- Start, stop and the device ----------------------------------------------------------------
 
+int32_t CPRender::MultisampleFromSettings(bool fullScreen) {
+    constexpr int32_t kQualityLevels = 4;  // 2, 4, 8 and 16 samples
+    if (!fullScreen || g_fsaa == 0 || g_quality <= 0) return 0;
+    const int32_t level = std::min(g_quality, kQualityLevels - 1);
+    return 2 << level;
+}
+
 bool CPRender::Start() {
     m_trianglesDrawn = 0;
     m_drawCalls = 0;

@@ -61,6 +61,12 @@ public:
     CPRender();
     ~CPRender() override;
 
+    // The samples per pixel of the back buffer that the settings ask for, for the window to be
+    // made with: only in full screen with fsaa on and quality above 0. Quality level q, at most
+    // the last of the levels 2, 4, 8 and 16 samples, gives 2^(q + 1) samples; 0 means none. A
+    // window that cannot have them falls back to fewer.
+    static int32_t MultisampleFromSettings(bool fullScreen);
+
     // Creates the device over the kernel's window, the statistics font, the render block with
     // its ring, the device states and the shadow material; false (with the reason in the log)
     // when there is no window or no device.

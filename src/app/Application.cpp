@@ -206,6 +206,7 @@ int32_t CPApplication::CreateAppWindow(bool windowed, int32_t width, int32_t hei
     config.width = width;
     config.height = height;
     config.fullScreen = !windowed;
+    config.multisample = CPRender::MultisampleFromSettings(!windowed);
     m_window = platform::Window::Create(config, error);
     return m_window ? S_OK : E_FAIL;
 }

@@ -239,5 +239,27 @@ TEST_F(RendererFrameTest, AnAnisotropyBeyondTheDevicesIsLoweredInTheSettingsToo)
     g_aniso = 0;
 }
 
+struct MultisampleCase {
+    bool fullScreen;
+    int32_t fsaa;
+    int32_t quality;
+    int32_t samples;
+};
+
+class MultisampleTest : public ::testing::TestWithParam<MultisampleCase> {};
+
+TEST_P(MultisampleTest, TheSettingsChooseTheSamplesOfAFullScreenBackBuffer) {
+    g_fsaa = GetParam().fsaa;
+    g_quality = GetParam().quality;
+    EXPECT_EQ(CPRender::MultisampleFromSettings(GetParam().fullScreen), GetParam().samples);
+    g_fsaa = 0;
+    g_quality = 0;
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, MultisampleTest,
+                         ::testing::Values(MultisampleCase{false, 1, 2, 0}, MultisampleCase{true, 0, 2, 0},
+                                           MultisampleCase{true, 1, 0, 0}, MultisampleCase{true, 1, 1, 4},
+                                           MultisampleCase{true, 1, 2, 8}, MultisampleCase{true, 1, 5, 16}));
+
 }  // namespace
 }  // namespace rendertest
