@@ -73,6 +73,7 @@ int32_t CPRender::MultisampleFromSettings(bool fullScreen) {
 }
 
 bool CPRender::Start() {
+    if (IsRunning()) return false;
     m_trianglesDrawn = 0;
     m_drawCalls = 0;
     if (!CreateDevice()) return false;
@@ -82,12 +83,8 @@ bool CPRender::Start() {
     std::snprintf(m_modeText, sizeof(m_modeText), "%dx%dx%d", g_screenWidth, g_screenHeight, g_screenBPP);
     m_renderBlock = new CPRenderBlock;
     if (!m_renderBlock->CreateBuffer(false, 0, 0)) GetLog()->Print(0, "Cannot create the streaming buffers\n");
+    g_aniso = std::min(g_aniso, m_device->Caps().maxAnisotropy);
     InitDeviceState();
-    const int32_t maxAnisotropy = m_device->Caps().maxAnisotropy;
-    if (g_aniso >= maxAnisotropy) g_aniso = maxAnisotropy;
-    for (uint32_t sampler = 0; sampler < 2; ++sampler) {
-        m_device->SetSamplerState(sampler, SamplerState::MaxAnisotropy, static_cast<uint32_t>(std::max(g_aniso, 1)));
-    }
     if (CPMaterialManager* materials = GetMaterialManager()) {
         m_shadowMaterial = materials->GetMaterial(kShadowLayer, kShadowEffect, {});
     }
@@ -120,6 +117,8 @@ void CPRender::InitDeviceState() {
         m_device->SetSamplerState(sampler, SamplerState::MagFilter, TextureFilter::Linear);
         m_device->SetSamplerState(sampler, SamplerState::MinFilter, TextureFilter::Linear);
         m_device->SetSamplerState(sampler, SamplerState::MipFilter, TextureFilter::Linear);
+        // Kept after resets too, which bring the samplers back to their defaults.
+        m_device->SetSamplerState(sampler, SamplerState::MaxAnisotropy, static_cast<uint32_t>(std::max(g_aniso, 1)));
     }
     m_device->SetTextureStageState(0, TextureStageState::AlphaOp, TextureOp::Disable);
     m_device->SetTextureStageState(0, TextureStageState::ColorArg1, TextureArg::Texture);

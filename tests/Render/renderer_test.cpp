@@ -130,6 +130,18 @@ TEST_F(RendererFrameTest, DebugLinesAreDrawnAfterLayer20AndLastOneFrame) {
     EXPECT_TRUE(ColourNear(kBlack, next.Pixel(kMiddleX, 24)));
 }
 
+TEST_F(RendererFrameTest, DebugLinesAreNotDrawnWhenASecondCameraLayerCameFirst) {
+    Render().SetLayerCamera(19, PixelCamera());
+    Render().SetLayerCamera(20, PixelCamera());
+    TPtr<CPRenderObject> corner = Quad(Material(20), 0.0f, 0.0f, 1.0f, 1.0f, kBlack);
+    const CapturedFrame frame = Drawn([&] {
+        Render().AddLine(kGreen, {0.0f, 24.0f, 0.5f}, {64.0f, 24.0f, 0.5f});
+        Block().AddRenderObject(corner);
+    });
+    ASSERT_FALSE(frame.pixels.empty());
+    EXPECT_TRUE(ColourNear(kBlack, frame.Pixel(kMiddleX, 24)));
+}
+
 TEST_F(RendererFrameTest, DebugLinesOfAFrameWithoutLayer20AreNotKeptForLater) {
     Render().SetLayerCamera(20, PixelCamera());
     TPtr<CPRenderObject> corner = Quad(Material(20), 0.0f, 0.0f, 1.0f, 1.0f, kBlack);
@@ -198,6 +210,16 @@ TEST_F(RendererFrameTest, AResetBringsBackTheDeviceStates) {
     EXPECT_EQ(device.GetRenderState(platform::gfx::RenderState::Ambient), 0xFF969696u);
     EXPECT_EQ(device.GetSamplerState(0, platform::gfx::SamplerState::MinFilter),
               static_cast<uint32_t>(platform::gfx::TextureFilter::Linear));
+}
+
+TEST_F(RendererFrameTest, TheAnisotropyOfTheSettingsOutlastsAReset) {
+    Render().Stop();
+    g_aniso = 2;
+    ASSERT_TRUE(Render().Start());
+    Render().ResetDevice();
+    EXPECT_EQ(Render().GetDevice()->GetSamplerState(0, platform::gfx::SamplerState::MaxAnisotropy),
+              std::min(2u, static_cast<uint32_t>(Render().GetDevice()->Caps().maxAnisotropy)));
+    g_aniso = 0;
 }
 
 // Handing over is per-object work of every frame. (The draws themselves allocate inside the GL
