@@ -1,7 +1,5 @@
 #include "renderer_fixture.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 
 #include "core/PGlobalTimer.h"
@@ -116,19 +114,6 @@ void RendererTest::WriteEffect(const std::string& name, const std::string& text)
     std::filesystem::create_directories("data/effects");
     std::ofstream("data/effects/" + name, std::ios::binary) << text;
     platform::InvalidateListings();
-}
-
-::testing::AssertionResult ColourNear(uint32_t expected, uint32_t actual, int tolerance) {
-    for (int shift = 0; shift < 24; shift += 8) {
-        const int e = static_cast<int>((expected >> shift) & 0xFFu);
-        const int a = static_cast<int>((actual >> shift) & 0xFFu);
-        if (std::abs(e - a) > tolerance) {
-            char text[64];
-            std::snprintf(text, sizeof(text), "expected 0x%08X, got 0x%08X", expected, actual);
-            return ::testing::AssertionFailure() << text;
-        }
-    }
-    return ::testing::AssertionSuccess();
 }
 
 }  // namespace rendertest

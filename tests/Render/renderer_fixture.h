@@ -16,6 +16,7 @@
 #include "platform/gfx/Device.h"
 #include "support/TempDir.h"
 #include "support/WindowTest.h"
+#include "support/ColourAssertions.h"
 
 namespace rendertest {
 
@@ -70,7 +71,9 @@ private:
     TPtr<CPRender> m_render;
 };
 
-// Channels of two colours 0xAARRGGBB (alpha ignored) differ by at most tolerance.
-::testing::AssertionResult ColourNear(uint32_t expected, uint32_t actual, int tolerance = 1);
+// Red, green and blue of two colours 0xAARRGGBB differ by at most tolerance (alpha ignored).
+inline ::testing::AssertionResult ColourNear(uint32_t expected, uint32_t actual, int tolerance = 1) {
+    return testsupport::RgbNear(expected, actual, tolerance);
+}
 
 }  // namespace rendertest

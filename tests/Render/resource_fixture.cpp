@@ -1,7 +1,5 @@
 #include "resource_fixture.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 
 #include "core/PPack.h"
@@ -101,20 +99,6 @@ std::vector<uint32_t> ResourceTest::DrawTexture(const Texture* texture, int32_t 
     Dev().SetTexture(0, nullptr);
     EXPECT_TRUE(Dev().SetRenderTarget(nullptr));
     return pixels;
-}
-
-::testing::AssertionResult ColourNear(uint32_t expected, uint32_t actual, int tolerance)
-{
-    for (int shift = 0; shift < 32; shift += 8) {
-        const int e = static_cast<int>((expected >> shift) & 0xFFu);
-        const int a = static_cast<int>((actual >> shift) & 0xFFu);
-        if (std::abs(e - a) > tolerance) {
-            char text[64];
-            std::snprintf(text, sizeof(text), "expected 0x%08X, got 0x%08X", expected, actual);
-            return ::testing::AssertionFailure() << text;
-        }
-    }
-    return ::testing::AssertionSuccess();
 }
 
 }  // namespace restest

@@ -14,6 +14,7 @@
 #include "platform/gfx/Texture.h"
 #include "support/TempDir.h"
 #include "support/WindowTest.h"
+#include "support/ColourAssertions.h"
 
 namespace restest {
 
@@ -47,7 +48,6 @@ private:
     std::unique_ptr<CPMaterialManager> m_materials;
 };
 
-// Channels of two colours 0xAARRGGBB differ by at most tolerance.
-::testing::AssertionResult ColourNear(uint32_t expected, uint32_t actual, int tolerance);
+using testsupport::ColourNear;
 
 }  // namespace restest

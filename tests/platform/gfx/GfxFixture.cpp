@@ -1,8 +1,5 @@
 #include "GfxFixture.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace gfxtest {
 
 void GfxTest::SetUp()
@@ -69,20 +66,6 @@ void GfxTest::UseVertexColour()
 Vertex MakeVertex(float x, float y, float z, uint32_t colour, float u, float v)
 {
     return Vertex{x, y, z, 0.0f, 0.0f, -1.0f, colour, 0, u, v, u, v};
-}
-
-::testing::AssertionResult ColourNear(uint32_t expected, uint32_t actual, int tolerance)
-{
-    for (int shift = 0; shift < 32; shift += 8) {
-        const int e = static_cast<int>((expected >> shift) & 0xFFu);
-        const int a = static_cast<int>((actual >> shift) & 0xFFu);
-        if (std::abs(e - a) > tolerance) {
-            char text[64];
-            std::snprintf(text, sizeof(text), "expected 0x%08X, got 0x%08X", expected, actual);
-            return ::testing::AssertionFailure() << text;
-        }
-    }
-    return ::testing::AssertionSuccess();
 }
 
 }  // namespace gfxtest

@@ -12,6 +12,7 @@
 #include "platform/gfx/Texture.h"
 #include "platform/gfx/VertexBuffer.h"
 #include "support/WindowTest.h"
+#include "support/ColourAssertions.h"
 
 namespace gfxtest {
 
@@ -53,7 +54,6 @@ private:
 // An engine vertex at a position with a colour.
 Vertex MakeVertex(float x, float y, float z, uint32_t colour, float u = 0.0f, float v = 0.0f);
 
-// Channels of two colours differ by at most tolerance.
-::testing::AssertionResult ColourNear(uint32_t expected, uint32_t actual, int tolerance);
+using testsupport::ColourNear;
 
 }  // namespace gfxtest
