@@ -16,11 +16,17 @@ function(vx_library folder)
   endif()
 endfunction()
 
-# vx_test(<folder> [DEPS <targets...>])
+# vx_test(<folder> [CHECK_LEAKS] [DEPS <targets...>])
 # One GoogleTest executable per test folder, test_<folder>, registered with CTest.
-# Tests run headless: see tests/CMakeLists.txt for the environment.
+# Tests run headless (see tests/CMakeLists.txt). CHECK_LEAKS turns on LeakSanitizer for folders
+# whose tests open no window (the GL and D-Bus libraries under the window leak on their own).
 function(vx_test folder)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "CHECK_LEAKS" "" "DEPS" ${ARGN})
+  # One variable at most: gtest_discover_tests would split a list of them.
+  set(properties "")
+  if(ARG_CHECK_LEAKS AND VX_SANITIZE)
+    set(properties PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1")
+  endif()
   string(TOLOWER "test_${folder}" target)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
   if(NOT sources)
@@ -32,5 +38,5 @@ function(vx_test folder)
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "${VX_TEST_ENVIRONMENT}")
+    ${properties})
 endfunction()

@@ -1,7 +1,14 @@
 #include <gtest/gtest.h>
 
-// The main of every test executable.
+#include <cstdlib>
+
+// The main of every test executable. Tests run headless whoever starts them (ctest, the test
+// command or a developer running one binary): sound goes to OpenAL Soft's null backend, GL to
+// Mesa's software renderer, and the game opens nothing at exit. The caller's own settings win.
 int main(int argc, char** argv) {
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+    setenv("VX_NO_EXIT_ACTIONS", "1", 0);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
