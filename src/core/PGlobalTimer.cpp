@@ -35,7 +35,7 @@ void CPGlobalTimer::Update() {
         delta = static_cast<float>(static_cast<double>(now - m_last) / static_cast<double>(m_frequency));
     } else {
         // The millisecond count wraps after 49 days; unsigned subtraction measures across the wrap.
-        delta = static_cast<float>(static_cast<uint32_t>(now - m_last)) * 0.001f;
+        delta = static_cast<float>(static_cast<uint32_t>(now - m_last) * 0.001);
     }
     m_last = now;
     g_frameDelta = delta * g_timeScale;

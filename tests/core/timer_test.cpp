@@ -123,6 +123,19 @@ TEST_F(TimerTest, MillisecondClockWithoutCounter) {
     }
 }
 
+// The millisecond difference is turned into seconds in double precision and only then stored as
+// a float, so a whole number of milliseconds gives the float nearest to it.
+TEST_F(TimerTest, MillisecondDeltaIsTheNearestFloat) {
+    m_clock.hasCounter = false;
+    m_timer->Start();
+    for (uint32_t milliseconds : {5u, 7u, 16u, 33u, 100u, 1234u}) {
+        SCOPED_TRACE(milliseconds);
+        m_clock.milliseconds += milliseconds;
+        m_timer->Update();
+        EXPECT_EQ(g_frameDelta, static_cast<float>(milliseconds * 0.001));
+    }
+}
+
 // The timer as the game runs it: first task of every pass, suspended by the window procedure.
 class TimerInKernelTest : public TimerTest {
 protected:
