@@ -4,8 +4,15 @@
 
 namespace {
 
+// True when text begins with a digit or a decimal point.
+bool StartsWithDigits(const char* first, const char* last)
+{
+    return first != last && ((*first >= '0' && *first <= '9') || *first == '.');
+}
+
 // Reads a number from the start of text as a stream extraction would, without the locale:
-// leading white space and a '+' sign are skipped, reading stops after the number.
+// leading white space and a '+' sign are skipped, reading stops after the number. Words such as
+// "inf" or "nan" are no numbers.
 template <class T>
 bool ReadNumber(const std::string& text, T& value)
 {
@@ -13,6 +20,7 @@ bool ReadNumber(const std::string& text, T& value)
     const char* last = text.data() + text.size();
     while (first != last && (*first == ' ' || (*first >= '\t' && *first <= '\r'))) ++first;
     if (first != last && *first == '+') ++first;
+    if (!StartsWithDigits(first != last && *first == '-' ? first + 1 : first, last)) return false;
     const auto [end, error] = std::from_chars(first, last, value);
     return error == std::errc();
 }

@@ -150,6 +150,15 @@ TEST_F(SettingsTest, ValuesWithoutANumberLeaveTheVariable)
     LoadText("screenBPP = deep\nmouse =\n");
     EXPECT_EQ(g_screenBPP, 32);
     EXPECT_EQ(g_mouse, 0.25f);
+
+    // A stream extraction reads no words: a volume never becomes infinite or not a number.
+    g_soundVolume = 0.5f;
+    g_musicVolume = 0.5f;
+    g_brightness = 0.5f;
+    LoadText("soundVolume = nan\nmusicVolume = inf\nbrightness = -Infinity\n");
+    EXPECT_EQ(g_soundVolume, 0.5f);
+    EXPECT_EQ(g_musicVolume, 0.5f);
+    EXPECT_EQ(g_brightness, 0.5f);
 }
 
 TEST_F(SettingsTest, SaveWritesAllTwentyKeysInTheLineFormat)
