@@ -62,7 +62,9 @@ CPGameObject::CPGameObject(const std::string& name)
       m_name(name) {}
 
 CPGameObject::~CPGameObject() {
-    // No "delete_object": the handle would name an object that is being freed.
+    // No "delete_object": the handle would name an object that is being freed. The same holds
+    // for every child that only this object still holds, so the name map lets go first.
+    m_childByName.clear();
     Leave(false);
     for (const TPtr<CPGameObject>& child : m_children) child->m_parent = nullptr;
     if (m_kind == kEmitter) {
@@ -250,7 +252,15 @@ void CPGameObject::Leave(bool notify) {
     }
     m_active = false;
     if (IPTask* task = m_updateTask.Get<IPTask>()) task->Stop();
-    for (size_t i = 0; i < m_children.size(); ++i) m_children[i]->Deactivate();
+    for (size_t i = 0; i < m_children.size(); ++i) {
+        CPGameObject& child = *m_children[i];
+        const bool childIsFreedWithUs = !notify && child.GetRefCount() == 1;
+        if (childIsFreedWithUs) {
+            child.Leave(false);
+        } else {
+            child.Deactivate();
+        }
+    }
     if (notify) SendToScript("delete_object", HandleToString(this));
 }
 

@@ -39,7 +39,8 @@ class IPTask;
 //
 // Events: Activate sends "add_object" with the object's handle to its script and adds a
 // reference that the script gives back with Release; Deactivate sends "delete_object"; the
-// destructor deactivates the object without an event (its handle would name a freed object).
+// destructor deactivates the object without an event (its handle would name a freed object),
+// and the children that are freed with it leave without one too.
 //
 // Destructible objects (damage class 3) lose health while they are targets of the current stage
 // or check point, pay their reward once when destroyed and are taken off the level's targets.
@@ -224,7 +225,8 @@ public:
     const std::string& GetParam() const { return m_param; }
 
 private:
-    // Deactivates the object; notify says whether the script hears of it.
+    // Deactivates the object; notify says whether the script hears of it. Without notify (the
+    // object is being freed) a child that nothing else holds leaves silently as well.
     void Leave(bool notify);
     // The attachment as a task (an emitter), or null.
     IPTask* GetEmitter() const;

@@ -161,6 +161,32 @@ TEST_F(ActivationTest, TheDestructorSendsNoEventWithTheFreedAddress) {
     child->Release();
 }
 
+// A scripted child whose script has already let go of its handle is freed with its parent: its
+// script must not hear "delete_object" with an address that a new object may take.
+TEST_F(ActivationTest, AChildFreedWithItsParentSendsNoEventEither) {
+    TPtr<CPLuaScript> childScript = NewScript();
+    TPtr<CPLuaScript> keptScript = NewScript();
+    TPtr<CPGameObject> kept(new CPGameObject("kept"));
+    {
+        TPtr<CPGameObject> object(new CPGameObject("doomed"));
+        TPtr<CPGameObject> child(new CPGameObject("child"));
+        child->SetScript(childScript);
+        kept->SetScript(keptScript);
+        object->AddChild(child);
+        object->AddChild(kept);
+        object->Activate(200);
+        TakeCommands(*childScript);
+        TakeCommands(*keptScript);
+        child->Release();  // the child's script lets go while the child is in the world
+    }
+    CollectGarbage();
+
+    EXPECT_TRUE(TakeCommands(*childScript).empty());
+    // A child that outlives the parent still leaves the world and says so.
+    EXPECT_EQ(TakeCommands(*keptScript), Commands{Event("delete_object", kept.Get())});
+    kept->Release();
+}
+
 TEST_F(ActivationTest, TheEndOfAPartAnimationPassReachesTheScript) {
     TPtr<CPGameObject> object = Make("door");
     TPtr<CPLuaScript> script = NewScript();
