@@ -26,6 +26,7 @@
 #include "Render/PParticlesManager.h"
 #include "Render/PRender.h"
 #include "script/PScriptManager.h"
+#include "scriptapi/GameFunctionTables.h"
 #include "Sound/NAudio.h"
 #include "Sound/PMusic.h"
 #include "weapons/PWeaponsSystem.h"
@@ -60,6 +61,7 @@ void CPApplication::Init() {
     kernel->SetWindowProcedure(WindowProc);
     kernel->SetEventPump(platform::PumpEvents);
     kernel->SetLoopEndHook(OnLoopEnd);
+    RegisterGameFunctionTables();
     new CPScriptManager;
     new CPMaterialManager;
     new CPObjectLoader;
