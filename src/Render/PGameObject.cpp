@@ -62,9 +62,7 @@ CPGameObject::CPGameObject(const std::string& name)
       m_name(name) {}
 
 CPGameObject::~CPGameObject() {
-    // No "delete_object": the handle would name an object that is being freed. The same holds
-    // for every child that only this object still holds, so the name map lets go first.
-    m_childByName.clear();
+    // No "delete_object": the handle would name an object that is being freed.
     Leave(false);
     for (const TPtr<CPGameObject>& child : m_children) child->m_parent = nullptr;
     if (m_kind == kEmitter) {
@@ -82,6 +80,14 @@ std::string CPGameObject::GetClassName() const { return "CPGameObject - " + m_na
 void CPGameObject::CollectObjects(std::vector<TPtr<CPGameObject>>& objects) {
     objects.emplace_back(this);
     for (const TPtr<CPGameObject>& child : m_children) child->CollectObjects(objects);
+}
+
+// Whether the child has no holder but this object (its place among the children and, when it
+// is the one filed under its name, that entry).
+bool CPGameObject::HoldsAlone(const CPGameObject& child) const {
+    const auto named = m_childByName.find(child.m_name);
+    const bool filed = named != m_childByName.end() && named->second.Get() == &child;
+    return child.GetRefCount() == (filed ? 2 : 1);
 }
 
 bool CPGameObject::IsSelfOrAncestor(const CPGameObject* object) const {
@@ -254,8 +260,7 @@ void CPGameObject::Leave(bool notify) {
     if (IPTask* task = m_updateTask.Get<IPTask>()) task->Stop();
     for (size_t i = 0; i < m_children.size(); ++i) {
         CPGameObject& child = *m_children[i];
-        const bool childIsFreedWithUs = !notify && child.GetRefCount() == 1;
-        if (childIsFreedWithUs) {
+        if (!notify && HoldsAlone(child)) {
             child.Leave(false);
         } else {
             child.Deactivate();

@@ -238,6 +238,8 @@ private:
     // Lets go of the children, parts and part animations before a copy.
     void ClearContents();
     bool IsSelfOrAncestor(const CPGameObject* object) const;
+    // Whether this object holds the child's only references, so that it goes with this object.
+    bool HoldsAlone(const CPGameObject& child) const;
     void SetStaticInSubtree(bool isStatic);
     // Whether damage counts now: the object is a target of the current check point or stage.
     bool IsCurrentTarget() const;

@@ -165,23 +165,31 @@ TEST_F(ActivationTest, TheDestructorSendsNoEventWithTheFreedAddress) {
 // script must not hear "delete_object" with an address that a new object may take.
 TEST_F(ActivationTest, AChildFreedWithItsParentSendsNoEventEither) {
     TPtr<CPLuaScript> childScript = NewScript();
+    TPtr<CPLuaScript> grandchildScript = NewScript();
     TPtr<CPLuaScript> keptScript = NewScript();
     TPtr<CPGameObject> kept(new CPGameObject("kept"));
     {
         TPtr<CPGameObject> object(new CPGameObject("doomed"));
         TPtr<CPGameObject> child(new CPGameObject("child"));
+        TPtr<CPGameObject> grandchild(new CPGameObject("grandchild"));
         child->SetScript(childScript);
+        grandchild->SetScript(grandchildScript);
         kept->SetScript(keptScript);
         object->AddChild(child);
+        child->AddChild(grandchild);
         object->AddChild(kept);
         object->Activate(200);
         TakeCommands(*childScript);
+        TakeCommands(*grandchildScript);
         TakeCommands(*keptScript);
-        child->Release();  // the child's script lets go while the child is in the world
+        // The scripts of the child and the grandchild let go while they are in the world.
+        child->Release();
+        grandchild->Release();
     }
     CollectGarbage();
 
     EXPECT_TRUE(TakeCommands(*childScript).empty());
+    EXPECT_TRUE(TakeCommands(*grandchildScript).empty());
     // A child that outlives the parent still leaves the world and says so.
     EXPECT_EQ(TakeCommands(*keptScript), Commands{Event("delete_object", kept.Get())});
     kept->Release();
