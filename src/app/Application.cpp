@@ -37,6 +37,7 @@ void ReportError(const std::string& text) { std::fprintf(stderr, "vexmoor: %s\n"
 
 // Everything the main loop must do once it has ended.
 void OnLoopEnd() {
+    if (CPMaterialManager* materials = GetMaterialManager()) materials->ClearAllQueues();
     if (CPSettings* settings = GetSettings()) settings->ReleaseBindings();
 }
 
