@@ -132,6 +132,8 @@ public:
 
     // Shows or hides the object and its subtree.
     void SetEnabled(bool enabled);
+    // Shows or hides this object alone.
+    void SetVisible(bool visible) { m_visible = visible; }
     bool IsVisible() const { return m_visible; }
     // Whether the geometry never changes and may be batched once.
     bool IsStatic() const { return m_static; }

@@ -4,7 +4,10 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/PGlobalTimer.h"
 #include "core/PKernel.h"
@@ -24,6 +27,29 @@ std::string CheckText(lua_State* state, int index) {
     size_t length = 0;
     const char* text = luaL_checklstring(state, index, &length);
     return std::string(text, length);
+}
+
+// A number truncated toward zero into the 32-bit range (not a number: 0).
+int32_t TruncateToInt32(lua_Number number) {
+    const lua_Number value = std::trunc(number);
+    if (value >= INT32_MAX) return INT32_MAX;
+    if (value <= INT32_MIN) return INT32_MIN;
+    if (std::isnan(value)) return 0;
+    return static_cast<int32_t>(value);
+}
+
+// An int argument: the number truncated toward zero (not a number: 0).
+int32_t IntArgument(lua_State* state, int index) { return TruncateToInt32(lua_tonumber(state, index)); }
+
+// The first of the object and its descendants, in the order CollectObjects gathers them, whose
+// name is exactly the given one; null when none is. The match stays alive through its parent.
+CPGameObject* FindInTree(CPGameObject& object, std::string_view name) {
+    std::vector<TPtr<CPGameObject>> objects;
+    object.CollectObjects(objects);
+    for (const TPtr<CPGameObject>& candidate : objects) {
+        if (candidate->GetName() == name) return candidate.Get();
+    }
+    return nullptr;
 }
 
 // Pushes every token of the text; -1 when the stack cannot hold one more.
@@ -150,11 +176,64 @@ int SplitString(lua_State* state) {
     return count;
 }
 
+int GetChildObject(lua_State* state) {
+    size_t length = 0;
+    const char* name = luaL_checklstring(state, 2, &length);
+    CPGameObject* object = ToObject<CPGameObject>(state, 1);
+    PushHandle(state, object ? FindInTree(*object, std::string_view(name, length)) : nullptr);
+    return 1;
+}
+
+int SetVisible(lua_State* state) {
+    if (CPGameObject* object = ToObject<CPGameObject>(state, 1)) object->SetVisible(lua_toboolean(state, 2) != 0);
+    return 0;
+}
+
+int SetCollision(lua_State* state) {
+    if (CPGameObject* object = ToObject<CPGameObject>(state, 1)) object->SetCollision(lua_toboolean(state, 2) != 0);
+    return 0;
+}
+
 int DrawDynamicObject(lua_State* state) {
     CPGameObject* object = ToObject<CPGameObject>(state, 1);
     CPRender* render = GetRender();
     const TPtr<CPRenderBlock> block = render ? render->GetRenderBlock() : nullptr;
     if (object && block) block->AddObjectTree(TPtr<CPGameObject>(object));
+    return 0;
+}
+
+// An animation already playing under the same name goes on undisturbed.
+int SetAnimation(lua_State* state) {
+    luaL_checkstring(state, 2);
+    CPGameObject* object = ToObject<CPGameObject>(state, 1);
+    if (!object) return 0;
+    SPAnimationRequest request;
+    request.name = CheckText(state, 2);
+    request.speed = static_cast<float>(lua_tonumber(state, 3));
+    request.loops = IntArgument(state, 4);
+    request.reportFrame = IntArgument(state, 5);
+    request.listener = TPtr<CPLuaScript>(ToObject<CPLuaScript>(state, 6));
+    request.markFrame = -1;
+    request.startOffset = 0.0f;
+    object->PlayAnimation(request, false);
+    return 0;
+}
+
+int GetParentObject(lua_State* state) {
+    CPGameObject* object = ToObject<CPGameObject>(state, 1);
+    PushHandle(state, object ? object->GetParent().Get() : nullptr);
+    return 1;
+}
+
+int ActivateObject(lua_State* state) {
+    const int32_t priority = IntArgument(state, 2);
+    if (CPGameObject* object = ToObject<CPGameObject>(state, 1)) object->Activate(priority);
+    return 0;
+}
+
+int SetFade(lua_State* state) {
+    const float level = static_cast<float>(lua_tonumber(state, 1));
+    if (CPRender* render = GetRender()) render->SetFade(level);
     return 0;
 }
 
@@ -178,8 +257,16 @@ constexpr luaL_Reg kEngineFunctions[] = {
     {"StringToPointer", StringToPointer},
     {"SetPTransformation", SetPTransformation},
     {"CheckString", CheckString},
+    {"GetChildObject", GetChildObject},
+    {"SetVisible", SetVisible},
+    {"SetCollision", SetCollision},
     {"SplitString", SplitString},
     {"DrawDynamicObject", DrawDynamicObject},
+    {"SetAnimation", SetAnimation},
+    {"GetParentObject", GetParentObject},
+    {"ActivateObject", ActivateObject},
+    {"DeactivateObject", ScriptDeactivateObject},
+    {"SetFade", SetFade},
     {"KillAllTasks", KillAllTasks},
     {"ToInt", ScriptToInt},
     {nullptr, nullptr},
@@ -190,15 +277,11 @@ constexpr luaL_Reg kEngineFunctions[] = {
 const luaL_Reg* GetEngineFunctions() { return kEngineFunctions; }
 
 int ScriptToInt(lua_State* state) {
-    const lua_Number value = std::trunc(lua_tonumber(state, 1));
-    lua_Number clamped = 0;
-    if (value >= INT32_MAX) {
-        clamped = INT32_MAX;
-    } else if (value <= INT32_MIN) {
-        clamped = INT32_MIN;
-    } else if (!std::isnan(value)) {
-        clamped = value;
-    }
-    lua_pushnumber(state, clamped);
+    lua_pushnumber(state, IntArgument(state, 1));
     return 1;
+}
+
+int ScriptDeactivateObject(lua_State* state) {
+    if (CPGameObject* object = ToObject<CPGameObject>(state, 1)) object->Deactivate();
+    return 0;
 }

@@ -15,3 +15,7 @@ const luaL_Reg* GetEngineFunctions();
 // ToInt (number) -> the number truncated toward zero to a 32-bit integer, clamped to its range
 // (not a number: 0). The game table registers it as "GetInt".
 int ScriptToInt(lua_State* state);
+
+// DeactivateObject (object): takes the scene object out of the world (null: nothing). The game
+// table registers it as "DeactivateInterface".
+int ScriptDeactivateObject(lua_State* state);

@@ -10,6 +10,7 @@ namespace {
 
 const luaL_Reg kGameFunctions[] = {
     {"ClearTimer", ScriptClearTimer},
+    {"DeactivateInterface", ScriptDeactivateObject},
     {"IsTimerStopped", ScriptIsTimerStopped},
     {"GetInt", ScriptToInt},
     {nullptr, nullptr},

@@ -60,17 +60,20 @@ protected:
 };
 
 TEST_F(EngineFunctionTest, TableHoldsTheEngineFunctionsInOrder) {
-    const char* expected[] = {"GetDeltaTime",       "AddRef",           "DumpObjects",      "Release",
-                              "SendCommandByName",  "SendCommandByObject", "SendCommandByCategory",
-                              "SetNextCommand",     "GetCurrentCommand", "GetCurrentParams", "PointerToString",
-                              "StringToPointer",    "SetPTransformation", "CheckString",     "SplitString",
-                              "DrawDynamicObject",  "KillAllTasks"};
+    const char* expected[] = {"GetDeltaTime",      "AddRef",           "DumpObjects",         "Release",
+                              "SendCommandByName", "SendCommandByObject", "SendCommandByCategory",
+                              "SetNextCommand",    "GetCurrentCommand", "GetCurrentParams",   "PointerToString",
+                              "StringToPointer",   "SetPTransformation", "CheckString",       "GetChildObject",
+                              "SetVisible",        "SetCollision",      "SplitString",         "DrawDynamicObject",
+                              "SetAnimation",      "GetParentObject",   "ActivateObject",      "DeactivateObject",
+                              "SetFade",           "KillAllTasks",      "ToInt"};
     const luaL_Reg* entry = GetEngineFunctions();
     for (const char* name : expected) {
         ASSERT_NE(entry->name, nullptr);
         EXPECT_STREQ(entry->name, name);
         ++entry;
     }
+    EXPECT_EQ(entry->name, nullptr);
 }
 
 TEST_F(EngineFunctionTest, CommandQueueIsReadOldestFirst) {

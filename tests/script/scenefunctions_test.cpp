@@ -1,6 +1,7 @@
-// The engine functions that place scene objects and hand them to the renderer.
+// The engine functions that find, show, place, activate and draw scene objects, and the fade.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "Render/PRenderObject.h"
 #include "core/PKernel.h"
 #include "math/PMath.h"
+#include "script/EngineFunctions.h"
 #include "platform/Window.h"
 #include "script/ScriptHandles.h"
 #include "script_fixture.h"
@@ -30,6 +32,7 @@ protected:
     }
 
     std::string Call(const std::string& chunk) { return Run(*m_script, chunk); }
+    std::string Text(const char* name) { return GlobalText(*m_script, name); }
     void SetHandle(const char* name, const IPMMObject* object) {
         PushHandle(m_script->GetState(), object);
         lua_setglobal(m_script->GetState(), name);
@@ -111,6 +114,146 @@ TEST_F(SceneFunctionTest, DrawDynamicObjectHandsTheVisibleTreeToTheRenderBlock) 
         render->Stop();
     }
     CollectGarbage();
+}
+
+// A tree whose pre-order differs from the lookup by name: root { a { x }, x }.
+class SceneTreeTest : public SceneFunctionTest {
+protected:
+    void SetUp() override {
+        SceneFunctionTest::SetUp();
+        ASSERT_TRUE(m_root->AddChild(m_a));
+        ASSERT_TRUE(m_a->AddChild(m_deepX));
+        ASSERT_TRUE(m_root->AddChild(m_directX));
+        SetHandle("root", m_root.Get());
+        SetHandle("a", m_a.Get());
+        SetHandle("deepX", m_deepX.Get());
+    }
+
+    // The handle text of what the chunk leaves in the global "found", after checking that it is
+    // a handle and not nil.
+    std::string Found(const std::string& chunk) {
+        const std::string error = Call(chunk + "; kind = type(found); text = PointerToString(found)");
+        if (!error.empty()) return error;
+        EXPECT_EQ(Text("kind"), "userdata") << chunk;
+        return Text("text");
+    }
+
+    TPtr<CPGameObject> m_root{new CPGameObject("root")};
+    TPtr<CPGameObject> m_a{new CPGameObject("a")};
+    TPtr<CPGameObject> m_deepX{new CPGameObject("x")};
+    TPtr<CPGameObject> m_directX{new CPGameObject("x")};
+};
+
+TEST_F(SceneTreeTest, GetChildObjectFindsTheFirstExactNameInPreOrder) {
+    struct Case {
+        const char* call;
+        const CPGameObject* expected;
+    };
+    const Case cases[] = {
+        {"found = GetChildObject(root, 'x')", m_deepX.Get()},  // before root's own child "x"
+        {"found = GetChildObject(root, 'root')", m_root.Get()},
+        {"found = GetChildObject(a, 'x')", m_deepX.Get()},
+        {"found = GetChildObject(root, 'X')", nullptr},
+        {"found = GetChildObject(root, 'x\\0')", nullptr},
+        {"found = GetChildObject(root, '')", nullptr},
+        {"found = GetChildObject(deepX, 'a')", nullptr},
+        {"found = GetChildObject(nil, 'x')", nullptr},
+    };
+    const int32_t references = m_deepX->GetRefCount();
+    for (const Case& c : cases) EXPECT_EQ(Found(c.call), HandleToString(c.expected)) << c.call;
+    EXPECT_NE(Call("GetChildObject(root, {})"), "") << "the name is text";
+    EXPECT_EQ(m_root->GetRefCount(), 1) << "every gathered object let go";
+    EXPECT_EQ(m_deepX->GetRefCount(), references);
+}
+
+TEST_F(SceneTreeTest, GetParentObjectGivesTheParentOrANullHandle) {
+    EXPECT_EQ(Found("found = GetParentObject(deepX)"), HandleToString(m_a.Get()));
+    EXPECT_EQ(Found("found = GetParentObject(a)"), HandleToString(m_root.Get()));
+    EXPECT_EQ(Found("found = GetParentObject(root)"), "0");
+    EXPECT_EQ(Found("found = GetParentObject(globalObject)"), "0") << "a script is no scene object";
+}
+
+TEST_F(SceneTreeTest, SetVisibleAndSetCollisionChangeTheObjectAloneByLuaTruth) {
+    struct Case {
+        const char* flag;
+        bool expected;
+    };
+    const Case cases[] = {{"false", false}, {"true", true}, {"nil", false}, {"0", true}, {"''", true}};
+    for (const Case& c : cases) {
+        m_a->SetEnabled(!c.expected);
+        m_a->SetCollision(!c.expected);
+        m_deepX->SetCollision(!c.expected);
+        ASSERT_EQ(Call(std::string("SetVisible(a, ") + c.flag + ") SetCollision(a, " + c.flag + ")"), "");
+        EXPECT_EQ(m_a->IsVisible(), c.expected) << c.flag;
+        EXPECT_EQ(m_a->HasCollision(), c.expected) << c.flag;
+        EXPECT_EQ(m_deepX->IsVisible(), !c.expected) << "the child keeps its flag";
+        EXPECT_EQ(m_deepX->HasCollision(), !c.expected) << "the child keeps its flag";
+    }
+    ASSERT_EQ(Call("SetVisible(a)"), "");
+    EXPECT_FALSE(m_a->IsVisible()) << "a missing flag is false";
+}
+
+TEST_F(SceneTreeTest, ActivateAndDeactivateObjectEnterAndLeaveTheWorld) {
+    TPtr<CPLuaScript> listener = LoadScript("listener", "while true do Update() end");
+    m_root->SetScript(listener);
+    ASSERT_EQ(Call("ActivateObject(root, 7.9)"), "");
+    EXPECT_TRUE(m_root->IsActive());
+    EXPECT_TRUE(m_deepX->IsActive()) << "the subtree enters with it";
+    EXPECT_EQ(listener->GetPriority(), 7) << "the priority truncated";
+    ASSERT_EQ(Call("Release(root)"), "") << "the reference the script was given with add_object";
+
+    ASSERT_EQ(Call("DeactivateObject(a)"), "");
+    EXPECT_FALSE(m_a->IsActive());
+    EXPECT_FALSE(m_deepX->IsActive());
+    EXPECT_TRUE(m_root->IsActive());
+    ASSERT_EQ(Call("DeactivateObject(root)"), "");
+    EXPECT_FALSE(m_root->IsActive());
+    EXPECT_EQ(m_root->GetRefCount(), 1);
+}
+
+TEST_F(SceneTreeTest, SetAnimationGivesBackTheListenersReferenceAndWantsAName) {
+    TPtr<CPLuaScript> listener = LoadScript("listener", "while true do Update() end");
+    SetHandle("listener", listener.Get());
+    const int32_t references = listener->GetRefCount();
+    EXPECT_EQ(Call("SetAnimation(root, 'run', 1.5, 2, 10, listener) SetAnimation(root, 'run') "
+                   "SetAnimation(nil, 'run', 1, 1, 1, listener)"),
+              "");
+    EXPECT_EQ(listener->GetRefCount(), references);
+    EXPECT_NE(Call("SetAnimation(root)"), "") << "the animation name is required";
+    EXPECT_NE(Call("SetAnimation(root, {})"), "");
+}
+
+// Every scene function given a handle that names no scene object does nothing: results that are
+// handles are the null handle.
+TEST_F(SceneTreeTest, HandlesThatNameNoSceneObjectDoNothing) {
+    TPtr<CPGameObject> freed(new CPGameObject("freed"));
+    SetHandle("stale", freed.Get());
+    freed.Reset();
+    lua_State* state = m_script->GetState();
+    lua_pushlightuserdata(state, reinterpret_cast<char*>(m_a.Get()) + 1);
+    lua_setglobal(state, "inside");
+    const char* handles[] = {"nil", "StringToPointer('0')", "stale", "inside", "globalObject", "12345", "'a'"};
+    const char* calls[] = {"GetChildObject(%s, 'x')", "GetParentObject(%s)", "SetVisible(%s, false)",
+                           "SetCollision(%s, false)", "ActivateObject(%s, 3)", "DeactivateObject(%s)",
+                           "SetAnimation(%s, 'run', 1, 1, 1, nil)", "SetPTransformation(%s, 1, 2, 3, 0, 0, 0)"};
+    m_root->Activate(0);
+    for (const char* handle : handles) {
+        for (const char* call : calls) {
+            char chunk[160];
+            std::snprintf(chunk, sizeof(chunk), call, handle);
+            ASSERT_EQ(Call(std::string("found = ") + chunk + "; text = PointerToString(found)"), "") << chunk;
+            EXPECT_EQ(Text("text"), "0") << chunk;
+        }
+    }
+    EXPECT_TRUE(m_a->IsActive());
+    EXPECT_TRUE(m_a->IsVisible());
+    EXPECT_TRUE(m_a->HasCollision());
+    EXPECT_EQ(m_a->GetParentMatrix(), m_root->GetWorld());
+    m_root->Deactivate();
+}
+
+TEST_F(SceneFunctionTest, SetFadeWithoutARendererDoesNothing) {
+    EXPECT_EQ(Call("SetFade(0.5) SetFade() SetFade('x')"), "");
 }
 
 }  // namespace

@@ -1,8 +1,15 @@
 // The game's function tables reach every script created after their registration.
 #include <gtest/gtest.h>
 
+#include <lua.hpp>
+
+#include <string_view>
+
 #include "core/PGlobalTimer.h"
 #include "core/PKernel.h"
+#include "Render/PGameObject.h"
+#include "script/EngineFunctions.h"
+#include "script/ScriptHandles.h"
 #include "script/script_fixture.h"
 #include "scriptapi/GameFunctionTables.h"
 
@@ -43,6 +50,37 @@ TEST_F(GameTablesTest, ScriptsStopStartAndClearTheFrameTimer) {
     EXPECT_EQ(Run(*script, "ClearTimer()"), "");
     EXPECT_EQ(g_timeScale, 1.0f);
     EXPECT_EQ(g_frameDelta, 0.0f);
+}
+
+TEST_F(GameTablesTest, TheGameTableKeepsItsOrder) {
+    const char* expected[] = {"ClearTimer", "DeactivateInterface", "IsTimerStopped", "GetInt"};
+    const luaL_Reg* entry = GetGameFunctions();
+    for (const char* name : expected) {
+        ASSERT_NE(entry->name, nullptr);
+        EXPECT_STREQ(entry->name, name);
+        ++entry;
+    }
+    EXPECT_EQ(entry->name, nullptr);
+}
+
+TEST_F(GameTablesTest, DeactivateInterfaceIsDeactivateObject) {
+    TPtr<CPLuaScript> script = LoadScript("screens", "");
+    TPtr<CPGameObject> screen(new CPGameObject("screen"));
+    PushHandle(script->GetState(), screen.Get());
+    lua_setglobal(script->GetState(), "screen");
+
+    auto function = [](const luaL_Reg* table, const char* name) -> lua_CFunction {
+        for (; table->name; ++table) {
+            if (std::string_view(table->name) == name) return table->func;
+        }
+        return nullptr;
+    };
+    EXPECT_NE(function(GetGameFunctions(), "DeactivateInterface"), nullptr);
+    EXPECT_EQ(function(GetGameFunctions(), "DeactivateInterface"), function(GetEngineFunctions(), "DeactivateObject"));
+    screen->Activate(0);
+    EXPECT_EQ(Run(*script, "DeactivateInterface(nil) DeactivateInterface(globalObject) DeactivateInterface(screen)"),
+              "");
+    EXPECT_FALSE(screen->IsActive());
 }
 
 }  // namespace
