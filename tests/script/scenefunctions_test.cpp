@@ -1,7 +1,9 @@
 // The engine functions that find, show, place, activate and draw scene objects, and the fade.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -11,6 +13,7 @@
 #include "Render/PRenderBlock.h"
 #include "Render/PRenderObject.h"
 #include "core/PKernel.h"
+#include "core/SettingsVariables.h"
 #include "math/PMath.h"
 #include "script/EngineFunctions.h"
 #include "platform/Window.h"
@@ -45,6 +48,32 @@ protected:
         mesh->SetMaterial(TPtr<CPMaterial>(new CPMaterial(layer, nullptr, nullptr)));
         object->SetAttachment(CPGameObject::kMesh, mesh);
         return object;
+    }
+
+    // Runs the body with a started renderer on a small window of the configured screen size.
+    void WithRenderer(const std::function<void(CPRender&)>& body) {
+        const int32_t width = g_screenWidth;
+        const int32_t height = g_screenHeight;
+        g_screenWidth = 64;
+        g_screenHeight = 48;
+        platform::WindowConfig config;
+        config.title = "scene functions";
+        config.width = g_screenWidth;
+        config.height = g_screenHeight;
+        std::string error;
+        std::unique_ptr<platform::Window> window = platform::Window::Create(config, error);
+        ASSERT_NE(window, nullptr) << error;
+        {
+            CPKernel kernel;
+            kernel.SetWindow(window.get());
+            TPtr<CPRender> render(new CPRender);
+            ASSERT_TRUE(render->Start());
+            body(*render);
+            render->Stop();
+        }
+        CollectGarbage();
+        g_screenWidth = width;
+        g_screenHeight = height;
     }
 
     TPtr<CPLuaScript> m_script;
@@ -86,19 +115,7 @@ TEST_F(SceneFunctionTest, DrawDynamicObjectWithoutARendererDoesNothing) {
 }
 
 TEST_F(SceneFunctionTest, DrawDynamicObjectHandsTheVisibleTreeToTheRenderBlock) {
-    platform::WindowConfig config;
-    config.title = "scene functions";
-    config.width = 64;
-    config.height = 48;
-    std::string error;
-    std::unique_ptr<platform::Window> window = platform::Window::Create(config, error);
-    ASSERT_NE(window, nullptr) << error;
-    {
-        CPKernel kernel;
-        kernel.SetWindow(window.get());
-        TPtr<CPRender> render(new CPRender);
-        ASSERT_TRUE(render->Start());
-
+    WithRenderer([&](CPRender& render) {
         TPtr<CPGameObject> root = MeshObject("root", 20);
         TPtr<CPGameObject> shown = MeshObject("shown", 21);
         TPtr<CPGameObject> hidden = MeshObject("hidden", 22);
@@ -107,13 +124,35 @@ TEST_F(SceneFunctionTest, DrawDynamicObjectHandsTheVisibleTreeToTheRenderBlock) 
         hidden->SetEnabled(false);
         SetHandle("root", root.Get());
         ASSERT_EQ(Call("DrawDynamicObject(root)"), "");
-        EXPECT_EQ(render->GetRenderBlock()->CountFrameBatches(), 2) << "the root and its visible child";
+        EXPECT_EQ(render.GetRenderBlock()->CountFrameBatches(), 2) << "the root and its visible child";
 
-        render->Update();
-        EXPECT_EQ(render->GetRenderBlock()->CountFrameBatches(), 0) << "for this frame only";
-        render->Stop();
-    }
-    CollectGarbage();
+        render.Update();
+        EXPECT_EQ(render.GetRenderBlock()->CountFrameBatches(), 0) << "for this frame only";
+    });
+}
+
+TEST_F(SceneFunctionTest, SetFadeDarkensTheDrawnFrame) {
+    const int32_t statistic = g_statistic;
+    g_statistic = 1;
+    WithRenderer([&](CPRender& render) {
+        // The statistics text, drawn in blue at the top, lies under the fade.
+        auto textPixels = [&render] {
+            render.CaptureNextFrame();
+            render.Update();
+            const CapturedFrame& frame = render.GetCapturedFrame();
+            int count = 0;
+            for (int32_t y = 0; y < std::min(32, frame.height); ++y) {
+                for (int32_t x = 0; x < frame.width; ++x) count += (frame.Pixel(x, y) & 0xFF) > 128 ? 1 : 0;
+            }
+            return count;
+        };
+        EXPECT_GT(textPixels(), 20);
+        ASSERT_EQ(Call("SetFade(0)"), "");
+        EXPECT_EQ(textPixels(), 0);
+        ASSERT_EQ(Call("SetFade(1)"), "");
+        EXPECT_GT(textPixels(), 20);
+    });
+    g_statistic = statistic;
 }
 
 // A tree whose pre-order differs from the lookup by name: root { a { x }, x }.
