@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 jobs=$(nproc)
-cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DVX_SANITIZE=ON -DVX_TESTS=ON >/dev/null
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DVX_SANITIZE=ON -DVX_TESTS=ON -DVX_BENCH=ON >/dev/null
 cmake --build build/asan -j "$jobs"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # A comma-decimal locale for the tests that check numbers never depend on the locale.
