@@ -23,12 +23,13 @@ struct SPMeshBuffers;
 class CPIVertexBuffer : public IPMMObject, public IPDeviceObject {
 public:
     static constexpr int32_t kDynamicPairs = 3;
-    static constexpr int32_t kDefaultMaxVertices = 0x10000;
-    static constexpr int32_t kDefaultMaxIndices = 0x40000;
     // What one pair may hold: usedVertices stays below kVertexLimit (16-bit indices) and
     // usedIndices below kIndexLimit.
     static constexpr int32_t kVertexLimit = 0x10000;
     static constexpr int32_t kIndexLimit = 0x40000;
+    // The pair sizes when Create is given none: as large as a pair may use.
+    static constexpr int32_t kDefaultMaxVertices = kVertexLimit;
+    static constexpr int32_t kDefaultMaxIndices = kIndexLimit;
 
     CPIVertexBuffer();
     ~CPIVertexBuffer() override;
