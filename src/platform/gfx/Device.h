@@ -167,6 +167,7 @@ private:
     void Untrack(Resource& resource);
     void ForgetBindings(const Resource& resource);
     void LoseDefaultPool();
+    void CreateStream();
 
     // Effects.
     const ShaderProgram& FixedFunctionProgram(VertexKind kind) const;
@@ -245,5 +246,13 @@ private:
     uint32_t resolveFramebuffer_ = 0;  // single-sampled copy of a multisampled back buffer
     uint32_t resolveColour_ = 0;
 };
+
+// Resources get their GL storage before they are handed out.
+template <class T>
+std::unique_ptr<T> Device::Finish(std::unique_ptr<T> resource)
+{
+    if (!resource->CreateStorage()) return nullptr;
+    return resource;
+}
 
 }  // namespace platform::gfx

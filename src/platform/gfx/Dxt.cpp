@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/LittleEndian.h"
+
 namespace platform::gfx {
 namespace {
 
@@ -23,9 +25,6 @@ Rgb Mix(Rgb a, Rgb b, uint32_t wa, uint32_t wb, uint32_t total)
 {
     return {(a.r * wa + b.r * wb) / total, (a.g * wa + b.g * wb) / total, (a.b * wa + b.b * wb) / total};
 }
-
-uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Read32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
 
 // The colour half of a block: two 5:6:5 end points and 2-bit indices. DXT1 blocks whose first
 // end point is not above the second have three colours and transparent black.

@@ -31,4 +31,11 @@ uint32_t RowCount(Format format, uint32_t height)
     return IsCompressed(format) ? (height + 3) / 4 : height;
 }
 
+uint32_t FullMipChain(uint32_t width, uint32_t height)
+{
+    uint32_t levels = 1;
+    for (uint32_t size = width > height ? width : height; size > 1; size >>= 1) ++levels;
+    return levels;
+}
+
 }  // namespace platform::gfx

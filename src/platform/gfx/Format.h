@@ -15,5 +15,7 @@ uint32_t BytesPerUnit(Format format);
 uint32_t RowPitch(Format format, uint32_t width);
 // Rows (rows of blocks) of a level height pixels high.
 uint32_t RowCount(Format format, uint32_t height);
+// Levels of a full mip chain of a width × height texture, down to 1 × 1.
+uint32_t FullMipChain(uint32_t width, uint32_t height);
 
 }  // namespace platform::gfx
