@@ -1,7 +1,9 @@
 #include <algorithm>
 
 #include "Render/ImageDecoders.h"
+#include "platform/LittleEndian.h"
 
+using platform::Read32;
 using platform::gfx::Format;
 
 namespace {
@@ -13,8 +15,6 @@ constexpr uint32_t kFourCcFlag = 0x4u;
 constexpr uint32_t kRgbFlag = 0x40u;
 constexpr uint32_t kAlphaPixelsFlag = 0x1u;
 constexpr uint32_t kCubeOrVolume = 0x200u | 0x200000u;  // caps2: cube map, volume
-
-uint32_t Read32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
 
 constexpr uint32_t FourCc(char a, char b, char c, char d)
 {

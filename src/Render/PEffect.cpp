@@ -41,8 +41,7 @@ bool CPEffect::Load(const std::string& name)
 
 bool CPEffect::Compile(const uint8_t* data, int32_t size, int line)
 {
-    CPRender* render = GetRender();
-    platform::gfx::Device* device = render ? render->GetDevice() : nullptr;
+    platform::gfx::Device* device = CurrentDevice();
     if (!device) {
         ReportDeviceError(kSource, line, "D3DERR_INVALIDCALL", "no device for the effect " + m_name);
         return false;

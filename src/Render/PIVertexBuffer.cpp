@@ -16,21 +16,6 @@ namespace {
 
 constexpr const char* kSource = "Render\\PIVertexBuffer";
 
-Device* CurrentDevice()
-{
-    CPRender* render = GetRender();
-    return render ? render->GetDevice() : nullptr;
-}
-
-// Indices [first, first + count) all address vertices [base, base + vertices).
-bool IndicesWithin(const uint16_t* indices, int32_t count, int32_t base, int32_t vertices)
-{
-    for (int32_t i = 0; i < count; ++i) {
-        if (indices[i] < base || indices[i] >= base + vertices) return false;
-    }
-    return true;
-}
-
 bool DrawnFromMesh(const CPRenderObjectBase& object)
 {
     const int32_t type = object.GetType();

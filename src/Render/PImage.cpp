@@ -44,17 +44,6 @@ std::vector<uint8_t> Halve(const std::vector<uint8_t>& source, uint32_t width, u
 
 }  // namespace
 
-uint32_t FullMipChain(uint32_t width, uint32_t height)
-{
-    uint32_t levels = 1;
-    while (width > 1 || height > 1) {
-        width = width > 1 ? width / 2 : 1;
-        height = height > 1 ? height / 2 : 1;
-        ++levels;
-    }
-    return levels;
-}
-
 void BuildMipChain(SPImage& image)
 {
     const uint32_t count = FullMipChain(image.width, image.height);

@@ -21,8 +21,7 @@ struct SPImage {
 // allocated for them.
 constexpr uint32_t kMaxImageSide = 8192;
 
-// Levels of a full mip chain down to 1 × 1.
-uint32_t FullMipChain(uint32_t width, uint32_t height);
+using platform::gfx::FullMipChain;
 
 // Replaces the levels of a 32-bit picture by its level 0 followed by the full mip chain, each
 // level the 2 × 2 box average of the one above (edges of odd sizes repeat their last texel).

@@ -50,13 +50,6 @@ const PMatrix* DrawnWorld(const CPRenderObjectBase& object) {
     return mesh ? &mesh->GetWorld() : nullptr;
 }
 
-bool IndicesInRange(const uint16_t* indices, int32_t indexCount, int32_t vertexCount) {
-    for (int32_t i = 0; i < indexCount; ++i) {
-        if (indices[i] >= vertexCount) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 CPRender::CPRender() = default;
@@ -474,7 +467,7 @@ SPMeshBuffers* CPRender::GetMeshBuffers(const std::string& name, const SPVertex*
     if (const auto found = m_meshCache.find(key); found != m_meshCache.end()) return found->second.get();
 
     if (!m_device || !vertices || !indices || vertexCount <= 0 || vertexCount > kMaxMeshVertices || indexCount <= 0 ||
-        !IndicesInRange(indices, indexCount, vertexCount)) {
+        !IndicesWithin(indices, indexCount, 0, vertexCount)) {
         GetLog()->Print(0, "The mesh %s is refused: %d vertices, %d indices\n", name.c_str(), vertexCount, indexCount);
         return nullptr;
     }

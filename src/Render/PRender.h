@@ -187,3 +187,10 @@ private:
 
 // The renderer, null before its construction and after its destruction.
 inline CPRender* GetRender() { return CPRender::Instance(); }
+
+// The renderer's device, null without a started renderer.
+inline platform::gfx::Device* CurrentDevice()
+{
+    CPRender* render = GetRender();
+    return render ? render->GetDevice() : nullptr;
+}

@@ -23,12 +23,6 @@ std::string JpgName(const std::string& name)
     return (name.size() < 3 ? name : name.substr(0, name.size() - 3)) + "jpg";
 }
 
-platform::gfx::Device* CurrentDevice()
-{
-    CPRender* render = GetRender();
-    return render ? render->GetDevice() : nullptr;
-}
-
 bool MultipleOfFour(const SPImage& image) { return image.width % 4 == 0 && image.height % 4 == 0; }
 
 // Turns a decoded picture into what the device gets: DXT pictures the device cannot take as

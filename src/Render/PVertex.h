@@ -29,3 +29,12 @@ static_assert(offsetof(SPVertex, tex1) == offsetof(platform::gfx::Vertex, u1));
 // The most vertices one mesh may have, as one streaming buffer pair holds at most this many
 // (16-bit indices 0 .. 65,534).
 constexpr int32_t kMaxMeshVertices = 65535;
+
+// The count indices all address vertices [base, base + vertices).
+inline bool IndicesWithin(const uint16_t* indices, int32_t count, int32_t base, int32_t vertices)
+{
+    for (int32_t i = 0; i < count; ++i) {
+        if (indices[i] < base || indices[i] >= base + vertices) return false;
+    }
+    return true;
+}

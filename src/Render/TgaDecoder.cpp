@@ -1,6 +1,9 @@
 #include <cstring>
 
 #include "Render/ImageDecoders.h"
+#include "platform/LittleEndian.h"
+
+using platform::Read16;
 
 namespace {
 
@@ -19,8 +22,6 @@ struct TgaHeader {
 };
 
 constexpr size_t kHeaderSize = 18;
-
-uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
 TgaHeader ReadHeader(const uint8_t* p)
 {

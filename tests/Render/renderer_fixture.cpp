@@ -2,9 +2,9 @@
 
 #include <fstream>
 
+#include <filesystem>
+
 #include "core/PGlobalTimer.h"
-#include "core/PPack.h"
-#include "core/SettingsVariables.h"
 #include "platform/PathResolver.h"
 
 namespace rendertest {
@@ -35,48 +35,17 @@ technique Lit {
 
 }  // namespace
 
-void RendererTest::SetUp() {
-    WindowTest::SetUp();
-    if (HasFatalFailure()) return;
-    g_screenWidth = kWidth;
-    g_screenHeight = kHeight;
-    g_statistic = 0;
-    g_frameCounter = 0;
-    m_previous = std::filesystem::current_path();
-    std::filesystem::current_path(m_folder.Path());
+void RendererTest::PrepareFolder() {
     WriteEffect(kVertexColour, kVertexColourEffect);
     WriteEffect(kLit, kLitEffect);
-    MountPacks();
-
-    m_kernel = std::make_unique<CPKernel>();
-    m_kernel->SetWindow(&GetWindow());
-    m_materials = std::make_unique<CPMaterialManager>();
-    m_render = new CPRender;
-    ASSERT_TRUE(m_render->Start());
-}
-
-void RendererTest::TearDown() {
-    if (m_render) m_render->Stop();
-    m_render = nullptr;
-    CollectGarbage();
-    m_materials.reset();
-    m_kernel.reset();
-    g_screenWidth = 640;
-    g_screenHeight = 480;
-    g_statistic = 0;
-    g_frameCounter = 0;
-    if (!m_previous.empty()) std::filesystem::current_path(m_previous);
-    MountPacks();
-    platform::InvalidateListings();
-    WindowTest::TearDown();
 }
 
 CapturedFrame RendererTest::Frame(const std::function<void()>& handOver) {
     if (handOver) handOver();
     ++g_frameCounter;
-    m_render->CaptureNextFrame();
-    m_render->Update();
-    return m_render->GetCapturedFrame();
+    Render().CaptureNextFrame();
+    Render().Update();
+    return Render().GetCapturedFrame();
 }
 
 CapturedFrame RendererTest::Drawn(const std::function<void()>& handOver) {

@@ -2,20 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "Render/PMaterialManager.h"
-#include "Render/PRender.h"
 #include "Render/PRenderBlock.h"
 #include "Render/PRenderObject.h"
-#include "core/PKernel.h"
 #include "platform/gfx/Device.h"
-#include "support/TempDir.h"
-#include "support/WindowTest.h"
+#include "started_renderer.h"
 #include "support/ColourAssertions.h"
 
 namespace rendertest {
@@ -30,18 +24,16 @@ constexpr uint32_t kBlue = 0xFF0000FFu;
 constexpr char kVertexColour[] = "vertexcolour.fx";  // the vertex colour, unlit, no culling
 constexpr char kLit[] = "lit.fx";                    // the fixed-function lighting, no culling
 
-// A started renderer on a window of the configured screen size (kWidth × kHeight), with a
-// material manager, in a fresh working folder. The frame counter advances with every frame.
-class RendererTest : public testsupport::WindowTest {
+// A started renderer whose folder holds the test effects. The frame counter advances with every
+// frame.
+class RendererTest : public StartedRendererTest {
 protected:
     static constexpr int32_t kMiddleX = kWidth / 2;
     static constexpr int32_t kMiddleY = kHeight / 2;
 
-    void SetUp() override;
-    void TearDown() override;
+    void PrepareFolder() override;
 
-    CPRender& Render() { return *m_render; }
-    CPRenderBlock& Block() { return *m_render->GetRenderBlock(); }
+    CPRenderBlock& Block() { return *Render().GetRenderBlock(); }
 
     // Runs one frame of the renderer after handOver has handed this frame's objects over, and
     // returns what it drew (empty when the frame was not drawn).
@@ -62,13 +54,6 @@ protected:
     }
 
     static void WriteEffect(const std::string& name, const std::string& text);
-
-private:
-    testsupport::TempDir m_folder;
-    std::filesystem::path m_previous;
-    std::unique_ptr<CPKernel> m_kernel;
-    std::unique_ptr<CPMaterialManager> m_materials;
-    TPtr<CPRender> m_render;
 };
 
 // Red, green and blue of two colours 0xAARRGGBB differ by at most tolerance (alpha ignored).

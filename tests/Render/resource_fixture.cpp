@@ -1,9 +1,8 @@
 #include "resource_fixture.h"
 
+#include <filesystem>
 #include <fstream>
 
-#include "core/PPack.h"
-#include "core/SettingsVariables.h"
 #include "platform/PathResolver.h"
 #include "platform/gfx/Vertex.h"
 
@@ -11,43 +10,13 @@ using namespace platform::gfx;
 
 namespace restest {
 
-void ResourceTest::SetUp()
+void ResourceTest::PrepareFolder()
 {
-    WindowTest::SetUp();
-    if (HasFatalFailure()) return;
-    g_dxt5 = 0;
-    g_lowtex = 0;
-    m_previous = std::filesystem::current_path();
-    std::filesystem::create_directories(m_folder / "data" / "effects");
-    std::filesystem::create_directories(m_folder / "data" / "textures");
+    std::filesystem::create_directories(Folder() / "data" / "effects");
+    std::filesystem::create_directories(Folder() / "data" / "textures");
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(VX_SAMPLE_SOURCE) / "data" / "effects")) {
-        std::filesystem::copy_file(entry.path(), m_folder / "data" / "effects" / entry.path().filename());
+        std::filesystem::copy_file(entry.path(), Folder() / "data" / "effects" / entry.path().filename());
     }
-    std::filesystem::current_path(m_folder.Path());
-    platform::InvalidateListings();
-    MountPacks();
-
-    m_kernel = std::make_unique<CPKernel>();
-    m_kernel->SetWindow(&GetWindow());
-    m_render = new CPRender;
-    ASSERT_TRUE(m_render->Start());
-    m_materials = std::make_unique<CPMaterialManager>();
-}
-
-void ResourceTest::TearDown()
-{
-    CollectGarbage();
-    m_materials.reset();
-    if (m_render) m_render->Stop();
-    m_render = nullptr;
-    CollectGarbage();
-    m_kernel.reset();
-    g_dxt5 = 0;
-    g_lowtex = 0;
-    if (!m_previous.empty()) std::filesystem::current_path(m_previous);
-    MountPacks();
-    platform::InvalidateListings();
-    WindowTest::TearDown();
 }
 
 void ResourceTest::WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
