@@ -78,6 +78,9 @@ bool CPRender::Start() {
     if (!m_renderBlock->CreateBuffer(false, 0, 0)) GetLog()->Print(0, "Cannot create the streaming buffers\n");
     g_aniso = std::min(g_aniso, m_device->Caps().maxAnisotropy);
     InitDeviceState();
+    // Every OpenGL 3.3 device runs the bloom effects; the setting alone decides.
+    m_bloomActive = g_bloom != 0;
+    if (m_bloomActive) m_bloom.Init(m_device.get());
     if (CPMaterialManager* materials = GetMaterialManager()) {
         m_shadowMaterial = materials->GetMaterial(kShadowLayer, kShadowEffect, {});
     }
@@ -137,15 +140,18 @@ void CPRender::InitDeviceState() {
 void CPRender::Stop() {
     IPTask::Stop();
     m_statisticsFont.Release();
+    m_bloom.Release();
     m_device.reset();
 }
 
 void CPRender::ResetDevice() {
     IPDeviceObject::BroadcastLostDevice();
     if (!m_device) return;
+    if (m_bloomActive) m_bloom.Release();
     m_device->Reset();
     IPDeviceObject::BroadcastResetDevice();
     InitDeviceState();
+    if (m_bloomActive) m_bloom.Init(m_device.get());
     m_lightCount = 0;
 }
 
@@ -226,14 +232,20 @@ void CPRender::ReadBackFrame() {
 void CPRender::DrawLayers() {
     PassState pass;
     for (auto& [id, layer] : m_layers) {
-        if (!pass.bloomDone && id > kLastSceneLayer) {
-            // Bloom would brighten the scene here, before the screen layers; this renderer has
-            // none, so the frame goes on unchanged.
-            pass.bloomDone = true;
-        }
+        if (!pass.bloomDone && id > kLastSceneLayer) RunBloom(pass);
         if (layer.useCount < 1) continue;
         DrawLayer(layer, pass);
     }
+}
+
+void CPRender::RunBloom(PassState& pass) {
+    if (m_bloomActive) {
+        m_bloom.Prepare();
+        m_bloom.Apply();
+    }
+    pass.bloomDone = true;
+    m_boundVertexBuffer = nullptr;
+    m_boundIndexBuffer = nullptr;
 }
 
 void CPRender::DrawLayer(SPRenderLayer& layer, PassState& pass) {

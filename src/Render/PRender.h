@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Render/Bloom.h"
 #include "Render/PMeshBuffers.h"
 #include "Render/PRenderLayer.h"
 #include "Render/Screenshot.h"
@@ -40,6 +41,8 @@ class CPRenderObjectBase;
 // The device is usable while its back buffer matches the window and its streaming buffers
 // exist. A frame on an unusable device (lost resources, a resize not yet followed by ResetDevice)
 // is skipped: nothing is drawn or presented, and the frame's objects are still let go.
+//
+// Bloom (Bloom.h) runs before the first layer above 194 when the bloom setting was on at Start.
 //
 // The screen layer 195 carries a camera in pixel coordinates of the configured screen size, y
 // down; later layers without a camera of their own are drawn with it too.
@@ -116,6 +119,10 @@ public:
     SPMeshBuffers* GetMeshBuffers(const std::string& name, const SPVertex* vertices, const uint16_t* indices,
                                   int32_t vertexCount, int32_t indexCount);
 
+    // Bloom runs in the frames: the bloom setting was on at Start.
+    bool IsBloomActive() const { return m_bloomActive; }
+    const CPBloom& GetBloom() const { return m_bloom; }
+
     // The device, null before Start and after Stop.
     platform::gfx::Device* GetDevice() const { return m_device.get(); }
 
@@ -144,6 +151,7 @@ private:
     SPRenderLayer& Layer(int32_t id);
 
     void DrawLayers();
+    void RunBloom(PassState& pass);
     void DrawLayer(SPRenderLayer& layer, PassState& pass);
     void DrawGroup(SPRenderLayer& layer, SPEffectGroup& group, PassState& pass);
     // Draws the entry's batches; false when the entry has been idle too long and must go.
@@ -179,6 +187,8 @@ private:
     int32_t m_drawCalls = 0;
     double m_frameSeconds = 0.0;
     TPtr<CPRenderBlock> m_renderBlock;
+    CPBloom m_bloom;
+    bool m_bloomActive = false;
     float m_fadeLevel = kFadeMaximum;
     ScreenshotRequest m_screenshot;
     bool m_captureNext = false;
