@@ -58,11 +58,20 @@ CPRender::~CPRender() = default;
 
 // --- Start, stop and the device ----------------------------------------------------------------
 
+namespace {
+constexpr int32_t kQualityLevels = 4;  // 2, 4, 8 and 16 samples
+}
+
 int32_t CPRender::MultisampleFromSettings(bool fullScreen) {
-    constexpr int32_t kQualityLevels = 4;  // 2, 4, 8 and 16 samples
     if (!fullScreen || g_fsaa == 0 || g_quality <= 0) return 0;
     const int32_t level = std::min(g_quality, kQualityLevels - 1);
     return 2 << level;
+}
+
+int32_t CPRender::MultisampleQualityLevels(int32_t maxSamples) {
+    int32_t levels = 0;
+    while (levels < kQualityLevels && (2 << levels) <= maxSamples) ++levels;
+    return levels;
 }
 
 bool CPRender::Start() {

@@ -69,6 +69,9 @@ public:
     // the last of the levels 2, 4, 8 and 16 samples, gives 2^(q + 1) samples; 0 means none. A
     // window that cannot have them falls back to fewer.
     static int32_t MultisampleFromSettings(bool fullScreen);
+    // How many of those quality levels a device offers whose framebuffers take at most
+    // maxSamples samples.
+    static int32_t MultisampleQualityLevels(int32_t maxSamples);
 
     // Creates the device over the kernel's window, the statistics font, the render block with
     // its ring, the device states and the shadow material; false (with the reason in the log)

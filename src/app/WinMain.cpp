@@ -7,6 +7,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/ExitActions.h"
+#include "app/SingleInstance.h"
 #include "app/StartChoice.h"
 #include "app/WebAddresses.h"
 #include "app/WindowProc.h"
@@ -24,13 +25,18 @@ int WinMain(int argc, const char* const* argv) {
         return 0;
     }
 
+    std::string error;
+    if (!ClaimSingleInstance(error)) {
+        std::fprintf(stderr, "vexmoor: %s\n", error.c_str());
+        return 1;
+    }
+
     platform::Srand(platform::GetClock().Milliseconds());
     int result = 1;
     bool gameRan = false;
     {
         auto application = std::make_unique<CPApplication>();
         application->Init();
-        std::string error;
         if (ApplyStartChoice(line.fullScreen, error)) {
             result = application->Run();
             gameRan = true;

@@ -19,9 +19,11 @@ namespace {
 constexpr auto kTimeLimit = std::chrono::seconds(60);
 
 // In the child: everything up to exec; never returns.
-[[noreturn]] void StartChild(const ProgramRun& run, const std::filesystem::path& out, const std::filesystem::path& err) {
+[[noreturn]] void StartChild(const ProgramRun& run, const std::filesystem::path& out, const std::filesystem::path& err,
+                             const std::filesystem::path& runtime) {
     if (!std::freopen(out.c_str(), "w", stdout) || !std::freopen(err.c_str(), "w", stderr)) _exit(126);
     if (chdir(run.folder.c_str()) != 0) _exit(126);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     for (const auto& [name, value] : run.environment) setenv(name.c_str(), value.c_str(), 1);
     for (const std::string& name : run.unsetEnvironment) unsetenv(name.c_str());
     if (run.unprivileged && geteuid() == 0) {
@@ -34,34 +36,50 @@ constexpr auto kTimeLimit = std::chrono::seconds(60);
     _exit(127);
 }
 
-int WaitFor(pid_t child) {
-    const auto deadline = std::chrono::steady_clock::now() + kTimeLimit;
-    int status = 0;
-    while (waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+// The exit code of a wait status: -1 when the program did not exit by itself.
+int ExitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
 
 }  // namespace
 
-ProgramResult RunProgram(const ProgramRun& run) {
-    testsupport::TempDir streams;
-    const std::filesystem::path out = streams / "stdout.txt";
-    const std::filesystem::path err = streams / "stderr.txt";
+ProgramResult RunProgram(const ProgramRun& run) { return StartedProgram(run).Wait(); }
+
+StartedProgram::StartedProgram(const ProgramRun& run) {
+    // The unprivileged runs make their lock there too.
+    std::filesystem::permissions(runtime_.Path(), std::filesystem::perms::all);
+    const std::filesystem::path runtime = run.runtimeFolder.empty() ? runtime_.Path() : run.runtimeFolder;
     std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child == 0) StartChild(run, out, err);
+    child_ = fork();
+    if (child_ == 0) StartChild(run, streams_ / "stdout.txt", streams_ / "stderr.txt", runtime);
+}
+
+StartedProgram::~StartedProgram() {
+    if (child_ <= 0 || ended_) return;
+    kill(child_, SIGKILL);
+    waitpid(child_, nullptr, 0);
+}
+
+bool StartedProgram::Ended() {
+    if (!ended_ && child_ > 0) ended_ = waitpid(child_, &status_, WNOHANG) == child_;
+    return ended_;
+}
+
+ProgramResult StartedProgram::Wait() {
     ProgramResult result;
-    if (child < 0) return result;
-    result.exitCode = WaitFor(child);
-    result.output = ReadBytes(out);
-    result.errors = ReadBytes(err);
+    if (child_ < 0) return result;
+    const auto deadline = std::chrono::steady_clock::now() + kTimeLimit;
+    while (!Ended()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(child_, SIGKILL);
+            waitpid(child_, nullptr, 0);
+            ended_ = true;
+            status_ = SIGKILL;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    result.exitCode = ExitCode(status_);
+    result.output = ReadBytes(streams_ / "stdout.txt");
+    result.errors = ReadBytes(streams_ / "stderr.txt");
     return result;
 }
 

@@ -1,8 +1,12 @@
 #pragma once
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "support/TempDir.h"
 
 namespace apptest {
 
@@ -12,6 +16,9 @@ struct ProgramRun {
     std::vector<std::string> arguments;
     std::vector<std::pair<std::string, std::string>> environment;  // set for the run
     std::vector<std::string> unsetEnvironment;
+    // The run's $XDG_RUNTIME_DIR, where its single-instance lock lies; empty: a fresh folder of
+    // its own, so parallel tests never see each other's lock.
+    std::filesystem::path runtimeFolder;
     // Run as an ordinary user when the tests run as root, so folder permissions hold.
     bool unprivileged = false;
 };
@@ -24,6 +31,29 @@ struct ProgramResult {
 
 // Runs the program and waits for it (at most a minute; it is killed after that).
 ProgramResult RunProgram(const ProgramRun& run);
+
+// The program started in the background.
+class StartedProgram {
+public:
+    explicit StartedProgram(const ProgramRun& run);
+    // Kills the program if it still runs.
+    ~StartedProgram();
+    StartedProgram(const StartedProgram&) = delete;
+    StartedProgram& operator=(const StartedProgram&) = delete;
+
+    pid_t Pid() const { return child_; }
+    // True once the program has ended; does not wait.
+    bool Ended();
+    // Waits for the program's end, as RunProgram does.
+    ProgramResult Wait();
+
+private:
+    testsupport::TempDir streams_;
+    testsupport::TempDir runtime_;
+    pid_t child_ = -1;
+    bool ended_ = false;
+    int status_ = 0;
+};
 
 // The user the unprivileged runs use.
 constexpr unsigned kUnprivilegedId = 65534;

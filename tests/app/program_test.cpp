@@ -1,10 +1,14 @@
 // The real program on the sample data, each run in a fresh copy of the game's working folder.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Input/NInput.h"
@@ -117,6 +121,44 @@ TEST_F(ProgramTest, HelpNamesTheSwitchesAndAnUnknownArgumentStartsNothing) {
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_NE(wrong.errors.find("--windwed"), std::string::npos) << wrong.errors;
     EXPECT_FALSE(fs::exists(Folder() / "config.cfg"));
+}
+
+// Two copies started together, each in its own working folder: the one that gets the lock runs
+// (until it is killed, as nothing ends it), the other says so, exits with 1 and leaves its
+// config.cfg alone. The killed copy's lock then does not keep the next start from running.
+TEST_F(ProgramTest, OnlyOneCopyRunsAtATimeAndACrashedOneBlocksNothing) {
+    testsupport::TempDir runtime;
+    testsupport::TempDir otherFolder;
+    fs::copy(VX_SAMPLE_DATA, otherFolder.Path(), fs::copy_options::recursive);
+    const std::string settings = "screenWidth = 320\n";
+    std::ofstream(Folder() / "config.cfg") << settings;
+    std::ofstream(otherFolder / "config.cfg") << settings;
+
+    ProgramRun run;
+    run.arguments = {"--windowed"};
+    run.runtimeFolder = runtime.Path();
+    run.environment = {{"SDL_VIDEODRIVER", kVideoDriver}};
+    run.folder = Folder();
+    apptest::StartedProgram first(run);
+    run.folder = otherFolder.Path();
+    apptest::StartedProgram second(run);
+    while (!first.Ended() && !second.Ended()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+
+    const bool firstRuns = second.Ended();
+    apptest::StartedProgram& refused = firstRuns ? second : first;
+    const fs::path refusedFolder = firstRuns ? otherFolder.Path() : Folder();
+    const ProgramResult result = refused.Wait();
+    EXPECT_EQ(result.exitCode, 1) << result.errors;
+    EXPECT_NE(result.errors.find("another copy of the game is already running"), std::string::npos) << result.errors;
+    EXPECT_FALSE((firstRuns ? first : second).Ended()) << "the copy holding the lock runs on";
+    EXPECT_EQ(ReadBytes(refusedFolder / "config.cfg"), settings);
+
+    ASSERT_EQ(kill(firstRuns ? first.Pid() : second.Pid(), SIGKILL), 0);
+    (firstRuns ? first : second).Wait();
+    run.folder = refusedFolder;
+    run.environment.emplace_back("VX_FRAMES", "10");
+    const ProgramResult next = apptest::RunProgram(run);
+    EXPECT_EQ(next.exitCode, 0) << next.errors;
 }
 
 // A start that cannot succeed: each says why on stderr, exits with 1 and leaves the files that a
