@@ -70,11 +70,12 @@ void CPEffect::FindParameters()
     }
 }
 
-void CPEffect::SetTextures(const CPTextureBlock& block)
+void CPEffect::SetTextures(const CPTextureBlock* block)
 {
     if (!m_effect) return;
-    const size_t count = std::min(m_textureHandles.size(), static_cast<size_t>(block.GetCount()));
-    for (size_t i = 0; i < count; ++i) {
-        m_effect->SetTexture(m_textureHandles[i], block.GetTexture(static_cast<int32_t>(i))->GetTexture());
+    const size_t count = block ? static_cast<size_t>(block->GetCount()) : 0;
+    for (size_t i = 0; i < m_textureHandles.size(); ++i) {
+        const CPTexture* texture = i < count ? block->GetTexture(static_cast<int32_t>(i)) : nullptr;
+        m_effect->SetTexture(m_textureHandles[i], texture ? texture->GetTexture() : nullptr);
     }
 }

@@ -23,8 +23,9 @@ public:
     // effect keeps the requested name). False when the file (or the default) does not compile
     // or cannot be read.
     bool Load(const std::string& name);
-    // Binds the block's textures to tex0, tex1, ... as far as both go.
-    void SetTextures(const CPTextureBlock& block);
+    // Binds the block's textures to tex0, tex1, ... as far as both go; the effect's other
+    // textures are unbound (they sample white), so none is left from an earlier material.
+    void SetTextures(const CPTextureBlock* block);
 
     // Null when nothing could be compiled: such an effect draws nothing.
     platform::gfx::Effect* GetEffect() const { return m_effect.get(); }

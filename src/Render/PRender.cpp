@@ -305,7 +305,7 @@ bool CPRender::DrawEntry(SPRenderLayer& layer, SPMaterialEntry& entry, Effect& e
                          PassState& pass) {
     CPMaterial& material = *entry.material;
     if (material.GetDrawList().empty()) return g_frameCounter - entry.frameStamp <= kIdleFrames;
-    if (entry.textureBlock) material.GetEffect()->SetTextures(*entry.textureBlock);
+    material.GetEffect()->SetTextures(entry.textureBlock.Get());
     entry.frameStamp = g_frameCounter;
     for (const CPIVBlock* batch : material.GetDrawList()) {
         if (!batch->written) continue;

@@ -100,7 +100,7 @@ TEST_F(EffectTest, TextureParametersCountFromZeroUpToTheFirstGap)
     WriteFile("data/textures/b.tga", MakeTga(std::vector<uint32_t>(16, 0xFF000002u), 4, 4, 32, true));
     WriteFile("data/textures/c.tga", MakeTga(std::vector<uint32_t>(16, 0xFF000003u), 4, 4, 32, true));
     TPtr<CPTextureBlock> block = Textures().GetTextureBlock({"a.tga", "b.tga", "c.tga"}, false);
-    effect->SetTextures(*block);
+    effect->SetTextures(block.Get());
     uint32_t passes = 0;
     ASSERT_TRUE(effect->GetEffect()->Begin(passes));
     ASSERT_TRUE(effect->GetEffect()->BeginPass(0));

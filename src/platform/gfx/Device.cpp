@@ -136,6 +136,11 @@ void Device::ForgetBindings(const Resource& resource)
     for (const Texture*& texture : textures_) {
         if (texture != nullptr && static_cast<const Resource*>(texture) == &resource) texture = nullptr;
     }
+    // Effects hold the textures of the last material drawn with them (the resource is partly
+    // destroyed here already: it is compared by address only).
+    for (Resource* tracked : resources_) {
+        if (auto* effect = dynamic_cast<Effect*>(tracked)) effect->ForgetTexture(resource);
+    }
     // GL names of deleted objects come back for new ones: bind everything afresh.
     std::fill(std::begin(appliedTextures_), std::end(appliedTextures_), 0u);
     attachedVertexBuffer_ = attachedIndexBuffer_ = 0;

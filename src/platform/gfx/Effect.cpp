@@ -232,6 +232,17 @@ void Effect::WriteState(const StateAssignment& a, uint32_t value)
     }
 }
 
+void Effect::ForgetTexture(const Resource& texture)
+{
+    const auto same = [&](const Texture* t) { return t != nullptr && static_cast<const Resource*>(t) == &texture; };
+    for (Parameter& parameter : parameters_) {
+        if (same(parameter.texture)) parameter.texture = nullptr;
+    }
+    for (const Texture*& saved : savedTextures_) {
+        if (same(saved)) saved = nullptr;
+    }
+}
+
 bool Effect::Begin(uint32_t& passCount)
 {
     if (IsLost() || begun_) return false;

@@ -72,6 +72,8 @@ private:
     void UploadFloat(const CompiledPass& pass, uint32_t parameter);
     uint32_t ReadState(const StateAssignment& assignment) const;
     void WriteState(const StateAssignment& assignment, uint32_t value);
+    // The texture is being destroyed: no parameter or saved stage keeps it.
+    void ForgetTexture(const Resource& texture);
 
     std::vector<std::string> techniqueNames_;
     uint32_t activeTechnique_ = 0;

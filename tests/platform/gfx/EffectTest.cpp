@@ -262,5 +262,26 @@ technique T { pass { PixelShader = Halve; ZEnable = false; } })");
     EXPECT_EQ(pixels[16], 0x80000000u);
 }
 
+TEST_F(EffectTest, ADestroyedTextureIsNotBoundByTheEffectAgain)
+{
+    auto effect = Make(R"(
+texture tex0;
+texture tex1;
+technique T { pass { Lighting = false; CullMode = None; ColorOp[0] = SelectArg1; ColorArg1[0] = Texture; } }
+)");
+    ASSERT_NE(effect, nullptr);
+    auto red = Solid(kRed);
+    auto green = Solid(kGreen);
+    ASSERT_TRUE(effect->SetTexture(effect->FindParameter("tex0"), red.get()));
+    ASSERT_TRUE(effect->SetTexture(effect->FindParameter("tex1"), green.get()));
+    DrawWith(*effect);
+    red.reset();
+    green.reset();
+    ClearAll(kBlack);
+    DrawWith(*effect);
+    EXPECT_EQ(Pixel(3, 3), kWhite) << "the unit of a destroyed texture samples white";
+    EXPECT_EQ(Dev().GetTexture(1), nullptr);
+}
+
 }  // namespace
 }  // namespace gfxtest
