@@ -11,18 +11,15 @@ CPTokenizer::CPTokenizer(const std::string& text, const std::string& delimiter, 
 bool CPTokenizer::NextToken(std::string& token)
 {
     token.clear();
-    const int32_t length = static_cast<int32_t>(m_text.size());
+    const size_t length = m_text.size();
     if (m_position >= length) return false;
 
-    const int32_t delimiterLength = static_cast<int32_t>(m_delimiter.size());
     bool inQuotes = false;
-    int32_t matched = 0;  // delimiter characters held back by a partial match
     bool ended = false;
     while (m_position < length && !ended) {
-        const char c = m_text[m_position++];
+        const char c = m_text[m_position];
         if (m_quotes && c == '"') {
-            token.append(m_delimiter, 0, matched);
-            matched = 0;
+            ++m_position;
             if (!inQuotes) {
                 inQuotes = true;
             } else if (m_position < length && m_text[m_position] == '"') {
@@ -31,22 +28,22 @@ bool CPTokenizer::NextToken(std::string& token)
             } else {
                 inQuotes = false;
             }
-        } else if (inQuotes) {
-            token += c;
-        } else if (matched < delimiterLength && c == m_delimiter[matched]) {
-            ended = ++matched == delimiterLength;
+        } else if (!inQuotes && AtDelimiter()) {
+            m_position += m_delimiter.size();
+            ended = true;
         } else {
-            token.append(m_delimiter, 0, matched);
-            matched = 0;
-            if (delimiterLength > 0 && c == m_delimiter[0]) {
-                ended = ++matched == delimiterLength;
-            } else {
-                token += c;
-            }
+            token += c;
+            ++m_position;
         }
     }
-    if (!ended) token.append(m_delimiter, 0, matched);
 
     if (token != " ") Trim(token);
     return true;
+}
+
+// The whole delimiter starts at the position (with quotes on, a double quote never belongs to it).
+bool CPTokenizer::AtDelimiter() const
+{
+    if (m_delimiter.empty() || m_text.compare(m_position, m_delimiter.size(), m_delimiter) != 0) return false;
+    return !m_quotes || m_delimiter.find('"') == std::string::npos;
 }

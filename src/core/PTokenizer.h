@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-// Splits one line into fields at a delimiter string. Fields are trimmed (a field that is exactly
+// Splits one line into fields at a delimiter string, matched as a whole sequence. Fields are trimmed (a field that is exactly
 // one blank stays " "); two delimiters in a row give an empty field, a delimiter at the very end
 // gives none. With quotes on, double quotes group characters (delimiters included) and are not
 // part of the field; "" inside quotes stands for one double quote.
@@ -16,8 +16,10 @@ public:
     bool NextToken(std::string& token);
 
 private:
+    bool AtDelimiter() const;
+
     std::string m_text;
     std::string m_delimiter;
-    int32_t m_position = 0;
+    size_t m_position = 0;
     bool m_quotes;
 };

@@ -61,7 +61,9 @@ INSTANTIATE_TEST_SUITE_P(
         TokenizerCase{"TwoCharacterDelimiter", "1ab2", "ab", false, {"1", "2"}},
         TokenizerCase{"PartialDelimiterMatchKept", "1a2ab3", "ab", false, {"1a2", "3"}},
         TokenizerCase{"PartialMatchThenFullMatch", "1aab2", "ab", false, {"1a", "2"}},
-        TokenizerCase{"PartialMatchAtTheEnd", "1a", "ab", false, {"1a"}}),
+        TokenizerCase{"PartialMatchAtTheEnd", "1a", "ab", false, {"1a"}},
+        TokenizerCase{"MatchStartingInsideAPartialMatch", "1aaab2", "aab", false, {"1a", "2"}},
+        TokenizerCase{"RepeatedPrefixBeforeTheMatch", "xababcy", "abc", false, {"xab", "y"}}),
     [](const ::testing::TestParamInfo<TokenizerCase>& info) { return std::string(info.param.name); });
 
 TEST(Tokenizer, TheTextIsCopied)

@@ -225,6 +225,8 @@ TEST_F(EngineFunctionTest, SplitStringPushesEveryToken) {
         {"SplitString('a,,b', ',')", "a||b|"},
         {"SplitString('', ',')", ""},
         {"SplitString(12, 1)", "|2|"},
+        {"SplitString('1aab2', 'ab')", "1a|2|"},
+        {"SplitString('1aaab2;x', 'aab')", "1a|2;x|"},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(Call(std::string("local t = {") + c.call + "} s = '' for _, v in ipairs(t) do s = s .. v .. '|' end"),
