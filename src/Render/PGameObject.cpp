@@ -244,7 +244,7 @@ void CPGameObject::Activate(int32_t priority) {
     if (m_script) {
         m_script->SetPriority(priority);
         if (kernel) kernel->AddTask(TPtr<IPTask>(m_script));
-        AddRef();  // the script's reference, given back through the script function Release
+        m_script->HoldReference(*this);  // the script's, given back through the script function Release
         SendToScript("add_object", HandleToString(this));
     }
 }

@@ -71,7 +71,9 @@ int GetDeltaTime(lua_State* state) {
 }
 
 int AddRef(lua_State* state) {
-    if (IPMMObject* object = ToObject(state, 1)) object->AddRef();
+    IPMMObject* object = ToObject(state, 1);
+    CPLuaScript* script = CPLuaScript::FromState(state);
+    if (object && script) script->HoldReference(*object);
     return 0;
 }
 
@@ -80,8 +82,11 @@ int DumpObjects(lua_State*) {
     return 0;
 }
 
+// Only references the script took can be given back.
 int Release(lua_State* state) {
-    if (IPMMObject* object = ToObject(state, 1)) object->Release();
+    IPMMObject* object = ToObject(state, 1);
+    CPLuaScript* script = CPLuaScript::FromState(state);
+    if (object && script) script->DropReference(*object);
     return 0;
 }
 

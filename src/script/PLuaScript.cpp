@@ -13,6 +13,9 @@
 
 namespace {
 
+// The registry key under which a state keeps its script.
+char g_scriptKey;
+
 const luaL_Reg* g_gameTable = nullptr;
 const luaL_Reg* g_interfaceTable = nullptr;
 
@@ -98,6 +101,9 @@ int CPLuaScript::PopulateState(lua_State* state) {
     RegisterTable(state, GetEngineFunctions());
     RegisterTable(state, g_gameTable);
     RegisterTable(state, g_interfaceTable);
+    lua_pushlightuserdata(state, &g_scriptKey);
+    lua_pushlightuserdata(state, script);
+    lua_settable(state, LUA_REGISTRYINDEX);
     script->m_thread = lua_newthread(state);
     luaL_ref(state, LUA_REGISTRYINDEX);  // the registry keeps the thread from being collected
     return 0;
@@ -149,6 +155,31 @@ bool CPLuaScript::CanResume() const {
 bool CPLuaScript::AsksForNextFrame() const {
     return lua_gettop(m_thread) > 0 && lua_isnumber(m_thread, 1) &&
            std::trunc(lua_tonumber(m_thread, 1)) == static_cast<lua_Number>(kFrameEnd);
+}
+
+CPLuaScript* CPLuaScript::FromState(lua_State* state) {
+    lua_pushlightuserdata(state, &g_scriptKey);
+    lua_gettable(state, LUA_REGISTRYINDEX);
+    auto* script = static_cast<CPLuaScript*>(lua_touserdata(state, -1));
+    lua_pop(state, 1);
+    return script;
+}
+
+void CPLuaScript::HoldReference(IPMMObject& object) {
+    object.AddRef();
+    ++m_references[&object];
+}
+
+bool CPLuaScript::DropReference(IPMMObject& object) {
+    const auto held = m_references.find(&object);
+    if (held == m_references.end()) {
+        GetLog()->Print(0, "Script %s: Release of an object it holds no reference to is ignored (%s)\n",
+                        m_name.c_str(), object.GetClassName().c_str());
+        return false;
+    }
+    if (--held->second == 0) m_references.erase(held);
+    object.Release();
+    return true;
 }
 
 void CPLuaScript::PostReleaseAll() {

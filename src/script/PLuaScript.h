@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/PTask.h"
@@ -55,6 +56,16 @@ public:
     lua_State* GetState() const { return m_state; }
     lua_State* GetThread() const { return m_thread; }
 
+    // The script whose state (or thread) this is; null for a state no script made.
+    static CPLuaScript* FromState(lua_State* state);
+
+    // References the script holds on engine objects: those it took with AddRef and those that
+    // functions handed it counted. Release gives back only these, so a script cannot free an
+    // object the engine still uses; the references left when the script goes stay taken.
+    void HoldReference(IPMMObject& object);
+    // False (and nothing released) when the script holds no reference to the object.
+    bool DropReference(IPMMObject& object);
+
     // Queues "release_all" whatever the queue holds and gives the script one step at once, so it
     // can let go of what it holds. For the script manager's shutdown.
     void PostReleaseAll();
@@ -95,4 +106,5 @@ private:
     bool m_finished = true;
     std::deque<CPScriptCommand> m_queue;
     bool m_hasCurrent = false;
+    std::unordered_map<const IPMMObject*, int32_t> m_references;
 };

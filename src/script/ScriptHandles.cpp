@@ -6,8 +6,16 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "script/PLuaScript.h"
+
 void PushHandle(lua_State* state, const IPMMObject* object) {
     lua_pushlightuserdata(state, const_cast<IPMMObject*>(object));
+}
+
+void PushCountedHandle(lua_State* state, IPMMObject* object) {
+    CPLuaScript* script = CPLuaScript::FromState(state);
+    if (object && script) script->HoldReference(*object);
+    PushHandle(state, object);
 }
 
 IPMMObject* ToObject(lua_State* state, int index) {

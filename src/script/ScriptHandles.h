@@ -13,6 +13,9 @@ struct lua_State;
 
 // Pushes the object's handle; null pushes the null handle (a light userdata 0, not nil).
 void PushHandle(lua_State* state, const IPMMObject* object);
+// Pushes the handle of an object the calling script is to Release: the script takes a reference
+// to it (CPLuaScript::HoldReference). For functions that hand a script a counted object.
+void PushCountedHandle(lua_State* state, IPMMObject* object);
 // The engine object whose handle is at the stack index, or null.
 IPMMObject* ToObject(lua_State* state, int index);
 // The same, typed: null as well when the object is not a T.

@@ -189,6 +189,36 @@ TEST_F(EngineFunctionTest, AddRefAndReleaseCountTheObject) {
     EXPECT_EQ(thing->GetRefCount(), 1);
 }
 
+// Scripts that release more than they took: the engine's own references stay.
+TEST_F(EngineFunctionTest, ReleaseBeyondTheScriptsOwnReferencesIsIgnored) {
+    Thing* thing = new Thing;
+    TPtr<IPMMObject> holder(thing);
+    SetHandle("thing", thing);
+    const int32_t scriptCount = m_script->GetRefCount();
+    const int32_t otherCount = m_other->GetRefCount();
+    const char* chunks[] = {
+        "Release(thing) Release(thing) Release(thing)",
+        "Release(globalObject) Release(globalObject) Release(globalObject)",
+        "AddRef(thing) Release(thing) Release(thing)",
+        "Release(StringToPointer(PointerToString(thing)))",
+    };
+    for (const char* chunk : chunks) {
+        ASSERT_EQ(Call(chunk), "") << chunk;
+        EXPECT_EQ(thing->GetRefCount(), 1) << chunk;
+        EXPECT_EQ(m_script->GetRefCount(), scriptCount) << chunk;
+    }
+    // A reference one script took is not another script's to give back.
+    ASSERT_EQ(Call("AddRef(thing)"), "");
+    SetHandle("thing", thing);
+    lua_pushlightuserdata(m_other->GetState(), thing);
+    lua_setglobal(m_other->GetState(), "thing");
+    ASSERT_EQ(Run(*m_other, "Release(thing) Release(thing)"), "");
+    EXPECT_EQ(thing->GetRefCount(), 2);
+    EXPECT_EQ(m_other->GetRefCount(), otherCount);
+    ASSERT_EQ(Call("Release(thing)"), "");
+    EXPECT_EQ(thing->GetRefCount(), 1);
+}
+
 TEST_F(EngineFunctionTest, ToIntTruncatesTowardZeroWithinInt32) {
     struct Case {
         const char* argument;

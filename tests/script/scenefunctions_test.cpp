@@ -239,7 +239,11 @@ TEST_F(SceneTreeTest, ActivateAndDeactivateObjectEnterAndLeaveTheWorld) {
     EXPECT_TRUE(m_root->IsActive());
     EXPECT_TRUE(m_deepX->IsActive()) << "the subtree enters with it";
     EXPECT_EQ(listener->GetPriority(), 7) << "the priority truncated";
-    ASSERT_EQ(Call("Release(root)"), "") << "the reference the script was given with add_object";
+    ASSERT_EQ(Call("Release(root)"), "");
+    EXPECT_EQ(m_root->GetRefCount(), 2) << "the calling script was given no reference";
+    PushHandle(listener->GetState(), m_root.Get());
+    lua_setglobal(listener->GetState(), "root");
+    ASSERT_EQ(Run(*listener, "Release(root)"), "") << "the reference the listener was given with add_object";
 
     ASSERT_EQ(Call("DeactivateObject(a)"), "");
     EXPECT_FALSE(m_a->IsActive());
