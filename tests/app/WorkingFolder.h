@@ -1,29 +1,7 @@
 #pragma once
-#include <filesystem>
-#include <string>
-
-#include "support/TempDir.h"
+#include "support/WorkingFolder.h"
 
 namespace apptest {
-
-// A fresh temporary folder that is the working folder while the object lives.
-class WorkingFolder {
-public:
-    WorkingFolder();
-    ~WorkingFolder();
-    WorkingFolder(const WorkingFolder&) = delete;
-    WorkingFolder& operator=(const WorkingFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return folder_.Path(); }
-    // Writes a file (folders included) and makes the path resolver see it.
-    void Write(const std::string& relative, const std::string& bytes) const;
-
-private:
-    testsupport::TempDir folder_;
-    std::filesystem::path previous_;
-};
-
-// The whole content of a file; empty when it cannot be read.
-std::string ReadBytes(const std::filesystem::path& path);
-
+using testsupport::ReadBytes;
+using testsupport::WorkingFolder;
 }  // namespace apptest

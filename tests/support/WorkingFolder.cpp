@@ -1,11 +1,11 @@
-#include "WorkingFolder.h"
+#include "support/WorkingFolder.h"
 
 #include <fstream>
 #include <iterator>
 
 #include "platform/PathResolver.h"
 
-namespace apptest {
+namespace testsupport {
 
 WorkingFolder::WorkingFolder() : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(folder_.Path());
@@ -29,4 +29,4 @@ std::string ReadBytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-}  // namespace apptest
+}  // namespace testsupport

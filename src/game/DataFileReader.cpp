@@ -1,0 +1,123 @@
+#include "game/DataFileReader.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "core/PFile.h"
+#include "core/PLog.h"
+#include "core/PTextReader.h"
+#include "core/PTokenizer.h"
+#include "core/Result.h"
+
+namespace {
+
+// Skips one '+' or '-'; from_chars takes only the minus itself.
+const char* SkipPlus(const char* first, const char* last)
+{
+    return first != last && *first == '+' ? first + 1 : first;
+}
+
+bool StartsWithDigitOrPoint(const char* first, const char* last)
+{
+    if (first != last && *first == '-') ++first;
+    return first != last && ((*first >= '0' && *first <= '9') || *first == '.');
+}
+
+template <class T>
+bool ReadWholeNumber(const std::string& text, T& value)
+{
+    const char* first = SkipPlus(text.data(), text.data() + text.size());
+    const char* last = text.data() + text.size();
+    if (!StartsWithDigitOrPoint(first, last)) return false;
+    T number{};
+    const auto [end, error] = std::from_chars(first, last, number);
+    if (error != std::errc() || end != last) return false;
+    value = number;
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitLines(const uint8_t* data, size_t size)
+{
+    std::vector<std::string> lines;
+    CPTextReader reader(data, static_cast<int32_t>(size));
+    std::string line;
+    while (reader.ReadLine(line)) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> SplitFields(const std::string& line, const std::string& delimiter, size_t limit)
+{
+    std::vector<std::string> fields;
+    CPTokenizer tokenizer(line, delimiter, true);
+    std::string field;
+    while (fields.size() <= limit && tokenizer.NextToken(field)) fields.push_back(field);
+    return fields;
+}
+
+bool ReadIntField(const std::string& text, int32_t& value)
+{
+    return ReadWholeNumber(text, value);
+}
+
+bool ReadFloatField(const std::string& text, float& value)
+{
+    float number = 0.0f;
+    if (!ReadWholeNumber(text, number) || !std::isfinite(number)) return false;
+    value = number;
+    return true;
+}
+
+std::string ItemNameField(const std::string& text)
+{
+    return text == "none" ? std::string() : text;
+}
+
+const std::string* FieldCursor::Next()
+{
+    if (m_next >= m_fields.size()) {
+        Fail(m_next + 1, "is missing");
+        return nullptr;
+    }
+    return &m_fields[m_next++];
+}
+
+bool FieldCursor::Fail(size_t fieldNumber, const char* what)
+{
+    if (m_error.empty()) m_error = "field " + std::to_string(fieldNumber) + " " + what;
+    return false;
+}
+
+bool FieldCursor::Text(std::string& value)
+{
+    const std::string* field = Next();
+    if (!field) return false;
+    value = *field;
+    return true;
+}
+
+bool FieldCursor::Int(int32_t& value)
+{
+    const std::string* field = Next();
+    return field && (ReadIntField(*field, value) || Fail(m_next, "is not a whole number"));
+}
+
+bool FieldCursor::Float(float& value)
+{
+    const std::string* field = Next();
+    return field && (ReadFloatField(*field, value) || Fail(m_next, "is not a number"));
+}
+
+void ReportRefusedFile(const std::string& path, const std::string& error)
+{
+    GetLog()->Print(0, "Data file %s refused, its defaults stand: %s\n", path.c_str(), error.c_str());
+}
+
+bool ReadDataFile(const std::string& path, bool scrambled, std::vector<uint8_t>& bytes)
+{
+    CPFile file(path, scrambled);
+    if (file.Load() != S_OK) return false;
+    bytes.assign(file.GetData(), file.GetData() + file.GetSize());
+    return true;
+}

@@ -1,0 +1,79 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The common ground of the game's text data files (item tables, texts, shop presets, the player's
+// start, the coefficients, the enemy records): whole files read into lines, lines split into
+// fields, fields read as numbers. Every reader first builds its result aside and hands it over
+// only when the whole file was read without fault, so a damaged file leaves what stood before.
+
+// The lines of a text file as CPTextReader hands them out (comments removed, trimmed, empty lines
+// skipped), in order.
+std::vector<std::string> SplitLines(const uint8_t* data, size_t size);
+
+// The fields of a line split at the delimiter with double-quote grouping (CPTokenizer). At most
+// limit + 1 fields are taken, enough to tell that a line holds too many.
+std::vector<std::string> SplitFields(const std::string& line, const std::string& delimiter, size_t limit);
+
+// The whole text as a decimal int32 (an optional sign, then digits, nothing else). False, and
+// value untouched, for anything else, including "" and numbers outside the int32 range.
+bool ReadIntField(const std::string& text, int32_t& value);
+// The whole text as a finite float, with a dot whatever the locale ("2", "-0.5", "1e3", ".5").
+// False, and value untouched, for anything else, including "", "inf" and "nan".
+bool ReadFloatField(const std::string& text, float& value);
+
+// An item-name field: "none" is the empty slot "", anything else stays as written.
+std::string ItemNameField(const std::string& text);
+
+// Takes the fields of one line in order and remembers the first that could not be read.
+class FieldCursor {
+public:
+    explicit FieldCursor(std::vector<std::string> fields) : m_fields(std::move(fields)) {}
+
+    bool Text(std::string& value);
+    bool Int(int32_t& value);
+    bool Float(float& value);
+    // True when every field was taken.
+    bool AtEnd() const { return m_next == m_fields.size(); }
+    size_t GetCount() const { return m_fields.size(); }
+    // What went wrong, for the log: "field 3 is not a number".
+    const std::string& GetError() const { return m_error; }
+
+private:
+    const std::string* Next();
+    // Keeps the first error; returns false.
+    bool Fail(size_t fieldNumber, const char* what);
+
+    std::vector<std::string> m_fields;
+    size_t m_next = 0;
+    std::string m_error;
+};
+
+// How loading one data file went.
+enum class DataFileResult { Loaded, Missing, Refused };
+
+// Reads the file (disk, else the data packs; unscrambled when scrambled is set) and hands its
+// bytes to parse, a callable (const uint8_t* data, size_t size, std::string& error) -> bool.
+// Missing: the file cannot be read (nothing is logged). Refused: parse returned false; the log
+// says which file and why.
+template <class Parse>
+DataFileResult LoadDataFile(const std::string& path, bool scrambled, Parse&& parse);
+
+// The log line of a refused file.
+void ReportRefusedFile(const std::string& path, const std::string& error);
+// Reads the whole file into bytes; false when neither the disk nor a pack holds it.
+bool ReadDataFile(const std::string& path, bool scrambled, std::vector<uint8_t>& bytes);
+
+template <class Parse>
+DataFileResult LoadDataFile(const std::string& path, bool scrambled, Parse&& parse)
+{
+    std::vector<uint8_t> bytes;
+    if (!ReadDataFile(path, scrambled, bytes)) return DataFileResult::Missing;
+    std::string error;
+    if (parse(bytes.data(), bytes.size(), error)) return DataFileResult::Loaded;
+    ReportRefusedFile(path, error);
+    return DataFileResult::Refused;
+}

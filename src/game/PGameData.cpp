@@ -1,0 +1,145 @@
+#include "game/PGameData.h"
+
+#include <utility>
+
+#include "core/PFileWriter.h"
+#include "core/PLog.h"
+#include "core/Result.h"
+#include "game/DataFileReader.h"
+
+namespace {
+
+constexpr char kScoresPath[] = "Data\\scores.dat";
+
+// Reads one item file; its table is replaced only when the whole file was read.
+template <class Info>
+void LoadItemTable(const char* path, ItemMap<Info>& infos, ItemList<Info>& list)
+{
+    ItemMap<Info> readInfos;
+    ItemList<Info> readList;
+    const DataFileResult result = LoadDataFile(path, false, [&](const uint8_t* data, size_t size, std::string& error) {
+        return ParseItemTable(data, size, readInfos, readList, error);
+    });
+    if (result != DataFileResult::Loaded) return;
+    infos = std::move(readInfos);
+    list = std::move(readList);
+}
+
+template <class Info>
+const Info* Find(const ItemMap<Info>& infos, const std::string& name)
+{
+    const auto found = infos.find(name);
+    return found == infos.end() ? nullptr : &found->second;
+}
+
+}  // namespace
+
+CPGameData::CPGameData() : scoreTable(DefaultScoreTable()) {}
+
+CPGameData::~CPGameData() = default;
+
+void CPGameData::LoadGameData()
+{
+    score = 0;
+    LoadCoefficients();
+    LoadItemTables();
+    LoadPlayer();
+    LoadStrings();
+    LoadScores();
+    LoadShopPresets();
+}
+
+void CPGameData::LoadItemTables()
+{
+    LoadItemTable("Data\\w_info.dat", weaponInfos, weaponList);
+    LoadItemTable("Data\\m_info.dat", mineInfos, mineList);
+    LoadItemTable("Data\\b_info.dat", bumperInfos, bumperList);
+    LoadItemTable("Data\\sw_info.dat", superWeaponInfos, superWeaponList);
+    LoadItemTable("Data\\e_info.dat", equipmentInfos, equipmentList);
+    LoadItemTable("Data\\a_info.dat", armorInfos, armorList);
+    LoadItemTable("Data\\d_info.dat", engineInfos, engineList);
+}
+
+void CPGameData::LoadStrings()
+{
+    std::unordered_map<std::string, std::string> read;
+    const DataFileResult result =
+        LoadDataFile("Data\\strings.txt", false, [&](const uint8_t* data, size_t size, std::string& error) {
+            return ParseStrings(data, size, read, error);
+        });
+    if (result == DataFileResult::Loaded) strings = std::move(read);
+}
+
+void CPGameData::LoadShopPresets()
+{
+    std::vector<SPCarSetup> read;
+    const DataFileResult result =
+        LoadDataFile("Data\\shop.dat", false, [&](const uint8_t* data, size_t size, std::string& error) {
+            return ParseShopPresets(data, size, read, error);
+        });
+    if (result == DataFileResult::Loaded) shopPresets = std::move(read);
+}
+
+const CPWeaponInfo* CPGameData::FindWeaponInfo(const std::string& name) const { return Find(weaponInfos, name); }
+const CPMineInfo* CPGameData::FindMineInfo(const std::string& name) const { return Find(mineInfos, name); }
+const SPSuperWeaponInfo* CPGameData::FindSuperWeaponInfo(const std::string& name) const
+{
+    return Find(superWeaponInfos, name);
+}
+const SPBumperInfo* CPGameData::FindBumperInfo(const std::string& name) const { return Find(bumperInfos, name); }
+const SPEquipmentInfo* CPGameData::FindEquipmentInfo(const std::string& name) const
+{
+    return Find(equipmentInfos, name);
+}
+const SPArmorInfo* CPGameData::FindArmorInfo(const std::string& name) const { return Find(armorInfos, name); }
+const SPEngineInfo* CPGameData::FindEngineInfo(const std::string& name) const { return Find(engineInfos, name); }
+
+const std::string* CPGameData::FindText(const std::string& key) const
+{
+    return Find(strings, key);
+}
+
+std::string CPGameData::GetText(const std::string& key) const
+{
+    const std::string* text = FindText(key);
+    return text ? *text : std::string();
+}
+
+void CPGameData::LoadScores()
+{
+    std::vector<SPScoreLine> read;
+    const DataFileResult result = LoadDataFile(kScoresPath, true, [&](const uint8_t* data, size_t size, std::string& error) {
+        return ReadScoreTable(data, size, read, error);
+    });
+    if (result == DataFileResult::Loaded) scoreTable = std::move(read);
+}
+
+bool CPGameData::SaveScores() const
+{
+    CPFileWriter writer(kScoresPath, true);
+    const std::vector<uint8_t> bytes = ScoreTableBytes(scoreTable);
+    writer.Write(bytes.data(), static_cast<int32_t>(bytes.size()));
+    if (writer.Save() == S_OK) return true;
+    GetLog()->Print(0, "Cannot write the score table to %s\n", kScoresPath);
+    return false;
+}
+
+int32_t CPGameData::AddScore(int32_t newScore)
+{
+    return RankScore(scoreTable, newScore);
+}
+
+bool CPGameData::SetScoreLine(int32_t line, const std::string& name, int32_t newScore)
+{
+    if (line < 0 || line >= kScoreLineCount) {
+        GetLog()->Print(0, "Score line %d is outside the table of %d lines\n", line, kScoreLineCount);
+        return false;
+    }
+    scoreTable[line] = {name.substr(0, kMaxScoreNameLength), newScore};
+    return SaveScores();
+}
+
+const SPScoreLine* CPGameData::GetScoreLine(int32_t line) const
+{
+    return line >= 0 && line < kScoreLineCount ? &scoreTable[line] : nullptr;
+}
