@@ -161,6 +161,29 @@ TEST_F(ProgramTest, OnlyOneCopyRunsAtATimeAndACrashedOneBlocksNothing) {
     EXPECT_EQ(next.exitCode, 0) << next.errors;
 }
 
+TEST_F(ProgramTest, TheSampleGameDataLoadsWithoutComplaint) {
+    const std::string scores = Bytes("data/scores.dat");
+    ASSERT_FALSE(scores.empty()) << "the build writes the sample score table";
+
+    const ProgramResult result = Run();
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_EQ(result.errors.find("refused"), std::string::npos) << result.errors;
+    EXPECT_EQ(Bytes("data/scores.dat"), scores) << "a run without a new score leaves the table alone";
+}
+
+TEST_F(ProgramTest, DamagedGameDataIsNamedInTheLogAndTheGameStillRuns) {
+    std::ofstream(Folder() / "data" / "w_info.dat") << "hmgun;n_hmgun;100;1;0;0;8\n";
+    std::ofstream(Folder() / "data" / "enemies.dat") << "walker 1;a;2;b;c;d\n";
+    const std::string scores = Bytes("data/scores.dat");
+    std::ofstream(Folder() / "data" / "scores.dat", std::ios::binary) << scores.substr(0, scores.size() - 1);
+
+    const ProgramResult result = Run();
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    for (const char* file : {"data\\enemies.dat refused", "Data\\w_info.dat refused", "Data\\scores.dat refused"}) {
+        EXPECT_NE(result.errors.find(file), std::string::npos) << file << "\n" << result.errors;
+    }
+}
+
 // A start that cannot succeed: each says why on stderr, exits with 1 and leaves the files that a
 // successful run wrote exactly as they were.
 struct FailedStart {
