@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config ccache
   liblua5.1-0-dev libsdl2-dev libepoxy-dev libopenal-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
   libgtk-3-dev libwebkit2gtk-4.1-dev
   libpng-dev libjpeg-dev zlib1g-dev
   xvfb xauth libgl1-mesa-dri locales

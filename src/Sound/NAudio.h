@@ -23,23 +23,39 @@ struct SPListener {
 };
 
 // The audio singleton: the sound device, the sound bank, the listener and the registry of named
-// sounds. Created at start-up; Init runs once the game window exists.
+// sounds from "Data\Sounds\Sounds.dat". Created at start-up; Init runs once the game window and
+// the music task exist.
 //
-// Not done yet: reading "Data\Sounds\Sounds.dat" into the registry, playing by name, 3D sound
-// placement, the sound and music volumes, and handing the listener to the device (it is only
-// kept here for now).
+// Sounds.dat has one sound a line, fields separated by ';' (double quotes group): the name the
+// game plays it by, the wave file in "Data\Sounds", and "3d" (any case) for a 3D sound (any other
+// text, or none, makes a 2D sound). A later line with the same name replaces the earlier sound.
+//
+// Without a sound device the game runs silently: Init says so once in the log, no bank exists,
+// the registry stays empty and every call below does nothing.
 class CNAudio : public TSingleton<CNAudio> {
 public:
     CNAudio();
     virtual ~CNAudio();
 
-    // Opens the sound device (mixing at the "frequency" setting) and creates the sound bank.
-    // Returns 0 whether or not the device opened; without a device every sound is silent.
+    // Applies the volume settings, opens the sound device (mixing at the "frequency" setting),
+    // creates the sound bank and reads Sounds.dat. Returns 0 whether or not the device opened.
     int32_t Init(void* window);
+    // Lets go of the bank and the device (the sounds fall silent).
+    void ReleaseDevice();
 
+    // A new sound of the wave file "Data\Sounds\<file>" through the bank; empty without a bank.
+    TPtr<CNSound> LoadSound(const std::string& file, bool is3D);
     // The sound registered under the name, or an empty pointer; an unknown name is entered with
     // an empty pointer.
     TPtr<CNSound> GetSound(const std::string& name);
+    // Plays the named sound: a one-shot that is playing starts again from its beginning; a
+    // looping one that is playing goes on.
+    void PlaySoundByName(const std::string& name, bool loop);
+    // Stops the named sound and rewinds it.
+    void StopSoundByName(const std::string& name);
+    // Place a 3D sound, and set its distances; nothing for a 2D sound.
+    void SetSoundPosition(TPtr<CNSound> sound, const PVector3& position, const PVector3& velocity);
+    void SetSoundDistances(TPtr<CNSound> sound, float minimum, float maximum);
     // Empties the registry, releasing every sound (the application's shutdown).
     void ClearSoundRegistry() { m_registry.clear(); }
     size_t GetRegistrySize() const { return m_registry.size(); }
@@ -49,9 +65,17 @@ public:
     void SetListenerOrientation(const PVector3& top, const PVector3& front);
     const SPListener& GetListener() const { return m_listener; }
 
+    // Store the volume (clamped to 0..1) in the soundVolume or musicVolume setting and apply it
+    // to every live sound, or to the music.
+    void SetSoundVolume(float volume);
+    void SetMusicVolume(float volume);
+
     bool HasDevice() const { return m_device != nullptr; }
 
 private:
+    void LoadRegistry();
+    void ApplyListener();
+
     void* m_window = nullptr;
     std::unique_ptr<platform::AudioDevice> m_device;
     std::unique_ptr<CNSoundBank> m_bank;
