@@ -18,6 +18,7 @@
 #include "Render/PRenderBlock.h"
 #include "script/PScriptManager.h"
 #include "script/ScriptHandles.h"
+#include "Sound/PMusic.h"
 
 namespace {
 
@@ -247,6 +248,12 @@ int KillAllTasks(lua_State*) {
     return 0;
 }
 
+int PlayMusic(lua_State* state) {
+    const std::string name = CheckText(state, 1);
+    if (CPMusic* music = GetMusic()) music->Play(name, true);
+    return 0;
+}
+
 constexpr luaL_Reg kEngineFunctions[] = {
     {"GetDeltaTime", GetDeltaTime},
     {"AddRef", AddRef},
@@ -274,6 +281,7 @@ constexpr luaL_Reg kEngineFunctions[] = {
     {"SetFade", SetFade},
     {"KillAllTasks", KillAllTasks},
     {"ToInt", ScriptToInt},
+    {"PlayMusic", PlayMusic},
     {nullptr, nullptr},
 };
 

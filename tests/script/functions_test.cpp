@@ -66,7 +66,8 @@ TEST_F(EngineFunctionTest, TableHoldsTheEngineFunctionsInOrder) {
                               "StringToPointer",   "SetPTransformation", "CheckString",       "GetChildObject",
                               "SetVisible",        "SetCollision",      "SplitString",         "DrawDynamicObject",
                               "SetAnimation",      "GetParentObject",   "ActivateObject",      "DeactivateObject",
-                              "SetFade",           "KillAllTasks",      "ToInt"};
+                              "SetFade",           "KillAllTasks",      "ToInt",
+                              "PlayMusic"};
     const luaL_Reg* entry = GetEngineFunctions();
     for (const char* name : expected) {
         ASSERT_NE(entry->name, nullptr);
