@@ -4,6 +4,7 @@
 
 #include "core/PGlobalTimer.h"
 #include "core/PKernel.h"
+#include "Sound/NSound.h"
 
 int ScriptStopGlobalTimer(lua_State*) {
     if (CPGlobalTimer* timer = GetGlobalTimer()) timer->Stop();
@@ -27,4 +28,10 @@ int ScriptIsTimerStopped(lua_State* state) {
     const CPGlobalTimer* timer = GetGlobalTimer();
     lua_pushboolean(state, timer && timer->IsStopped());
     return 1;
+}
+
+int ScriptClearGlobalTimer(lua_State* state) {
+    ScriptClearTimer(state);
+    CNSound::SetFrequencyFactor(1.0f);
+    return 0;
 }

@@ -10,5 +10,7 @@ int ScriptStopGlobalTimer(lua_State* state);
 int ScriptStartGlobalTimer(lua_State* state);
 // ClearTimer (): frame delta 0, time scale 1.
 int ScriptClearTimer(lua_State* state);
+// ClearGlobalTimer (): as ClearTimer, and sounds play at their own rate again (frequency factor 1).
+int ScriptClearGlobalTimer(lua_State* state);
 // IsTimerStopped () -> boolean: whether the frame timer is stopped.
 int ScriptIsTimerStopped(lua_State* state);

@@ -5,12 +5,18 @@
 #include "script/EngineFunctions.h"
 #include "script/PLuaScript.h"
 #include "script/ScriptTimerFunctions.h"
+#include "scriptapi/SoundFunctions.h"
 
 namespace {
 
 const luaL_Reg kGameFunctions[] = {
     {"ClearTimer", ScriptClearTimer},
+    {"PlaySpecialSound", ScriptPlaySpecialSound},
     {"DeactivateInterface", ScriptDeactivateObject},
+    {"GetSoundVolume", ScriptGetSoundVolume},
+    {"SetSoundVolume", ScriptSetSoundVolume},
+    {"GetMusicVolume", ScriptGetMusicVolume},
+    {"SetMusicVolume", ScriptSetMusicVolume},
     {"IsTimerStopped", ScriptIsTimerStopped},
     {"GetInt", ScriptToInt},
     {nullptr, nullptr},
@@ -19,6 +25,7 @@ const luaL_Reg kGameFunctions[] = {
 const luaL_Reg kInterfaceFunctions[] = {
     {"StopGlobalTimer", ScriptStopGlobalTimer},
     {"StartGlobalTimer", ScriptStartGlobalTimer},
+    {"ClearGlobalTimer", ScriptClearGlobalTimer},
     {nullptr, nullptr},
 };
 

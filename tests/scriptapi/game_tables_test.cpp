@@ -12,6 +12,9 @@
 #include "script/ScriptHandles.h"
 #include "script/script_fixture.h"
 #include "scriptapi/GameFunctionTables.h"
+#include "core/SettingsVariables.h"
+#include "Sound/NAudio.h"
+#include "Sound/PMusic.h"
 
 namespace {
 
@@ -53,7 +56,8 @@ TEST_F(GameTablesTest, ScriptsStopStartAndClearTheFrameTimer) {
 }
 
 TEST_F(GameTablesTest, TheGameTableKeepsItsOrder) {
-    const char* expected[] = {"ClearTimer", "DeactivateInterface", "IsTimerStopped", "GetInt"};
+    const char* expected[] = {"ClearTimer",     "PlaySpecialSound", "DeactivateInterface", "GetSoundVolume", "SetSoundVolume",
+                              "GetMusicVolume", "SetMusicVolume",      "IsTimerStopped", "GetInt"};
     const luaL_Reg* entry = GetGameFunctions();
     for (const char* name : expected) {
         ASSERT_NE(entry->name, nullptr);
@@ -61,6 +65,54 @@ TEST_F(GameTablesTest, TheGameTableKeepsItsOrder) {
         ++entry;
     }
     EXPECT_EQ(entry->name, nullptr);
+}
+
+TEST_F(GameTablesTest, TheInterfaceTableKeepsItsOrder) {
+    const char* expected[] = {"StopGlobalTimer", "StartGlobalTimer", "ClearGlobalTimer"};
+    const luaL_Reg* entry = GetInterfaceFunctions();
+    for (const char* name : expected) {
+        ASSERT_NE(entry->name, nullptr);
+        EXPECT_STREQ(entry->name, name);
+        ++entry;
+    }
+    EXPECT_EQ(entry->name, nullptr);
+}
+
+TEST_F(GameTablesTest, ClearGlobalTimerAlsoPutsSoundsBackAtTheirOwnRate) {
+    TPtr<CPLuaScript> script = LoadScript("timer", "");
+    g_timeScale = 0.5f;
+    g_frameDelta = 0.2f;
+    CNSound::SetFrequencyFactor(0.5f);
+    EXPECT_EQ(Run(*script, "ClearGlobalTimer()"), "");
+    EXPECT_EQ(g_timeScale, 1.0f);
+    EXPECT_EQ(g_frameDelta, 0.0f);
+    EXPECT_EQ(CNSound::GetFrequencyFactor(), 1.0f);
+}
+
+TEST_F(GameTablesTest, ScriptsSetTheVolumesWithinZeroToOneAndReadThemBack) {
+    TPtr<CPLuaScript> script = LoadScript("options", "");
+    const struct {
+        const char* set;
+        float stored;
+    } cases[] = {{"0.25", 0.25f}, {"3", 1.0f}, {"-1", 0.0f}, {"'x'", 0.0f}, {"0.75", 0.75f}};
+    // Without the audio (a start-up that failed early) the settings still change.
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(*script, std::string("SetSoundVolume(") + c.set + ") SetMusicVolume(" + c.set +
+                                   ") s = GetSoundVolume() m = GetMusicVolume()"),
+                  "");
+        EXPECT_FLOAT_EQ(GlobalNumber(*script, "s"), c.stored) << c.set;
+        EXPECT_FLOAT_EQ(GlobalNumber(*script, "m"), c.stored) << c.set;
+    }
+    {
+        CNAudio audio;
+        TPtr<CPMusic> music(new CPMusic);
+        EXPECT_EQ(Run(*script, "SetSoundVolume(0.4) SetMusicVolume(2)"), "");
+        EXPECT_FLOAT_EQ(CNSound::GetGlobalVolume(), 0.4f) << "every live sound gets the new volume";
+        EXPECT_FLOAT_EQ(music->GetVolume(), 1.0f);
+    }
+    CollectGarbage();
+    g_soundVolume = 0.5f;
+    g_musicVolume = 0.5f;
 }
 
 TEST_F(GameTablesTest, DeactivateInterfaceIsDeactivateObject) {

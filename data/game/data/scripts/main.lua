@@ -9,6 +9,10 @@ local frames = 0
 local scene = nil
 local cube = nil
 
+-- Music from the start (a second track fades in after a while) and a bang to be heard.
+PlayMusic("track1.ogg")
+PlaySpecialSound("big_exp")
+
 local function HandleCommand(command, first, second)
     if command == "key" and first == "27" then
         KillAllTasks()
@@ -23,6 +27,9 @@ while true do
         HandleCommand(GetCurrentCommand(globalObject), GetCurrentParams(globalObject))
     end
     frames = frames + 1
+    if frames == 900 then
+        PlayMusic("track2.ogg")
+    end
     if scene then
         SetPTransformation(cube, 0, 0, 0, 0, 0, frames * 0.02)
         DrawDynamicObject(scene)
