@@ -5,6 +5,7 @@
 
 #include "core/PLog.h"
 #include "core/Result.h"
+#include "platform/LittleEndian.h"
 #include "platform/PathResolver.h"
 
 namespace {
@@ -13,12 +14,6 @@ constexpr size_t kChunkHeaderSize = 8;
 constexpr uint16_t kFormatPcm = 1;
 constexpr uint32_t kMinFrequency = 100;
 constexpr uint32_t kMaxFrequency = 200000;
-
-uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t ReadU32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
-}
 
 // The chunk identifier as printable text for log lines.
 std::string ChunkName(const uint8_t* id) {
@@ -86,7 +81,7 @@ bool CNWaveFile::ParseChunks(std::string& reason) {
         reason = "not a RIFF/WAVE file";
         return false;
     }
-    const uint32_t riffSize = ReadU32(bytes + 4);
+    const uint32_t riffSize = platform::Read32(bytes + 4);
     if (riffSize < 4 || riffSize > m_bytes.size() - kChunkHeaderSize) {
         reason = "the RIFF size " + std::to_string(riffSize) + " does not fit the file's " +
                  std::to_string(m_bytes.size()) + " bytes";
@@ -97,7 +92,7 @@ bool CNWaveFile::ParseChunks(std::string& reason) {
     bool haveData = false;
     for (size_t position = 12; end - position >= kChunkHeaderSize;) {
         const uint8_t* header = bytes + position;
-        const uint32_t size = ReadU32(header + 4);
+        const uint32_t size = platform::Read32(header + 4);
         const size_t body = position + kChunkHeaderSize;
         if (size > end - body) {
             reason = "the chunk '" + ChunkName(header) + "' runs past the end of the file";
@@ -124,12 +119,12 @@ bool CNWaveFile::ReadFormatChunk(size_t offset, uint32_t size, std::string& reas
         return false;
     }
     const uint8_t* p = m_bytes.data() + offset;
-    m_format.formatTag = ReadU16(p);
-    m_format.channels = ReadU16(p + 2);
-    m_format.samplesPerSec = ReadU32(p + 4);
-    m_format.avgBytesPerSec = ReadU32(p + 8);
-    m_format.blockAlign = ReadU16(p + 12);
-    m_format.bitsPerSample = ReadU16(p + 14);
+    m_format.formatTag = platform::Read16(p);
+    m_format.channels = platform::Read16(p + 2);
+    m_format.samplesPerSec = platform::Read32(p + 4);
+    m_format.avgBytesPerSec = platform::Read32(p + 8);
+    m_format.blockAlign = platform::Read16(p + 12);
+    m_format.bitsPerSample = platform::Read16(p + 14);
     return true;
 }
 
