@@ -9,6 +9,7 @@
 #include "game/DataFileReader.h"
 #include "game/GameDataReaders.h"
 #include "game/PEnemyDatabase.h"
+#include "support/CommaLocale.h"
 
 namespace {
 
@@ -322,6 +323,19 @@ TEST(NumberFields, WholeTextOnlyWithADotWhateverTheLocale)
             EXPECT_EQ(i, 7) << c.text;
         }
     }
+}
+
+TEST(NumberFields, ACommaLocaleChangesNothing)
+{
+    testsupport::CommaLocale locale;
+    if (!locale.Active()) GTEST_SKIP() << "no comma-decimal locale installed";
+    const std::string text = "1.5\n0.25\n2\n1e1\n";
+    std::array<float, 4> read{};
+    std::string error;
+    ASSERT_TRUE(ParseCoefficients(Bytes(text), text.size(), read, error)) << error;
+    EXPECT_EQ(read, (std::array<float, 4>{1.5f, 0.25f, 2.0f, 10.0f}));
+    float value = 7.0f;
+    EXPECT_FALSE(ReadFloatField("1,5", value));
 }
 
 }  // namespace
