@@ -1,6 +1,9 @@
 // The game data as the game loads it from its working folder: tables, texts, the player's
 // start, the coefficients, the score table and what damaged files leave behind.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <ostream>
@@ -11,6 +14,7 @@
 #include "core/PMMObject.h"
 #include "core/Scramble.h"
 #include "core/SettingsVariables.h"
+#include "platform/PathResolver.h"
 #include "game/PGameData.h"
 #include "script/PLuaScript.h"
 #include "script/PScriptManager.h"
@@ -317,6 +321,35 @@ TEST_F(GameDataTest, AKillBeforeTheRenameLeavesTheOldTableWhole)
     again.LoadScores();
     EXPECT_EQ(again.GetScoreLine(1)->name, "New");
     EXPECT_EQ(again.GetScoreLine(0)->name, "Old");
+}
+
+// A game killed at any moment while it saves, again and again, leaves one of the tables whole.
+// Where the kills land varies from run to run; every place must pass.
+TEST_F(GameDataTest, AGameKilledWhileSavingLeavesOneWholeTable)
+{
+    std::vector<SPScoreLine> tables[2] = {DefaultScoreTable(), DefaultScoreTable()};
+    tables[1][0] = {"Other", 9999};
+    CPGameData data;
+    ASSERT_TRUE(data.SaveScores());
+    for (int32_t round = 1; round <= 8; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (size_t i = 0;; ++i) {
+                data.scoreTable = tables[i % 2];
+                data.SaveScores();
+            }
+        }
+        usleep(static_cast<useconds_t>(round * 15000));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        platform::InvalidateListings();
+
+        CPGameData restarted;
+        restarted.scoreTable.clear();
+        restarted.LoadScores();
+        EXPECT_TRUE(restarted.scoreTable == tables[0] || restarted.scoreTable == tables[1]) << "round " << round;
+    }
 }
 
 TEST_F(GameDataTest, AScoreFileThatCannotBeWrittenStaysAsItWas)
