@@ -11,6 +11,7 @@
 #include "script/ScriptHandles.h"
 #include "script/ScriptTimerFunctions.h"
 #include "script_fixture.h"
+#include "Sound/PMusic.h"
 
 namespace {
 
@@ -234,6 +235,18 @@ TEST_F(EngineFunctionTest, ToIntTruncatesTowardZeroWithinInt32) {
         ASSERT_EQ(Call(std::string("r = ToInt(") + c.argument + ")"), "") << c.argument;
         EXPECT_EQ(Number("r"), c.expected) << c.argument;
     }
+}
+
+TEST_F(EngineFunctionTest, PlayMusicAsksTheMusicForALoopingTrack) {
+    EXPECT_EQ(Call("PlayMusic('alone.ogg')"), "");  // no music task: nothing happens
+    {
+        TPtr<CPMusic> music(new CPMusic);
+        EXPECT_EQ(Call("PlayMusic('missing.ogg')"), "");
+        EXPECT_EQ(music->GetCurrentName(), "missing.ogg");
+        EXPECT_TRUE(music->IsLooping());
+        EXPECT_NE(Call("PlayMusic({})"), "") << "a name must be text";
+    }
+    CollectGarbage();
 }
 
 TEST_F(EngineFunctionTest, CheckStringTurnsNumbersIntoText) {

@@ -1,0 +1,202 @@
+// The music task on GStreamer (a fake sink that keeps time): tracks play, loop, fade over one
+// another, and a track that cannot play leaves the current one going.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/PGlobalTimer.h"
+#include "core/PLog.h"
+#include "core/PMMObject.h"
+#include "core/Result.h"
+#include "platform/MusicPlayer.h"
+#include "Sound/PMusic.h"
+#include "Sound/sound_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> FileBytes(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// A quarter of a second of tone: a track that ends soon.
+std::vector<uint8_t> ShortTrack() {
+    std::vector<int16_t> samples(5512);
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>(6000.0 * std::sin(i * 0.2));
+    return soundtest::PcmWave16(1, 22050, samples);
+}
+
+double Gain(float volume) { return std::pow(10.0, VolumeToMillibels(volume) / 2000.0); }
+
+class MusicTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* track : {"track1.ogg", "track2.ogg"}) {
+            folder_.Write(std::string("data/music/") + track, FileBytes(fs::path(VX_SAMPLE_DATA) / "data/music" / track));
+        }
+        folder_.Write("data/music/short.wav", ShortTrack());
+        folder_.Write("data/music/noise.ogg", std::string(4096, 'x'));
+        music_ = new CPMusic;
+        music_->SetVolume(1.0f);
+        g_frameDelta = 0.05f;
+    }
+    void TearDown() override {
+        music_ = nullptr;
+        CollectGarbage();
+        g_frameDelta = 0.0f;
+    }
+
+    const platform::MusicPlayer& Player() const { return *music_->GetPlayer(); }
+
+    // Updates the music every few milliseconds until the condition holds (at most five seconds).
+    template <class Condition>
+    bool UpdateUntil(Condition condition) {
+        for (int i = 0; i < 1000; ++i) {
+            music_->Update();
+            if (condition()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    }
+
+    // The first track, playing at full volume.
+    void PlayFirst(const std::string& name) {
+        ASSERT_EQ(music_->Play(name, true), S_OK);
+        ASSERT_TRUE(UpdateUntil([&] { return music_->GetFadeFactor() == 1.0f && Player().GetPosition() > 0.05; }));
+    }
+
+    std::string LoggedWhile(const std::function<void()>& action) {
+        GetLog()->SetEnabled(true);
+        ::testing::internal::CaptureStderr();
+        action();
+        const std::string log = ::testing::internal::GetCapturedStderr();
+        GetLog()->SetEnabled(false);
+        return log;
+    }
+
+    soundtest::WorkingFolder folder_;
+    TPtr<CPMusic> music_;
+};
+
+TEST_F(MusicTest, AGeneratedTrackFadesInAndPlays) {
+    ASSERT_EQ(music_->Play("track1.ogg", true), S_OK);
+    EXPECT_EQ(music_->GetCurrentName(), "track1.ogg");
+    EXPECT_FALSE(Player().IsRunning()) << "opening does not run the track";
+    EXPECT_EQ(music_->GetFadeFactor(), 0.0f);
+    music_->Update();
+    EXPECT_TRUE(Player().IsRunning()) << "the update starts a looping track";
+    EXPECT_NEAR(Player().GetGain(), Gain(0.05f), 1e-6);
+    EXPECT_TRUE(UpdateUntil([&] { return Player().GetPosition() > 0.1; })) << "the track plays";
+    EXPECT_TRUE(UpdateUntil([&] { return music_->GetFadeFactor() == 1.0f; }));
+    EXPECT_NEAR(Player().GetGain(), 1.0, 1e-6);
+}
+
+TEST_F(MusicTest, ALoopingTrackStartsAgainAtItsEnd) {
+    PlayFirst("short.wav");
+    double latest = 0.0;
+    EXPECT_TRUE(UpdateUntil([&] {
+        const double position = Player().GetPosition();
+        const bool wrapped = latest > 0.15 && position >= 0.0 && position < latest;
+        latest = position;
+        return wrapped;
+    })) << "the position never went back to the start";
+    EXPECT_TRUE(Player().IsRunning());
+}
+
+TEST_F(MusicTest, ASecondRequestFadesTheFirstOutToSilenceAndTheSecondIn) {
+    PlayFirst("track1.ogg");
+    ASSERT_EQ(music_->Play("short.wav", true), S_OK);
+    ASSERT_EQ(music_->Play("track2.ogg", true), S_OK);  // the later request wins
+    EXPECT_EQ(music_->GetPendingName(), "track2.ogg");
+    EXPECT_EQ(music_->GetCurrentName(), "track1.ogg");
+
+    g_frameDelta = 0.5f;  // a long frame counts as 0.1 s of fading
+    double previous = Player().GetGain();
+    for (int step = 1; step < 10; ++step) {
+        music_->Update();
+        EXPECT_NEAR(music_->GetFadeFactor(), 1.0f - 0.1f * step, 1e-5f) << step;
+        EXPECT_LE(Player().GetGain(), previous) << step;
+        previous = Player().GetGain();
+        EXPECT_EQ(music_->GetCurrentName(), "track1.ogg") << step;
+    }
+    EXPECT_NEAR(previous, Gain(0.1f), 1e-6);
+    music_->Update();
+    EXPECT_EQ(music_->GetCurrentName(), "track2.ogg");
+    EXPECT_EQ(music_->GetFadeFactor(), 0.0f);
+    EXPECT_NEAR(Player().GetGain(), std::pow(10.0, -3.5), 1e-6) << "the new track starts silent, at -70 dB";
+    EXPECT_TRUE(Player().IsRunning());
+    for (int step = 1; step <= 10; ++step) music_->Update();
+    EXPECT_EQ(music_->GetFadeFactor(), 1.0f);
+    EXPECT_NEAR(Player().GetGain(), 1.0, 1e-6);
+}
+
+TEST_F(MusicTest, ATrackThatCannotPlayIsLoggedAndTheCurrentOneGoesOn) {
+    PlayFirst("track1.ogg");
+    for (const char* name : {"none.ogg", "noise.ogg"}) {
+        const std::string log = LoggedWhile([&] { EXPECT_EQ(music_->Play(name, true), S_OK); });
+        EXPECT_NE(log.find(std::string("Music Data\\Music\\") + name + " cannot be played: "), std::string::npos)
+            << log;
+        music_->Update();
+        EXPECT_EQ(music_->GetCurrentName(), "track1.ogg");
+        EXPECT_EQ(music_->GetFadeFactor(), 1.0f) << "no fade";
+        EXPECT_TRUE(Player().IsRunning());
+        EXPECT_NEAR(Player().GetGain(), 1.0, 1e-6);
+    }
+}
+
+TEST_F(MusicTest, AWaitingTrackKeepsItsLoopingAndStartsWhenTheFadeEnds) {
+    PlayFirst("track1.ogg");
+    music_->Play("short.wav", false);
+    g_frameDelta = 0.1f;
+    for (int step = 0; step < 10; ++step) music_->Update();
+    ASSERT_EQ(music_->GetCurrentName(), "short.wav");
+    EXPECT_FALSE(music_->IsLooping());
+    EXPECT_TRUE(Player().IsRunning()) << "the track opened at the end of the fade starts at once";
+    EXPECT_TRUE(UpdateUntil([&] { return !Player().IsRunning(); })) << "it stops at its end";
+    for (int i = 0; i < 5; ++i) music_->Update();
+    EXPECT_FALSE(Player().IsRunning()) << "and is not started again";
+}
+
+TEST_F(MusicTest, AFirstTrackWithoutLoopingWaitsForStartAndTheTaskStopRewindsIt) {
+    ASSERT_EQ(music_->Play("track1.ogg", false), S_OK);
+    music_->Update();
+    EXPECT_FALSE(Player().IsRunning());
+    EXPECT_TRUE(music_->Start());
+    EXPECT_TRUE(Player().IsRunning());
+    EXPECT_TRUE(UpdateUntil([&] { return Player().GetPosition() > 0.05; }));
+    music_->Stop();
+    EXPECT_FALSE(Player().IsRunning());
+    EXPECT_TRUE(UpdateUntil([&] { return Player().GetPosition() >= 0.0 && Player().GetPosition() < 0.01; }));
+}
+
+TEST_F(MusicTest, TheVolumeIsClampedAndAppliesBelowTheFade) {
+    PlayFirst("track1.ogg");
+    music_->SetVolume(0.5f);
+    EXPECT_NEAR(Player().GetGain(), std::pow(10.0, -437 / 2000.0), 1e-6);
+    music_->SetVolume(7.0f);
+    EXPECT_EQ(music_->GetVolume(), 1.0f);
+    music_->SetVolume(-1.0f);
+    EXPECT_EQ(music_->GetVolume(), 0.0f);
+    EXPECT_NEAR(Player().GetGain(), std::pow(10.0, -3.5), 1e-6);
+}
+
+TEST_F(MusicTest, AMissingFirstTrackFailsAndTheNextRequestOpensItsTrack) {
+    const std::string log = LoggedWhile([&] { EXPECT_EQ(music_->Play("none.ogg", true), E_FAIL); });
+    EXPECT_NE(log.find("none.ogg cannot be played"), std::string::npos) << log;
+    EXPECT_EQ(music_->GetCurrentName(), "none.ogg");
+    EXPECT_FALSE(music_->IsTrackOpen());
+    music_->Update();
+    ASSERT_EQ(music_->Play("track2.ogg", true), S_OK);
+    EXPECT_TRUE(UpdateUntil([&] { return music_->GetCurrentName() == "track2.ogg" && music_->IsTrackOpen(); }));
+}
+
+}  // namespace
