@@ -9,13 +9,15 @@ const std::string kVideoTexture = "video";
 
 }  // namespace
 
-CPTextureCache::CPTextureCache() : m_textures(100), m_video(new CPTexture)
+CPTextureCache::CPTextureCache() : m_textures(100), m_video(new CPTexture), m_videoPlayer(new CPAVIPlayer)
 {
     m_textures[kVideoTexture] = m_video.Get();
 }
 
 CPTextureCache::~CPTextureCache()
 {
+    m_videoPlayer->Stop();
+    m_videoPlayer.Reset();
     m_video.Reset();
     m_textures.clear();
     m_blocks.clear();

@@ -3,6 +3,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Render/PAVIPlayer.h"
 #include "Render/PTexture.h"
 #include "Render/PTextureBlock.h"
 #include "core/PSmartPointer.h"
@@ -10,7 +11,8 @@
 
 // Shares textures by name and texture blocks by their textures. It keeps nothing alive: a
 // texture or block lives while its users hold it and leaves the cache when destroyed. Only the
-// built-in "video" texture, which shows the video player's frames, is held by the cache.
+// built-in "video" texture, which shows the video player's frames, is held by the cache. It
+// also makes the program's only video player (PAVIPlayer.h), stopped and let go with the cache.
 // Created by the material manager.
 class CPTextureCache : public TSingleton<CPTextureCache> {
 public:
@@ -39,6 +41,7 @@ private:
     std::unordered_map<std::string, CPTexture*> m_textures;
     std::vector<CPTextureBlock*> m_blocks;
     TPtr<CPTexture> m_video;
+    TPtr<CPAVIPlayer> m_videoPlayer;
 };
 
 // The texture cache, null before its construction and after its destruction.

@@ -6,6 +6,7 @@
 #include "script/PLuaScript.h"
 #include "script/ScriptTimerFunctions.h"
 #include "scriptapi/SoundFunctions.h"
+#include "scriptapi/VideoFunctions.h"
 
 namespace {
 
@@ -23,6 +24,8 @@ const luaL_Reg kGameFunctions[] = {
 };
 
 const luaL_Reg kInterfaceFunctions[] = {
+    {"PlayVideo", ScriptPlayVideo},
+    {"StopVideo", ScriptStopVideo},
     {"StopGlobalTimer", ScriptStopGlobalTimer},
     {"StartGlobalTimer", ScriptStartGlobalTimer},
     {"ClearGlobalTimer", ScriptClearGlobalTimer},

@@ -7,6 +7,8 @@
 
 #include "core/PGlobalTimer.h"
 #include "core/PKernel.h"
+#include "Render/PAVIPlayer.h"
+#include "Render/PTextureCache.h"
 #include "Render/PGameObject.h"
 #include "script/EngineFunctions.h"
 #include "script/ScriptHandles.h"
@@ -68,7 +70,7 @@ TEST_F(GameTablesTest, TheGameTableKeepsItsOrder) {
 }
 
 TEST_F(GameTablesTest, TheInterfaceTableKeepsItsOrder) {
-    const char* expected[] = {"StopGlobalTimer", "StartGlobalTimer", "ClearGlobalTimer"};
+    const char* expected[] = {"PlayVideo", "StopVideo", "StopGlobalTimer", "StartGlobalTimer", "ClearGlobalTimer"};
     const luaL_Reg* entry = GetInterfaceFunctions();
     for (const char* name : expected) {
         ASSERT_NE(entry->name, nullptr);
@@ -113,6 +115,22 @@ TEST_F(GameTablesTest, ScriptsSetTheVolumesWithinZeroToOneAndReadThemBack) {
     CollectGarbage();
     g_soundVolume = 0.5f;
     g_musicVolume = 0.5f;
+}
+
+TEST_F(GameTablesTest, PlayVideoAddsThePlayerEvenForAVideoThatCannotPlayAndStopVideoStopsIt) {
+    CPKernel kernel;
+    CPTextureCache textures;
+    TPtr<CPLuaScript> script = LoadScript("video", "");
+    EXPECT_EQ(Run(*script, "PlayVideo('none.ogg')"), "");
+    ASSERT_EQ(kernel.GetActiveTasks().size(), 1u);
+    EXPECT_EQ(kernel.GetActiveTasks().front().Get(), GetAVIPlayer());
+    EXPECT_EQ(GetAVIPlayer()->GetPriority(), 400);
+    EXPECT_FALSE(GetAVIPlayer()->IsPlaying());
+    EXPECT_EQ(textures.GetTexture("video", true)->GetName(), "video");
+
+    EXPECT_EQ(Run(*script, "StopVideo()"), "");
+    EXPECT_TRUE(GetAVIPlayer()->IsKilled());
+    EXPECT_NE(Run(*script, "PlayVideo({})"), "");
 }
 
 TEST_F(GameTablesTest, DeactivateInterfaceIsDeactivateObject) {
