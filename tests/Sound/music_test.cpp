@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -137,6 +138,60 @@ TEST_F(MusicTest, ASecondRequestFadesTheFirstOutToSilenceAndTheSecondIn) {
     for (int step = 1; step <= 10; ++step) music_->Update();
     EXPECT_EQ(music_->GetFadeFactor(), 1.0f);
     EXPECT_NEAR(Player().GetGain(), 1.0, 1e-6);
+}
+
+// The loudest and the last window of 16-bit mono samples, as root mean squares.
+struct Envelope {
+    double loudest = 0.0;
+    double last = 0.0;
+};
+Envelope WindowLevels(const fs::path& raw) {
+    const std::vector<uint8_t> bytes = FileBytes(raw);
+    constexpr size_t kWindow = 1024;
+    Envelope envelope;
+    for (size_t start = 0; start + 2 * kWindow <= bytes.size(); start += 2 * kWindow) {
+        double sum = 0.0;
+        for (size_t i = start; i < start + 2 * kWindow; i += 2) {
+            const double v = static_cast<int16_t>(bytes[i] | (bytes[i + 1] << 8));
+            sum += v * v;
+        }
+        envelope.last = std::sqrt(sum / kWindow);
+        envelope.loudest = std::max(envelope.loudest, envelope.last);
+    }
+    return envelope;
+}
+
+// Music to a raw file, in time, for what the player hears.
+void CaptureMusicTo(const fs::path& raw) {
+    const std::string sink = "audioconvert ! audioresample ! audio/x-raw,format=S16LE,channels=1,rate=22050 ! "
+                             "filesink sync=true location=" + raw.string();
+    setenv("VX_MUSIC_SINK", sink.c_str(), 1);
+}
+
+TEST_F(MusicTest, WhatIsHeardFadesOutBeforeTheNextTrackIsHeard) {
+    CaptureMusicTo(folder_.Path() / "first.raw");
+    ASSERT_NO_FATAL_FAILURE(PlayFirst("track1.ogg"));
+    ASSERT_TRUE(UpdateUntil([&] { return Player().GetPosition() > 0.6; }));
+    CaptureMusicTo(folder_.Path() / "second.raw");
+    ASSERT_EQ(music_->Play("track2.ogg", true), S_OK);
+    setenv("VX_MUSIC_SINK", "fakesink sync=true", 1);
+    // Frames of 50 ms, in real time: the player hears the whole second of the fade.
+    g_frameDelta = 0.05f;
+    for (int step = 0; step < 20; ++step) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        music_->Update();
+    }
+    ASSERT_EQ(music_->GetCurrentName(), "track2.ogg");
+    const Envelope first = WindowLevels(folder_.Path() / "first.raw");
+    ASSERT_GT(first.loudest, 1000.0);
+    // The last sounds written were processed a decoded block before the end of the fade: already
+    // more than 34 dB down, on their way to -70 dB.
+    EXPECT_LT(first.last, 0.02 * first.loudest) << "the first track ends in silence";
+    ASSERT_TRUE(UpdateUntil([&] { return Player().GetPosition() > 0.4; }));
+    music_ = nullptr;
+    CollectGarbage();
+    const Envelope second = WindowLevels(folder_.Path() / "second.raw");
+    EXPECT_GT(second.loudest, 1000.0) << "the second track is heard";
 }
 
 TEST_F(MusicTest, ATrackThatCannotPlayIsLoggedAndTheCurrentOneGoesOn) {
