@@ -137,6 +137,8 @@ public:
     bool IsVisible() const { return m_visible; }
     // Whether the geometry never changes and may be batched once.
     bool IsStatic() const { return m_static; }
+    // Marks this object alone (the loader clears it for a part whose geometry changes).
+    void SetStatic(bool isStatic) { m_static = isStatic; }
     bool IsActive() const { return m_active; }
 
     // The displayed thing and its kind, set together by the object's creator.

@@ -1,6 +1,8 @@
 #include "core/TextHelpers.h"
 
 #include <algorithm>
+#include <charconv>
+#include <limits>
 
 bool IsSpace(char c)
 {
@@ -37,4 +39,38 @@ bool IsNumber(const std::string& text)
 bool IsInteger(const std::string& text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c) || c == '-'; });
+}
+
+namespace {
+
+// The start of the number in text: white space skipped, and a '+' (from_chars takes no '+').
+const char* NumberStart(const std::string& text, bool& negative)
+{
+    const char* first = text.c_str();
+    while (IsSpace(*first) || *first == '\v' || *first == '\f') ++first;
+    negative = *first == '-';
+    if (*first == '+' || *first == '-') ++first;
+    return *first == '+' || *first == '-' ? text.c_str() + text.size() : first;
+}
+
+}  // namespace
+
+float AtoF(const std::string& text)
+{
+    bool negative = false;
+    const char* first = NumberStart(text, negative);
+    double value = 0.0;
+    std::from_chars(first, text.c_str() + text.size(), value);
+    return static_cast<float>(negative ? -value : value);
+}
+
+int32_t AtoI(const std::string& text)
+{
+    bool negative = false;
+    const char* first = NumberStart(text, negative);
+    int64_t value = 0;
+    const auto [end, error] = std::from_chars(first, text.c_str() + text.size(), value);
+    if (error == std::errc::result_out_of_range) value = std::numeric_limits<int64_t>::max();
+    if (negative) value = -value;
+    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 // Byte-string helpers of the text readers.
@@ -14,3 +15,8 @@ std::string& StrToLower(std::string& text);
 bool IsNumber(const std::string& text);
 // True when every character is a digit or '-'; true for "".
 bool IsInteger(const std::string& text);
+// The number at the start of text as the C runtime's atof and atoi read it in the "C" locale:
+// leading white space and a sign, then as many characters as form a number; 0 when none do.
+// An int beyond 32 bits reads as the nearest limit.
+float AtoF(const std::string& text);
+int32_t AtoI(const std::string& text);

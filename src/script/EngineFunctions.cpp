@@ -14,6 +14,7 @@
 #include "core/PTokenizer.h"
 #include "math/PMatrix.h"
 #include "Render/PGameObject.h"
+#include "Render/PObjectLoader.h"
 #include "Render/PRender.h"
 #include "Render/PRenderBlock.h"
 #include "script/PScriptManager.h"
@@ -200,6 +201,18 @@ int SetCollision(lua_State* state) {
     return 0;
 }
 
+// The loaded object comes with one reference that belongs to the script; a null handle when the
+// loader built nothing (not even its fallback).
+int LoadRenderObject(lua_State* state) {
+    const std::string name = CheckText(state, 1);
+    const int32_t layerBase = IntArgument(state, 2);
+    CPObjectLoader* loader = GetObjectLoader();
+    const TPtr<CPGameObject> object = loader ? loader->LoadObject(name, layerBase) : nullptr;
+    if (object) object->AddRef();
+    PushHandle(state, object.Get());
+    return 1;
+}
+
 int DrawDynamicObject(lua_State* state) {
     CPGameObject* object = ToObject<CPGameObject>(state, 1);
     CPRender* render = GetRender();
@@ -273,6 +286,7 @@ constexpr luaL_Reg kEngineFunctions[] = {
     {"SetVisible", SetVisible},
     {"SetCollision", SetCollision},
     {"SplitString", SplitString},
+    {"LoadRenderObject", LoadRenderObject},
     {"DrawDynamicObject", DrawDynamicObject},
     {"SetAnimation", SetAnimation},
     {"GetParentObject", GetParentObject},

@@ -65,7 +65,7 @@ TEST_F(EngineFunctionTest, TableHoldsTheEngineFunctionsInOrder) {
                               "SendCommandByName", "SendCommandByObject", "SendCommandByCategory",
                               "SetNextCommand",    "GetCurrentCommand", "GetCurrentParams",   "PointerToString",
                               "StringToPointer",   "SetPTransformation", "CheckString",       "GetChildObject",
-                              "SetVisible",        "SetCollision",      "SplitString",         "DrawDynamicObject",
+                              "SetVisible",        "SetCollision",      "SplitString",         "LoadRenderObject",    "DrawDynamicObject",
                               "SetAnimation",      "GetParentObject",   "ActivateObject",      "DeactivateObject",
                               "SetFade",           "KillAllTasks",      "ToInt",
                               "PlayMusic"};

@@ -2,12 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "Render/ModelFile.h"
 #include "Render/PGameObject.h"
+#include "Render/PObjectLoader.h"
 #include "Render/PMaterial.h"
 #include "Render/PRender.h"
 #include "Render/PRenderBlock.h"
@@ -16,6 +20,7 @@
 #include "core/SettingsVariables.h"
 #include "math/PMath.h"
 #include "script/EngineFunctions.h"
+#include "platform/PathResolver.h"
 #include "platform/Window.h"
 #include "script/ScriptHandles.h"
 #include "script_fixture.h"
@@ -297,6 +302,46 @@ TEST_F(SceneTreeTest, HandlesThatNameNoSceneObjectDoNothing) {
 
 TEST_F(SceneFunctionTest, SetFadeWithoutARendererDoesNothing) {
     EXPECT_EQ(Call("SetFade(0.5) SetFade() SetFade('x')"), "");
+}
+
+}  // namespace
+
+namespace {
+
+// A description and a one-node mesh file in the working folder's Data\Meshes.
+void WriteModel(const std::string& description, const std::string& node) {
+    std::filesystem::create_directories("Data/Meshes");
+    modelfile::SPMeshFile file;
+    file.nodes.resize(1);
+    file.nodes[0].name = node;
+    const std::vector<uint8_t> bytes = modelfile::WriteMeshFile(file);
+    std::ofstream("Data/Meshes/" + node + ".msh", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream("Data/Meshes/" + description) << "mesh = " << node << ".msh\n";
+    platform::InvalidateListings();
+}
+
+TEST_F(SceneFunctionTest, LoadRenderObjectGivesTheScriptItsOwnReferenceOrTheFallback) {
+    CPObjectLoader loader;
+    ASSERT_EQ(Call("missing = PointerToString(LoadRenderObject('missing.rdf', 20))"), "");
+    EXPECT_EQ(Text("missing"), "0") << "no wrong.rdf either: a null handle";
+
+    WriteModel("crate.rdf", "crate");
+    WriteModel("wrong.rdf", "wrong");
+    ASSERT_EQ(Call("crate = LoadRenderObject('crate.rdf', 20)\n"
+                   "fallback = LoadRenderObject('missing.rdf', 20)\n"
+                   "names = tostring(GetChildObject(crate, 'crate') == crate) .. ','\n"
+                   "     .. tostring(GetChildObject(fallback, 'wrong') == fallback)"),
+              "");
+    EXPECT_EQ(Text("names"), "true,true");
+    lua_getglobal(m_script->GetState(), "crate");
+    auto* crate = static_cast<CPGameObject*>(lua_touserdata(m_script->GetState(), -1));
+    lua_pop(m_script->GetState(), 1);
+    ASSERT_NE(crate, nullptr);
+    EXPECT_EQ(crate->GetRefCount(), 1);
+    ASSERT_EQ(Call("Release(crate); Release(fallback)"), "");
+    EXPECT_TRUE(crate->IsDead());
+    CollectGarbage();
 }
 
 }  // namespace
