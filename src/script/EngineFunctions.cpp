@@ -208,8 +208,7 @@ int LoadRenderObject(lua_State* state) {
     const int32_t layerBase = IntArgument(state, 2);
     CPObjectLoader* loader = GetObjectLoader();
     const TPtr<CPGameObject> object = loader ? loader->LoadObject(name, layerBase) : nullptr;
-    if (object) object->AddRef();
-    PushHandle(state, object.Get());
+    PushCountedHandle(state, object.Get());
     return 1;
 }
 
