@@ -162,6 +162,24 @@ TEST_F(VideoPlayerTest, DrawingAndPicturesGoOnAcrossADeviceReset) {
     EXPECT_TRUE(ColourNear(0xFF00FF00u, frame.Pixel(kMiddleX, kMiddleY), kVideoTolerance));
 }
 
+TEST_F(VideoPlayerTest, AVideoDamagedInTheMiddlePlaysOnAndEndsOnce) {
+    TPtr<CPLuaScript> screen = StartScreenScript();
+    {
+        std::fstream file("data/video/colours.ogg", std::ios::in | std::ios::out | std::ios::binary);
+        file.seekg(0, std::ios::end);
+        const std::streamoff size = file.tellg();
+        file.seekp(size * 2 / 3);
+        const std::string garbage(static_cast<size_t>(size / 6), '\x55');
+        file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+    }
+    ASSERT_EQ(Player().Play("colours.ogg"), S_OK);
+    ASSERT_TRUE(Player().Start());
+    for (int i = 0; i < 80 && Player().IsPlaying(); ++i) Pass(screen);  // up to 4 s
+    EXPECT_FALSE(Player().IsPlaying());
+    Pass(screen);
+    EXPECT_EQ(GlobalEnds(screen), 1.0);
+}
+
 struct BrokenVideo {
     const char* label;
     const char* file;     // written under data/video, or null
