@@ -9,6 +9,7 @@
 #include "Render/PRender.h"
 #include "Render/PTextureBlock.h"
 #include "core/PFile.h"
+#include "core/PLog.h"
 #include "core/Result.h"
 #include "platform/gfx/Device.h"
 #include "platform/gfx/Effect.h"
@@ -53,6 +54,8 @@ bool CPEffect::Compile(const uint8_t* data, int32_t size, int line)
         ReportDeviceError(kSource, line, "D3DXERR_INVALIDDATA", m_name + ":\n" + messages);
         return false;
     }
+    // The techniques before the one drawn could not be used: say why, naming the file.
+    if (!messages.empty()) GetLog()->Print(0, "%s%s:\n%s", kFolder.c_str(), m_name.c_str(), messages.c_str());
     FindParameters();
     return true;
 }

@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "AI/AI_Task.h"
 #include "app/SampleScene.h"
@@ -34,6 +36,12 @@
 namespace {
 
 void ReportError(const std::string& text) { std::fprintf(stderr, "vexmoor: %s\n", text.c_str()); }
+
+// Presentation is immediate unless the player sets VX_VSYNC (to anything but "0").
+bool VsyncWanted() {
+    const char* vsync = std::getenv("VX_VSYNC");
+    return vsync != nullptr && std::strcmp(vsync, "0") != 0;
+}
 
 // Everything the main loop must do once it has ended.
 void OnLoopEnd() {
@@ -210,6 +218,7 @@ int32_t CPApplication::CreateAppWindow(bool windowed, int32_t width, int32_t hei
     config.height = height;
     config.fullScreen = !windowed;
     config.multisample = CPRender::MultisampleFromSettings(!windowed);
+    config.vsync = VsyncWanted();
     m_window = platform::Window::Create(config, error);
     return m_window ? S_OK : E_FAIL;
 }

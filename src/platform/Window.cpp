@@ -61,6 +61,8 @@ struct Window::Impl {
             Close();
             return false;
         }
+        // A driver that cannot change it keeps its own; the game runs either way.
+        SDL_GL_SetSwapInterval(config.vsync ? 1 : 0);
         fullScreen = config.fullScreen;
         return true;
     }
@@ -108,6 +110,8 @@ int32_t Window::ClientHeight() const {
 }
 
 bool Window::IsFullScreen() const { return impl_->fullScreen; }
+
+int32_t Window::SwapInterval() const { return SDL_GL_GetSwapInterval(); }
 
 void Window::SwapBuffers() { SDL_GL_SwapWindow(impl_->window); }
 

@@ -12,6 +12,7 @@ struct WindowConfig {
     bool fullScreen = false;
     int32_t multisample = 0; // samples of the default framebuffer, 0 for none
     int32_t depthBits = 24;
+    bool vsync = false;      // presentation waits for the vertical blank (else it is immediate)
 };
 
 // The game window with its OpenGL 3.3 core context (through libepoxy). Works under Xvfb and
@@ -27,6 +28,8 @@ public:
     int32_t ClientWidth() const;
     int32_t ClientHeight() const;
     bool IsFullScreen() const;
+    // The swap interval in effect: 0 immediate presentation, 1 synchronised with the display.
+    int32_t SwapInterval() const;
     void SwapBuffers();
     // Relative mouse mode is on while the window is active.
     void SetRelativeMouse(bool on);

@@ -6,6 +6,7 @@
 
 #include "Render/PEffectCache.h"
 #include "Render/PTextureCache.h"
+#include "core/PLog.h"
 #include "platform/gfx/Effect.h"
 #include "resource_fixture.h"
 #include "texture_files.h"
@@ -61,6 +62,23 @@ TEST_F(EffectTest, AFileWhoseFirstTechniqueFailsUsesItsSecond)
     ASSERT_NE(effect->GetEffect(), nullptr);
     EXPECT_EQ(effect->GetName(), "two.fx");
     EXPECT_EQ(effect->GetEffect()->ActiveTechnique(), 1u);
+}
+
+TEST_F(EffectTest, AFileWhoseFirstTechniqueCannotBeReadUsesItsSecondAndSaysWhy)
+{
+    WriteText("data/effects/misspelt.fx", "texture tex0;\ntechnique First {\n pass { Lightning = false; }\n}\n"
+                                          "technique Second { pass { Lighting = false; } }\n");
+    const bool wasEnabled = GetLog()->IsEnabled();
+    GetLog()->SetEnabled(true);
+    testing::internal::CaptureStderr();
+    TPtr<CPEffect> effect = Effects().GetEffect("misspelt.fx");
+    const std::string log = testing::internal::GetCapturedStderr();
+    GetLog()->SetEnabled(wasEnabled);
+    ASSERT_NE(effect->GetEffect(), nullptr);
+    EXPECT_EQ(effect->GetName(), "misspelt.fx");
+    EXPECT_EQ(effect->GetEffect()->ActiveTechnique(), 1u);
+    EXPECT_NE(log.find("misspelt.fx"), std::string::npos) << log;
+    EXPECT_NE(log.find("technique 'First': line 3: unknown state 'Lightning'"), std::string::npos) << log;
 }
 
 TEST_F(EffectTest, WithoutAnyUsableFileTheEffectDrawsNothing)

@@ -184,6 +184,23 @@ TEST(Window, MultisamplingIsUsedWhenAvailableAndDroppedWhenNot) {
     }
 }
 
+TEST(Window, PresentsImmediatelyUnlessVsyncIsAsked) {
+    platform::WindowConfig config;
+    config.width = 32;
+    config.height = 32;
+    config.vsync = true;
+    std::string error;
+    auto window = platform::Window::Create(config, error);
+    ASSERT_NE(window, nullptr) << error;
+    if (window->SwapInterval() == 0) GTEST_SKIP() << "this display cannot synchronise with its vertical blank";
+    window.reset();
+
+    config.vsync = false;
+    window = platform::Window::Create(config, error);
+    ASSERT_NE(window, nullptr) << error;
+    EXPECT_EQ(window->SwapInterval(), 0);
+}
+
 TEST(Window, OpensFullScreen) {
     platform::WindowConfig config;
     config.fullScreen = true;

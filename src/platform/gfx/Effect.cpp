@@ -32,10 +32,11 @@ ShaderCode ShaderBody(const EffectDescription& description, int32_t shader, Shad
     return {code.text, code.line};
 }
 
-std::string PassLabel(const EffectDescription::Technique& technique, size_t pass)
+std::string PassLabel(const EffectDescription& description, size_t technique, size_t pass)
 {
-    const std::string& passName = technique.passes[pass].name;
-    return "technique '" + technique.name + "', pass " + (passName.empty() ? std::to_string(pass) : "'" + passName + "'");
+    const std::string& passName = description.techniques[technique].passes[pass].name;
+    return TechniqueLabel(description, technique) + ", pass " +
+           (passName.empty() ? std::to_string(pass) : "'" + passName + "'");
 }
 
 }  // namespace
@@ -82,6 +83,11 @@ bool Effect::Build(std::string_view source, std::string& messages)
     savedTextures_.resize(static_cast<size_t>(unit));
     for (const auto& technique : description.techniques) techniqueNames_.push_back(technique.name);
     for (uint32_t technique = 0; technique < description.techniques.size(); ++technique) {
+        const std::string& error = description.techniques[technique].error;
+        if (!error.empty()) {
+            messages += TechniqueLabel(description, technique) + ": " + error + "\n";
+            continue;
+        }
         if (CompileTechnique(description, technique, messages)) {
             activeTechnique_ = technique;
             return true;
@@ -98,7 +104,7 @@ bool Effect::CompileTechnique(const EffectDescription& description, uint32_t tec
     for (size_t pass = 0; pass < source.passes.size(); ++pass) {
         std::string log;
         if (!CompilePass(description, source.passes[pass], compiled[pass], log)) {
-            messages += PassLabel(source, pass) + ":\n" + log;
+            messages += PassLabel(description, technique, pass) + ":\n" + log;
             ok = false;
         }
     }

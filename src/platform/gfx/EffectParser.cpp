@@ -178,6 +178,11 @@ public:
         Advance();
         while (token_.type != TokenType::End && error_.empty()) TopLevel();
         if (error_.empty() && out_.techniques.empty()) Fail("the effect has no technique");
+        if (error_.empty() && !AnyUsableTechnique()) {
+            for (size_t i = 0; i < out_.techniques.size(); ++i) {
+                error_ += (i > 0 ? "\n" : "") + TechniqueLabel(out_, i) + ": " + out_.techniques[i].error;
+            }
+        }
         error = error_;
         return error_.empty();
     }
@@ -354,19 +359,59 @@ private:
         if (CodeBlock(shader.code)) out_.shaders.push_back(std::move(shader));
     }
 
+    bool AnyUsableTechnique() const
+    {
+        for (const auto& technique : out_.techniques) {
+            if (technique.error.empty()) return true;
+        }
+        return false;
+    }
+
     void Technique()
     {
         Advance();
         EffectDescription::Technique technique;
         if (token_.type == TokenType::Word && !TakeName(technique.name, "technique")) return;
-        if (!Expect('{')) return;
-        while (IsKeyword("pass") && error_.empty()) Pass(technique);
-        if (!error_.empty()) return;
-        if (technique.passes.empty()) {
-            Fail("a technique needs at least one pass");
+        if (!IsSymbol('{')) {
+            Fail("'{' expected");
             return;
         }
-        if (Expect('}')) out_.techniques.push_back(std::move(technique));
+        const size_t bodyStart = pos_;
+        const int32_t bodyLine = line_;
+        Advance();
+        while (IsKeyword("pass") && error_.empty()) Pass(technique);
+        if (error_.empty() && technique.passes.empty()) Fail("a technique needs at least one pass");
+        if (error_.empty()) Expect('}');
+        if (!error_.empty()) {
+            // The mistake stays with this technique; reading goes on after its closing brace.
+            technique.error = std::move(error_);
+            error_.clear();
+            technique.passes.clear();
+            if (!SkipBody(bodyStart, bodyLine)) {
+                error_ = technique.error;
+                return;
+            }
+        }
+        out_.techniques.push_back(std::move(technique));
+    }
+
+    // Reads again from just after a technique's '{' up to and past its matching '}'; false when
+    // the text ends first.
+    bool SkipBody(size_t start, int32_t line)
+    {
+        pos_ = start;
+        line_ = line;
+        int depth = 1;
+        Advance();
+        while (token_.type != TokenType::End) {
+            if (IsSymbol('{')) ++depth;
+            if (IsSymbol('}') && --depth == 0) {
+                Advance();
+                return true;
+            }
+            Advance();
+        }
+        return false;
     }
 
     void Pass(EffectDescription::Technique& technique)
@@ -455,6 +500,12 @@ bool ParseEffect(std::string_view text, EffectDescription& out, std::string& err
 {
     out = EffectDescription{};
     return Parser(text, out).Run(error);
+}
+
+std::string TechniqueLabel(const EffectDescription& description, size_t technique)
+{
+    const std::string& name = description.techniques[technique].name;
+    return name.empty() ? "technique " + std::to_string(technique) : "technique '" + name + "'";
 }
 
 }  // namespace platform::gfx

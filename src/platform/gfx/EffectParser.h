@@ -43,6 +43,7 @@ struct EffectDescription {
     struct Technique {
         std::string name;
         std::vector<Pass> passes;
+        std::string error;  // "line N: what" for a technique that cannot be used, else empty
     };
 
     std::vector<Parameter> parameters;
@@ -51,7 +52,12 @@ struct EffectDescription {
     std::vector<Technique> techniques;
 };
 
-// Reads an effect from text. False with "line N: what" in error when the text is malformed.
+// Reads an effect from text. A technique with a mistake inside its braces (an unknown state or
+// shader, a bad value, a missing ';') is kept with its error and the reading goes on after it.
+// False, with the problems in error, when the text outside the techniques is malformed (then
+// "line N: what") or no technique is usable (then one "technique 'name': line N: what" a line).
 bool ParseEffect(std::string_view text, EffectDescription& out, std::string& error);
+// How messages name a technique: "technique 'name'", or "technique N" for one without a name.
+std::string TechniqueLabel(const EffectDescription& description, size_t technique);
 
 }  // namespace platform::gfx

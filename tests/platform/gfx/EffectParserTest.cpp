@@ -111,17 +111,17 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadEffect{"", "line 1: the effect has no technique"},
         BadEffect{"texture tex0;\n", "line 2: the effect has no technique"},
-        BadEffect{"technique T {\n}\n", "line 2: a technique needs at least one pass"},
-        BadEffect{"technique T { pass {\n ZEnable = maybe; } }", "line 2: 'maybe' is no value of ZEnable"},
-        BadEffect{"technique T { pass { Fog = 1; } }", "line 1: unknown state 'Fog'"},
-        BadEffect{"technique T { pass { ColorOp[2] = Modulate; } }", "line 1: index 2 is out of range for ColorOp"},
-        BadEffect{"technique T { pass { MinFilter[8] = Linear; } }", "line 1: index 8 is out of range for MinFilter"},
-        BadEffect{"technique T { pass { ZEnable[0] = true; } }", "line 1: index 0 is out of range for ZEnable"},
-        BadEffect{"technique T { pass { AlphaRef = 256; } }", "line 1: '256' is no value of AlphaRef"},
-        BadEffect{"technique T { pass { ZEnable = true } }", "line 1: ';' expected"},
-        BadEffect{"technique T { pass { PixelShader = Missing; } }", "line 1: no pixel shader named 'Missing'"},
+        BadEffect{"technique T {\n}\n", "technique 'T': line 2: a technique needs at least one pass"},
+        BadEffect{"technique T { pass {\n ZEnable = maybe; } }", "technique 'T': line 2: 'maybe' is no value of ZEnable"},
+        BadEffect{"technique T { pass { Fog = 1; } }", "technique 'T': line 1: unknown state 'Fog'"},
+        BadEffect{"technique T { pass { ColorOp[2] = Modulate; } }", "technique 'T': line 1: index 2 is out of range for ColorOp"},
+        BadEffect{"technique T { pass { MinFilter[8] = Linear; } }", "technique 'T': line 1: index 8 is out of range for MinFilter"},
+        BadEffect{"technique T { pass { ZEnable[0] = true; } }", "technique 'T': line 1: index 0 is out of range for ZEnable"},
+        BadEffect{"technique T { pass { AlphaRef = 256; } }", "technique 'T': line 1: '256' is no value of AlphaRef"},
+        BadEffect{"technique T { pass { ZEnable = true } }", "technique 'T': line 1: ';' expected"},
+        BadEffect{"technique T { pass { PixelShader = Missing; } }", "technique 'T': line 1: no pixel shader named 'Missing'"},
         BadEffect{"vertexshader V { void main() {} }\ntechnique T { pass { PixelShader = V; } }",
-                  "line 2: no pixel shader named 'V'"},
+                  "technique 'T': line 2: no pixel shader named 'V'"},
         BadEffect{"pixelshader P {\n void main() {\n", "line 1: the code block is not closed"},
         BadEffect{"/* open\n\n", "line 1: a comment is not closed"},
         BadEffect{"texture a;\nfloat a;", "line 2: 'a' is declared twice"},
@@ -129,7 +129,29 @@ INSTANTIATE_TEST_SUITE_P(
         BadEffect{"texture t0; texture t1; texture t2; texture t3; texture t4; texture t5; texture t6; texture t7;\n"
                   "texture t8;",
                   "line 2: more than 8 textures"},
-        BadEffect{"sampler s;", "line 1: unexpected 'sampler'"}));
+        BadEffect{"sampler s;", "line 1: unexpected 'sampler'"},
+        BadEffect{"technique { pass { Fog = 1; } }\ntechnique Two { pass {\n ZEnable = true } }",
+                  "technique 0: line 1: unknown state 'Fog'\ntechnique 'Two': line 3: ';' expected"},
+        BadEffect{"technique T { pass { Fog = 1; }\n", "line 1: unknown state 'Fog'"}));
+
+// A technique with a mistake is kept aside with its error; the techniques after it are read.
+TEST(EffectParser, ATechniqueWithAMistakeDoesNotSpoilTheOthers)
+{
+    EffectDescription d;
+    std::string error;
+    ASSERT_TRUE(ParseEffect("technique First {\n pass { Fog = 1; } pass { { ZEnable = } }\n}\n"
+                            "technique Second { pass { Lighting = false; } }\n"
+                            "technique Third { pass { ColorOp[9] = Add; } }\n",
+                            d, error))
+        << error;
+    ASSERT_EQ(d.techniques.size(), 3u);
+    EXPECT_EQ(d.techniques[0].error, "line 2: unknown state 'Fog'");
+    EXPECT_TRUE(d.techniques[0].passes.empty());
+    EXPECT_EQ(d.techniques[1].error, "");
+    ASSERT_EQ(d.techniques[1].passes.size(), 1u);
+    EXPECT_EQ(d.techniques[1].passes[0].states.size(), 1u);
+    EXPECT_EQ(d.techniques[2].error, "line 5: index 9 is out of range for ColorOp");
+}
 
 }  // namespace
 }  // namespace gfxtest

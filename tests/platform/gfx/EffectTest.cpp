@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "GfxFixture.h"
@@ -85,23 +86,41 @@ technique Second { pass { PixelShader = Green; } }
     EXPECT_EQ(Pixel(3, 3), kGreen);
 
     std::string messages;
+    auto afterBadState = Dev().CreateEffect("technique First {\n pass { Fog = 1; } }\n"
+                                            "technique Second { pass { Lighting = false; } }\n",
+                                            messages);
+    ASSERT_NE(afterBadState, nullptr) << messages;
+    EXPECT_EQ(afterBadState->ActiveTechnique(), 1u);
+    EXPECT_EQ(messages, "technique 'First': line 2: unknown state 'Fog'\n");
+
     Dev().CreateEffect(R"(pixelshader P { void main() { vx_FragColor = vec4(1.0, 0.0, 0.0, 1.0); } }
 technique T { pass { PixelShader = P; } })",
                        messages);
     EXPECT_EQ(messages, "");
 }
 
+// Whether a compiler message names the line of the effect file, in any of the forms drivers
+// write: "0:4(23)", "0(4)", "ERROR: 0:4:", "line 4".
+bool NamesLine(const std::string& messages, int line)
+{
+    const std::string number = std::to_string(line);
+    const std::regex form("(\\b[0-9]+[:(]|\\bline )" + number + "\\b", std::regex::icase);
+    return std::regex_search(messages, form);
+}
+
 TEST_F(EffectTest, EffectWithoutAUsableTechniqueIsRefusedWithTheCompilerMessages)
 {
     std::string messages;
-    EXPECT_EQ(Dev().CreateEffect("pixelshader P {\n void main() { undeclared = 1.0; }\n}\n"
-                                 "technique Only { pass One { PixelShader = P; } }",
-                                 messages),
-              nullptr);
-    EXPECT_NE(messages.find("technique 'Only', pass 'One'"), std::string::npos) << messages;
-    EXPECT_NE(messages.find("undeclared"), std::string::npos) << messages;
-    // The line of the effect file, as "0:2(23)" or "0(2)".
-    EXPECT_TRUE(messages.find(":2(") != std::string::npos || messages.find("(2)") != std::string::npos) << messages;
+    for (int line : {2, 4}) {
+        const std::string blank(static_cast<size_t>(line - 2), '\n');
+        EXPECT_EQ(Dev().CreateEffect("pixelshader P {\n" + blank + " void main() { undeclared = 1.0; }\n}\n"
+                                     "technique Only { pass One { PixelShader = P; } }",
+                                     messages),
+                  nullptr);
+        EXPECT_NE(messages.find("technique 'Only', pass 'One'"), std::string::npos) << messages;
+        EXPECT_NE(messages.find("undeclared"), std::string::npos) << messages;
+        EXPECT_TRUE(NamesLine(messages, line)) << line << ": " << messages;
+    }
 
     EXPECT_EQ(Dev().CreateEffect("technique {", messages), nullptr);
     EXPECT_EQ(messages, "line 1: a technique needs at least one pass");
