@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "Render/DeviceError.h"
 #include "Render/DrawnMesh.h"
@@ -367,16 +368,21 @@ void CPRender::DrawLines() {
     m_device->SetTransform(TransformType::World, MatrixIdentity());
     m_boundVertexBuffer = nullptr;
     m_boundIndexBuffer = nullptr;
+    // The lines change these states and put back what they found, so later draws are not affected.
+    constexpr RenderState kChanged[] = {RenderState::ZWriteEnable, RenderState::ZEnable, RenderState::Lighting,
+                                        RenderState::FillMode};
+    uint32_t saved[std::size(kChanged)];
+    for (size_t i = 0; i < std::size(kChanged); ++i) saved[i] = m_device->GetRenderState(kChanged[i]);
+    const uint32_t savedColourOp = m_device->GetTextureStageState(0, TextureStageState::ColorOp);
     m_device->SetRenderState(RenderState::ZWriteEnable, false);
     m_device->SetRenderState(RenderState::ZEnable, false);
     m_device->SetRenderState(RenderState::Lighting, false);
+    m_device->SetRenderState(RenderState::FillMode, FillMode::Solid);
     m_device->SetTextureStageState(0, TextureStageState::ColorOp, TextureOp::SelectArg2);
     m_device->DrawPrimitiveUP(PrimitiveType::LineList, static_cast<uint32_t>(m_lineVertices.size() / 2),
                               m_lineVertices.data());
-    m_device->SetRenderState(RenderState::ZWriteEnable, true);
-    m_device->SetRenderState(RenderState::ZEnable, true);
-    m_device->SetRenderState(RenderState::Lighting, true);
-    m_device->SetRenderState(RenderState::FillMode, FillMode::Solid);
+    for (size_t i = 0; i < std::size(kChanged); ++i) m_device->SetRenderState(kChanged[i], saved[i]);
+    m_device->SetTextureStageState(0, TextureStageState::ColorOp, savedColourOp);
     m_lineVertices.clear();
 }
 

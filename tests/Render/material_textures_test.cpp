@@ -1,13 +1,7 @@
 // Materials that share an effect but not their textures.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <string>
-#include <vector>
-
-#include "platform/PathResolver.h"
 #include "renderer_fixture.h"
-#include "texture_files.h"
 
 namespace rendertest {
 namespace {
@@ -25,16 +19,7 @@ technique Textured {
 }
 )";
 
-class MaterialTexturesTest : public RendererTest {
-protected:
-    static void WriteTexture(const std::string& name, uint32_t colour) {
-        const std::vector<uint8_t> file = restest::MakeTga(std::vector<uint32_t>(16, colour), 4, 4, 32, true);
-        std::filesystem::create_directories("data/textures");
-        std::ofstream("data/textures/" + name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-        platform::InvalidateListings();
-    }
-};
+using MaterialTexturesTest = RendererTest;
 
 // The second material binds fewer textures than the first had: the unit it leaves unset must
 // not keep the first material's texture, which has been freed.

@@ -6,6 +6,7 @@
 
 #include "core/PGlobalTimer.h"
 #include "platform/PathResolver.h"
+#include "texture_files.h"
 
 namespace rendertest {
 
@@ -77,6 +78,14 @@ TPtr<CPRenderObject> RendererTest::Quad(const TPtr<CPMaterial>& material, float 
                       {0, 1, 2, 0, 2, 3});
     quad->SetMaterial(material);
     return quad;
+}
+
+void RendererTest::WriteTexture(const std::string& name, uint32_t colour) {
+    const std::vector<uint8_t> file = restest::MakeTga(std::vector<uint32_t>(16, colour), 4, 4, 32, true);
+    std::filesystem::create_directories("data/textures");
+    std::ofstream("data/textures/" + name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    platform::InvalidateListings();
 }
 
 void RendererTest::WriteEffect(const std::string& name, const std::string& text) {

@@ -54,6 +54,8 @@ protected:
     }
 
     static void WriteEffect(const std::string& name, const std::string& text);
+    // A 4 × 4 texture of one colour in data/textures.
+    static void WriteTexture(const std::string& name, uint32_t colour);
 };
 
 // Red, green and blue of two colours 0xAARRGGBB differ by at most tolerance (alpha ignored).

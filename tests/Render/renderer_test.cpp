@@ -130,6 +130,31 @@ TEST_F(RendererFrameTest, DebugLinesAreDrawnAfterLayer20AndLastOneFrame) {
     EXPECT_TRUE(ColourNear(kBlack, next.Pixel(kMiddleX, 24)));
 }
 
+// An effect that leaves the texture stages alone draws textured after a frame with debug lines.
+TEST_F(RendererFrameTest, DebugLinesLeaveTheStatesAsTheyFoundThem) {
+    WriteEffect("stagesunset.fx", "texture tex0;\ntechnique { pass { Lighting = false; CullMode = None; } }\n");
+    WriteTexture("blue.tga", kBlue);
+    Render().SetLayerCamera(20, PixelCamera());
+    TPtr<CPRenderObject> corner = Quad(Material(20), 0.0f, 0.0f, 1.0f, 1.0f, kBlack);
+    TPtr<CPRenderObject> quad =
+        FullScreenQuad(GetMaterialManager()->GetMaterial(40, "stagesunset.fx", {"blue.tga"}), kWhite);
+    const auto handOver = [&](bool withLine) {
+        return [&, withLine] {
+            if (withLine) Render().AddLine(kGreen, {0.0f, 2.0f, 0.5f}, {64.0f, 2.0f, 0.5f});
+            Block().AddRenderObject(corner);
+            Block().AddRenderObject(quad);
+        };
+    };
+    const CapturedFrame before = Drawn(handOver(false));
+    ASSERT_FALSE(before.pixels.empty());
+    ASSERT_TRUE(ColourNear(kBlue, before.Pixel(kMiddleX, kMiddleY))) << "the texture modulates the white quad";
+    Frame(handOver(true));
+    const CapturedFrame after = Frame(handOver(false));
+    ASSERT_FALSE(after.pixels.empty());
+    EXPECT_TRUE(ColourNear(kBlue, after.Pixel(kMiddleX, kMiddleY)));
+    EXPECT_EQ(Render().GetDevice()->GetRenderState(platform::gfx::RenderState::ZEnable), 1u);
+}
+
 TEST_F(RendererFrameTest, DebugLinesAreNotDrawnWhenASecondCameraLayerCameFirst) {
     Render().SetLayerCamera(19, PixelCamera());
     Render().SetLayerCamera(20, PixelCamera());
