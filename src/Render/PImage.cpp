@@ -58,9 +58,10 @@ bool FitImage(SPImage& image, uint32_t maxSide)
 {
     const bool compressed = platform::gfx::IsCompressed(image.format);
     while (image.width > maxSide || image.height > maxSide) {
-        if (compressed) {
-            if (image.levels.size() < 2) return false;
+        if (image.levels.size() >= 2) {
             image.levels.erase(image.levels.begin());
+        } else if (compressed) {
+            return false;
         } else {
             image.levels = {Halve(image.levels[0], image.width, image.height)};
         }

@@ -27,8 +27,9 @@ using platform::gfx::FullMipChain;
 // level the 2 × 2 box average of the one above (edges of odd sizes repeat their last texel).
 void BuildMipChain(SPImage& image);
 
-// Drops the largest level of a picture until its top level fits in maxSide (32-bit pictures:
-// halving with the box filter; DXT pictures: dropping file levels). False when it cannot fit.
+// Drops the largest level of a picture until its top level fits in maxSide: stored levels are
+// dropped while there are at least two; a 32-bit picture of one level is halved with the box
+// filter. False when it cannot fit (a DXT picture out of levels).
 bool FitImage(SPImage& image, uint32_t maxSide);
 
 // Turns DXT blocks into 32-bit pixels (A8R8G8B8), every level.

@@ -26,15 +26,17 @@ std::string JpgName(const std::string& name)
 bool MultipleOfFour(const SPImage& image) { return image.width % 4 == 0 && image.height % 4 == 0; }
 
 // Turns a decoded picture into what the device gets: DXT pictures the device cannot take as
-// they are (sides not multiples of four, or too large for their stored levels) are decoded;
-// 32-bit pictures get their full mip chain and, when asked, DXT5 compression.
+// they are (sides not multiples of four, or too large for their stored levels) are decoded with
+// all their levels; stored levels are kept (the largest dropped while the picture is too large),
+// a picture of one level gets its full mip chain; 32-bit pictures get DXT5 compression when
+// asked.
 bool Prepare(SPImage& image, uint32_t maxSide, bool compressDxt5)
 {
     const bool tooLarge = image.width > maxSide || image.height > maxSide;
     if (platform::gfx::IsCompressed(image.format) && (!MultipleOfFour(image) || tooLarge)) DecompressImage(image);
     if (platform::gfx::IsCompressed(image.format)) return true;
     if (!FitImage(image, maxSide)) return false;
-    BuildMipChain(image);
+    if (image.levels.size() == 1) BuildMipChain(image);
     if (compressDxt5 && MultipleOfFour(image)) CompressImageDxt5(image);
     return true;
 }

@@ -75,24 +75,48 @@ std::vector<uint8_t> MakePalettedTga(const std::vector<uint8_t>& indices, const 
     return out;
 }
 
-std::vector<uint8_t> MakeDxt5Dds(const std::vector<uint8_t>& blocks, uint32_t width, uint32_t height)
+namespace {
+
+// The 128 bytes before the data of a DDS file; levels above 1 set the mip-map count.
+std::vector<uint8_t> DdsHeader(uint32_t width, uint32_t height, uint32_t levels, bool dxt5)
 {
     std::vector<uint8_t> out = {'D', 'D', 'S', ' '};
     Put32(out, 124);
-    Put32(out, 0x1 | 0x2 | 0x4 | 0x1000 | 0x80000);  // caps, height, width, pixel format, linear size
+    Put32(out, 0x1 | 0x2 | 0x4 | 0x1000 | (levels > 1 ? 0x20000 : 0));  // caps, height, width, format, mips
     Put32(out, height);
     Put32(out, width);
-    Put32(out, static_cast<uint32_t>(blocks.size()));
+    Put32(out, 0);  // pitch or linear size
     Put32(out, 0);  // depth
-    Put32(out, 0);  // mip levels
+    Put32(out, levels > 1 ? levels : 0);
     for (int i = 0; i < 11; ++i) Put32(out, 0);
     Put32(out, 32);
-    Put32(out, 0x4);  // four-character code
-    out.insert(out.end(), {'D', 'X', 'T', '5'});
-    for (int i = 0; i < 5; ++i) Put32(out, 0);
-    Put32(out, 0x1000);  // caps: texture
+    if (dxt5) {
+        Put32(out, 0x4);  // four-character code
+        out.insert(out.end(), {'D', 'X', 'T', '5'});
+        for (int i = 0; i < 5; ++i) Put32(out, 0);
+    } else {
+        Put32(out, 0x40 | 0x1);  // RGB with alpha
+        Put32(out, 0);
+        for (uint32_t mask : {32u, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}) Put32(out, mask);
+    }
+    Put32(out, 0x1000 | (levels > 1 ? 0x400008 : 0));  // caps: texture, mip map, complex
     for (int i = 0; i < 4; ++i) Put32(out, 0);
+    return out;
+}
+
+}  // namespace
+
+std::vector<uint8_t> MakeDxt5Dds(const std::vector<uint8_t>& blocks, uint32_t width, uint32_t height, uint32_t levels)
+{
+    std::vector<uint8_t> out = DdsHeader(width, height, levels, true);
     out.insert(out.end(), blocks.begin(), blocks.end());
+    return out;
+}
+
+std::vector<uint8_t> MakeBgraDds(const std::vector<uint32_t>& pixels, uint32_t width, uint32_t height, uint32_t levels)
+{
+    std::vector<uint8_t> out = DdsHeader(width, height, levels, false);
+    for (uint32_t pixel : pixels) Put32(out, pixel);
     return out;
 }
 

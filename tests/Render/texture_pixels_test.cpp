@@ -139,6 +139,41 @@ TEST_F(TexturePixelsTest, Dxt5OptionCompressesButKeepsTheColours)
     EXPECT_EQ(DrawTexture(texture->GetTexture(), 8, 8), picture);
 }
 
+// A DXT5 block of one colour (5:6:5), opaque.
+std::vector<uint8_t> SolidDxt5Block(uint16_t colour)
+{
+    std::vector<uint8_t> block = {255, 255, 0, 0, 0, 0, 0, 0};
+    block.insert(block.end(), {static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8),
+                               static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8), 0, 0, 0, 0});
+    return block;
+}
+
+// The stored levels of DDS files are drawn as stored, also where the picture has to be decoded.
+TEST_F(TexturePixelsTest, DdsFilesKeepTheirOwnMipLevels)
+{
+    std::vector<uint32_t> bgra(16, 0xFFFF0000u);      // 4 × 4 red
+    bgra.insert(bgra.end(), 4, 0xFF00FF00u);          // 2 × 2 green
+    bgra.push_back(0xFF0000FFu);                      // 1 × 1 blue
+    WriteFile("data/textures/levels32.dds", MakeBgraDds(bgra, 4, 4, 3));
+    std::vector<uint8_t> blocks;
+    for (int i = 0; i < 4; ++i) {                     // 6 × 6 red: 2 × 2 blocks
+        const auto red = SolidDxt5Block(0xF800);
+        blocks.insert(blocks.end(), red.begin(), red.end());
+    }
+    const auto green = SolidDxt5Block(0x07E0);        // 3 × 3 green: one block
+    blocks.insert(blocks.end(), green.begin(), green.end());
+    WriteFile("data/textures/odd.dds", MakeDxt5Dds(blocks, 6, 6, 2));
+
+    g_lowtex = 1;
+    for (const char* name : {"levels32.dds", "odd.dds"}) {
+        TPtr<CPTexture> texture = Textures().GetTexture(name, false);
+        ASSERT_NE(texture->GetTexture(), nullptr) << name;
+        EXPECT_EQ(texture->GetTexture()->GetLod(), 1u) << name;
+        EXPECT_TRUE(ColourNear(0xFF00FF00u, DrawTexture(texture->GetTexture(), 2, 2)[0], 1)) << name;
+    }
+    EXPECT_EQ(Textures().GetTexture("levels32.dds", false)->GetTexture()->LevelCount(), 3u);
+}
+
 TEST_F(TexturePixelsTest, LowTexturesDrawTheHalfSizeLevel)
 {
     std::vector<uint32_t> picture(16, 0xFF00FF00u);
