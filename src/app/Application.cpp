@@ -82,8 +82,10 @@ void CPApplication::Init() {
 
 int CPApplication::Run() {
     if (!LoadData()) {
-        return FailStart("cannot load the script list Data\\Scripts\\list.dat: the file or a script it names is "
-                         "missing or unreadable",
+        const std::string& script = GetScriptManager()->GetUnreadableScript();
+        return FailStart("cannot load the script list Data\\Scripts\\list.dat: " +
+                             (script.empty() ? std::string("the file is missing or unreadable")
+                                             : "the script file " + script + " it names is missing or unreadable"),
                          ShutdownFrom::Singletons);
     }
     std::string windowError;

@@ -37,6 +37,7 @@ CPScriptManager::~CPScriptManager() {
 }
 
 bool CPScriptManager::LoadList() {
+    m_unreadableScript.clear();
     CPFile file("Data\\Scripts\\list.dat");
     if (file.Load() < 0) return false;
     CPTextReader reader(file.GetData(), file.GetSize());
@@ -57,7 +58,10 @@ bool CPScriptManager::LoadLine(const std::string& line) {
 
     TPtr<CPLuaScript> script(new CPLuaScript);
     script->SetType(TypeFromName(type));
-    if (script->Load(name) < 0) return false;
+    if (script->Load(name) < 0) {
+        m_unreadableScript = "Data\\Scripts\\" + name + ".lua";
+        return false;
+    }
     m_byName[name] = script;
 
     std::string category;

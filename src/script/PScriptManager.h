@@ -35,6 +35,9 @@ public:
     // Loads the scripts of the list. False when the list cannot be read, or when a script's file
     // cannot be read: the list ends there, the scripts of the lines before stay loaded.
     bool LoadList();
+    // After LoadList failed: the script file the list names that could not be read
+    // ("Data\Scripts\<name>.lua"), or empty when the list itself could not be read.
+    const std::string& GetUnreadableScript() const { return m_unreadableScript; }
 
     // The script filed under the name, or null.
     TPtr<CPLuaScript> GetScript(const std::string& name) const;
@@ -51,6 +54,7 @@ private:
 
     std::unordered_map<std::string, TPtr<CPLuaScript>> m_byName;
     std::unordered_map<std::string, std::vector<TPtr<CPLuaScript>>> m_byCategory;
+    std::string m_unreadableScript;
 };
 
 // The script manager, null before its construction and after its destruction.

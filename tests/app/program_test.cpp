@@ -201,7 +201,7 @@ const FailedStart kFailedStarts[] = {
     {"NoScriptList", [](const fs::path& folder) { fs::remove(folder / "data/scripts/list.dat"); }, {}, {}, false,
      "cannot load the script list Data\\Scripts\\list.dat"},
     {"ListedScriptMissing", [](const fs::path& folder) { WriteList(folder, "main t_system\nghost t_level\n"); }, {}, {},
-     false, "cannot load the script list Data\\Scripts\\list.dat"},
+     false, "the script file Data\\Scripts\\ghost.lua it names is missing"},
     {"NoMainScript",
      [](const fs::path& folder) {
          fs::rename(folder / "data/scripts/main.lua", folder / "data/scripts/other.lua");
