@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
@@ -99,12 +100,14 @@ struct VideoStream::Pipeline {
 std::unique_ptr<VideoStream> VideoStream::Open(const std::string& path, VideoPixels pixels, std::string& error)
 {
     if (!InitMedia(error)) return nullptr;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        std::fclose(file);
-    } else {
-        error = "the file cannot be read";
+    // Only a regular file: opening a pipe or a device could wait for ever.
+    std::error_code failed;
+    FILE* file = std::filesystem::is_regular_file(path, failed) ? std::fopen(path.c_str(), "rb") : nullptr;
+    if (file == nullptr) {
+        error = "it is no file that can be read";
         return nullptr;
     }
+    std::fclose(file);
     GError* failure = nullptr;
     gchar* uri = gst_filename_to_uri(path.c_str(), &failure);
     if (uri == nullptr) {

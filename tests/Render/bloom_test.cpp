@@ -2,6 +2,8 @@
 // the bloom setting is on, and keeps doing so across device resets.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <filesystem>
 
 #include "core/SettingsVariables.h"
@@ -84,14 +86,19 @@ TEST_F(BloomTest, ScreenLayersAreNotBloomed) {
     EXPECT_TRUE(ColourNear(kBlack, frame.Pixel(kAboveX, kAboveY), 0));
 }
 
-TEST_F(BloomTest, BloomIsRebuiltAfterADeviceReset) {
+TEST_F(BloomTest, BloomCoversTheNewScreenAfterAResizeAndReset) {
     DrawSquare(kSceneLayer);
+    SDL_SetWindowSize(static_cast<SDL_Window*>(GetWindow().Handle()), 2 * kWidth, 2 * kHeight);
     Render().ResetDevice();
     ASSERT_TRUE(Render().GetBloom().IsReady());
-    const CapturedFrame frame = DrawSquare(kSceneLayer);
-    ASSERT_FALSE(frame.pixels.empty());
-    EXPECT_TRUE(ColourNear(kWhite, frame.Pixel(kMiddleX, kMiddleY)));
-    EXPECT_GE(Green(frame.Pixel(kBesideX, kBesideY)), kSpread);
+    // A square near the bottom-right corner, outside the old screen's size.
+    TPtr<CPRenderObject> square = Quad(Material(kSceneLayer), 52.0f, 36.0f, 60.0f, 44.0f, kWhite);
+    Render().SetLayerCamera(kSceneLayer, PixelCamera());
+    const CapturedFrame frame = Drawn([&] { Block().AddRenderObject(square); });
+    ASSERT_EQ(frame.width, 2 * kWidth);
+    EXPECT_TRUE(ColourNear(kWhite, frame.Pixel(112, 80)));
+    EXPECT_GE(Green(frame.Pixel(100, 80)), kSpread);
+    EXPECT_TRUE(ColourNear(kBlack, frame.Pixel(20, 20), 0));
 }
 
 class BloomWithoutEffectsTest : public BloomTest {

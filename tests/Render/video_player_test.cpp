@@ -151,6 +151,19 @@ TEST_F(VideoPlayerTest, PicturesFollowTheGameClockAndTheEndIsToldOnce) {
     EXPECT_TRUE(ColourNear(0xFF0000FFu, DrawVideo().Pixel(kMiddleX, kMiddleY), kVideoTolerance));
 }
 
+TEST_F(VideoPlayerTest, PlayingAnotherVideoWhilePlayingSwitchesToIt) {
+    WriteVideo("yellow.ogg", {0xFFFF00u});
+    ASSERT_EQ(Player().Play("colours.ogg"), S_OK);
+    ASSERT_TRUE(Player().Start());
+    for (int i = 0; i < 5; ++i) Pass(nullptr);
+    // What PlayVideo does while the player is in the kernel: Play, then the kernel's Start.
+    ASSERT_EQ(Player().Play("yellow.ogg"), S_OK);
+    Player().Start();
+    for (int i = 0; i < 5; ++i) Pass(nullptr);
+    EXPECT_TRUE(Player().IsPlaying());
+    EXPECT_TRUE(ColourNear(0xFFFFFF00u, DrawVideo().Pixel(kMiddleX, kMiddleY), kVideoTolerance));
+}
+
 TEST_F(VideoPlayerTest, DrawingAndPicturesGoOnAcrossADeviceReset) {
     ASSERT_EQ(Player().Play("colours.ogg"), S_OK);
     ASSERT_TRUE(Player().Start());
