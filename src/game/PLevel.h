@@ -59,6 +59,8 @@ public:
     int32_t checkPointIndex = 0;
     int32_t stageIndex = 0;
     TPtr<CPGameObject> playerCar;
+    // The player's heading about z, radians (0: along +y).
+    float playerHeading = 0.0f;
 
 private:
     // The list of index, or null when the index is outside the lists.

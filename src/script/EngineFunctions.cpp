@@ -40,8 +40,11 @@ int32_t TruncateToInt32(lua_Number number) {
     return static_cast<int32_t>(value);
 }
 
-// An int argument: the number truncated toward zero (not a number: 0).
+}  // namespace
+
 int32_t IntArgument(lua_State* state, int index) { return TruncateToInt32(lua_tonumber(state, index)); }
+
+namespace {
 
 // The first of the object and its descendants, in the order CollectObjects gathers them, whose
 // name is exactly the given one; null when none is. The match stays alive through its parent.

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 
 struct lua_State;
 struct luaL_Reg;
@@ -11,6 +12,9 @@ struct luaL_Reg;
 // argument error); handle arguments that are null, stale, forged or of the wrong class make a
 // function do nothing (ScriptHandles.h).
 const luaL_Reg* GetEngineFunctions();
+
+// An int argument: the number truncated toward zero into the 32-bit range (not a number: 0).
+int32_t IntArgument(lua_State* state, int index);
 
 // ToInt (number) -> the number truncated toward zero to a 32-bit integer, clamped to its range
 // (not a number: 0). The game table registers it as "GetInt".

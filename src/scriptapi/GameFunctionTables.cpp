@@ -5,6 +5,8 @@
 #include "script/EngineFunctions.h"
 #include "script/PLuaScript.h"
 #include "script/ScriptTimerFunctions.h"
+#include "scriptapi/CameraFunctions.h"
+#include "scriptapi/SettingsFunctions.h"
 #include "scriptapi/SoundFunctions.h"
 #include "scriptapi/VideoFunctions.h"
 
@@ -14,10 +16,17 @@ const luaL_Reg kGameFunctions[] = {
     {"ClearTimer", ScriptClearTimer},
     {"PlaySpecialSound", ScriptPlaySpecialSound},
     {"DeactivateInterface", ScriptDeactivateObject},
+    {"SetDefaultCamera", ScriptSetDefaultCamera},
     {"GetSoundVolume", ScriptGetSoundVolume},
     {"SetSoundVolume", ScriptSetSoundVolume},
     {"GetMusicVolume", ScriptGetMusicVolume},
     {"SetMusicVolume", ScriptSetMusicVolume},
+    {"GetMouse", ScriptGetMouse},
+    {"SetMouse", ScriptSetMouse},
+    {"GetBrightness", ScriptGetBrightness},
+    {"SetBrightness", ScriptSetBrightness},
+    {"GetCurrentResolution", ScriptGetCurrentResolution},
+    {"SetDifficulty", ScriptSetDifficulty},
     {"IsTimerStopped", ScriptIsTimerStopped},
     {"GetInt", ScriptToInt},
     {nullptr, nullptr},
@@ -29,6 +38,8 @@ const luaL_Reg kInterfaceFunctions[] = {
     {"StopGlobalTimer", ScriptStopGlobalTimer},
     {"StartGlobalTimer", ScriptStartGlobalTimer},
     {"ClearGlobalTimer", ScriptClearGlobalTimer},
+    {"GetDifficulty", ScriptGetDifficulty},
+    {"GetRotateDirection", ScriptGetRotateDirection},
     {nullptr, nullptr},
 };
 

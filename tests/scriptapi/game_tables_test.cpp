@@ -3,6 +3,7 @@
 
 #include <lua.hpp>
 
+#include <string>
 #include <string_view>
 
 #include "core/PGlobalTimer.h"
@@ -58,8 +59,10 @@ TEST_F(GameTablesTest, ScriptsStopStartAndClearTheFrameTimer) {
 }
 
 TEST_F(GameTablesTest, TheGameTableKeepsItsOrder) {
-    const char* expected[] = {"ClearTimer",     "PlaySpecialSound", "DeactivateInterface", "GetSoundVolume", "SetSoundVolume",
-                              "GetMusicVolume", "SetMusicVolume",      "IsTimerStopped", "GetInt"};
+    const char* expected[] = {"ClearTimer",     "PlaySpecialSound", "DeactivateInterface",  "SetDefaultCamera",
+                              "GetSoundVolume", "SetSoundVolume",   "GetMusicVolume",       "SetMusicVolume",
+                              "GetMouse",       "SetMouse",         "GetBrightness",        "SetBrightness",
+                              "GetCurrentResolution", "SetDifficulty", "IsTimerStopped",    "GetInt"};
     const luaL_Reg* entry = GetGameFunctions();
     for (const char* name : expected) {
         ASSERT_NE(entry->name, nullptr);
@@ -70,7 +73,8 @@ TEST_F(GameTablesTest, TheGameTableKeepsItsOrder) {
 }
 
 TEST_F(GameTablesTest, TheInterfaceTableKeepsItsOrder) {
-    const char* expected[] = {"PlayVideo", "StopVideo", "StopGlobalTimer", "StartGlobalTimer", "ClearGlobalTimer"};
+    const char* expected[] = {"PlayVideo",        "StopVideo",     "StopGlobalTimer",   "StartGlobalTimer",
+                              "ClearGlobalTimer", "GetDifficulty", "GetRotateDirection"};
     const luaL_Reg* entry = GetInterfaceFunctions();
     for (const char* name : expected) {
         ASSERT_NE(entry->name, nullptr);
@@ -151,6 +155,64 @@ TEST_F(GameTablesTest, DeactivateInterfaceIsDeactivateObject) {
     EXPECT_EQ(Run(*script, "DeactivateInterface(nil) DeactivateInterface(globalObject) DeactivateInterface(screen)"),
               "");
     EXPECT_FALSE(screen->IsActive());
+}
+
+TEST_F(GameTablesTest, SettingsFunctionsReadAndWriteTheSettings) {
+    TPtr<CPLuaScript> script = LoadScript("settings", "");
+    struct Case {
+        const char* call;
+        const char* result;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"SetBrightness(0)", "GetBrightness()", "0.05"},
+        {"SetBrightness(0.05)", "GetBrightness()", "0.05"},
+        {"SetBrightness(0.7)", "GetBrightness()", "0.7"},
+        {"SetBrightness('x')", "GetBrightness()", "0.05"},
+        {"SetMouse(0.25)", "GetMouse()", "0.25"},
+        {"SetDifficulty(1.9)", "GetDifficulty()", "true"},
+        {"SetDifficulty(-0.5)", "GetDifficulty()", "false"},
+        {"SetDifficulty(nil)", "GetDifficulty()", "false"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(Run(*script, std::string(c.call) + " local v = " + c.result +
+                                   " r = type(v) == 'number' and string.format('%.6g', v) or tostring(v)"),
+                  "")
+            << c.call;
+        EXPECT_EQ(GlobalText(*script, "r"), c.expected) << c.call;
+    }
+    ASSERT_EQ(Run(*script, "SetDifficulty(1.9)"), "");
+    EXPECT_EQ(g_difficulty, 1);
+    ASSERT_EQ(Run(*script, "w, h = GetCurrentResolution()"), "");
+    EXPECT_EQ(GlobalNumber(*script, "w"), g_screenWidth);
+    EXPECT_EQ(GlobalNumber(*script, "h"), g_screenHeight);
+    g_brightness = 0.5f;
+    g_mouse = 0.0f;
+    g_difficulty = 0;
+}
+
+TEST_F(GameTablesTest, GetRotateDirectionTurnsTowardTheScreenDirection) {
+    TPtr<CPLuaScript> script = LoadScript("turn", "");
+    struct Case {
+        double dx, dy;
+        double turn;
+        bool aligned;
+    };
+    const double quarter = 1.5707963;
+    const Case cases[] = {
+        {0, 5, 0.0, true},          // straight along the heading
+        {0, 0.9, quarter, false},   // truncates to the zero vector
+        {3, 0, quarter, false},
+        {-3, 0, -quarter, false},
+        {1, 10, 0.0996687, true},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(Run(*script, "t, a = GetRotateDirection(nil, nil, " + std::to_string(c.dx) + ", " +
+                                   std::to_string(c.dy) + ") a = tostring(a)"),
+                  "");
+        EXPECT_NEAR(GlobalNumber(*script, "t"), c.turn, 1e-5) << c.dx << ", " << c.dy;
+        EXPECT_EQ(GlobalText(*script, "a"), c.aligned ? "true" : "false") << c.dx << ", " << c.dy;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,52 @@
+#include "scriptapi/SettingsFunctions.h"
+
+#include <lua.hpp>
+
+#include <cmath>
+
+#include "core/SettingsVariables.h"
+#include "script/EngineFunctions.h"
+
+namespace {
+
+constexpr float kLeastBrightness = 0.05f;
+
+}  // namespace
+
+int ScriptGetMouse(lua_State* state) {
+    lua_pushnumber(state, g_mouse);
+    return 1;
+}
+
+int ScriptSetMouse(lua_State* state) {
+    g_mouse = static_cast<float>(lua_tonumber(state, 1));
+    return 0;
+}
+
+int ScriptGetBrightness(lua_State* state) {
+    lua_pushnumber(state, g_brightness);
+    return 1;
+}
+
+// Not a number stores the least brightness too.
+int ScriptSetBrightness(lua_State* state) {
+    const float brightness = static_cast<float>(lua_tonumber(state, 1));
+    g_brightness = brightness >= kLeastBrightness ? brightness : kLeastBrightness;
+    return 0;
+}
+
+int ScriptSetDifficulty(lua_State* state) {
+    g_difficulty = IntArgument(state, 1);
+    return 0;
+}
+
+int ScriptGetDifficulty(lua_State* state) {
+    lua_pushboolean(state, g_difficulty != 0);
+    return 1;
+}
+
+int ScriptGetCurrentResolution(lua_State* state) {
+    lua_pushnumber(state, g_screenWidth);
+    lua_pushnumber(state, g_screenHeight);
+    return 2;
+}
