@@ -1,0 +1,141 @@
+// Every function the engine and game tables register, called by a script with values it should
+// not pass: nil, numbers, strings, tables, stale and forged handles. Nothing may crash or corrupt
+// memory (the tests run under AddressSanitizer); Lua argument errors are allowed.
+#include <gtest/gtest.h>
+
+#include <lua.hpp>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "WorkingFolder.h"
+#include "app/Application.h"
+#include "core/PKernel.h"
+#include "core/PMMObject.h"
+#include "core/PSettings.h"
+#include "Render/PGameObject.h"
+#include "Render/PRender.h"
+#include "platform/PathResolver.h"
+#include "platform/WindowMessage.h"
+#include "script/EngineFunctions.h"
+#include "script/PLuaScript.h"
+#include "script/PScriptManager.h"
+#include "script/ScriptHandles.h"
+#include "scriptapi/GameFunctionTables.h"
+
+namespace {
+
+// The names of every registered function, engine table first, as a Lua list.
+std::string RegisteredNames() {
+    std::string list = "{";
+    for (const luaL_Reg* table : {GetEngineFunctions(), GetGameFunctions(), GetInterfaceFunctions()}) {
+        for (const luaL_Reg* entry = table; entry->name; ++entry) list += std::string("'") + entry->name + "', ";
+    }
+    return list + "}";
+}
+
+// Calls every function with each value alone, with the value in all seven places, and with a
+// live object first and the value after it. The game-ending function comes last.
+constexpr char kAbuse[] = R"(
+local values = { nil, 0, -1, 1.5, 1e308, -1e308, 0/0, 2^31, 2^53, '', 'x', 'main', '..\\..\\x',
+                 string.rep('y', 5000), '12345', '-1', true, {}, print,
+                 stale, forged, inside, misaligned, object, globalObject, StringToPointer('8') }
+local last = { KillAllTasks = true }
+local calls, failures = 0, 0
+local function try(f, ...)
+  calls = calls + 1
+  if not pcall(f, ...) then failures = failures + 1 end
+end
+local function abuse(name)
+  local f = _G[name]
+  try(f)
+  for i = 1, 26 do
+    local v = values[i]
+    try(f, v)
+    try(f, v, v, v, v, v, v, v)
+    try(f, object, v, v, v, v, v, v)
+    try(f, v, 'main', v, 1, v, 2, v)
+  end
+end
+for _, name in ipairs(names) do if not last[name] then abuse(name) end end
+for name in pairs(last) do abuse(name) end
+result = calls
+)";
+
+class EveryScriptFunctionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::copy(VX_SAMPLE_DATA, m_folder.Path(), std::filesystem::copy_options::recursive);
+        m_folder.Write("data/scripts/caller.lua", "while true do Update() end\n");
+        platform::InvalidateListings();
+        platform::GetMessageQueue().Clear();
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    }
+
+    void TearDown() override {
+        unsetenv("SDL_VIDEODRIVER");
+        platform::GetMessageQueue().Clear();
+    }
+
+    // A handle as a global of the script's state.
+    static void SetHandle(const CPLuaScript& script, const char* name, const void* address) {
+        lua_pushlightuserdata(script.GetState(), const_cast<void*>(address));
+        lua_setglobal(script.GetState(), name);
+    }
+
+    apptest::WorkingFolder m_folder;
+};
+
+TEST_F(EveryScriptFunctionTest, NothingAScriptPassesCrashesTheEngine) {
+    CPApplication application;
+    application.Init();
+    ASSERT_TRUE(GetScriptManager()->LoadList());
+    GetSettings()->Load("config.cfg");
+    std::string error;
+    ASSERT_EQ(application.CreateAppWindow(true, 64, 48, "test", error), 0) << error;
+    GetKernel()->SetWindow(application.GetWindow());
+    TPtr<CPRender> render(new CPRender);
+    render->SetPriority(10000);
+    ASSERT_TRUE(GetKernel()->AddTask(render));
+
+    TPtr<CPLuaScript> script(new CPLuaScript);
+    ASSERT_EQ(script->Load("caller"), 0);
+    ASSERT_TRUE(script->Start());
+    TPtr<CPGameObject> object(new CPGameObject("object"));
+    object->AddChild(TPtr<CPGameObject>(new CPGameObject("child")));
+    const void* staleAddress = nullptr;
+    {
+        TPtr<CPGameObject> gone(new CPGameObject("gone"));
+        staleAddress = gone.Get();
+    }
+    CollectGarbage();
+    SetHandle(*script, "stale", staleAddress);
+    SetHandle(*script, "forged", reinterpret_cast<const void*>(0x1234));
+    SetHandle(*script, "inside", reinterpret_cast<const char*>(object.Get()) + 8);
+    SetHandle(*script, "misaligned", reinterpret_cast<const char*>(object.Get()) + 1);
+    SetHandle(*script, "object", object.Get());
+    lua_State* state = script->GetState();
+    ASSERT_EQ(luaL_dostring(state, ("names = " + RegisteredNames()).c_str()), 0);
+
+    const int status = luaL_dostring(state, kAbuse);
+    ASSERT_EQ(status, 0) << lua_tostring(state, -1);
+    lua_getglobal(state, "result");
+    EXPECT_GT(lua_tonumber(state, -1), 1000.0);
+    lua_pop(state, 1);
+
+    // What the calls set in motion runs for a few frames.
+    for (int frame = 0; frame < 3; ++frame) {
+        script->Update();
+        render->Update();
+        CollectGarbage();
+    }
+    EXPECT_EQ(object->GetName(), "object");
+    script = nullptr;
+    object = nullptr;
+    GetKernel()->KillAllTasks();
+    render = nullptr;
+    CollectGarbage();
+}
+
+}  // namespace
