@@ -103,46 +103,38 @@ TEST(ItemTableReader, RefusesLinesOfTheWrongShape)
     }
 }
 
+// The table of the one line in text, or an empty one when the reader refuses it.
+template <class Info>
+ItemList<Info> ParseOneLine(const std::string& text)
+{
+    ItemMap<Info> infos;
+    ItemList<Info> list;
+    std::string error;
+    if (!ParseItemTable(Bytes(text), text.size(), infos, list, error)) list.clear();
+    return list;
+}
+
+// One line of a table is accepted with its own number of fields, and refused with one more or
+// one less.
+template <class Info>
+void ExpectFieldCount(const std::string& line)
+{
+    EXPECT_EQ(ParseOneLine<Info>(line).size(), 1u) << line;
+    EXPECT_TRUE(ParseOneLine<Info>(line + ";0").empty()) << "one field too many: " << line;
+    EXPECT_TRUE(ParseOneLine<Info>(line.substr(0, line.rfind(';'))).empty()) << "one field short: " << line;
+}
+
 TEST(ItemTableReader, EveryTableHasItsOwnFieldCount)
 {
-    struct Case {
-        std::string line;
-        bool (*parse)(const std::string&);
-    };
-    auto mines = [](const std::string& t) {
-        ItemMap<CPMineInfo> m;
-        ItemList<CPMineInfo> l;
-        std::string e;
-        return ParseItemTable(Bytes(t), t.size(), m, l, e);
-    };
-    auto supers = [](const std::string& t) {
-        ItemMap<SPSuperWeaponInfo> m;
-        ItemList<SPSuperWeaponInfo> l;
-        std::string e;
-        return ParseItemTable(Bytes(t), t.size(), m, l, e);
-    };
-    auto values = [](const std::string& t) {
-        ItemMap<SPValueItemInfo> m;
-        ItemList<SPValueItemInfo> l;
-        std::string e;
-        return ParseItemTable(Bytes(t), t.size(), m, l, e);
-    };
-    auto engines = [](const std::string& t) {
-        ItemMap<SPEngineInfo> m;
-        ItemList<SPEngineInfo> l;
-        std::string e;
-        return ParseItemTable(Bytes(t), t.size(), m, l, e) && l.size() == 1 && l[0].second.coolRate == 0.25f &&
-               l[0].second.carParams[2] == 3.0f;
-    };
-    const Case kCases[] = {
-        {"mine;n;10;1;0;0;3;1;0;0;d;1", mines},     {"super;n;500;d;1", supers},
-        {"plate;n;50;100;d;0", values},             {"v8;n;300;1;2;3;0.5;0.25;d;0", engines},
-    };
-    for (const Case& c : kCases) {
-        EXPECT_TRUE(c.parse(c.line)) << c.line;
-        EXPECT_FALSE(c.parse(c.line + ";0")) << "one field too many: " << c.line;
-        EXPECT_FALSE(c.parse(c.line.substr(0, c.line.rfind(';')))) << "one field short: " << c.line;
-    }
+    ExpectFieldCount<CPMineInfo>("mine;n;10;1;0;0;3;1;0;0;d;1");
+    ExpectFieldCount<SPSuperWeaponInfo>("super;n;500;d;1");
+    ExpectFieldCount<SPValueItemInfo>("plate;n;50;100;d;0");
+    ExpectFieldCount<SPEngineInfo>("v8;n;300;1;2;3;0.5;0.25;d;0");
+    const ItemList<SPEngineInfo> engines = ParseOneLine<SPEngineInfo>("v8;n;300;1;2;3;0.5;0.25;d;0");
+    ASSERT_EQ(engines.size(), 1u);
+    EXPECT_EQ(engines[0].second.carParams[2], 3.0f);
+    EXPECT_EQ(engines[0].second.heatRate, 0.5f);
+    EXPECT_EQ(engines[0].second.coolRate, 0.25f);
 }
 
 // Cutting a file anywhere never yields a record built from part of a line that the format
