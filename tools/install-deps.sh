@@ -12,6 +12,7 @@ packages=(
   libpng-dev libjpeg-dev zlib1g-dev
   xvfb xauth libgl1-mesa-dri locales
   libgtest-dev libgmock-dev libbenchmark-dev
+  libtinyobjloader-dev
 )
 
 missing=()

@@ -1,0 +1,85 @@
+// vxmodel: makes the game's mesh files from Wavefront OBJ models and shows what a mesh file holds.
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "ObjConverter.h"
+#include "SideFile.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vxmodel build <model.obj> <out.msh | out.p3d> [side file]\n"
+    "           one node per OBJ object or group; a name ending in p3d writes the physics format;\n"
+    "           the side file (default: the OBJ's name with .side, when it exists) nests the nodes\n"
+    "           and gives pivots, masses, bodies, boxes and cylinders\n"
+    "       vxmodel dump <file.msh | file.p3d>\n"
+    "           prints the node tree as the game reads it (list is the same)\n";
+
+bool ReadText(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "vxmodel: %s\n", message.c_str());
+    return 1;
+}
+
+std::string DefaultSidePath(const std::string& objPath) {
+    const size_t dot = objPath.rfind('.');
+    const size_t slash = objPath.find_last_of("/\\");
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (hasExtension ? objPath.substr(0, dot) : objPath) + ".side";
+}
+
+int Build(const std::string& objPath, const std::string& outPath, const std::string& sidePath, bool sideNamed) {
+    std::string objText;
+    if (!ReadText(objPath, objText)) return Fail("cannot read " + objPath);
+    vxmodel::SideFile side;
+    std::string sideText;
+    std::string error;
+    if (ReadText(sidePath, sideText)) {
+        if (!vxmodel::ParseSideFile(sideText, side, error)) return Fail(sidePath + ": " + error);
+    } else if (sideNamed) {
+        return Fail("cannot read " + sidePath);
+    }
+    modelfile::SPMeshFile file;
+    if (!vxmodel::ConvertObj(objText, side, modelfile::IsPhysicsName(outPath), file, error)) {
+        return Fail(objPath + ": " + error);
+    }
+    const std::vector<uint8_t> bytes = modelfile::WriteMeshFile(file);
+    std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return out.fail() ? Fail("cannot write " + outPath) : 0;
+}
+
+int Dump(const std::string& path) {
+    std::string bytes;
+    if (!ReadText(path, bytes)) return Fail("cannot read " + path);
+    modelfile::SPMeshFile file;
+    std::string error;
+    if (!modelfile::ReadMeshFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                                 modelfile::IsPhysicsName(path), file, error)) {
+        return Fail(path + " is refused by the game: " + error);
+    }
+    std::fputs(vxmodel::DumpMeshFile(file).c_str(), stdout);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() >= 3 && args.size() <= 4 && args[0] == "build") {
+        return Build(args[1], args[2], args.size() == 4 ? args[3] : DefaultSidePath(args[1]), args.size() == 4);
+    }
+    if (args.size() == 2 && (args[0] == "dump" || args[0] == "list")) return Dump(args[1]);
+    std::fputs(kUsage, stderr);
+    return 2;
+}
