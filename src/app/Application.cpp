@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "AI/AI_Task.h"
-#include "app/SampleScene.h"
+#include "app/StartCamera.h"
 #include "app/WebAddresses.h"
 #include "app/WindowProc.h"
 #include "core/PGlobalTimer.h"
@@ -113,7 +113,7 @@ int CPApplication::Run() {
     if (!AddTask(m_input, 12)) return FailStart("the input task could not start", ShutdownFrom::Tasks);
     CPFontManager* fonts = new CPFontManager;
     fonts->Load();
-    m_sampleScene = std::make_unique<SampleScene>();
+    m_startCamera = std::make_unique<StartCamera>();
 
     GetKernel()->Run();
     return Shutdown(ShutdownFrom::Fonts) ? 0 : 1;
@@ -148,7 +148,7 @@ int CPApplication::FailStart(const std::string& reason, ShutdownFrom from) {
 }
 
 bool CPApplication::Shutdown(ShutdownFrom from) {
-    m_sampleScene.reset();
+    m_startCamera.reset();
     const bool fullShutdown = from == ShutdownFrom::Fonts;
     bool written = true;
     if (fullShutdown) {

@@ -19,7 +19,7 @@ class CPParticlesManager;
 class CPPhysics;
 class CPRender;
 class CPWeaponsSystem;
-class SampleScene;
+class StartCamera;
 
 // The program's spine: creates the engine's singletons, opens the game window, builds the tasks,
 // runs the main loop and tears everything down again in a fixed order, writing the key bindings
@@ -79,8 +79,8 @@ private:
     std::unique_ptr<platform::Window> m_window;
     TPtr<CPMusic> m_music;
     TPtr<CPRender> m_render;
-    // What the sample data shows until models load from object descriptions.
-    std::unique_ptr<SampleScene> m_sampleScene;
+    // The scene layer's camera until levels bring the chase camera.
+    std::unique_ptr<StartCamera> m_startCamera;
     TPtr<CPGlobalTimer> m_timer;
     TPtr<CPLuaScript> m_main;
     TPtr<CPParticlesManager> m_particles;

@@ -1,5 +1,6 @@
-// The program draws the sample data's scene: a screenshot of a frame shows the lit, textured
-// cube, the sprite and the screen-layer panel where they belong.
+// The program draws the sample data's scene, which the script "main" loads from object
+// descriptions: a screenshot of a frame shows the lit ground, the textured box with its glow and
+// the car where they belong, and the fallback model where a description is missing.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -27,6 +28,8 @@ struct Rgb {
 class SampleSceneTest : public ::testing::Test {
 protected:
     void SetUp() override { fs::copy(VX_SAMPLE_DATA, m_folder.Path(), fs::copy_options::recursive); }
+
+    void RemoveDataFile(const std::string& path) { ASSERT_TRUE(fs::remove(m_folder.Path() / path)) << path; }
 
     // Runs the program for a few frames and reads the screenshot of one of them.
     void Shoot() {
@@ -63,7 +66,7 @@ protected:
                                          << "), got (" << actual.r << ", " << actual.g << ", " << actual.b << ")";
 }
 
-// Where a world point lands on the screen under the sample scene's camera.
+// Where a world point lands on the screen under the start camera.
 void Project(const PVector3& point, int32_t& x, int32_t& y) {
     const PMatrix view = MatrixLookAtLH({0.0f, -7.0f, 3.5f}, {0.0f, 0.0f, 0.3f}, {0.0f, 0.0f, 1.0f});
     const PMatrix projection = MatrixPerspectiveFovLH(0.9f, static_cast<float>(kWidth) / kHeight, 1.0f, 100.0f);
@@ -92,23 +95,47 @@ void Project(const PVector3& point, int32_t& x, int32_t& y) {
                                          << ") is no lit checker texel";
 }
 
-TEST_F(SampleSceneTest, AFrameShowsTheLitTexturedCubeTheSpriteAndThePanel) {
+bool Greenish(Rgb c) { return c.g > c.r + 20 && c.g > c.b + 20; }
+bool Blueish(Rgb c) { return c.b > 2 * c.r && c.b > c.g + 40; }
+bool Magenta(Rgb c) { return c.r > 120 && c.b > 120 && c.g < c.r / 2; }
+
+TEST_F(SampleSceneTest, AFrameShowsTheGroundTheBoxWithItsGlowAndTheCar) {
     Shoot();
     if (HasFatalFailure()) return;
-    EXPECT_TRUE(Near({0, 0, 0}, Pixel(5, 5), 0)) << "the cleared background";
+    EXPECT_TRUE(Near({0, 0, 0}, Pixel(5, 5), 0)) << "the cleared background above the horizon";
 
-    EXPECT_TRUE(LitChecker(Pixel(kWidth / 2, kHeight / 2))) << "the cube at the centre";
     int32_t x = 0;
     int32_t y = 0;
-    Project({0.0f, 0.0f, -0.9f}, x, y);
-    EXPECT_TRUE(LitChecker(Pixel(x, y - 4))) << "the cube's lower part";
+    Project({-1.7f, 0.0f, -0.2f}, x, y);
+    EXPECT_TRUE(LitChecker(Pixel(x, y))) << "the box's centre";
+    Project({-1.7f, 0.0f, -0.9f}, x, y);
+    EXPECT_TRUE(LitChecker(Pixel(x, y - 4))) << "the box's lower part";
 
-    Project({2.3f, 0.0f, 1.3f}, x, y);
-    EXPECT_TRUE(Near({0xFF, 0xE0, 0x40}, Pixel(x, y), 6)) << "the sprite's opaque centre";
-    EXPECT_TRUE(Near({0, 0, 0}, Pixel(x, y - 80), 0)) << "above the sprite";
+    Project({-1.7f, 0.0f, 1.3f}, x, y);
+    EXPECT_TRUE(Near({0xFF, 0xE0, 0x40}, Pixel(x, y), 6)) << "the glow's opaque centre";
 
-    EXPECT_TRUE(Near({0x18, 0x30, 0x60}, Pixel(140, kHeight - 40), 2)) << "the translucent panel over black";
-    EXPECT_TRUE(Near({0, 0, 0}, Pixel(270, kHeight - 40), 0)) << "right of the panel";
+    Project({1.7f, 0.9f, -0.4f}, x, y);
+    EXPECT_TRUE(Blueish(Pixel(x, y))) << "the car's body";
+    Project({0.0f, -3.0f, -1.0f}, x, y);
+    EXPECT_TRUE(Greenish(Pixel(x, y))) << "the ground in front";
+    Project({6.0f, 8.0f, -1.0f}, x, y);
+    EXPECT_TRUE(Greenish(Pixel(x, y))) << "the ground far off";
+}
+
+TEST_F(SampleSceneTest, AMissingDescriptionShowsTheFallbackModel) {
+    RemoveDataFile("data/meshes/box.rdf");
+    Shoot();
+    if (HasFatalFailure()) return;
+    int32_t x = 0;
+    int32_t y = 0;
+    Project({-1.7f, 0.0f, 0.2f}, x, y);
+    int magenta = 0;
+    for (int32_t dy = -20; dy <= 20; ++dy) {
+        for (int32_t dx = -20; dx <= 20; ++dx) magenta += Magenta(Pixel(x + dx, y + dy)) ? 1 : 0;
+    }
+    EXPECT_GT(magenta, 100) << "the error texture of wrong.rdf where the box stood";
+    Project({-1.7f, 0.0f, -0.2f}, x, y);
+    EXPECT_FALSE(LitChecker(Pixel(x, y))) << "no box";
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ f 9/1/1 10/2/1 11/3/1
 
 constexpr char kSide[] = R"(# the wheel hangs below the box
 node Box mass=1200 body=2,1,4
-node wheel parent=Box pivot=0.5,-3,0.3 mass=20
+node wheel parent=Box pivot=0.5,3,0.3 mass=20
 box Box size=2,1,4 at=0,0,-1 turn=90 mass=1200
 cylinder wheel height=0.3 diameter=0.7 at=0,0,0 mass=20
 )";
@@ -73,12 +73,12 @@ TEST(ModelTool, TheSideFileNestsPlacesAndShapesThePhysicsFormat) {
               "physics format, 1 top-level node\n"
               "Box: 8 vertices, 12 triangles, position 0,0,0, mass 1200, body 2,1,4\n"
               "  - box size 2,1,4 diameter 0 at 0,0,-1 mass 1200\n"
-              "  wheel: 3 vertices, 1 triangles, position 0.5,-3,0.3, mass 20, body 1,1,0\n"
+              "  wheel: 3 vertices, 1 triangles, position 0.5,3,0.3, mass 20, body 1,1,0\n"
               "    - cylinder size 0,0.3,0 diameter 0.7 at 0,0,0 mass 20\n");
-    // OBJ y up, z toward the viewer: the wheel's triangle at OBJ z = 3 lies at game y = -3.
+    // OBJ y up: the wheel's triangle at OBJ z = 3 lies at game y = 3, relative to its pivot.
     const modelfile::SPMeshNode& wheel = file.nodes[0].children[0];
     EXPECT_EQ(wheel.vertices[0].position, (PVector3{-0.5f, 0.0f, -0.3f}));
-    EXPECT_EQ(wheel.vertices[0].normal, (PVector3{0.0f, -1.0f, 0.0f}));
+    EXPECT_EQ(wheel.vertices[0].normal, (PVector3{0.0f, 1.0f, 0.0f}));
     EXPECT_EQ(wheel.vertices[2].tex0.y, 0.0f) << "v flipped";
     EXPECT_EQ(wheel.indices, (std::vector<uint16_t>{0, 2, 1})) << "wound clockwise";
     EXPECT_NEAR(file.nodes[0].shapes[0].rotation.z, -0.70710678f, 1e-6f) << "stored as the conjugate";
@@ -86,12 +86,12 @@ TEST(ModelTool, TheSideFileNestsPlacesAndShapesThePhysicsFormat) {
 
 TEST(ModelTool, MissingNormalsPointOutOfTheFaces) {
     const modelfile::SPMeshFile file = Convert(false, {});
-    // Corner 1 of the OBJ (-1, -1, -1) becomes (-1, 1, -1) in the game: its normal points out of
+    // Corner 1 of the OBJ (-1, -1, -1) stays (-1, -1, -1) in the game: its normal points out of
     // the cube along all three axes.
     const SPVertex& corner = file.nodes[0].vertices[0];
-    EXPECT_EQ(corner.position, (PVector3{-1.0f, 1.0f, -1.0f}));
+    EXPECT_EQ(corner.position, (PVector3{-1.0f, -1.0f, -1.0f}));
     EXPECT_LT(corner.normal.x, 0.0f);
-    EXPECT_GT(corner.normal.y, 0.0f);
+    EXPECT_LT(corner.normal.y, 0.0f);
     EXPECT_LT(corner.normal.z, 0.0f);
 }
 

@@ -4,6 +4,9 @@
 //
 // sample_checker.tga  64 × 64, opaque: orange and cream squares of 8 × 8 texels
 // sample_glow.tga     32 × 32: a yellow disc whose alpha falls off towards its rim
+// sample_ground.tga   64 × 64, opaque: two greens in squares of 16 × 16 texels
+// sample_paint.tga    8 × 8, opaque: the car's blue
+// sample_tyre.tga     8 × 8, opaque: the wheels' dark grey
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -27,6 +30,15 @@ Picture Checker() {
             const bool orange = ((x / 8) + (y / 8)) % 2 == 0;
             picture.pixels.push_back(orange ? 0xFFE07020u : 0xFFF0E0C0u);
         }
+    }
+    return picture;
+}
+
+// A picture of squares of two colours.
+Picture Squares(int size, int square, uint32_t first, uint32_t second) {
+    Picture picture{size, size, {}};
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) picture.pixels.push_back(((x / square) + (y / square)) % 2 == 0 ? first : second);
     }
     return picture;
 }
@@ -71,7 +83,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
-    if (!WriteTga(folder + "/sample_checker.tga", Checker()) || !WriteTga(folder + "/sample_glow.tga", Glow())) {
+    if (!WriteTga(folder + "/sample_checker.tga", Checker()) || !WriteTga(folder + "/sample_glow.tga", Glow()) ||
+        !WriteTga(folder + "/sample_ground.tga", Squares(64, 16, 0xFF3C7838u, 0xFF4E8C44u)) ||
+        !WriteTga(folder + "/sample_paint.tga", Squares(8, 8, 0xFF2858D0u, 0xFF2858D0u)) ||
+        !WriteTga(folder + "/sample_tyre.tga", Squares(8, 8, 0xFF383838u, 0xFF383838u))) {
         std::fprintf(stderr, "texgen: cannot write into %s\n", folder.c_str());
         return 1;
     }

@@ -21,8 +21,10 @@ using modelfile::SPMeshNode;
 constexpr float kMassScale = 100.0f;
 constexpr float kDegrees = 3.14159265f / 180.0f;
 
-// OBJ axes (x right, y up, z toward the viewer) into the game's (x right, y forward, z up).
-PVector3 ToGame(const PVector3& obj) { return {obj.x, -obj.z, obj.y}; }
+// OBJ axes (right-handed: x right, y up, z toward the viewer) into the game's (left-handed, z up):
+// y and z swap places, so a model looks the same in the game as in the editor, with its front
+// (the side the editor's viewer faced) toward +y.
+PVector3 ToGame(const PVector3& obj) { return {obj.x, obj.z, obj.y}; }
 
 PVector3 Cross(const PVector3& a, const PVector3& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
@@ -91,9 +93,9 @@ private:
         const PVector3& a = node.vertices[corner[0]].position;
         const PVector3& b = node.vertices[corner[1]].position;
         const PVector3& c = node.vertices[corner[2]].position;
-        // Counter-clockwise in the OBJ (the corners are still in its order): (b - a) × (c - a)
-        // points out, and turning both into the game's axes turns the product with them.
-        const PVector3 normal = Cross(b - a, c - a);
+        // Counter-clockwise in the OBJ (the corners are still in its order), so (b - a) × (c - a)
+        // points out there; swapping two axes turns the product around.
+        const PVector3 normal = Cross(c - a, b - a);
         for (uint16_t k : corner) {
             if (const auto sum = m_sums.find(k); sum != m_sums.end()) sum->second = sum->second + normal;
         }

@@ -10,7 +10,7 @@ namespace vxmodel {
 // the order they appear), nested and placed as the side file says, with part boxes (plain
 // format) or body, position and collision shapes (physics format). Faces are triangulated, each
 // node's corners welded by position, normal and texture coordinate, positions and normals turned
-// from the OBJ's axes (y up, -z forward) into the game's (z up, y forward), the winding made
+// from the OBJ's axes (y up) into the game's (z up, the OBJ's z becoming y), the winding made
 // clockwise, v flipped; missing normals are averaged from the faces. False with the reason in
 // error (a node over 65,535 vertices, a parent that does not exist or a cycle, a bad index).
 bool ConvertObj(const std::string& objText, const SideFile& side, bool physics, modelfile::SPMeshFile& file,

@@ -1,13 +1,18 @@
 -- The game's first script: it runs until the window is closed or Escape is typed.
 -- When the environment variable VX_FRAMES holds a number, it ends the game after that many
 -- frames (the tests use it).
--- While models cannot be loaded yet, the program hands it a sample scene ("sample_scene": the
--- scene's handle and its cube's), which it shows with the cube turning a little every frame.
+-- It loads the sample scene from object descriptions in Data\Meshes (a ground tile with its
+-- lamp, a box with a glow above it, a car) and shows it with the box turning a little every
+-- frame.
 
 local frameLimit = tonumber(os.getenv("VX_FRAMES") or "")
 local frames = 0
-local scene = nil
-local cube = nil
+local sceneLayer = 20
+local land = LoadRenderObject("land.rdf", sceneLayer)
+local box = LoadRenderObject("box.rdf", sceneLayer)
+local car = LoadRenderObject("car.rdf", sceneLayer)
+SetPTransformation(land, 0, 0, 0, 0, 0, 0)
+SetPTransformation(car, 1.7, 0.9, -1, 0, 0, 2.6)
 
 -- Music from the start (a second track fades in after a while) and a bang to be heard.
 PlayMusic("track1.ogg")
@@ -16,9 +21,6 @@ PlaySpecialSound("big_exp")
 local function HandleCommand(command, first, second)
     if command == "key" and first == "27" then
         KillAllTasks()
-    elseif command == "sample_scene" then
-        scene = StringToPointer(first)
-        cube = StringToPointer(second)
     end
 end
 
@@ -30,10 +32,10 @@ while true do
     if frames == 900 then
         PlayMusic("track2.ogg")
     end
-    if scene then
-        SetPTransformation(cube, 0, 0, 0, 0, 0, frames * 0.02)
-        DrawDynamicObject(scene)
-    end
+    SetPTransformation(box, -1.7, 0, -0.2, 0, 0, frames * 0.02)
+    DrawDynamicObject(land)
+    DrawDynamicObject(box)
+    DrawDynamicObject(car)
     if frameLimit and frames >= frameLimit then
         KillAllTasks()
     end
