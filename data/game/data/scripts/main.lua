@@ -21,6 +21,10 @@ PlaySpecialSound("big_exp")
 local function HandleCommand(command, first, second)
     if command == "key" and first == "27" then
         KillAllTasks()
+    elseif command == "release_all" then
+        Release(land)
+        Release(box)
+        Release(car)
     end
 end
 
