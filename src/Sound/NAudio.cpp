@@ -1,8 +1,5 @@
 #include "Sound/NAudio.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "core/PFile.h"
 #include "core/PLog.h"
 #include "core/PTextReader.h"
@@ -12,12 +9,6 @@
 #include "core/TextHelpers.h"
 #include "platform/AudioDevice.h"
 #include "Sound/PMusic.h"
-
-namespace {
-
-float ClampVolume(float volume) { return std::isnan(volume) ? 0.0f : std::clamp(volume, 0.0f, 1.0f); }
-
-}  // namespace
 
 CNAudio::CNAudio() = default;
 

@@ -14,9 +14,10 @@ constexpr double kMaxRate = 200000.0;
 
 }  // namespace
 
+float ClampVolume(float volume) { return std::isnan(volume) ? 0.0f : std::clamp(volume, 0.0f, 1.0f); }
+
 int32_t VolumeToMillibels(float volume) {
-    const double v = std::isnan(volume) ? 0.0 : std::clamp(static_cast<double>(volume), 0.0, 1.0);
-    return static_cast<int32_t>(-7000.0 * std::pow(1.0 - v, 4.0));
+    return static_cast<int32_t>(-7000.0 * std::pow(1.0 - ClampVolume(volume), 4.0));
 }
 
 CNSound::CNSound(const std::string& path, bool is3D) : m_is3D(is3D) {
@@ -85,12 +86,8 @@ void CNSound::SetDistances(float minimum, float maximum) {
 }
 
 void CNSound::SetGlobalVolume(float volume) {
-    s_volume = std::isnan(volume) ? 0.0f : std::clamp(volume, 0.0f, 1.0f);
+    s_volume = ClampVolume(volume);
     for (CNSound* sound : s_liveSounds) sound->ApplyVolume();
 }
 
 void CNSound::SetFrequencyFactor(float factor) { s_frequencyFactor = factor; }
-
-void CNSound::StopAll() {
-    for (CNSound* sound : s_liveSounds) sound->Stop();
-}

@@ -62,8 +62,6 @@ public:
     static float GetFrequencyFactor() { return s_frequencyFactor; }
     // The sounds that have a buffer, in creation order.
     static const std::vector<CNSound*>& GetLiveSounds() { return s_liveSounds; }
-    // Stops every live sound.
-    static void StopAll();
 
     int32_t GetSize() const override { return static_cast<int32_t>(sizeof(*this)); }
     std::string GetClassName() const override { return "CNSound"; }
@@ -80,6 +78,9 @@ private:
     static inline float s_volume = 0.0f;
     static inline float s_frequencyFactor = 1.0f;
 };
+
+// A volume within 0..1 (not a number: 0).
+float ClampVolume(float volume);
 
 // The volume law of sounds and music: a volume 0..1 (clamped) in hundredths of a decibel,
 // -7000 * (1 - volume)^4 truncated toward zero (1: 0, full; 0.5: -437; 0: -7000).

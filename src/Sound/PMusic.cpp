@@ -1,7 +1,6 @@
 #include "Sound/PMusic.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "core/PGlobalTimer.h"
 #include "core/PLog.h"
@@ -73,7 +72,7 @@ void CPMusic::Close() {
 }
 
 void CPMusic::SetVolume(float volume) {
-    m_volume = std::isnan(volume) ? 0.0f : std::clamp(volume, 0.0f, 1.0f);
+    m_volume = ClampVolume(volume);
     if (m_player) m_player->SetVolume(VolumeToMillibels(m_volume));
 }
 

@@ -2,8 +2,6 @@
 
 #include <lua.hpp>
 
-#include <algorithm>
-#include <cmath>
 #include <string>
 
 #include "core/SettingsVariables.h"
@@ -11,10 +9,7 @@
 
 namespace {
 
-float VolumeArgument(lua_State* state) {
-    const float volume = static_cast<float>(lua_tonumber(state, 1));
-    return std::isnan(volume) ? 0.0f : std::clamp(volume, 0.0f, 1.0f);
-}
+float VolumeArgument(lua_State* state) { return ClampVolume(static_cast<float>(lua_tonumber(state, 1))); }
 
 }  // namespace
 

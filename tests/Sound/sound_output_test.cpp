@@ -179,7 +179,6 @@ TEST(NoSoundDevice, TheGameRunsSilentlySaysSoOnceAndEverySoundCallIsHarmless) {
         audio.SetSoundVolume(0.3f);
         audio.SetSoundPosition(nullptr, {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f});
         audio.SetSoundDistances(nullptr, 1.0f, 2.0f);
-        CNSound::StopAll();
     }
     const std::string log = ::testing::internal::GetCapturedStderr();
     GetLog()->SetEnabled(false);
