@@ -2,6 +2,7 @@
 // another, and a track that cannot play leaves the current one going.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cmath>
@@ -42,9 +43,9 @@ class MusicTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* track : {"track1.ogg", "track2.ogg"}) {
-            folder_.Write(std::string("data/music/") + track, FileBytes(fs::path(VX_SAMPLE_DATA) / "data/music" / track));
+            soundtest::WriteFile(folder_, std::string("data/music/") + track, FileBytes(fs::path(VX_SAMPLE_DATA) / "data/music" / track));
         }
-        folder_.Write("data/music/short.wav", ShortTrack());
+        soundtest::WriteFile(folder_, "data/music/short.wav", ShortTrack());
         folder_.Write("data/music/noise.ogg", std::string(4096, 'x'));
         music_ = new CPMusic;
         music_->SetVolume(1.0f);
@@ -84,7 +85,7 @@ protected:
         return log;
     }
 
-    soundtest::WorkingFolder folder_;
+    testsupport::WorkingFolder folder_;
     TPtr<CPMusic> music_;
 };
 
@@ -103,12 +104,11 @@ TEST_F(MusicTest, AGeneratedTrackFadesInAndPlays) {
 
 TEST_F(MusicTest, ALoopingTrackStartsAgainAtItsEnd) {
     PlayFirst("short.wav");
-    double latest = 0.0;
+    double furthest = 0.0;
     EXPECT_TRUE(UpdateUntil([&] {
-        const double position = Player().GetPosition();
-        const bool wrapped = latest > 0.15 && position >= 0.0 && position < latest;
-        latest = position;
-        return wrapped;
+        const double position = Player().GetPosition();  // unknown (negative) while it seeks
+        furthest = std::max(furthest, position);
+        return furthest > 0.15 && position >= 0.0 && position < furthest - 0.1;
     })) << "the position never went back to the start";
     EXPECT_TRUE(Player().IsRunning());
 }

@@ -7,7 +7,6 @@
 #include <iterator>
 #include <thread>
 
-#include "platform/PathResolver.h"
 
 namespace soundtest {
 namespace {
@@ -84,25 +83,8 @@ std::vector<uint8_t> PcmWave16(uint16_t channels, uint32_t rate, const std::vect
     return WaveBytes({{"fmt ", FormatBody(1, channels, rate, 16)}, {"data", Samples16(samples)}});
 }
 
-WorkingFolder::WorkingFolder() : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder_.Path());
-    platform::InvalidateListings();
-}
-
-WorkingFolder::~WorkingFolder() {
-    std::filesystem::current_path(previous_);
-    platform::InvalidateListings();
-}
-
-void WorkingFolder::Write(const std::string& relative, const std::vector<uint8_t>& bytes) const {
-    const std::filesystem::path path = folder_.Path() / relative;
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    platform::InvalidateListings();
-}
-
-void WorkingFolder::Write(const std::string& relative, const std::string& text) const {
-    Write(relative, std::vector<uint8_t>(text.begin(), text.end()));
+void WriteFile(const testsupport::WorkingFolder& folder, const std::string& relative, const std::vector<uint8_t>& bytes) {
+    folder.Write(relative, std::string(bytes.begin(), bytes.end()));
 }
 
 std::filesystem::path MixedOutputPath() { return g_output.Output(); }

@@ -7,6 +7,7 @@
 
 #include "Sound/NAudio.h"
 #include "support/TempDir.h"
+#include "support/WorkingFolder.h"
 
 namespace soundtest {
 
@@ -22,20 +23,8 @@ std::vector<uint8_t> WaveBytes(const std::vector<WaveChunk>& chunks, int64_t dec
 // A PCM wave file of 16-bit samples (interleaved when stereo).
 std::vector<uint8_t> PcmWave16(uint16_t channels, uint32_t rate, const std::vector<int16_t>& samples);
 
-// The game's working folder for one test: a fresh temporary folder, left again at the end.
-class WorkingFolder {
-public:
-    WorkingFolder();
-    ~WorkingFolder();
-    const std::filesystem::path& Path() const { return folder_.Path(); }
-    // Writes a file under the folder (folders included) and makes the path resolver see it.
-    void Write(const std::string& relative, const std::vector<uint8_t>& bytes) const;
-    void Write(const std::string& relative, const std::string& text) const;
-
-private:
-    testsupport::TempDir folder_;
-    std::filesystem::path previous_;
-};
+// Writes a binary file under the working folder (folders included).
+void WriteFile(const testsupport::WorkingFolder& folder, const std::string& relative, const std::vector<uint8_t>& bytes);
 
 // The sound output of this test program: OpenAL Soft's wave-file backend, mixing 16-bit stereo
 // at 22050 frames per second into one file, set up before main so every device opens on it.

@@ -66,7 +66,7 @@ protected:
     }
 
     TPtr<CNSound> Sound(const std::string& name, const std::vector<uint8_t>& file, bool is3D) {
-        folder_.Write("data/sounds/" + name, file);
+        soundtest::WriteFile(folder_, "data/sounds/" + name, file);
         return TPtr<CNSound>(new CNSound("Data\\Sounds\\" + name, is3D));
     }
 
@@ -78,7 +78,7 @@ protected:
         return soundtest::ReadMixedOutput();
     }
 
-    soundtest::WorkingFolder folder_;
+    testsupport::WorkingFolder folder_;
     std::unique_ptr<CNAudio> audio_;
 };
 
@@ -157,9 +157,9 @@ TEST_F(SoundOutputTest, ASoundFadesWithDistanceBetweenItsMinimumAndMaximum) {
 }
 
 TEST(NoSoundDevice, TheGameRunsSilentlySaysSoOnceAndEverySoundCallIsHarmless) {
-    soundtest::WorkingFolder folder;
+    testsupport::WorkingFolder folder;
     folder.Write("data/sounds/sounds.dat", std::string("boom;boom.wav\n"));
-    folder.Write("data/sounds/boom.wav", PcmWave16(1, 22050, Tone(100, 1, 1000.0)));
+    soundtest::WriteFile(folder, "data/sounds/boom.wav", PcmWave16(1, 22050, Tone(100, 1, 1000.0)));
     // The wave backend cannot write its file: there is no device to open.
     std::filesystem::remove_all(soundtest::MixedOutputPath());
     std::filesystem::create_directory(soundtest::MixedOutputPath());

@@ -35,8 +35,8 @@ bool WaitForPosition(const CNSound& sound, int32_t frame) {
 class SoundRegistryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_.Write("data/sounds/mono.wav", PcmWave16(1, 22050, Hum(22050, 1)));
-        folder_.Write("data/sounds/stereo.wav", PcmWave16(2, 22050, Hum(2205, 2)));
+        soundtest::WriteFile(folder_, "data/sounds/mono.wav", PcmWave16(1, 22050, Hum(22050, 1)));
+        soundtest::WriteFile(folder_, "data/sounds/stereo.wav", PcmWave16(2, 22050, Hum(2205, 2)));
     }
     void TearDown() override {
         audio_.reset();
@@ -50,7 +50,7 @@ protected:
         return *audio_;
     }
 
-    soundtest::WorkingFolder folder_;
+    testsupport::WorkingFolder folder_;
     std::unique_ptr<CNAudio> audio_;
 };
 

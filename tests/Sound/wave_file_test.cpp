@@ -128,8 +128,8 @@ TEST(WaveFile, BlockAlignmentMustMatchTheFormat) {
 }
 
 TEST(WaveFile, OpensGamePathsInAnyCaseAndRefusesMissingFiles) {
-    soundtest::WorkingFolder folder;
-    folder.Write("data/sounds/shot.wav", PcmWave16(1, 22050, {5, 6, 7}));
+    testsupport::WorkingFolder folder;
+    soundtest::WriteFile(folder, "data/sounds/shot.wav", PcmWave16(1, 22050, {5, 6, 7}));
     CNWaveFile wave;
     ASSERT_EQ(wave.Open("Data\\Sounds\\SHOT.wav", nullptr, CNWaveFile::kModeRead), S_OK) << wave.GetError();
     EXPECT_EQ(wave.GetSize(), 6u);
