@@ -8,9 +8,10 @@
 // Run it headless, e.g.: xvfb-run -a build/bench/bench/bench_object_loader
 #include <benchmark/benchmark.h>
 
+#include "bench_window.h"
+
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -25,9 +26,7 @@
 #include "Render/PRender.h"
 #include "core/PKernel.h"
 #include "core/PPack.h"
-#include "core/SettingsVariables.h"
 #include "platform/PathResolver.h"
-#include "platform/Window.h"
 
 namespace {
 

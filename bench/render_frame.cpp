@@ -9,6 +9,8 @@
 // Run it headless, e.g.: xvfb-run -a build/bench/bench/bench_render_frame
 #include <benchmark/benchmark.h>
 
+#include "bench_window.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <memory>
