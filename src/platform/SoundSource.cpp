@@ -7,6 +7,8 @@
 #include <AL/alc.h>
 #include <AL/alext.h>
 
+#include <vector>
+
 namespace platform {
 namespace {
 
@@ -37,6 +39,36 @@ void PlaceInWorld(ALuint source) {
     alSourcef(source, AL_MAX_DISTANCE, kDefaultMaximumDistance);
 }
 
+// A mono sample heard unplaced plays at full level on both speakers, as a centred DirectSound
+// buffer does: it is stored as stereo, whose channels go straight to the speakers.
+std::vector<uint8_t> BothChannels(const uint8_t* data, size_t size, size_t sampleBytes) {
+    std::vector<uint8_t> stereo;
+    stereo.reserve(size * 2);
+    for (size_t i = 0; i + sampleBytes <= size; i += sampleBytes) {
+        stereo.insert(stereo.end(), data + i, data + i + sampleBytes);
+        stereo.insert(stereo.end(), data + i, data + i + sampleBytes);
+    }
+    return stereo;
+}
+
+// An OpenAL buffer holding the sample, or 0 with the reason in error.
+ALuint MakeBuffer(const PcmFormat& format, const uint8_t* data, size_t size, std::string& error) {
+    alGetError();
+    ALuint buffer = 0;
+    alGenBuffers(1, &buffer);
+    if (alGetError() != AL_NO_ERROR) {
+        error = "OpenAL has no buffer left";
+        return 0;
+    }
+    alBufferData(buffer, OpenAlFormat(format), data, static_cast<ALsizei>(size), format.sampleRate);
+    if (alGetError() != AL_NO_ERROR) {
+        alDeleteBuffers(1, &buffer);
+        error = "OpenAL refused the sample";
+        return 0;
+    }
+    return buffer;
+}
+
 }  // namespace
 
 std::unique_ptr<SoundSource> SoundSource::Create(const PcmFormat& format, const uint8_t* data, size_t size,
@@ -45,8 +77,7 @@ std::unique_ptr<SoundSource> SoundSource::Create(const PcmFormat& format, const 
         error = "no sound device is open";
         return nullptr;
     }
-    const ALenum alFormat = OpenAlFormat(format);
-    if (alFormat == 0 || format.sampleRate <= 0) {
+    if (OpenAlFormat(format) == 0 || format.sampleRate <= 0) {
         error = "unsupported sample format";
         return nullptr;
     }
@@ -56,23 +87,23 @@ std::unique_ptr<SoundSource> SoundSource::Create(const PcmFormat& format, const 
     }
     const size_t frameBytes = static_cast<size_t>(format.channels * format.bitsPerSample / 8);
     const size_t usable = size - size % frameBytes;
-    if (usable == 0 || usable > 0x7FFFFFFF) {
+    if (usable == 0 || usable > 0x3FFFFFFF) {
         error = "the sample is empty or too long";
         return nullptr;
     }
-    alGetError();
     ALuint buffer = 0;
-    alGenBuffers(1, &buffer);
-    if (alGetError() != AL_NO_ERROR) {
-        error = "OpenAL has no buffer left";
-        return nullptr;
+    if (!positional && format.channels == 1 && alIsExtensionPresent("AL_SOFT_direct_channels")) {
+        const std::vector<uint8_t> stereo = BothChannels(data, usable, format.bitsPerSample / 8);
+        buffer = MakeBuffer({2, format.bitsPerSample, format.sampleRate}, stereo.data(), stereo.size(), error);
+    } else {
+        buffer = MakeBuffer(format, data, usable, error);
     }
-    alBufferData(buffer, alFormat, data, static_cast<ALsizei>(usable), format.sampleRate);
+    if (buffer == 0) return nullptr;
     ALuint source = 0;
-    if (alGetError() == AL_NO_ERROR) alGenSources(1, &source);
+    alGenSources(1, &source);
     if (alGetError() != AL_NO_ERROR) {
         alDeleteBuffers(1, &buffer);
-        error = "OpenAL refused the sample or has no source left";
+        error = "OpenAL has no source left";
         return nullptr;
     }
     alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer));

@@ -21,7 +21,7 @@ struct PcmFormat {
 // - Stop pauses: the position is kept, and the next Play goes on from there;
 // - Rewind moves to the start without changing whether the source plays.
 // A 2D source is heard unplaced (source-relative at the origin, its channels straight to the
-// speakers); a 3D source must be mono and fades with inverse distance, clamped between its
+// speakers, a mono sample on both at full level); a 3D source must be mono and fades with inverse distance, clamped between its
 // minimum and maximum distances. Positions are in the game's left-handed space.
 //
 // Freed after its device was closed, a source does nothing (the device took its objects).

@@ -83,20 +83,36 @@ protected:
 };
 
 TEST_F(SoundOutputTest, A2DSoundAtFullVolumeWritesItsSamples) {
-    OpenAudio();
-    const std::vector<int16_t> samples = Tone(2205, 2, 12000.0);
-    TPtr<CNSound> sound = Sound("tone.wav", PcmWave16(2, 22050, samples), false);
-    ASSERT_TRUE(sound->HasBuffer());
-    const MixedOutput output = PlayToTheEnd(*sound);
-    ASSERT_EQ(output.channels, 2);
-    const size_t start = FirstSound(output);
-    ASSERT_GE(output.Frames(), start + 2205) << "the sound was not mixed whole";
-    int worst = 0;
-    for (size_t i = 0; i < 2205; ++i) {
-        worst = std::max(worst, std::abs(output.Left(start + i) - samples[2 * i]));
-        worst = std::max(worst, std::abs(output.Right(start + i) - samples[2 * i + 1]));
+    for (int channels : {2, 1}) {
+        OpenAudio();
+        const std::vector<int16_t> samples = Tone(2205, channels, 12000.0);
+        TPtr<CNSound> sound = Sound("tone.wav", PcmWave16(channels, 22050, samples), false);
+        ASSERT_TRUE(sound->HasBuffer());
+        const MixedOutput output = PlayToTheEnd(*sound);
+        ASSERT_EQ(output.channels, 2);
+        const size_t start = FirstSound(output);
+        ASSERT_GE(output.Frames(), start + 2205) << "the sound was not mixed whole";
+        int worst = 0;
+        for (size_t i = 0; i < 2205; ++i) {
+            worst = std::max(worst, std::abs(output.Left(start + i) - samples[channels * i]));
+            worst = std::max(worst, std::abs(output.Right(start + i) - samples[channels * i + channels - 1]));
+        }
+        EXPECT_LE(worst, 2) << channels << " channels: largest difference from the file's samples";
+        sound = nullptr;
+        CloseAudio();
     }
-    EXPECT_LE(worst, 2) << "largest difference from the file's samples";
+}
+
+TEST_F(SoundOutputTest, TheFrequencyFactorSetsTheRateOfTheNextPlay) {
+    OpenAudio();
+    TPtr<CNSound> sound = Sound("tone.wav", PcmWave16(2, 22050, Tone(2205, 2, 12000.0)), false);
+    CNSound::SetFrequencyFactor(0.5f);
+    const MixedOutput output = PlayToTheEnd(*sound);
+    CNSound::SetFrequencyFactor(1.0f);
+    size_t last = output.samples.size();
+    while (last > 0 && output.samples[last - 1] == 0) --last;
+    const size_t heard = last / output.channels - FirstSound(output);
+    EXPECT_NEAR(static_cast<double>(heard), 4410.0, 3.0) << "a 22050 Hz sample played at 11025 Hz lasts twice as long";
 }
 
 TEST_F(SoundOutputTest, MinusOneThousandHundredthsOfADecibelIsTenToTheMinusHalf) {
