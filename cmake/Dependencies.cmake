@@ -11,6 +11,12 @@ pkg_check_modules(WEBKIT REQUIRED IMPORTED_TARGET webkit2gtk-4.1)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
 pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
+# DXT compression. Debian's libsquish.pc names no prefix, so the files are looked up directly.
+find_path(SQUISH_INCLUDE_DIR squish.h REQUIRED)
+find_library(SQUISH_LIBRARY squish REQUIRED)
+add_library(Squish::Squish UNKNOWN IMPORTED)
+set_target_properties(Squish::Squish PROPERTIES IMPORTED_LOCATION ${SQUISH_LIBRARY}
+                                                INTERFACE_INCLUDE_DIRECTORIES ${SQUISH_INCLUDE_DIR})
 
 if(VX_TESTS)
   find_package(GTest REQUIRED)

@@ -9,7 +9,7 @@ packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
   libgtk-3-dev libwebkit2gtk-4.1-dev
-  libpng-dev libjpeg-dev zlib1g-dev
+  libpng-dev libjpeg-dev zlib1g-dev libsquish-dev
   xvfb xauth libgl1-mesa-dri locales
   libgtest-dev libgmock-dev libbenchmark-dev
   libtinyobjloader-dev

@@ -6,6 +6,7 @@
 #include <lua.hpp>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "core/PKernel.h"
 #include "core/PMMObject.h"
 #include "core/PSettings.h"
+#include "game/PLevel.h"
 #include "Render/PGameObject.h"
 #include "Render/PRender.h"
 #include "platform/PathResolver.h"
@@ -104,6 +106,9 @@ TEST_F(EveryScriptFunctionTest, NothingAScriptPassesCrashesTheEngine) {
     ASSERT_TRUE(script->Start());
     TPtr<CPGameObject> object(new CPGameObject("object"));
     object->AddChild(TPtr<CPGameObject>(new CPGameObject("child")));
+    auto level = std::make_unique<CPLevel>();  // so that the functions of a level run too
+    level->playerCar = object;
+    level->playerHeading = 0.3f;
     const void* staleAddress = nullptr;
     {
         TPtr<CPGameObject> gone(new CPGameObject("gone"));
@@ -132,6 +137,7 @@ TEST_F(EveryScriptFunctionTest, NothingAScriptPassesCrashesTheEngine) {
     }
     EXPECT_EQ(object->GetName(), "object");
     script = nullptr;
+    level.reset();
     object = nullptr;
     GetKernel()->KillAllTasks();
     render = nullptr;
