@@ -42,10 +42,11 @@ float CPBinaryReader::ReadFloat()
 std::string CPBinaryReader::ReadString()
 {
     const uint32_t length = ReadUInt();
-    if (length > GetRemaining()) {
+    if (m_failed || length > GetRemaining()) {
         Fail();
         return {};
     }
+    if (length == 0) return {};
     const char* text = reinterpret_cast<const char*>(m_data + m_position);
     m_position += length;
     return std::string(text, strnlen(text, length));

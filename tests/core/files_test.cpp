@@ -141,12 +141,18 @@ TEST_F(FilesTest, ReadsPastTheEndFailCleanly)
     EXPECT_EQ(file.Read(destination, -1), E_FAIL);
 }
 
-TEST_F(FilesTest, EmptyFileLoadsWithSizeZero)
+TEST_F(FilesTest, EmptyFileLoadsWithSizeZeroAndReadsAsTheEndOfData)
 {
     WriteDiskFile("empty.txt", "");
-    CPFile file("empty.txt");
-    EXPECT_EQ(file.Load(), S_OK);
-    EXPECT_EQ(file.GetSize(), 0);
+    for (const bool scrambled : {false, true}) {
+        CPFile file("empty.txt", scrambled);
+        EXPECT_EQ(file.Load(), S_OK);
+        EXPECT_EQ(file.GetSize(), 0);
+        EXPECT_EQ(file.ReadString(), "");
+        EXPECT_TRUE(file.HasFailed());
+        EXPECT_EQ(file.ReadInt(), 0);
+        EXPECT_EQ(file.ReadString(), "");
+    }
 }
 
 TEST_F(FilesTest, LoadAgainReplacesTheData)

@@ -252,6 +252,24 @@ TEST_F(PacksTest, EmptyBodiesAndRepeatedPathsInOnePack)
     EXPECT_EQ(Load("data\\a.txt"), "z") << "the later entry of a path wins";
 }
 
+TEST_F(PacksTest, AnEmptyFileInAPackReadsAsTheEndOfData)
+{
+    std::vector<uint8_t> index;
+    AppendEntry(index, "Data", -1, 0, 1);
+    AppendEntry(index, "a", 0, 0, 0);
+    const std::vector<uint8_t> pack = PackWithIndex(index, {});
+    ASSERT_EQ(pack.size(), 45u);
+    WriteDiskFile("Data/game1.dat", pack);
+    ASSERT_EQ(MountPacks(), S_OK);
+
+    CPFile file("data\\a");
+    ASSERT_EQ(file.Load(), S_OK);
+    EXPECT_EQ(file.GetSize(), 0);
+    EXPECT_EQ(file.ReadString(), "");
+    EXPECT_TRUE(file.HasFailed());
+    EXPECT_EQ(file.ReadFloat(), 0.0f);
+}
+
 TEST_F(PacksTest, PackBuilderRejectsClashingPaths)
 {
     CPPackBuilder builder("Data");
