@@ -1,13 +1,24 @@
 #include "Render/PFlickModifier.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "Render/PVertex.h"
 #include "core/PGlobalTimer.h"
 #include "platform/Random.h"
 
+namespace {
+
+// The same angle within one turn; 0 for an angle that is not finite.
+double WrapPhase(double radians)
+{
+    return std::isfinite(radians) ? std::fmod(radians, 2.0 * std::numbers::pi) : 0.0;
+}
+
+}  // namespace
+
 CPFlickModifier::CPFlickModifier(float frequency, int32_t minimum, int32_t maximum)
-    : m_frequency(frequency), m_time(static_cast<float>(platform::Rand()))
+    : m_frequency(frequency), m_phase(WrapPhase(platform::Rand() * m_frequency))
 {
     const float low = static_cast<float>(static_cast<uint8_t>(minimum));
     const float high = static_cast<float>(static_cast<uint8_t>(maximum));
@@ -18,8 +29,8 @@ CPFlickModifier::CPFlickModifier(float frequency, int32_t minimum, int32_t maxim
 
 void CPFlickModifier::Update(float dt)
 {
-    m_time += dt;
-    m_flicker = static_cast<int32_t>(std::sin(m_time * m_frequency) * m_amplitude + m_centre);
+    m_phase = WrapPhase(m_phase + dt * m_frequency);
+    m_flicker = static_cast<int32_t>(static_cast<float>(std::sin(m_phase)) * m_amplitude + m_centre);
 }
 
 void CPFlickModifier::Apply(SPVertex* destination, const SPVertex* source, int32_t n)

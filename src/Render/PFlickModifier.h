@@ -9,7 +9,8 @@
 class CPFlickModifier : public IPTexModifier {
 public:
     // frequency in radians per second; minimum and maximum are bytes (the low 8 bits count).
-    // Draws one random number for the starting phase.
+    // Draws one random number for the starting phase. The phase is kept within one turn, so the
+    // value stays within its range for any finite frequency and frame time.
     CPFlickModifier(float frequency, int32_t minimum, int32_t maximum);
 
     void Update(float dt) override;
@@ -21,9 +22,9 @@ public:
     int32_t GetFlicker() const { return m_flicker; }
 
 private:
-    float m_frequency;
+    double m_frequency;
+    double m_phase;  // radians, within one turn
     float m_centre;
     float m_amplitude;
     int32_t m_flicker = 0x00FFFFFF;
-    float m_time;
 };

@@ -44,8 +44,9 @@ struct Arguments {
             return value.has_value();
         }
         const auto value = ReadLeadingNumber<double>(text);
-        reals[i] = static_cast<float>(value.value_or(0.0));
-        return value.has_value() && std::isfinite(reals[i]);
+        if (!value || std::fabs(*value) > kMaxTexModifierRate) return false;
+        reals[i] = static_cast<float>(*value);
+        return true;
     }
 
     const std::vector<std::string>& texts;

@@ -14,7 +14,9 @@
 //   "fade"      rate                        fade to transparent white
 //
 // Null for an unknown keyword, a wrong number of arguments, an argument that is not a number
-// (only digits, '-' and '.'; an empty argument reads as 0), a number too large for a float, and
-// an atlas without cells or with more than CPAnimTexModifier::kMaxCells. Numbers are read the same
-// in every locale.
+// (only digits, '-' and '.'; an empty argument reads as 0), an integer too large for an int, a
+// rate (fps, speed, frequency) beyond ±kMaxTexModifierRate, and an atlas without cells or with
+// more than CPAnimTexModifier::kMaxCells. Numbers are read the same in every locale.
+constexpr float kMaxTexModifierRate = 1.0e6f;
+
 std::unique_ptr<IPTexModifier> CreateTexModifier(std::string keyword, const std::vector<std::string>& arguments);

@@ -85,6 +85,11 @@ TEST_F(ModifierTest, FactoryMakesWhatTheKeywordNamesAndRefusesBadLines)
         {"flick", {"3.0", "10", "200"}, "flick"},
         {"flick", {"3.0", "10"}, nullptr},
         {"flick", {"3.0", "10", "99999999999"}, nullptr},  // beyond an int
+        {"flick", {"32000000000000000000000000000000000000", "10", "200"}, nullptr},  // a float, far beyond a rate
+        {"flick", {"-1000000", "0", "255"}, "flick"},
+        {"flick", {"1000000.5", "0", "255"}, nullptr},
+        {"anim", {"4", "2", "2000000"}, nullptr},
+        {"movingtex", {"0.5", "-3000000"}, nullptr},
         {"anim", {"4", "2", "8"}, "anim"},
         {"ANIM", {"1", "1", "0"}, "anim"},
         {"anim", {"0", "2", "8"}, nullptr},
@@ -283,6 +288,19 @@ TEST_F(ModifierTest, FlickerOscillatesOverItsWholeRangeAndStaysInside)
         EXPECT_EQ(seenLow, c.low) << c.minimum << ".." << c.maximum;
         EXPECT_LE(seenHigh, c.high) << c.minimum << ".." << c.maximum;
         EXPECT_GE(seenHigh, std::max(c.low, c.high - 1)) << c.minimum << ".." << c.maximum;
+    }
+}
+
+TEST_F(ModifierTest, FlickerStaysInItsRangeAtAnyFiniteFrequency)
+{
+    platform::Srand(5);
+    for (const float frequency : {1.0e6f, -1.0e6f, 3.2e37f, std::numeric_limits<float>::max()}) {
+        CPFlickModifier flick(frequency, 10, 200);
+        for (const float dt : {0.0f, 0.016f, 1.0f, 3600.0f, 1.0e30f}) {
+            flick.Update(dt);
+            EXPECT_GE(flick.GetFlicker(), 10) << frequency << " rad/s after " << dt << " s";
+            EXPECT_LE(flick.GetFlicker(), 200) << frequency << " rad/s after " << dt << " s";
+        }
     }
 }
 
