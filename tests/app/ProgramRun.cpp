@@ -1,7 +1,9 @@
 #include "ProgramRun.h"
 
-#include <grp.h>
+#include <linux/capability.h>
 #include <signal.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +20,24 @@ namespace {
 
 constexpr auto kTimeLimit = std::chrono::seconds(60);
 
+// Takes from this process, and from the program it starts, the capabilities that let root read,
+// write and enter any file or folder whatever its permissions. (Running as another user instead
+// would need the build folder to be reachable for that user, which a checkout in a private folder
+// is not.) False when the system refuses.
+bool DropPermissionOverrides() {
+    constexpr int kOverrides[] = {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER};
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct sets[_LINUX_CAPABILITY_U32S_3] = {};
+    if (syscall(SYS_capget, &header, sets) != 0) return false;
+    for (const int capability : kOverrides) {
+        // The bounding set limits what root gets at exec; the inheritable set could add it back.
+        if (prctl(PR_CAPBSET_DROP, capability, 0, 0, 0) != 0) return false;
+        sets[CAP_TO_INDEX(capability)].inheritable &= ~CAP_TO_MASK(capability);
+        sets[CAP_TO_INDEX(capability)].effective &= ~CAP_TO_MASK(capability);
+    }
+    return syscall(SYS_capset, &header, sets) == 0 && prctl(PR_CAP_AMBIENT, PR_CAP_AMBIENT_CLEAR_ALL, 0, 0, 0) == 0;
+}
+
 // In the child: everything up to exec; never returns.
 [[noreturn]] void StartChild(const ProgramRun& run, const std::filesystem::path& out, const std::filesystem::path& err,
                              const std::filesystem::path& runtime) {
@@ -26,9 +46,7 @@ constexpr auto kTimeLimit = std::chrono::seconds(60);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     for (const auto& [name, value] : run.environment) setenv(name.c_str(), value.c_str(), 1);
     for (const std::string& name : run.unsetEnvironment) unsetenv(name.c_str());
-    if (run.unprivileged && geteuid() == 0) {
-        if (setgroups(0, nullptr) != 0 || setgid(kUnprivilegedId) != 0 || setuid(kUnprivilegedId) != 0) _exit(126);
-    }
+    if (run.unprivileged && geteuid() == 0 && !DropPermissionOverrides()) _exit(126);
     std::vector<char*> argv{const_cast<char*>(VX_GAME_BINARY)};
     for (const std::string& argument : run.arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);

@@ -19,7 +19,8 @@ struct ProgramRun {
     // The run's $XDG_RUNTIME_DIR, where its single-instance lock lies; empty: a fresh folder of
     // its own, so parallel tests never see each other's lock.
     std::filesystem::path runtimeFolder;
-    // Run as an ordinary user when the tests run as root, so folder permissions hold.
+    // When the tests run as root, the program runs without root's power to override file and
+    // folder permissions, so they hold for it as for any user.
     bool unprivileged = false;
 };
 
@@ -54,8 +55,4 @@ private:
     bool ended_ = false;
     int status_ = 0;
 };
-
-// The user the unprivileged runs use.
-constexpr unsigned kUnprivilegedId = 65534;
-
 }  // namespace apptest
