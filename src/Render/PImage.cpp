@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Render/Dxt5Encoder.h"
 #include "platform/gfx/Dxt.h"
 
 using platform::gfx::Format;
@@ -83,4 +84,16 @@ void DecompressImage(SPImage& image)
         image.levels[level] = std::move(pixels);
     }
     image.format = Format::A8R8G8B8;
+}
+
+bool PrepareImage(SPImage& image, uint32_t maxSide, bool compressDxt5)
+{
+    const auto multipleOfFour = [&image] { return image.width % 4 == 0 && image.height % 4 == 0; };
+    const bool tooLarge = image.width > maxSide || image.height > maxSide;
+    if (platform::gfx::IsCompressed(image.format) && (!multipleOfFour() || tooLarge)) DecompressImage(image);
+    if (platform::gfx::IsCompressed(image.format)) return true;
+    if (!FitImage(image, maxSide)) return false;
+    if (image.levels.size() == 1) BuildMipChain(image);
+    if (compressDxt5 && multipleOfFour()) CompressImageDxt5(image);
+    return true;
 }

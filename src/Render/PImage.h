@@ -34,3 +34,10 @@ bool FitImage(SPImage& image, uint32_t maxSide);
 
 // Turns DXT blocks into 32-bit pixels (A8R8G8B8), every level.
 void DecompressImage(SPImage& image);
+
+// Turns a decoded picture into what the device gets: DXT pictures the device cannot take as they
+// are (sides not multiples of four, or too large for their stored levels) are decoded with all
+// their levels; stored levels are kept (the largest dropped while the picture is too large), a
+// picture of one level gets its full mip chain; 32-bit pictures get DXT5 compression when asked.
+// False when the picture cannot fit maxSide.
+bool PrepareImage(SPImage& image, uint32_t maxSide, bool compressDxt5);

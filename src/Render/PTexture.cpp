@@ -1,7 +1,6 @@
 #include "Render/PTexture.h"
 
 #include "Render/DeviceError.h"
-#include "Render/Dxt5Encoder.h"
 #include "Render/ImageDecoders.h"
 #include "Render/PRender.h"
 #include "Render/PTextureCache.h"
@@ -21,24 +20,6 @@ const std::string kFolder = "Data\\Textures\\";
 std::string JpgName(const std::string& name)
 {
     return (name.size() < 3 ? name : name.substr(0, name.size() - 3)) + "jpg";
-}
-
-bool MultipleOfFour(const SPImage& image) { return image.width % 4 == 0 && image.height % 4 == 0; }
-
-// Turns a decoded picture into what the device gets: DXT pictures the device cannot take as
-// they are (sides not multiples of four, or too large for their stored levels) are decoded with
-// all their levels; stored levels are kept (the largest dropped while the picture is too large),
-// a picture of one level gets its full mip chain; 32-bit pictures get DXT5 compression when
-// asked.
-bool Prepare(SPImage& image, uint32_t maxSide, bool compressDxt5)
-{
-    const bool tooLarge = image.width > maxSide || image.height > maxSide;
-    if (platform::gfx::IsCompressed(image.format) && (!MultipleOfFour(image) || tooLarge)) DecompressImage(image);
-    if (platform::gfx::IsCompressed(image.format)) return true;
-    if (!FitImage(image, maxSide)) return false;
-    if (image.levels.size() == 1) BuildMipChain(image);
-    if (compressDxt5 && MultipleOfFour(image)) CompressImageDxt5(image);
-    return true;
 }
 
 }  // namespace
@@ -71,7 +52,7 @@ bool CPTexture::Create(const uint8_t* data, size_t size, bool fullSize)
         return false;
     }
     if (!DecodeImage(data, size, image, error) ||
-        !Prepare(image, static_cast<uint32_t>(device->Caps().maxTextureSize), !fullSize && g_dxt5 != 0)) {
+        !PrepareImage(image, static_cast<uint32_t>(device->Caps().maxTextureSize), !fullSize && g_dxt5 != 0)) {
         ReportDeviceError(kSource, __LINE__, "D3DXERR_INVALIDDATA", m_name + ": " + error);
         return false;
     }
