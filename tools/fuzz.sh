@@ -32,7 +32,7 @@ cmake -S . -B "$out" -DCMAKE_BUILD_TYPE=Fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CX
 cmake --build "$out" --target fuzz -j "$(nproc)"
 
 if [ $# -eq 0 ]; then
-  set -- $(cd "$out/fuzz" && ls fuzz_* | sed 's/^fuzz_//')
+  set -- $(ls fuzz/seeds)  # every target has its seeds folder
 fi
 mkdir -p "$out/logs" "$out/findings"
 
