@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "physics/engine/PhysicsConvexHull.h"
+
 void PhysicsGeometry::Init()
 {
     SetBoxExtents(1.0f, 1.0f, 1.0f);
@@ -11,7 +13,6 @@ void PhysicsGeometry::Init()
     candidatesBegin = candidatesEnd = nullptr;
     triangles = nullptr;
     hullData = nullptr;
-    hullVertexCount = 0;
 }
 
 void PhysicsGeometry::SetBoxExtents(float sizeX, float sizeY, float sizeZ)
@@ -32,6 +33,12 @@ void PhysicsGeometry::SetSphere(float radius)
 {
     type = kSphere;
     shape = {radius, 0.0f, 0.0f, 0.0f};
+}
+
+void PhysicsGeometry::SetConvexHull(const void* data)
+{
+    type = kConvexHull;
+    hullData = data;
 }
 
 void PhysicsGeometry::SetTriangle(int32_t i0, int32_t i1, int32_t i2, const PhysicsVector* vertexArray)
@@ -72,9 +79,26 @@ void PhysicsGeometry::GetLocalBounds(PhysicsVector& minimum, PhysicsVector& maxi
             At(extent, i) = (std::fabs(At(axes.row[0], i)) + std::fabs(At(axes.row[2], i))) * shape.x +
                             std::fabs(At(axes.row[1], i)) * (shape.x + shape.z);
         break;
+    case kConvexHull:
+        HullBounds(minimum, maximum);
+        return;
     default:
         return;
     }
     minimum = centre - extent;
     maximum = centre + extent;
+}
+
+void PhysicsGeometry::HullBounds(PhysicsVector& minimum, PhysicsVector& maximum) const
+{
+    const auto* data = static_cast<const PhysicsHullData*>(hullData);
+    if (!data || data->vertexCount <= 0) return;
+    minimum = maximum = TransformPoint(localTransform, data->vertices[0]);
+    for (int32_t v = 1; v < data->vertexCount; ++v) {
+        const PhysicsVector p = TransformPoint(localTransform, data->vertices[v]);
+        for (int i = 0; i < 3; ++i) {
+            At(minimum, i) = std::fmin(At(minimum, i), At(p, i));
+            At(maximum, i) = std::fmax(At(maximum, i), At(p, i));
+        }
+    }
 }

@@ -25,6 +25,8 @@ public:
     void SetBoxExtents(float sizeX, float sizeY, float sizeZ);
     void SetCylinder(float diameter, float height);
     void SetSphere(float radius);
+    // A convex hull whose tables (a PhysicsHullData) the caller keeps alive.
+    void SetConvexHull(const void* data);
     void SetTriangle(int32_t i0, int32_t i1, int32_t i2, const PhysicsVector* vertices);
     // The terrain triangles near one body: candidate indices into the triangle array.
     void SetTerrain(const int32_t* candidatesBegin, const int32_t* candidatesEnd, const PhysicsMeshTriangle* triangles,
@@ -37,6 +39,7 @@ public:
     // Minimum and maximum corners of the shape in body space; types without bounds leave the
     // outputs unchanged.
     void GetLocalBounds(PhysicsVector& minimum, PhysicsVector& maximum) const;
+    void HullBounds(PhysicsVector& minimum, PhysicsVector& maximum) const;
 
     // Per type: box half extents; sphere radius in x; cylinder radius, radius², half height.
     PhysicsVector shape;
@@ -49,8 +52,7 @@ public:
     const int32_t* candidatesBegin = nullptr;
     const int32_t* candidatesEnd = nullptr;
     const PhysicsMeshTriangle* triangles = nullptr;
-    const void* hullData = nullptr;
-    int32_t hullVertexCount = 0;
+    const void* hullData = nullptr;  // PhysicsHullData
 
     PhysicsGeometry* next = nullptr;
     PhysicsGeometry* prev = nullptr;

@@ -1,0 +1,59 @@
+#include "physics/engine/PhysicsTestResult.h"
+
+#include <cmath>
+
+namespace {
+
+bool IsTiny(const PhysicsVector& v)
+{
+    return std::fabs(v.x) < kPhysicsEpsilon && std::fabs(v.y) < kPhysicsEpsilon && std::fabs(v.z) < kPhysicsEpsilon;
+}
+
+// Line parameters of the closest points of the lines through two segments; false for degenerate
+// segments or parallel lines.
+bool LineParameters(const PhysicsTestResult& r, float& s, float& t)
+{
+    const PhysicsVector dA = r.edgeAEnd - r.edgeAStart;
+    const PhysicsVector dB = r.edgeBEnd - r.edgeBStart;
+    const PhysicsVector w = r.edgeAStart - r.edgeBStart;
+    if (IsTiny(dB) || IsTiny(dA)) return false;
+    const float aa = Dot(dA, dA), bb = Dot(dB, dB), ab = Dot(dA, dB);
+    const float den = aa * bb - ab * ab;
+    if (std::fabs(den) < kPhysicsEpsilon) return false;
+    s = (ab * Dot(w, dB) - bb * Dot(w, dA)) / den;
+    t = (ab * s + Dot(w, dB)) / bb;
+    return true;
+}
+
+bool Within(float p) { return p >= 0.0f && p < 1.0f; }
+
+}  // namespace
+
+void PhysicsTestResult::ClosestEdgePoints()
+{
+    float s = 0, t = 0;
+    if (!LineParameters(*this, s, t) || !Within(s) || !Within(t)) return;
+    first = edgeAStart + (edgeAEnd - edgeAStart) * s;
+    second = edgeBStart + (edgeBEnd - edgeBStart) * t;
+}
+
+bool PhysicsTestResult::ClosestSegmentPoints(float& s, float& t)
+{
+    if (!LineParameters(*this, s, t)) {
+        valid = 0;
+        return false;
+    }
+    first = edgeAStart + (edgeAEnd - edgeAStart) * s;
+    second = edgeBStart + (edgeBEnd - edgeBStart) * t;
+    depth = std::sqrt(LengthSq(second - first));
+    valid = Within(s) && Within(t) ? 1 : 0;
+    return true;
+}
+
+PhysicsVector FallbackNormal(const PhysicsVector& centreA, const PhysicsVector& centreB, const PhysicsVector& hint)
+{
+    const PhysicsVector between = Normalized(centreA - centreB);
+    if (LengthSq(between) > 0.0f) return between;
+    const PhysicsVector fromHint = Normalized(hint);
+    return LengthSq(fromHint) > 0.0f ? fromHint : PhysicsVector{0.0f, 0.0f, 1.0f, 0.0f};
+}

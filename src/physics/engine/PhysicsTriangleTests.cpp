@@ -1,0 +1,233 @@
+#include <cmath>
+
+#include "physics/engine/PhysicsOrientedBox.h"
+#include "physics/engine/PhysicsPrimitiveTests.h"
+
+namespace {
+
+PhysicsVector NearestOnLine(const PhysicsVector& point, const PhysicsVector& start, const PhysicsVector& end)
+{
+    const PhysicsVector d = end - start;
+    const float lengthSq = LengthSq(d);
+    if (lengthSq == 0.0f) return start;
+    return start + d * (Dot(point - start, d) / lengthSq);
+}
+
+PhysicsTriangleInfo TerrainTriangle(const PhysicsGeometry& terrain, int32_t index)
+{
+    const PhysicsMeshTriangle& t = terrain.triangles[index];
+    return PhysicsTriangleInfo(terrain.vertices[t.vertex[0]], terrain.vertices[t.vertex[1]], terrain.vertices[t.vertex[2]]);
+}
+
+// The deepest contact of a shape with the terrain's candidate triangles; test(record, triangle,
+// mode) returns whether the triangle touches.
+template <typename Test>
+bool DeepestOverTerrain(PhysicsTestResult& result, int32_t& materialB, const PhysicsGeometry& terrain, Test test)
+{
+    PhysicsTestResult best;
+    best.depth = -1000000.0f;
+    int32_t material = 0;
+    if (terrain.candidatesBegin && terrain.triangles && terrain.vertices)
+        for (const int32_t* index = terrain.candidatesBegin; index != terrain.candidatesEnd; ++index) {
+            const PhysicsMeshTriangle& record = terrain.triangles[*index];
+            PhysicsTestResult trial;
+            if (test(trial, TerrainTriangle(terrain, *index), record.mode) && trial.depth > best.depth) {
+                best = trial;
+                material = record.material;
+            }
+        }
+    result = PhysicsTestResult{};
+    if (!best.valid) return false;
+    result.depth = best.depth;
+    result.normal = best.normal;
+    result.first = best.first;
+    result.second = best.second;
+    result.edgeContact = best.edgeContact;
+    result.valid = 1;
+    materialB = material;
+    return true;
+}
+
+}  // namespace
+
+bool PhysicsCollideBoxTriangle(PhysicsTestResult& result, const PhysicsGeometry& box, const PhysicsTransform& a,
+                               const PhysicsGeometry& triangle, const PhysicsTransform& b)
+{
+    const PhysicsVector* v = triangle.vertices;
+    result = PhysicsTestResult{};
+    if (!v) return false;
+    const PhysicsTriangleInfo info(TransformPoint(b, v[triangle.triangleVertex[0]]),
+                                   TransformPoint(b, v[triangle.triangleVertex[1]]),
+                                   TransformPoint(b, v[triangle.triangleVertex[2]]));
+    PhysicsTestResult test;
+    if (!PhysicsOrientedBox(box, a).CollideTriangle(test, info)) return false;
+    result = test;
+    if (!test.edgeContact) result.second = test.first;
+    return true;
+}
+
+bool PhysicsCollideCapsuleTriangle(PhysicsTestResult& result, const PhysicsGeometry& capsule, const PhysicsTransform& a,
+                                   const PhysicsTriangleInfo& triangle)
+{
+    result = PhysicsTestResult{};
+    result.depth = 1000000.0f;
+    if (triangle.IsDegenerate()) return false;
+    const float r = capsule.shape.x, h = capsule.shape.z;
+    const PhysicsVector& centre = a.position;
+    const PhysicsVector& axis = a.axes.row[1];
+    const PhysicsVector top = centre + axis * h, bottom = centre - axis * h;
+
+    // Face: the end that reaches deepest through the plane.
+    const float s = Dot(triangle.normal, centre) - triangle.offset;
+    const PhysicsVector towardPlane = s >= 0.0f ? -triangle.normal : triangle.normal;
+    const float dist = -std::fabs(s);
+    if (r + h <= std::fabs(s)) return false;
+    const PhysicsVector halfAxis = axis * h;
+    const float b = Dot(halfAxis, towardPlane);
+    const PhysicsVector deepEnd = b > 0.0f ? centre + halfAxis : centre - halfAxis;
+    const float depth = r + (b > 0.0f ? dist + b : dist - b);
+    if (depth <= 0.0f) return false;
+    const PhysicsVector deepest = deepEnd + towardPlane * r;
+    const PhysicsVector onPlane = deepest - towardPlane * depth;
+    bool face = depth < result.depth && triangle.Contains(onPlane);
+    if (face) {
+        const PhysicsVector run = deepEnd - centre;
+        const float across = Dot(towardPlane, run);
+        // With the axis parallel to the plane the projected deepest point alone decides.
+        if (std::fabs(across) >= kPhysicsEpsilon) face = triangle.Contains(centre + run * (-s / Dot(triangle.normal, run)));
+    }
+    if (face) {
+        result.first = deepest;
+        result.second = onPlane;
+        result.normal = -towardPlane;
+        result.depth = depth;
+        result.valid = 1;
+        return true;
+    }
+
+    // Edges against the capsule's segment: the shallowest touching edge.
+    for (int j = 0; j < 3; ++j) {
+        const PhysicsVector& edgeStart = triangle.p[j];
+        const PhysicsVector& edgeEnd = triangle.p[(j + 1) % 3];
+        PhysicsTestResult segments;
+        segments.edgeAStart = top;
+        segments.edgeAEnd = bottom;
+        segments.edgeBStart = edgeStart;
+        segments.edgeBEnd = edgeEnd;
+        float sa = 0, te = 0;
+        if (!segments.ClosestSegmentPoints(sa, te)) continue;
+        PhysicsVector axisPoint, edgePoint;
+        if (segments.valid) {
+            axisPoint = segments.first;
+            edgePoint = segments.second;
+        } else if (sa > 0.0f && sa < 1.0f) {
+            edgePoint = te > 0.0f ? edgeEnd : edgeStart;
+            axisPoint = NearestOnLine(edgePoint, top, bottom);
+        } else {
+            axisPoint = sa >= 1.0f ? bottom : top;
+            if (te > 0.0f && te < 1.0f) {
+                edgePoint = NearestOnLine(axisPoint, edgeStart, edgeEnd);
+            } else {
+                edgePoint = te > 0.0f ? edgeEnd : edgeStart;
+                if (LengthSq(axisPoint - edgePoint) >= r * r) continue;
+            }
+        }
+        const float gap = Length(axisPoint - edgePoint);
+        const float edgeDepth = r - gap;
+        if (edgeDepth <= 0.0f || edgeDepth >= result.depth) continue;
+        PhysicsVector normal = gap > 0.0f ? (axisPoint - edgePoint) * (1.0f / gap) : PhysicsVector{};
+        if (segments.valid) {
+            // Across the edge: the common normal of axis and edge, turned toward the axis.
+            const PhysicsVector common = Normalized(Cross(axis, edgeStart - edgeEnd));
+            if (LengthSq(common) > 0.0f) normal = Dot(common, axisPoint - edgePoint) < 0.0f ? -common : common;
+        }
+        if (LengthSq(normal) == 0.0f) normal = -towardPlane;
+        result.depth = edgeDepth;
+        result.normal = normal;
+        result.first = axisPoint - normal * r;
+        result.second = edgePoint;
+        result.valid = 1;
+    }
+    return result.valid != 0;
+}
+
+bool PhysicsCollideSphereTriangle(PhysicsTestResult& result, const PhysicsGeometry& sphere, const PhysicsTransform& a,
+                                  const PhysicsTriangleInfo& triangle)
+{
+    result = PhysicsTestResult{};
+    result.depth = 100000.0f;
+    if (triangle.IsDegenerate()) return false;
+    const float r = sphere.shape.x;
+    const PhysicsVector& c = a.position;
+    const float s = Dot(triangle.normal, c) - triangle.offset;
+    const float side = s >= 0.0f ? 1.0f : -1.0f;
+    const float planeDepth = r - s * side;
+    if (planeDepth <= 0.0f) return false;
+    const PhysicsVector projected = c - triangle.normal * s;
+    const int32_t region = triangle.Locate(projected);
+    if (region < 0) {
+        result.depth = planeDepth;
+        result.normal = triangle.normal * side;
+        result.first = c - result.normal * r;
+        result.second = projected;
+        result.valid = 1;
+        return true;
+    }
+    const int k = region / 2;
+    if (region % 2 == 0) {
+        const PhysicsVector& vertex = triangle.p[k];
+        const float dist = Length(c - vertex);
+        if (r - dist <= 0.0f) return false;
+        result.depth = r - dist;
+        result.normal = dist > 0.0f ? (c - vertex) * (1.0f / dist) : triangle.normal * side;
+        result.first = c - result.normal * r;
+        result.second = vertex;
+        result.valid = 1;
+        return true;
+    }
+    const float length = Length(triangle.e[k]);
+    if (length == 0.0f) return false;
+    const PhysicsVector u = triangle.e[k] * (1.0f / length);
+    const float t = Dot(c - triangle.p[k], u);
+    if (!(t > 0.0f && t < length)) return false;
+    const PhysicsVector w = triangle.p[k] + u * t;
+    const float dist = Length(c - w);
+    const float depth = r - dist;
+    if (depth <= 0.0f) return false;
+    result.depth = depth;
+    result.normal = dist > 0.0f ? (c - w) * (1.0f / dist) : triangle.normal * side;
+    result.first = c - result.normal * r;
+    result.second = w;
+    result.valid = 1;
+    return true;
+}
+
+bool PhysicsCollideBoxTerrain(PhysicsTestResult& result, int32_t& materialB, const PhysicsGeometry& box,
+                              const PhysicsTransform& a, const PhysicsGeometry& terrain)
+{
+    PhysicsOrientedBox oriented(box, a);
+    return DeepestOverTerrain(result, materialB, terrain,
+                              [&](PhysicsTestResult& trial, const PhysicsTriangleInfo& triangle, int32_t mode) {
+                                  if (mode == 0) return oriented.CollideTriangle(trial, triangle);
+                                  if (mode == 1) return oriented.CollideTriangleColumn(trial, triangle);
+                                  return false;
+                              });
+}
+
+bool PhysicsCollideCylinderTerrain(PhysicsTestResult& result, int32_t& materialB, const PhysicsGeometry& capsule,
+                                   const PhysicsTransform& a, const PhysicsGeometry& terrain)
+{
+    return DeepestOverTerrain(result, materialB, terrain,
+                              [&](PhysicsTestResult& trial, const PhysicsTriangleInfo& triangle, int32_t mode) {
+                                  return mode == 0 && PhysicsCollideCapsuleTriangle(trial, capsule, a, triangle);
+                              });
+}
+
+bool PhysicsCollideSphereTerrain(PhysicsTestResult& result, int32_t& materialB, const PhysicsGeometry& sphere,
+                                 const PhysicsTransform& a, const PhysicsGeometry& terrain)
+{
+    return DeepestOverTerrain(result, materialB, terrain,
+                              [&](PhysicsTestResult& trial, const PhysicsTriangleInfo& triangle, int32_t mode) {
+                                  return mode == 0 && PhysicsCollideSphereTriangle(trial, sphere, a, triangle);
+                              });
+}
