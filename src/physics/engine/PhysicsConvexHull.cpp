@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "physics/engine/PhysicsTerrainCandidates.h"
+
 namespace {
 
 constexpr int kMaxFaces = 100;
@@ -363,23 +365,8 @@ bool PhysicsCollideConvexTriangle(PhysicsTestResult& result, const PhysicsGeomet
 bool PhysicsCollideConvexTerrain(PhysicsTestResult& result, int32_t& materialB, const PhysicsGeometry& hull,
                                  const PhysicsTransform& ta, const PhysicsGeometry& terrain)
 {
-    result = PhysicsTestResult{};
-    PhysicsTestResult best;
-    best.depth = -1000000.0f;
-    int32_t material = 0;
-    if (terrain.candidatesBegin && terrain.triangles && terrain.vertices)
-        for (const int32_t* index = terrain.candidatesBegin; index != terrain.candidatesEnd; ++index) {
-            const PhysicsMeshTriangle& record = terrain.triangles[*index];
-            const PhysicsTriangleInfo triangle(terrain.vertices[record.vertex[0]], terrain.vertices[record.vertex[1]],
-                                               terrain.vertices[record.vertex[2]]);
-            PhysicsTestResult trial;
-            if (PhysicsCollideConvexTriangle(trial, hull, ta, triangle) && trial.depth > best.depth) {
-                best = trial;
-                material = record.material;
-            }
-        }
-    if (!best.valid) return false;
-    result = best;
-    materialB = material;
-    return true;
+    return DeepestOverTerrain(result, materialB, terrain,
+                              [&](PhysicsTestResult& trial, const PhysicsTriangleInfo& triangle, int32_t) {
+                                  return PhysicsCollideConvexTriangle(trial, hull, ta, triangle);
+                              });
 }

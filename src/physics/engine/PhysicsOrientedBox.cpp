@@ -10,6 +10,19 @@ namespace {
 // +1 for a positive projection, -1 otherwise (zero counts as negative).
 float SignOf(float projection) { return projection > 0.0f ? 1.0f : -1.0f; }
 
+// How far the box reaches along n from its centre, and its corner deepest against n.
+float ReachAgainst(const PhysicsOrientedBox& box, const PhysicsVector& n, PhysicsVector& corner)
+{
+    float reach = 0.0f;
+    corner = box.Centre();
+    for (const PhysicsVector& axis : box.halfAxes) {
+        const float projection = Dot(n, axis);
+        reach += SignOf(projection) * projection;
+        corner -= axis * SignOf(projection);
+    }
+    return reach;
+}
+
 }  // namespace
 
 PhysicsOrientedBox::PhysicsOrientedBox(const PhysicsGeometry& box, const PhysicsTransform& world)
@@ -47,13 +60,8 @@ bool FaceAxis(PhysicsTestResult& result, const PhysicsOrientedBox& p, const Phys
     } else {
         d = -s;
     }
-    float depth = d + At(p.halfExtents, k);
-    PhysicsVector corner = q.Centre();
-    for (const PhysicsVector& axis : q.halfAxes) {
-        const float projection = Dot(n, axis);
-        depth += SignOf(projection) * projection;
-        corner -= axis * SignOf(projection);
-    }
+    PhysicsVector corner;
+    const float depth = d + At(p.halfExtents, k) + ReachAgainst(q, n, corner);
     if (depth <= 0.0f) return false;
 
     bool record = depth + 0.0001f < result.depth;
@@ -149,13 +157,8 @@ bool PhysicsOrientedBox::CollideTriangle(PhysicsTestResult& result, const Physic
     {
         const float s = Dot(triangle.normal, Centre()) - triangle.offset;
         const PhysicsVector n = s >= 0.0f ? triangle.normal : -triangle.normal;
-        float depth = s >= 0.0f ? -s : s;
-        PhysicsVector corner = Centre();
-        for (const PhysicsVector& axis : halfAxes) {
-            const float projection = Dot(n, axis);
-            depth += SignOf(projection) * projection;
-            corner -= axis * SignOf(projection);
-        }
+        PhysicsVector corner;
+        const float depth = (s >= 0.0f ? -s : s) + ReachAgainst(*this, n, corner);
         if (depth < 0.0f) return false;
         if (depth < result.depth) {
             result.depth = depth;

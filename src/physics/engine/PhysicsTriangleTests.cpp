@@ -2,6 +2,7 @@
 
 #include "physics/engine/PhysicsOrientedBox.h"
 #include "physics/engine/PhysicsPrimitiveTests.h"
+#include "physics/engine/PhysicsTerrainCandidates.h"
 
 namespace {
 
@@ -11,41 +12,6 @@ PhysicsVector NearestOnLine(const PhysicsVector& point, const PhysicsVector& sta
     const float lengthSq = LengthSq(d);
     if (lengthSq == 0.0f) return start;
     return start + d * (Dot(point - start, d) / lengthSq);
-}
-
-PhysicsTriangleInfo TerrainTriangle(const PhysicsGeometry& terrain, int32_t index)
-{
-    const PhysicsMeshTriangle& t = terrain.triangles[index];
-    return PhysicsTriangleInfo(terrain.vertices[t.vertex[0]], terrain.vertices[t.vertex[1]], terrain.vertices[t.vertex[2]]);
-}
-
-// The deepest contact of a shape with the terrain's candidate triangles; test(record, triangle,
-// mode) returns whether the triangle touches.
-template <typename Test>
-bool DeepestOverTerrain(PhysicsTestResult& result, int32_t& materialB, const PhysicsGeometry& terrain, Test test)
-{
-    PhysicsTestResult best;
-    best.depth = -1000000.0f;
-    int32_t material = 0;
-    if (terrain.candidatesBegin && terrain.triangles && terrain.vertices)
-        for (const int32_t* index = terrain.candidatesBegin; index != terrain.candidatesEnd; ++index) {
-            const PhysicsMeshTriangle& record = terrain.triangles[*index];
-            PhysicsTestResult trial;
-            if (test(trial, TerrainTriangle(terrain, *index), record.mode) && trial.depth > best.depth) {
-                best = trial;
-                material = record.material;
-            }
-        }
-    result = PhysicsTestResult{};
-    if (!best.valid) return false;
-    result.depth = best.depth;
-    result.normal = best.normal;
-    result.first = best.first;
-    result.second = best.second;
-    result.edgeContact = best.edgeContact;
-    result.valid = 1;
-    materialB = material;
-    return true;
 }
 
 }  // namespace

@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdint>
+
+#include "physics/engine/PhysicsGeometry.h"
+#include "physics/engine/PhysicsTestResult.h"
+#include "physics/engine/PhysicsTriangleInfo.h"
+
+// The walk over the terrain's candidate triangles shared by the shape-terrain tests.
+
+inline PhysicsTriangleInfo TerrainTriangle(const PhysicsGeometry& terrain, int32_t index)
+{
+    const PhysicsMeshTriangle& t = terrain.triangles[index];
+    return PhysicsTriangleInfo(terrain.vertices[t.vertex[0]], terrain.vertices[t.vertex[1]], terrain.vertices[t.vertex[2]]);
+}
+
+// The deepest contact of a shape with the terrain's candidate triangles, with that triangle's
+// material; test(record, triangle, mode) returns whether the triangle touches.
+template <typename Test>
+bool DeepestOverTerrain(PhysicsTestResult& result, int32_t& materialB, const PhysicsGeometry& terrain, Test test)
+{
+    PhysicsTestResult best;
+    best.depth = -1000000.0f;
+    int32_t material = 0;
+    if (terrain.candidatesBegin && terrain.triangles && terrain.vertices)
+        for (const int32_t* index = terrain.candidatesBegin; index != terrain.candidatesEnd; ++index) {
+            const PhysicsMeshTriangle& record = terrain.triangles[*index];
+            PhysicsTestResult trial;
+            if (test(trial, TerrainTriangle(terrain, *index), record.mode) && trial.depth > best.depth) {
+                best = trial;
+                material = record.material;
+            }
+        }
+    result = PhysicsTestResult{};
+    if (!best.valid) return false;
+    result.depth = best.depth;
+    result.normal = best.normal;
+    result.first = best.first;
+    result.second = best.second;
+    result.edgeContact = best.edgeContact;
+    result.valid = 1;
+    materialB = material;
+    return true;
+}
