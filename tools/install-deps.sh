@@ -13,6 +13,7 @@ packages=(
   xvfb xauth libgl1-mesa-dri locales
   libgtest-dev libgmock-dev libbenchmark-dev
   libtinyobjloader-dev
+  libode-dev libbullet-dev
   clang libclang-rt-dev
 )
 
