@@ -184,6 +184,8 @@ private:
     void AttachBuffers();
     int32_t GlY(int32_t y, int32_t height) const;
     bool StreamVertices(const void* data, uint32_t bytes, uint32_t stride, uint32_t& firstVertex);
+    bool DrawFromMemory(PrimitiveType type, uint32_t primitiveCount, const void* vertices, uint32_t stride,
+                        VertexKind kind);
     bool ResolveBackBuffer();
     int32_t TargetWidth() const;
     int32_t TargetHeight() const;

@@ -155,26 +155,25 @@ bool Device::StreamVertices(const void* data, uint32_t bytes, uint32_t stride, u
 
 bool Device::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, const Vertex* vertices)
 {
-    const uint32_t vertexCount = VerticesForPrimitives(type, primitiveCount);
-    if (vertices == nullptr || vertexCount == 0 || vertexCount > UINT32_MAX / sizeof(Vertex)) return false;
-    uint32_t first = 0;
-    if (!PrepareDraw(VertexKind::Engine)) return false;
-    if (!StreamVertices(vertices, vertexCount * sizeof(Vertex), sizeof(Vertex), first)) return false;
-    glBindVertexArray(streamVertexArrays_[0]);
-    boundVertexArray_ = streamVertexArrays_[0];
-    glDrawArrays(ToGl(type), static_cast<GLint>(first), static_cast<GLsizei>(vertexCount));
-    return true;
+    return DrawFromMemory(type, primitiveCount, vertices, sizeof(Vertex), VertexKind::Engine);
 }
 
 bool Device::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, const ScreenVertex* vertices)
 {
+    return DrawFromMemory(type, primitiveCount, vertices, sizeof(ScreenVertex), VertexKind::Screen);
+}
+
+bool Device::DrawFromMemory(PrimitiveType type, uint32_t primitiveCount, const void* vertices, uint32_t stride,
+                            VertexKind kind)
+{
     const uint32_t vertexCount = VerticesForPrimitives(type, primitiveCount);
-    if (vertices == nullptr || vertexCount == 0 || vertexCount > UINT32_MAX / sizeof(ScreenVertex)) return false;
+    if (vertices == nullptr || vertexCount == 0 || vertexCount > UINT32_MAX / stride) return false;
     uint32_t first = 0;
-    if (!PrepareDraw(VertexKind::Screen)) return false;
-    if (!StreamVertices(vertices, vertexCount * sizeof(ScreenVertex), sizeof(ScreenVertex), first)) return false;
-    glBindVertexArray(streamVertexArrays_[1]);
-    boundVertexArray_ = streamVertexArrays_[1];
+    if (!PrepareDraw(kind)) return false;
+    if (!StreamVertices(vertices, vertexCount * stride, stride, first)) return false;
+    const uint32_t vertexArray = streamVertexArrays_[kind == VertexKind::Engine ? 0 : 1];
+    glBindVertexArray(vertexArray);
+    boundVertexArray_ = vertexArray;
     glDrawArrays(ToGl(type), static_cast<GLint>(first), static_cast<GLsizei>(vertexCount));
     return true;
 }
