@@ -112,6 +112,18 @@ TEST(PhysicsRegion, PairsOfRandomMovingBoxesMatchABruteForceCheckEveryStep)
             PhysicsBody* body = bodies[random() % bodies.size()];
             body->SetActive(!body->IsActive(), step % 2 ? bodies[random() % bodies.size()] : nullptr);
         }
+        if (step % 53 == 0) {
+            // A moving body is freed and another of its kind takes its place in the pool.
+            const std::size_t k = random() % moving.size();
+            const bool particle = moving[k]->IsParticle();
+            bodies.erase(std::find(bodies.begin(), bodies.end(), moving[k]));
+            sim->FreeBody(moving[k]);
+            PhysicsRigidBody* body = particle ? sim->CreateRigidParticle() : sim->CreateRigidBody();
+            withBox(body);
+            body->SetPos(RandomPoint(random, extent));
+            body->SetVelocity({speed(random), speed(random), speed(random), 0});
+            moving[k] = body;
+        }
         sim->Simulate(kStep, 1, nullptr);
         ASSERT_EQ(ReportedPairs(*sim), BruteForcePairs(bodies)) << "step " << step;
     }

@@ -244,3 +244,51 @@ TEST(PhysicsSimulator, StepsAllocateNothing)
     testsupport::SetCountingAllocations(false);
     EXPECT_EQ(testsupport::CountedAllocations(), 0);
 }
+
+namespace {
+
+// Hands out memory for the first `budget` allocations, then refuses.
+class RationedAllocator : public PhysicsAllocator {
+public:
+    explicit RationedAllocator(int budget) : m_budget(budget) {}
+    void* Alloc(std::size_t size, std::size_t alignment) override
+    {
+        if (m_budget-- <= 0) return nullptr;
+        return m_heap.Alloc(size, alignment);
+    }
+    void Free(void* memory) override { m_heap.Free(memory); }
+
+private:
+    PhysicsDefaultAllocator m_heap;
+    int m_budget;
+};
+
+}  // namespace
+
+TEST(PhysicsSimulator, WithoutMemoryForItsPoolsItRefusesBodiesAndStillSteps)
+{
+    for (int budget : {0, 1, 2, 3, 6, 12}) {
+        RationedAllocator allocator(budget);
+        LoggedMessages().clear();
+        const PhysicsVector gravity{0, 0, -1, 0};
+        PhysicsSimulator* sim = PhysicsSimulator::Create(nullptr, &allocator, &gravity);
+        ASSERT_NE(sim, nullptr);
+        sim->SetLogCallback([](const char* message) { LoggedMessages().emplace_back(message); }, 1);
+        PhysicsRigidBody* body = sim->CreateRigidBody();
+        if (body) {
+            EXPECT_TRUE(sim->HasBodyPools());
+            body->AddGeometry();  // may find no geometry pool
+        } else {
+            EXPECT_FALSE(sim->HasBodyPools()) << budget;
+        }
+        EXPECT_EQ(sim->CreateAnimatedBody() != nullptr, sim->HasBodyPools()) << budget;
+        const PhysicsVector vertices[3] = {{0, 0, 0, 0}, {1, 0, 0, 0}, {0, 1, 0, 0}};
+        PhysicsMeshTriangle triangle;
+        triangle.vertex[0] = 0;
+        triangle.vertex[1] = 1;
+        triangle.vertex[2] = 2;
+        sim->SetTerrainMesh({vertices, 3, &triangle, 1});
+        sim->Simulate(kStep, 2, nullptr);
+        PhysicsSimulator::Destroy(sim);
+    }
+}

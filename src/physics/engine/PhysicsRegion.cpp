@@ -132,10 +132,14 @@ void PhysicsRegion::AddBody(PhysicsBody* body, PhysicsBody* hint)
 
 void PhysicsRegion::PurgePending(PhysicsBody* body)
 {
-    for (int32_t i = 0; i < m_pendingCount; ++i)
-        if (m_pending[i].body == body) m_pending[i].body = nullptr;
-    for (int32_t i = 0; i < m_pendingCount; ++i)
+    // The record leaves the array, so that it never holds more records than bodies that wait.
+    int32_t kept = 0;
+    for (int32_t i = 0; i < m_pendingCount; ++i) {
+        if (m_pending[i].body == body) continue;
         if (m_pending[i].hint == body) m_pending[i].hint = nullptr;
+        m_pending[kept++] = m_pending[i];
+    }
+    m_pendingCount = kept;
 }
 
 void PhysicsRegion::RemoveBody(PhysicsBody* body)
@@ -173,7 +177,7 @@ void PhysicsRegion::Update()
 
     for (int32_t i = 0; i < m_pendingCount; ++i) {
         PhysicsBody* body = m_pending[i].body;
-        if (!body || !body->inUse || !body->waitingForAddition) continue;
+        if (!body->inUse || !body->waitingForAddition) continue;
         body->waitingForAddition = 0;
         Insert(body, m_pending[i].hint);
         for (PhysicsRegionMember* member = m_members.head; member; member = member->next) {
@@ -326,6 +330,7 @@ void PhysicsRegion::InsertEndpoint(int32_t axis, PhysicsEndpoint* endpoint, Phys
 
 bool PhysicsRegion::SetTerrainMesh(const PhysicsTriangleMesh& mesh)
 {
+    if (!m_simulator) return false;  // the region never got its memory
     return m_terrainTree.BuildTree(mesh.vertices, mesh.vertexCount, mesh.triangles, mesh.triangleCount,
                                    &m_simulator->Allocator());
 }
