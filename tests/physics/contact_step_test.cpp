@@ -99,4 +99,33 @@ TEST(PhysicsContacts, BodiesWithMoreShapesThanTheCandidateListsHoldAreTestedWhol
     EXPECT_NEAR(contact.normal.z, 1.0f, 1e-5f);
 }
 
+TEST(PhysicsContacts, ABodyWithOneShapeIsTestedWithThatShapeNotItsCollisionBox)
+{
+    SimulatorPtr sim = MakeSimulator(PhysicsSizeInfo{}, {0, 0, 0, 0});
+    // A thin capsule lying diagonally in the x-y plane: its collision box is a square around it.
+    PhysicsRigidBody* rod = sim->CreateRigidBody();
+    PhysicsGeometry* capsule = rod->AddGeometry();
+    capsule->SetCylinder(0.2f, 2.0f);
+    PhysicsTransform diagonal;
+    diagonal.axes = AxesFromQuaternion({0, 0, 0.38268343f, 0.92387953f});  // Y turned 45° toward -x
+    capsule->SetLocalTransform(diagonal);
+    rod->UpdateBoundingInfo();
+    PhysicsRigidBody* box = AddBox(*sim, {0.9f, 0.9f, 0, 0}, {0.4f, 0.4f, 0.4f, 0});
+    // The box sits in a corner of the rod's collision box, far from the rod itself.
+    PhysicsTestResult boxes;
+    int32_t material = 0;
+    ASSERT_TRUE(PhysicsCollideGeometries(boxes, material, rod->collisionBox,
+                                         Compose(rod->GetTransform(), rod->collisionBox.localTransform),
+                                         *box->geometries.head,
+                                         Compose(box->GetTransform(), box->geometries.head->localTransform)));
+    PhysicsCollisionResult contact;
+    PhysicsCollideBodies(contact, *rod, *box);
+    EXPECT_FALSE(contact.valid);
+    // Moved onto the rod's line, it touches.
+    box->SetPos({-0.5f, 0.5f, 0, 0});
+    PhysicsCollideBodies(contact, *rod, *box);
+    EXPECT_TRUE(contact.valid);
+    EXPECT_EQ(contact.geometryA, capsule);
+}
+
 }  // namespace
