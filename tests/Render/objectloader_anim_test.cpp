@@ -34,10 +34,12 @@ std::string Logged(Action action) {
 TEST_F(ObjectLoaderTest, EveryNodeGetsOneAnimationPerFile) {
     WriteAnimation("first", AnimatedFile(AnimatedNode("Body", {AnimatedNode("leg")})));
     WriteAnimation("second", AnimatedFile(AnimatedNode("whatever", {AnimatedNode("leg")})));
-    WriteDescription("walker.rdf", "x = anim;run,first;walk,second\nspeed = 2\n[leg]\ntexturefile1 = error.tga\n");
+    WriteDescription("walker.rdf",
+                     "x = anim;run,first;walk,second\nspeed = 2\nsprite = glow,0,0,0,1,\n[leg]\ntexturefile1 = error.tga\n");
     const TPtr<CPGameObject> root = Load("walker.rdf");
     ASSERT_TRUE(root);
     EXPECT_EQ(root->GetName(), "body") << "the first file fixes the tree";
+    EXPECT_EQ(root->GetChildren().size(), 1u) << "no sprites, lights or emitters on a vertex-animated model";
     const TPtr<CPGameObject> leg = root->GetChild("leg");
     ASSERT_TRUE(Animated(root) && Animated(leg));
     for (CPAnimatedObject* animated : {Animated(root), Animated(leg)}) {

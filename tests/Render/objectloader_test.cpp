@@ -258,6 +258,23 @@ TEST_F(ObjectLoaderTest, PhysicsNodesCarryTheirBodyShapesAndTransform) {
     EXPECT_TRUE(root->GetChild("fr")->GetPhysicData());
 }
 
+TEST_F(ObjectLoaderTest, AMatrixTableAfterTheNodesIsSkippedAndPlacesTheTree) {
+    SPMeshNode car = Node("car", {Node("fr")});
+    car.children[0].transform.position = {1.0f, 2.0f, 0.5f};
+    SPMeshFile file = MeshFile(true, {car});
+    WriteMesh("plain.p3d", file);
+    file.hasMatrixTable = true;
+    file.matrices = {SPMatrixEntry{"car", {}}};
+    WriteMesh("table.p3d", file);
+    WriteDescription("plain.rdf", "m = plain.p3d\n");
+    WriteDescription("table.rdf", "m = table.p3d\n");
+    const TPtr<CPGameObject> placed = Load("table.rdf");
+    const TPtr<CPGameObject> unplaced = Load("plain.rdf");
+    ASSERT_TRUE(placed && unplaced);
+    EXPECT_FLOAT_EQ(placed->GetChild("fr")->GetWorld().m[3][1], 2.0f) << "the tree's transforms are made";
+    EXPECT_FLOAT_EQ(unplaced->GetChild("fr")->GetWorld().m[3][1], 0.0f) << "left to the caller";
+}
+
 TEST_F(ObjectLoaderTest, ScaleActsOnlyOnVertexAnimatedObjects) {
     SPMeshNode crate = Node("crate");
     crate.body = Box(1.0f, 2.0f, 1.0f, {0.0f, 0.0f, 0.0f});
