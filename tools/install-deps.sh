@@ -10,7 +10,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
   libgtk-3-dev libwebkit2gtk-4.1-dev
   libpng-dev libjpeg-dev zlib1g-dev libsquish-dev
-  xvfb xauth libgl1-mesa-dri locales
+  xvfb xauth libgl1-mesa-dri locales xdotool
   libgtest-dev libgmock-dev libbenchmark-dev
   libtinyobjloader-dev
   libode-dev libbullet-dev

@@ -4,10 +4,9 @@ SPCommandLine ParseCommandLine(int argc, const char* const* argv) {
     SPCommandLine line;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        if (argument == "--windowed") {
-            line.fullScreen = false;
-        } else if (argument == "--fullscreen") {
-            line.fullScreen = true;
+        if (argument == "--windowed" || argument == "--fullscreen") {
+            line.startChosen = true;
+            line.fullScreen = argument == "--fullscreen";
         } else if (argument == "--help" || argument == "-h") {
             line.help = true;
         } else {
@@ -20,13 +19,15 @@ SPCommandLine ParseCommandLine(int argc, const char* const* argv) {
 
 std::string CommandLineHelp() {
     return "Usage: vexmoor [--windowed | --fullscreen] [--help]\n"
-           "Starts the game in the working folder, which holds the Data folder, config.cfg and Actions.cfg.\n"
+           "Runs the game in the working folder, which holds the Data folder, config.cfg and Actions.cfg.\n"
+           "Without a switch the launcher opens first: start in fullscreen or windowed mode, Options, Exit.\n"
            "\n"
-           "  --windowed     start in a window (the default)\n"
-           "  --fullscreen   start in fullscreen mode\n"
+           "  --windowed     start the game in a window at once, without the launcher\n"
+           "  --fullscreen   start the game in fullscreen mode at once, without the launcher\n"
            "  --help, -h     show this text\n"
            "\n"
            "The choice is saved in config.cfg with the other settings (screenWidth, screenHeight, ...).\n"
+           "One copy runs at a time; a second start says so and ends with exit code 1.\n"
            "\n"
            "Environment:\n"
            "  VX_LOG=stderr         write the engine log to the standard error stream\n"

@@ -2,8 +2,9 @@
 #include <string>
 
 // The program's switches. "--windowed" and "--fullscreen" stand for the launcher's two start
-// buttons; without either the game starts windowed.
+// buttons: the game starts without the launcher.
 struct SPCommandLine {
+    bool startChosen = false;  // one of the two was given
     bool fullScreen = false;
     bool help = false;
     std::string error;  // set when an argument is not understood

@@ -1,8 +1,10 @@
 #pragma once
 #include <string>
 
-// What the launcher's two start buttons do, for a start from the command line: load
-// "config.cfg", set fullScreen to the choice and save "config.cfg" again (so a missing file is
-// created with the defaults). False, with the reason in error, when the file cannot be written:
-// the game then does not start.
+// What the launcher's two start buttons do: set fullScreen to the choice and save
+// "config.cfg" (so a missing file is created with the defaults). False, with the reason in
+// error, when the file cannot be written: the game then does not start.
+bool SaveStartChoice(bool fullScreen, std::string& error);
+
+// The same for a start from the command line: load "config.cfg" first.
 bool ApplyStartChoice(bool fullScreen, std::string& error);

@@ -7,6 +7,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/ExitActions.h"
+#include "app/Launcher.h"
 #include "app/SingleInstance.h"
 #include "app/StartChoice.h"
 #include "app/WebAddresses.h"
@@ -37,9 +38,13 @@ int WinMain(int argc, const char* const* argv) {
     {
         auto application = std::make_unique<CPApplication>();
         application->Init();
-        if (ApplyStartChoice(line.fullScreen, error)) {
+        const bool start =
+            line.startChosen ? ApplyStartChoice(line.fullScreen, error) : RunLauncher(error) == 1;
+        if (start) {
             result = application->Run();
             gameRan = true;
+        } else if (error.empty()) {
+            result = 0;  // the user chose Exit
         } else {
             std::fprintf(stderr, "vexmoor: %s\n", error.c_str());
         }

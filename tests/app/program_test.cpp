@@ -42,7 +42,9 @@ protected:
 
     const fs::path& Folder() const { return folder_.Path(); }
 
-    ProgramResult Run(std::vector<std::string> arguments = {}, std::vector<std::pair<std::string, std::string>> environment = {}) {
+    // Starts without the launcher unless told otherwise.
+    ProgramResult Run(std::vector<std::string> arguments = {"--windowed"},
+                      std::vector<std::pair<std::string, std::string>> environment = {}) {
         ProgramRun run;
         run.folder = Folder();
         run.arguments = std::move(arguments);
@@ -112,7 +114,7 @@ TEST_F(ProgramTest, TheStartSwitchesChooseTheWindowModeInConfigCfg) {
 TEST_F(ProgramTest, HelpNamesTheSwitchesAndAnUnknownArgumentStartsNothing) {
     const ProgramResult help = Run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* text : {"--windowed", "--fullscreen", "(the default)", "VX_FRAMES", "VX_NO_EXIT_ACTIONS"}) {
+    for (const char* text : {"--windowed", "--fullscreen", "without the launcher", "VX_FRAMES", "VX_NO_EXIT_ACTIONS"}) {
         EXPECT_NE(help.output.find(text), std::string::npos) << text;
     }
     EXPECT_FALSE(fs::exists(Folder() / "config.cfg"));
@@ -188,6 +190,7 @@ TEST_F(ProgramTest, DamagedGameDataIsNamedInTheLogAndTheGameStillRuns) {
 // successful run wrote exactly as they were.
 struct FailedStart {
     const char* name;
+    std::vector<std::string> arguments;
     void (*breakFolder)(const fs::path& folder);
     std::vector<std::pair<std::string, std::string>> environment;
     std::vector<std::string> unsetEnvironment;
@@ -198,19 +201,24 @@ struct FailedStart {
 void WriteList(const fs::path& folder, const char* text) { std::ofstream(folder / "data/scripts/list.dat") << text; }
 
 const FailedStart kFailedStarts[] = {
-    {"NoScriptList", [](const fs::path& folder) { fs::remove(folder / "data/scripts/list.dat"); }, {}, {}, false,
-     "cannot load the script list Data\\Scripts\\list.dat"},
-    {"ListedScriptMissing", [](const fs::path& folder) { WriteList(folder, "main t_system\nghost t_level\n"); }, {}, {},
-     false, "the script file Data\\Scripts\\ghost.lua it names is missing"},
+    {"NoScriptList", {"--windowed"}, [](const fs::path& folder) { fs::remove(folder / "data/scripts/list.dat"); }, {},
+     {}, false, "cannot load the script list Data\\Scripts\\list.dat"},
+    {"ListedScriptMissing", {"--windowed"},
+     [](const fs::path& folder) { WriteList(folder, "main t_system\nghost t_level\n"); }, {}, {}, false,
+     "the script file Data\\Scripts\\ghost.lua it names is missing"},
     {"NoMainScript",
+     {"--windowed"},
      [](const fs::path& folder) {
          fs::rename(folder / "data/scripts/main.lua", folder / "data/scripts/other.lua");
          WriteList(folder, "other t_system interface\n");
      },
      {}, {}, false, "names no script \"main\""},
-    {"NoWindow", [](const fs::path&) {}, {{"SDL_VIDEODRIVER", "x11"}}, {"DISPLAY", "WAYLAND_DISPLAY"}, false,
-     "cannot open the game window"},
+    {"NoWindow", {"--windowed"}, [](const fs::path&) {}, {{"SDL_VIDEODRIVER", "x11"}}, {"DISPLAY", "WAYLAND_DISPLAY"},
+     false, "cannot open the game window"},
+    {"NoDisplayForTheLauncher", {}, [](const fs::path&) {}, {}, {"DISPLAY", "WAYLAND_DISPLAY"}, false,
+     "cannot show the launcher: no display"},
     {"UnwritableWorkingFolder",
+     {"--windowed"},
      [](const fs::path& folder) {
          fs::permissions(folder, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                          fs::perm_options::remove);
@@ -231,6 +239,7 @@ TEST_P(FailedStartTest, SaysWhyExitsNonZeroAndOverwritesNothing) {
 
     ProgramRun run;
     run.folder = Folder();
+    run.arguments = failure.arguments;
     run.environment = {{"VX_FRAMES", "10"}, {"SDL_VIDEODRIVER", kVideoDriver}};
     run.environment.insert(run.environment.end(), failure.environment.begin(), failure.environment.end());
     run.unsetEnvironment = failure.unsetEnvironment;

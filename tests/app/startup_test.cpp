@@ -10,6 +10,7 @@
 #include "WorkingFolder.h"
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "app/Launcher.h"
 #include "app/StartChoice.h"
 #include "core/PSettings.h"
 #include "core/Result.h"
@@ -21,6 +22,7 @@ namespace {
 
 struct Arguments {
     std::vector<const char*> argv;
+    bool startChosen;
     bool fullScreen;
     bool help;
     bool error;
@@ -36,20 +38,21 @@ TEST_P(CommandLineTest, Parses) {
     std::vector<const char*> argv{"vexmoor"};
     argv.insert(argv.end(), GetParam().argv.begin(), GetParam().argv.end());
     const SPCommandLine line = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+    EXPECT_EQ(line.startChosen, GetParam().startChosen);
     EXPECT_EQ(line.fullScreen, GetParam().fullScreen);
     EXPECT_EQ(line.help, GetParam().help);
     EXPECT_EQ(!line.error.empty(), GetParam().error) << line.error;
 }
 
 INSTANTIATE_TEST_SUITE_P(Switches, CommandLineTest,
-                         ::testing::Values(Arguments{{}, false, false, false},
-                                           Arguments{{"--windowed"}, false, false, false},
-                                           Arguments{{"--fullscreen"}, true, false, false},
-                                           Arguments{{"--fullscreen", "--windowed"}, false, false, false},
-                                           Arguments{{"-h"}, false, true, false},
-                                           Arguments{{"--help"}, false, true, false},
-                                           Arguments{{"--full"}, false, false, true},
-                                           Arguments{{"fullscreen"}, false, false, true}));
+                         ::testing::Values(Arguments{{}, false, false, false, false},
+                                           Arguments{{"--windowed"}, true, false, false, false},
+                                           Arguments{{"--fullscreen"}, true, true, false, false},
+                                           Arguments{{"--fullscreen", "--windowed"}, true, false, false, false},
+                                           Arguments{{"-h"}, false, false, true, false},
+                                           Arguments{{"--help"}, false, false, true, false},
+                                           Arguments{{"--full"}, false, false, false, true},
+                                           Arguments{{"fullscreen"}, false, false, false, true}));
 
 class StartChoiceTest : public ::testing::Test {
 protected:
@@ -80,6 +83,33 @@ TEST_F(StartChoiceTest, FailsWithAReasonWhenConfigCannotBeWritten) {
     std::string error;
     EXPECT_FALSE(ApplyStartChoice(true, error));
     EXPECT_NE(error.find("config.cfg"), std::string::npos) << error;
+}
+
+// The launcher's buttons: a start saves the window mode with the settings in memory (the
+// launcher loaded config.cfg before) and ends the launcher; Options keeps it open; Exit ends it
+// without writing anything.
+TEST_F(StartChoiceTest, TheLauncherButtonsSaveTheStartChoiceOrNothing) {
+    g_screenWidth = 1024;
+    CPLauncherButtons exit;
+    EXPECT_TRUE(exit.OnButton(platform::LauncherButton::Exit));
+    EXPECT_FALSE(std::filesystem::exists(m_folder.Path() / "config.cfg"));
+
+    for (const bool fullScreen : {true, false}) {
+        CPLauncherButtons buttons;
+        EXPECT_TRUE(buttons.OnButton(fullScreen ? platform::LauncherButton::StartFullScreen
+                                                : platform::LauncherButton::StartWindowed));
+        EXPECT_TRUE(buttons.Error().empty()) << buttons.Error();
+        const std::string saved = apptest::ReadBytes(m_folder.Path() / "config.cfg");
+        EXPECT_NE(saved.find(fullScreen ? "fullScreen = 1\r\n" : "fullScreen = 0\r\n"), std::string::npos) << saved;
+        EXPECT_NE(saved.find("screenWidth = 1024\r\n"), std::string::npos) << saved;
+    }
+
+    std::filesystem::remove(m_folder.Path() / "config.cfg");
+    std::filesystem::create_directory(m_folder.Path() / "config.cfg");
+    platform::InvalidateListings();
+    CPLauncherButtons refused;
+    EXPECT_TRUE(refused.OnButton(platform::LauncherButton::StartWindowed));
+    EXPECT_NE(refused.Error().find("cannot write config.cfg"), std::string::npos) << refused.Error();
 }
 
 TEST(AppWindowTest, TheClientAreaIsExactlyTheConfiguredSize) {

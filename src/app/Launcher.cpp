@@ -1,0 +1,44 @@
+#include "app/Launcher.h"
+
+#include "app/DeviceCaps.h"
+#include "app/OptionsModel.h"
+#include "app/StartChoice.h"
+#include "app/WebAddresses.h"
+#include "core/PSettings.h"
+#include "platform/OptionsDialog.h"
+
+using platform::LauncherButton;
+
+bool CPLauncherButtons::OnButton(LauncherButton button) {
+    switch (button) {
+    case LauncherButton::StartFullScreen:
+    case LauncherButton::StartWindowed:
+        SaveStartChoice(button == LauncherButton::StartFullScreen, m_error);
+        return true;
+    case LauncherButton::Options: {
+        CPOptionsModel options(g_deviceCaps, g_displayModes);
+        platform::RunOptionsDialog(options);
+        return false;
+    }
+    case LauncherButton::Exit:
+        return true;
+    }
+    return false;
+}
+
+int RunLauncher(std::string& error) {
+    GetSettings()->Load("config.cfg");
+    EnumerateDeviceCaps();
+    CPLauncherButtons buttons;
+    LauncherButton ended = LauncherButton::Exit;
+    const std::string page = IsOpenableAddress(g_browserAddress) ? g_browserAddress : "";
+    if (!platform::RunLauncherDialog(page, buttons, ended, error)) {
+        error = "cannot show the launcher: " + error + "; start the game with --windowed or --fullscreen";
+        return 0;
+    }
+    if (!buttons.Error().empty()) {
+        error = buttons.Error();
+        return 0;
+    }
+    return ended == LauncherButton::StartFullScreen || ended == LauncherButton::StartWindowed ? 1 : 0;
+}

@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+
+namespace platform {
+
+// The launcher's four buttons.
+enum class LauncherButton { StartFullScreen, StartWindowed, Options, Exit };
+
+// What the launcher's buttons do.
+class LauncherHandler {
+public:
+    virtual ~LauncherHandler() = default;
+    // A button was clicked; true ends the launcher.
+    virtual bool OnButton(LauncherButton button) = 0;
+};
+
+// The launcher dialog (GTK): the page at pageAddress in a web view filling the frame above four
+// buttons, "Start in fullscreen mode", "Start in windowed mode", "Options" and "Exit", in a
+// captionless window titled "Vexmoor" in the middle of the screen. The page is asked for once;
+// an empty address, or no network, leaves the frame empty. Runs until the handler ends it, and
+// returns the button that did; closing the window counts as Exit. The window is gone, and the
+// numeric locale "C" again, when it returns.
+//
+// False, with the reason in error, when no display can be opened.
+bool RunLauncherDialog(const std::string& pageAddress, LauncherHandler& handler, LauncherButton& ended,
+                       std::string& error);
+
+}  // namespace platform

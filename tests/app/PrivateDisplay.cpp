@@ -1,0 +1,90 @@
+#include "PrivateDisplay.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+namespace apptest {
+
+PrivateDisplay::PrivateDisplay() {
+    int ready[2];
+    if (pipe(ready) != 0) return;
+    std::fflush(nullptr);
+    server_ = fork();
+    if (server_ == 0) {
+        close(ready[0]);
+        const std::string fd = std::to_string(ready[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(ready[1]);
+    // The server writes its display number once it accepts clients.
+    char number[16] = {};
+    ssize_t length = 0;
+    while (server_ > 0 && length < static_cast<ssize_t>(sizeof(number)) - 1) {
+        const ssize_t count = read(ready[0], number + length, sizeof(number) - 1 - length);
+        if (count <= 0) break;
+        length += count;
+        if (number[length - 1] == '\n') break;
+    }
+    close(ready[0]);
+    if (length > 1 && number[length - 1] == '\n') name_ = ":" + std::string(number, length - 1);
+}
+
+PrivateDisplay::~PrivateDisplay() {
+    if (server_ <= 0) return;
+    kill(server_, SIGTERM);
+    waitpid(server_, nullptr, 0);
+}
+
+std::string PrivateDisplay::Xdotool(const std::string& arguments) const {
+    const std::string command = "DISPLAY=" + name_ + " timeout 60 xdotool " + arguments + " 2>/dev/null";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (size_t count = std::fread(buffer, 1, sizeof(buffer), pipe)) output.append(buffer, count);
+        pclose(pipe);
+    }
+    return output;
+}
+
+std::vector<std::string> PrivateDisplay::Windows(const std::string& program) const {
+    std::istringstream lines(Xdotool("search --onlyvisible --class '^" + program + "$'"));
+    std::vector<std::string> windows;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty()) windows.push_back(line);
+    }
+    return windows;
+}
+
+std::string PrivateDisplay::WindowName(const std::string& window) const {
+    const std::string name = Xdotool("getwindowname " + window);
+    return name.substr(0, name.find('\n'));
+}
+
+PrivateDisplay::Geometry PrivateDisplay::WindowGeometry(const std::string& window) const {
+    std::istringstream lines(Xdotool("getwindowgeometry --shell " + window));
+    Geometry geometry;
+    for (std::string line; std::getline(lines, line);) {
+        const size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        const std::string key = line.substr(0, equals);
+        const int value = std::atoi(line.c_str() + equals + 1);
+        if (key == "X") geometry.x = value;
+        if (key == "Y") geometry.y = value;
+        if (key == "WIDTH") geometry.width = value;
+        if (key == "HEIGHT") geometry.height = value;
+    }
+    return geometry;
+}
+
+void PrivateDisplay::Click(int x, int y) const {
+    Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
+}
+
+}  // namespace apptest
