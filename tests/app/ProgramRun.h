@@ -13,7 +13,8 @@ namespace apptest {
 // One run of the real program (VX_GAME_BINARY) in a working folder.
 struct ProgramRun {
     std::filesystem::path folder;
-    std::vector<std::string> arguments;
+    // The game starts without the launcher unless a test clears these.
+    std::vector<std::string> arguments{"--windowed"};
     std::vector<std::pair<std::string, std::string>> environment;  // set for the run
     std::vector<std::string> unsetEnvironment;
     // The run's $XDG_RUNTIME_DIR, where its single-instance lock lies; empty: a fresh folder of

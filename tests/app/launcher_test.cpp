@@ -40,6 +40,7 @@ protected:
     // A plain start: no switch, so the launcher opens.
     ProgramRun PlainStart() const {
         ProgramRun run;
+        run.arguments.clear();
         run.folder = m_folder.Path();
         run.runtimeFolder = m_runtime.Path();
         run.environment = {{"DISPLAY", m_display.Name()}, {"VX_LOG", "stderr"}};

@@ -35,7 +35,6 @@ protected:
     void Shoot() {
         apptest::ProgramRun run;
         run.folder = m_folder.Path();
-        run.arguments = {"--windowed"};
         const std::string shot = (m_folder.Path() / "shot.png").string();
         run.environment = {{"VX_FRAMES", "12"}, {"VX_SCREENSHOT", shot + ":8"}, {"VX_LOG", "stderr"},
                            {"SDL_VIDEODRIVER", "offscreen"}};
