@@ -43,7 +43,7 @@ PrivateDisplay::~PrivateDisplay() {
 }
 
 std::string PrivateDisplay::Xdotool(const std::string& arguments) const {
-    const std::string command = "DISPLAY=" + name_ + " timeout 60 xdotool " + arguments + " 2>/dev/null";
+    const std::string command = "DISPLAY=" + name_ + " xdotool " + arguments + " 2>/dev/null";
     std::string output;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[256];

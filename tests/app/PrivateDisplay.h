@@ -18,8 +18,7 @@ public:
     // ":N", empty when the server could not start.
     const std::string& Name() const { return name_; }
 
-    // Runs xdotool on this display and returns what it printed. Commands that wait (search
-    // --sync) give up after a minute.
+    // Runs xdotool on this display and returns what it printed.
     std::string Xdotool(const std::string& arguments) const;
 
     // The visible windows of a program (by its window class), by id.

@@ -48,19 +48,15 @@ protected:
         return run;
     }
 
-    // Waits until the launcher shows and returns its window.
-    std::string WaitForLauncher() const {
-        const std::string found =
-            m_display.Xdotool(std::string("search --sync --onlyvisible --class '^") + kProgram + "$'");
-        return found.substr(0, found.find('\n'));
-    }
+    // Waits while the program runs until the launcher shows, and returns its window.
+    std::string WaitForLauncher(StartedProgram& program) const { return WaitForWindow(program, ""); }
 
-    // Waits for a window of the program other than the launcher while the program runs.
-    std::string WaitForGameWindow(StartedProgram& program, const std::string& launcher) const {
+    // Waits while the program runs for a window of it other than the one given.
+    std::string WaitForWindow(StartedProgram& program, const std::string& other) const {
         const auto deadline = std::chrono::steady_clock::now() + kPatience;
         while (!program.Ended() && std::chrono::steady_clock::now() < deadline) {
             for (const std::string& window : m_display.Windows(kProgram)) {
-                if (window != launcher) return window;
+                if (window != other) return window;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
@@ -82,15 +78,15 @@ protected:
 
 TEST_F(LauncherTest, StartInWindowedModeOpensTheGameWindow) {
     StartedProgram program(PlainStart());
-    const std::string launcher = WaitForLauncher();
-    ASSERT_FALSE(launcher.empty());
+    const std::string launcher = WaitForLauncher(program);
+    ASSERT_FALSE(launcher.empty()) << m_display.Name() << ": " << program.Wait().errors;
     EXPECT_EQ(m_display.WindowName(launcher), kTitle);
     const PrivateDisplay::Geometry dialog = m_display.WindowGeometry(launcher);
     EXPECT_GT(dialog.width, dialog.height);
     EXPECT_EQ(dialog.x, (1280 - dialog.width) / 2) << "in the middle of the screen";
 
     Click(launcher, Button::StartWindowed);
-    const std::string game = WaitForGameWindow(program, launcher);
+    const std::string game = WaitForWindow(program, launcher);
     ASSERT_FALSE(game.empty()) << program.Wait().errors;
     EXPECT_EQ(m_display.WindowName(game), kTitle);
     EXPECT_EQ(m_display.Windows(kProgram), std::vector<std::string>{game}) << "the launcher has gone";
@@ -109,8 +105,8 @@ TEST_F(LauncherTest, WhileOneCopyShowsTheLauncherASecondEndsAtOnce) {
     const std::string settings = "screenWidth = 320\n";
     std::ofstream(m_folder.Path() / "config.cfg") << settings;
     StartedProgram first(PlainStart());
-    const std::string launcher = WaitForLauncher();
-    ASSERT_FALSE(launcher.empty());
+    const std::string launcher = WaitForLauncher(first);
+    ASSERT_FALSE(launcher.empty()) << m_display.Name() << ": " << first.Wait().errors;
 
     const ProgramResult second = apptest::RunProgram(PlainStart());
     EXPECT_EQ(second.exitCode, 1);
