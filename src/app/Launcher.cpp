@@ -28,14 +28,14 @@ bool CPLauncherButtons::OnButton(LauncherButton button) {
 
 int RunLauncher(std::string& error) {
     GetSettings()->Load("config.cfg");
-    EnumerateDeviceCaps();
-    CPLauncherButtons buttons;
-    LauncherButton ended = LauncherButton::Exit;
-    const std::string page = IsOpenableAddress(g_browserAddress) ? g_browserAddress : "";
-    if (!platform::RunLauncherDialog(page, buttons, ended, error)) {
+    if (!platform::StartDialogs(error)) {
         error = "cannot show the launcher: " + error + "; start the game with --windowed or --fullscreen";
         return 0;
     }
+    EnumerateDeviceCaps();
+    CPLauncherButtons buttons;
+    const std::string page = IsOpenableAddress(g_browserAddress) ? g_browserAddress : "";
+    const LauncherButton ended = platform::RunLauncherDialog(page, buttons);
     if (!buttons.Error().empty()) {
         error = buttons.Error();
         return 0;

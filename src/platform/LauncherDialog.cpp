@@ -101,7 +101,9 @@ GtkWidget* MakeWindow(const std::string& address, Session& session, std::array<B
     return window;
 }
 
-bool StartGtk(std::string& error) {
+}  // namespace
+
+bool StartDialogs(std::string& error) {
     g_set_prgname("vexmoor");
     const bool started = gtk_init_check(nullptr, nullptr);
     KeepNumericLocaleC();
@@ -109,13 +111,9 @@ bool StartGtk(std::string& error) {
     return started;
 }
 
-}  // namespace
-
 GtkWindow* LauncherWindow() { return g_launcherWindow; }
 
-bool RunLauncherDialog(const std::string& pageAddress, LauncherHandler& handler, LauncherButton& ended,
-                       std::string& error) {
-    if (!StartGtk(error)) return false;
+LauncherButton RunLauncherDialog(const std::string& pageAddress, LauncherHandler& handler) {
     Session session;
     session.handler = &handler;
     session.loop = g_main_loop_new(nullptr, FALSE);
@@ -133,8 +131,7 @@ bool RunLauncherDialog(const std::string& pageAddress, LauncherHandler& handler,
     gdk_display_sync(gdk_display_get_default());  // the window has left the screen
     g_main_loop_unref(session.loop);
     KeepNumericLocaleC();
-    ended = session.ended;
-    return true;
+    return session.ended;
 }
 
 }  // namespace platform

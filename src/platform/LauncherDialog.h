@@ -14,15 +14,18 @@ public:
     virtual bool OnButton(LauncherButton button) = 0;
 };
 
-// The launcher dialog (GTK): the page at pageAddress in a web view filling the frame above four
-// buttons, "Start in fullscreen mode", "Start in windowed mode", "Options" and "Exit", in a
-// captionless window titled "Vexmoor" in the middle of the screen. The page is asked for once;
-// an empty address, or no network, leaves the frame empty. Runs until the handler ends it, and
-// returns the button that did; closing the window counts as Exit. The window is gone, and the
-// numeric locale "C" again, when it returns.
-//
-// False, with the reason in error, when no display can be opened.
-bool RunLauncherDialog(const std::string& pageAddress, LauncherHandler& handler, LauncherButton& ended,
-                       std::string& error);
+// Starts GTK on the display, keeping the numeric locale "C". The launcher does this before it
+// probes the device, so the display keeps a client while the probe's connection comes and goes
+// (an X server without clients resets and refuses new ones for a moment). False, with the
+// reason in error, when no display can be opened.
+bool StartDialogs(std::string& error);
+
+// The launcher dialog (GTK; StartDialogs first): the page at pageAddress in a web view filling
+// the frame above four buttons, "Start in fullscreen mode", "Start in windowed mode", "Options"
+// and "Exit", in a captionless window titled "Vexmoor" in the middle of the screen. The page is
+// asked for once; an empty address, or no network, leaves the frame empty. Runs until the
+// handler ends it, and returns the button that did; closing the window counts as Exit. The
+// window is gone, and the numeric locale "C" again, when it returns.
+LauncherButton RunLauncherDialog(const std::string& pageAddress, LauncherHandler& handler);
 
 }  // namespace platform

@@ -10,30 +10,54 @@
 
 namespace apptest {
 
-PrivateDisplay::PrivateDisplay() {
+namespace {
+
+// Starts Xvfb on display :number; returns its process once it accepts clients, else -1 (the
+// number is taken). The server does not reset when its last client leaves, so the test's own
+// short connections never make it refuse the program's.
+pid_t StartServer(int number) {
     int ready[2];
-    if (pipe(ready) != 0) return;
+    if (pipe(ready) != 0) return -1;
     std::fflush(nullptr);
-    server_ = fork();
-    if (server_ == 0) {
+    const pid_t server = fork();
+    if (server == 0) {
         close(ready[0]);
+        const std::string display = ":" + std::to_string(number);
         const std::string fd = std::to_string(ready[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
+               "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(ready[1]);
-    // The server writes its display number once it accepts clients.
-    char number[16] = {};
+    // The server writes its display number once it accepts clients, and exits when the number
+    // is taken.
+    char answer[16] = {};
     ssize_t length = 0;
-    while (server_ > 0 && length < static_cast<ssize_t>(sizeof(number)) - 1) {
-        const ssize_t count = read(ready[0], number + length, sizeof(number) - 1 - length);
+    while (server > 0 && length < static_cast<ssize_t>(sizeof(answer)) - 1) {
+        const ssize_t count = read(ready[0], answer + length, sizeof(answer) - 1 - length);
         if (count <= 0) break;
         length += count;
-        if (number[length - 1] == '\n') break;
+        if (answer[length - 1] == '\n') break;
     }
     close(ready[0]);
-    if (length > 1 && number[length - 1] == '\n') name_ = ":" + std::string(number, length - 1);
+    if (server > 0 && std::atoi(answer) == number && length > 0 && answer[length - 1] == '\n') return server;
+    if (server > 0) {
+        kill(server, SIGTERM);
+        waitpid(server, nullptr, 0);
+    }
+    return -1;
+}
+
+}  // namespace
+
+PrivateDisplay::PrivateDisplay() {
+    // Numbers far from those xvfb-run and desktops take, spread by process so parallel tests
+    // rarely meet.
+    const int first = 300 + static_cast<int>(getpid() % 600);
+    for (int number = first; number < first + 50 && server_ < 0; ++number) {
+        server_ = StartServer(number);
+        if (server_ > 0) name_ = ":" + std::to_string(number);
+    }
 }
 
 PrivateDisplay::~PrivateDisplay() {

@@ -116,9 +116,9 @@ TEST(LauncherDialog, ShowsTheFourButtonsAndEndsWithTheOneThatStarts) {
         gtk_button_clicked(GTK_BUTTON(Find(widgets, "Options")));
         gtk_button_clicked(GTK_BUTTON(Find(widgets, "Start in windowed mode")));
     });
-    LauncherButton ended = LauncherButton::Exit;
     std::string error;
-    ASSERT_TRUE(platform::RunLauncherDialog("", handler, ended, error)) << error;
+    ASSERT_TRUE(platform::StartDialogs(error)) << error;
+    const LauncherButton ended = platform::RunLauncherDialog("", handler);
     EXPECT_EQ(texts, (std::vector<std::string>{"Start in fullscreen mode", "Start in windowed mode", "Options", "Exit"}));
     EXPECT_EQ(handler.clicked, (std::vector<LauncherButton>{LauncherButton::Options, LauncherButton::StartWindowed}));
     EXPECT_EQ(ended, LauncherButton::StartWindowed);
@@ -135,10 +135,9 @@ TEST(LauncherDialog, ClosingTheWindowIsExit) {
         for (GList* item = windows; item; item = item->next) gtk_window_close(GTK_WINDOW(item->data));
         g_list_free(windows);
     });
-    LauncherButton ended = LauncherButton::StartFullScreen;
     std::string error;
-    ASSERT_TRUE(platform::RunLauncherDialog("", handler, ended, error)) << error;
-    EXPECT_EQ(ended, LauncherButton::Exit);
+    ASSERT_TRUE(platform::StartDialogs(error)) << error;
+    EXPECT_EQ(platform::RunLauncherDialog("", handler), LauncherButton::Exit);
     EXPECT_TRUE(handler.clicked.empty());
 }
 
@@ -171,7 +170,8 @@ public:
 };
 
 TEST(OptionsDialog, ShowsTheFormPassesChoicesOnAndAcceptsWithOk) {
-    ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "no display";
+    std::string error;
+    ASSERT_TRUE(platform::StartDialogs(error)) << error;
     FakeForm form;
     std::vector<std::string> texts;
     std::vector<int> shown;
