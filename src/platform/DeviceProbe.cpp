@@ -3,9 +3,8 @@
 #include <SDL2/SDL.h>
 #include <epoxy/gl.h>
 
-#include <algorithm>
-
 #include "platform/Locale.h"
+#include "platform/gfx/ContextLimits.h"
 
 namespace platform {
 namespace {
@@ -23,17 +22,10 @@ void ListModes(DeviceProbe& probe) {
 }
 
 void QueryContext(DeviceProbe& probe) {
-    GLint samples = 0;
-    glGetIntegerv(GL_MAX_SAMPLES, &samples);
-    probe.maxSamples = samples;
-    probe.s3tc = epoxy_has_gl_extension("GL_EXT_texture_compression_s3tc");
-    probe.maxAnisotropy = 1;
-    if (epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
-        epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic")) {
-        GLfloat maximum = 1.0f;
-        glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maximum);
-        probe.maxAnisotropy = std::max(1, static_cast<int32_t>(maximum));
-    }
+    const gfx::ContextLimits limits = gfx::QueryContextLimits();
+    probe.maxSamples = limits.maxSamples;
+    probe.s3tc = limits.s3tc;
+    probe.maxAnisotropy = limits.maxAnisotropy;
 }
 
 // A hidden window with an OpenGL 3.3 core context, current while it lives.

@@ -5,6 +5,7 @@
 #include <epoxy/gl.h>
 
 #include "platform/Window.h"
+#include "platform/gfx/ContextLimits.h"
 #include "platform/gfx/DeviceListener.h"
 #include "platform/gfx/Effect.h"
 #include "platform/gfx/GlFormats.h"
@@ -106,19 +107,13 @@ void Device::QueryCaps()
     GLint value = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &value);
     caps_.maxTextureSize = value;
-    glGetIntegerv(GL_MAX_SAMPLES, &value);
-    caps_.maxSamples = value;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glGetIntegerv(GL_SAMPLES, &value);
     caps_.backBufferSamples = value;
-    caps_.s3tc = epoxy_has_gl_extension("GL_EXT_texture_compression_s3tc");
-    caps_.maxAnisotropy = 1;
-    if (epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
-        epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic")) {
-        GLfloat maximum = 1.0f;
-        glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maximum);
-        caps_.maxAnisotropy = std::max(1, static_cast<int32_t>(maximum));
-    }
+    const ContextLimits limits = QueryContextLimits();
+    caps_.maxSamples = limits.maxSamples;
+    caps_.s3tc = limits.s3tc;
+    caps_.maxAnisotropy = limits.maxAnisotropy;
 }
 
 // --- Resources -------------------------------------------------------------------------------
