@@ -162,7 +162,7 @@ void AddPartAnimations(CPObjectLoader& loader, CPGameObject& object, const std::
 TPtr<CPGameObject> MakeEmitter(const std::string& name, const std::vector<std::string>& emitterNames, float interval) {
     TPtr<CPGameObject> object(new CPGameObject(name));
     TPtr<CPParticleSystem> emitter(new CPParticleSystem(object.Get(), emitterNames));
-    emitter->emissionInterval = interval;
+    emitter->SetInterval(interval);
     object->SetAttachment(CPGameObject::kEmitter, emitter);
     object->SetShadow(false);
     object->SetObb(CPObb({0.0f, 0.0f, 0.0f, 0.0f}, {0.5f, 0.5f, 0.5f, 0.0f}));

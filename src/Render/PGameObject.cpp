@@ -14,6 +14,7 @@
 #include "platform/Random.h"
 #include "Render/PLight.h"
 #include "Render/PMaterial.h"
+#include "Render/PParticlesManager.h"
 #include "Render/PRenderObject.h"
 #include "Render/PSprite.h"
 #include "script/PLuaScript.h"
@@ -346,7 +347,14 @@ void CPGameObject::CopyAttachment(const CPGameObject& source) {
                 m_attachment = copy;
             }
             break;
-        default:  // vertex-animated objects and emitters are not copied yet
+        case kEmitter:
+            if (const CPParticleSystem* emitter = source.m_attachment.Get<CPParticleSystem>()) {
+                TPtr<CPParticleSystem> copy = emitter->CloneSystem();
+                copy->SetOwner(this);
+                m_attachment = copy;
+            }
+            break;
+        default:  // vertex-animated objects are not copied yet
             break;
     }
 }
@@ -404,10 +412,28 @@ bool CPGameObject::IsCurrentTarget() const {
     return level->IsStageTarget(this);
 }
 
+void CPGameObject::StartFlame() {
+    CPParticlesManager* particles = GetParticlesManager();
+    if (m_flameIndex < 0 || !particles) return;
+    m_flame = particles->CloneFlame(m_flameIndex);
+    if (m_flame) {
+        m_flame->SetPriority(kFlamePriority);
+        if (CPKernel* kernel = GetKernel()) kernel->AddTask(m_flame);
+        TPtr<CPGameObject> holder(new CPGameObject("flame"));
+        holder->SetAttachment(kEmitter, m_flame);
+        m_flame->SetOwner(holder.Get());
+        AddChild(holder);
+        SetPosition(m_position);
+        UpdateTransform();
+    }
+    m_flameIndex = -1;
+}
+
 void CPGameObject::Destroyed() {
     if (m_name != "front") PlayExplosionSound();
     if (CPLevel* level = GetLevel()) level->RemoveTarget(this);
     PayReward();
+    if (m_flame) m_flame->SetBurnOut(true);
 }
 
 void CPGameObject::PlayExplosionSound() const {
@@ -434,7 +460,10 @@ void CPGameObject::PayReward() const {
 }
 
 void CPGameObject::Explode(int32_t unused) {
-    if (m_name != "front") return;
+    if (m_name != "front") {
+        StartFlame();
+        return;
+    }
     if (m_damagedMaterial) {
         ShowDamagedMaterial();
         if (m_damageClass == kDestructible) SpawnExplosion("mine_exp2");

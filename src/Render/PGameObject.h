@@ -46,8 +46,7 @@ class IPTask;
 // or check point, pay their reward once when destroyed and are taken off the level's targets.
 //
 // Not done yet, waiting for their classes: vertex-animated objects (kind 1: their world matrix,
-// PlayAnimation, the damaged material), emitters (cloning a kind-4 attachment, the flame that
-// starts on the first hit and its burn-out at death), part animations (copying them, the loop
+// PlayAnimation, the damaged material), part animations (copying them, the loop
 // flag of "idle"), and the physics binding (handing position and rotation to the body, copying
 // the binding).
 class CPGameObject : public IPMMObject {
@@ -181,7 +180,8 @@ public:
     // the enemy only.
     void Damage(const PVector3& position, const PVector3& direction, float amount, bool flagA, bool silent,
                 bool flagB);
-    // First-damage effects: an object named "front" is wrecked at once.
+    // First-damage effects: an object named "front" is wrecked at once; another starts its flame
+    // template (once), burning on a new child "flame".
     void Explode(int32_t unused);
     // Wreck effects on the object and its subtree while it burns out.
     void SecondaryExplosion();
@@ -248,12 +248,16 @@ private:
     // Whether damage counts now: the object is a target of the current check point or stage.
     bool IsCurrentTarget() const;
     void Destroyed();
+    void StartFlame();
     void PayReward() const;
     void PlayExplosionSound() const;
     // Puts the damaged material on the displayed thing.
     void ShowDamagedMaterial();
     // Spawns the named explosion at a random point of the part bounds.
     void SpawnExplosion(const char* name) const;
+
+    // The task priority of a burning flame.
+    static constexpr int32_t kFlamePriority = 200;
 
     int32_t m_flameIndex = -1;
     int32_t m_damageClass = 0;

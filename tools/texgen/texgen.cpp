@@ -7,6 +7,10 @@
 // sample_ground.tga   64 × 64, opaque: two greens in squares of 16 × 16 texels
 // sample_paint.tga    8 × 8, opaque: the car's blue
 // sample_tyre.tga     8 × 8, opaque: the wheels' dark grey
+// particle_smoke.tga  32 × 32: a soft white puff
+// particle_spark.tga  16 × 16: a white point with a short glow
+// particle_flame.tga  128 × 64: 4 × 2 frames of a flickering flame tongue, row by row
+// spot_scorch.tga     128 × 32: 4 × 1 frames of ash marks of different shapes
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -57,6 +61,64 @@ Picture Glow() {
     return picture;
 }
 
+// A disc of the colour whose alpha falls off from the centre with the given power.
+Picture Puff(int side, uint32_t rgb, float power) {
+    Picture picture{side, side, {}};
+    const float centre = (static_cast<float>(side) - 1.0f) * 0.5f;
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const float distance =
+                std::hypot(static_cast<float>(x) - centre, static_cast<float>(y) - centre) / (static_cast<float>(side) * 0.5f);
+            const float strength = std::pow(std::clamp(1.0f - distance, 0.0f, 1.0f), power);
+            picture.pixels.push_back(static_cast<uint32_t>(std::lround(255.0f * strength)) << 24 | rgb);
+        }
+    }
+    return picture;
+}
+
+// Frames of side 32 side by side in columns × rows; frame(k, u, v) gives the texel of frame k at
+// (u, v), each in -1 .. 1.
+template <class Frame>
+Picture Frames(int columns, int rows, Frame frame) {
+    const int side = 32;
+    Picture picture{columns * side, rows * side, std::vector<uint32_t>(static_cast<size_t>(columns * rows * side * side))};
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const int k = (y / side) * columns + x / side;
+            const float u = (static_cast<float>(x % side) + 0.5f) / 16.0f - 1.0f;
+            const float v = (static_cast<float>(y % side) + 0.5f) / 16.0f - 1.0f;
+            picture.pixels[static_cast<size_t>(y * picture.width + x)] = frame(k, u, v);
+        }
+    }
+    return picture;
+}
+
+uint32_t Argb(float alpha, float r, float g, float b) {
+    const auto channel = [](float value) { return static_cast<uint32_t>(std::lround(255.0f * std::clamp(value, 0.0f, 1.0f))); };
+    return channel(alpha) << 24 | channel(r) << 16 | channel(g) << 8 | channel(b);
+}
+
+// A tongue narrowing upwards (v = -1 is the top), swaying with the frame.
+Picture Flame() {
+    return Frames(4, 2, [](int k, float u, float v) {
+        const float sway = 0.25f * std::sin(static_cast<float>(k) * 0.785f) * (1.0f - v) * 0.5f;
+        const float width = 0.2f + 0.5f * (v + 1.0f) * 0.5f;
+        const float across = std::fabs(u - sway) / width;
+        const float strength = std::clamp(1.0f - across, 0.0f, 1.0f) * std::clamp(1.2f - std::fabs(v) * 0.9f, 0.0f, 1.0f);
+        return Argb(strength, 1.0f, 0.4f + 0.6f * strength, 0.1f + 0.5f * strength * strength);
+    });
+}
+
+// A pale ash blotch whose rim has three to six lobes, by frame.
+Picture Scorch() {
+    return Frames(4, 1, [](int k, float u, float v) {
+        const float angle = std::atan2(v, u);
+        const float rim = 0.7f + 0.2f * std::sin(angle * static_cast<float>(3 + k) + static_cast<float>(k));
+        const float strength = std::clamp((rim - std::hypot(u, v)) * 4.0f, 0.0f, 1.0f);
+        return Argb(0.8f * strength, 0.55f, 0.5f, 0.45f);
+    });
+}
+
 // Uncompressed 32-bit TGA, first row at the top.
 bool WriteTga(const std::string& path, const Picture& picture) {
     std::vector<uint8_t> bytes(18, 0);
@@ -83,10 +145,23 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
-    if (!WriteTga(folder + "/sample_checker.tga", Checker()) || !WriteTga(folder + "/sample_glow.tga", Glow()) ||
-        !WriteTga(folder + "/sample_ground.tga", Squares(64, 16, 0xFF3C7838u, 0xFF4E8C44u)) ||
-        !WriteTga(folder + "/sample_paint.tga", Squares(8, 8, 0xFF2858D0u, 0xFF2858D0u)) ||
-        !WriteTga(folder + "/sample_tyre.tga", Squares(8, 8, 0xFF383838u, 0xFF383838u))) {
+    const struct {
+        const char* name;
+        Picture picture;
+    } textures[] = {
+        {"sample_checker.tga", Checker()},
+        {"sample_glow.tga", Glow()},
+        {"sample_ground.tga", Squares(64, 16, 0xFF3C7838u, 0xFF4E8C44u)},
+        {"sample_paint.tga", Squares(8, 8, 0xFF2858D0u, 0xFF2858D0u)},
+        {"sample_tyre.tga", Squares(8, 8, 0xFF383838u, 0xFF383838u)},
+        {"particle_smoke.tga", Puff(32, 0x00FFFFFFu, 1.5f)},
+        {"particle_spark.tga", Puff(16, 0x00FFFFFFu, 3.0f)},
+        {"particle_flame.tga", Flame()},
+        {"spot_scorch.tga", Scorch()},
+    };
+    bool written = true;
+    for (const auto& texture : textures) written = WriteTga(folder + "/" + texture.name, texture.picture) && written;
+    if (!written) {
         std::fprintf(stderr, "texgen: cannot write into %s\n", folder.c_str());
         return 1;
     }
