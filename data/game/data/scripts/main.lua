@@ -2,8 +2,8 @@
 -- When the environment variable VX_FRAMES holds a number, it ends the game after that many
 -- frames (the tests use it).
 -- It loads the sample scene from object descriptions in Data\Meshes (a ground tile with its
--- lamp, a box with a glow above it, a car) and shows it with the box turning a little every
--- frame.
+-- lamp and particle effects, a box with a glow above it, a car) and shows it with the box
+-- turning a little every frame.
 
 local frameLimit = tonumber(os.getenv("VX_FRAMES") or "")
 local frames = 0
@@ -12,6 +12,7 @@ local land = LoadRenderObject("land.rdf", sceneLayer)
 local box = LoadRenderObject("box.rdf", sceneLayer)
 local car = LoadRenderObject("car.rdf", sceneLayer)
 SetPTransformation(land, 0, 0, 0, 0, 0, 0)
+ActivateObject(land, 200)  -- starts the ground's particle emitters
 SetPTransformation(car, 1.7, 0.9, -1, 0, 0, 2.6)
 
 -- Music from the start (a second track fades in after a while) and a bang to be heard.
