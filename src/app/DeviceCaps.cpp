@@ -1,5 +1,6 @@
 #include "app/DeviceCaps.h"
 
+#include "core/PLog.h"
 #include "core/SettingsVariables.h"
 #include "platform/DeviceProbe.h"
 #include "Render/PRender.h"
@@ -42,6 +43,6 @@ void ApplyDeviceProbe(const platform::DeviceProbe& probe) {
 void EnumerateDeviceCaps() {
     platform::DeviceProbe probe;
     std::string error;
-    platform::ProbeDevice(probe, error);
+    if (!platform::ProbeDevice(probe, error)) GetLog()->Print(0, "Cannot probe the device: %s\n", error.c_str());
     ApplyDeviceProbe(probe);
 }

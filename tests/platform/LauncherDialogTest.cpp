@@ -2,6 +2,7 @@
 #include "platform/LauncherDialog.h"
 
 #include <gtk/gtk.h>
+#include <webkit2/webkit2.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -110,18 +111,24 @@ TEST(LauncherDialog, ShowsTheFourButtonsAndEndsWithTheOneThatStarts) {
     testsupport::CommaLocale comma;
     RecordingHandler handler;
     std::vector<std::string> texts;
+    std::string page;
     WhenShown([&] {
         const std::vector<GtkWidget*> widgets = WidgetsOf("Vexmoor");
         texts = ButtonTexts(widgets);
+        for (GtkWidget* widget : widgets) {
+            if (WEBKIT_IS_WEB_VIEW(widget)) page = webkit_web_view_get_uri(WEBKIT_WEB_VIEW(widget));
+        }
         gtk_button_clicked(GTK_BUTTON(Find(widgets, "Options")));
         gtk_button_clicked(GTK_BUTTON(Find(widgets, "Start in windowed mode")));
     });
     std::string error;
     ASSERT_TRUE(platform::StartDialogs(error)) << error;
-    const LauncherButton ended = platform::RunLauncherDialog("", handler);
+    // Nothing listens there: the frame stays empty, as without a network.
+    const LauncherButton ended = platform::RunLauncherDialog("http://127.0.0.1:9/start", handler);
     EXPECT_EQ(texts, (std::vector<std::string>{"Start in fullscreen mode", "Start in windowed mode", "Options", "Exit"}));
     EXPECT_EQ(handler.clicked, (std::vector<LauncherButton>{LauncherButton::Options, LauncherButton::StartWindowed}));
     EXPECT_EQ(ended, LauncherButton::StartWindowed);
+    EXPECT_EQ(page, "http://127.0.0.1:9/start");
     EXPECT_TRUE(WidgetsOf("Vexmoor").empty()) << "the launcher has gone";
     char number[16];
     std::snprintf(number, sizeof(number), "%.1f", 0.5);
