@@ -16,7 +16,7 @@ namespace {
 class ApplicationTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::copy(VX_SAMPLE_DATA, m_folder.Path(), std::filesystem::copy_options::recursive);
+        testsupport::CopyGameFolder(VX_SAMPLE_DATA, m_folder.Path());
         platform::InvalidateListings();
         platform::GetMessageQueue().Clear();
         // Off screen: windows of parallel tests on a shared display would take the focus, and a

@@ -64,7 +64,7 @@ end
 class EveryScriptFunctionTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::copy(VX_SAMPLE_DATA, m_folder.Path(), std::filesystem::copy_options::recursive);
+        testsupport::CopyGameFolder(VX_SAMPLE_DATA, m_folder.Path());
         m_folder.Write("data/scripts/caller.lua", "while true do Update() end\n");
         platform::InvalidateListings();
         platform::GetMessageQueue().Clear();

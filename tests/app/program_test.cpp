@@ -35,7 +35,7 @@ constexpr char kVideoDriver[] = "offscreen";
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::copy(VX_SAMPLE_DATA, Folder(), fs::copy_options::recursive);
+        testsupport::CopyGameFolder(VX_SAMPLE_DATA, Folder());
         fs::permissions(Folder(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                       fs::perms::others_read | fs::perms::others_exec);
     }
@@ -131,7 +131,7 @@ TEST_F(ProgramTest, HelpNamesTheSwitchesAndAnUnknownArgumentStartsNothing) {
 TEST_F(ProgramTest, OnlyOneCopyRunsAtATimeAndACrashedOneBlocksNothing) {
     testsupport::TempDir runtime;
     testsupport::TempDir otherFolder;
-    fs::copy(VX_SAMPLE_DATA, otherFolder.Path(), fs::copy_options::recursive);
+    testsupport::CopyGameFolder(VX_SAMPLE_DATA, otherFolder.Path());
     const std::string settings = "screenWidth = 320\n";
     std::ofstream(Folder() / "config.cfg") << settings;
     std::ofstream(otherFolder / "config.cfg") << settings;

@@ -27,7 +27,7 @@ struct Rgb {
 
 class SampleSceneTest : public ::testing::Test {
 protected:
-    void SetUp() override { fs::copy(VX_SAMPLE_DATA, m_folder.Path(), fs::copy_options::recursive); }
+    void SetUp() override { testsupport::CopyGameFolder(VX_SAMPLE_DATA, m_folder.Path()); }
 
     void RemoveDataFile(const std::string& path) { ASSERT_TRUE(fs::remove(m_folder.Path() / path)) << path; }
 

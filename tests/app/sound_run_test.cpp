@@ -21,7 +21,7 @@ using apptest::ProgramRun;
 
 class SoundRunTest : public ::testing::Test {
 protected:
-    void SetUp() override { fs::copy(VX_SAMPLE_DATA, folder_.Path(), fs::copy_options::recursive); }
+    void SetUp() override { testsupport::CopyGameFolder(VX_SAMPLE_DATA, folder_.Path()); }
 
     ProgramResult Run(const std::string& drivers) {
         ProgramRun run;

@@ -40,7 +40,7 @@ end
 
 TEST(VideoRunTest, TheScriptHearsTheEndOfItsVideoOnceAndTheGameEndsCleanly) {
     testsupport::TempDir folder;
-    fs::copy(VX_SAMPLE_DATA, folder.Path(), fs::copy_options::recursive);
+    testsupport::CopyGameFolder(VX_SAMPLE_DATA, folder.Path());
     std::ofstream(folder / "data/scripts/main.lua") << kMainScript;
     platform::ColourVideo video;
     video.colours = {0x808080u};  // one second

@@ -16,7 +16,7 @@ class SampleDataTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::filesystem::copy(VX_SAMPLE_DATA, m_folder.Path(), std::filesystem::copy_options::recursive);
+        testsupport::CopyGameFolder(VX_SAMPLE_DATA, m_folder.Path());
         GetLog()->SetEnabled(true);
         ::testing::internal::CaptureStderr();
         m_enemiesLoaded = m_enemies.Load("data\\enemies.dat");

@@ -24,6 +24,17 @@ void WorkingFolder::Write(const std::string& relative, const std::string& bytes)
     platform::InvalidateListings();
 }
 
+void CopyGameFolder(const std::filesystem::path& from, const std::filesystem::path& to) {
+    namespace fs = std::filesystem;
+    fs::create_directories(to);
+    for (const fs::directory_entry& entry : fs::directory_iterator(from)) {
+        if (entry.path().filename() == "config.cfg")
+            continue;
+        fs::copy(entry.path(), to / entry.path().filename(), fs::copy_options::recursive);
+    }
+    platform::InvalidateListings();
+}
+
 std::string ReadBytes(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};

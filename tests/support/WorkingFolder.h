@@ -23,6 +23,10 @@ private:
     std::filesystem::path previous_;
 };
 
+// Copies a built game folder (the sample data) into another folder, leaving out the settings
+// file that a run of the game by hand writes there, so every copy starts from the defaults.
+void CopyGameFolder(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // The whole content of a file; empty when it cannot be read.
 std::string ReadBytes(const std::filesystem::path& path);
 
