@@ -72,18 +72,8 @@ public:
         fs::current_path(m_folder);
         platform::InvalidateListings();
         MountPacks();
-        g_screenWidth = 640;
-        g_screenHeight = 480;
-        platform::WindowConfig config;
-        config.title = "particles";
-        config.width = g_screenWidth;
-        config.height = g_screenHeight;
-        std::string error;
-        m_window = platform::Window::Create(config, error);
-        if (!m_window) {
-            std::fprintf(stderr, "no window: %s\n", error.c_str());
-            return;
-        }
+        m_window = OpenBenchWindow("particles", 640, 480);
+        if (!m_window) return;
         m_kernel = std::make_unique<CPKernel>();
         m_kernel->SetWindow(m_window.get());
         m_materials = std::make_unique<CPMaterialManager>();
