@@ -1,5 +1,6 @@
 // Damage: which objects lose health, the reward paid once at destruction, the level's target
 // lists, the "damage" and "change_money" events, and the enemy link.
+#include <fstream>
 #include <limits>
 #include <memory>
 #include <string>
@@ -8,6 +9,7 @@
 #include "AI/AI_Entity.h"
 #include "game/PGameData.h"
 #include "game/PLevel.h"
+#include "Render/PParticlesManager.h"
 #include "gameobject_fixture.h"
 #include "platform/Random.h"
 #include "support/CommaLocale.h"
@@ -222,6 +224,31 @@ TEST_F(DamageTest, GibOnDeathIsSetOnAnOddDraw) {
     platform::Srand(3);
     plain->MaybeSetGibOnDeath(true);
     EXPECT_EQ(platform::Rand(), first);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DamageTest, TheFirstHitLightsTheFlameAndDestructionBurnsItOut) {
+    std::ofstream("Data/particlesystems.dat") << "smoke puff 1 1 0 1 0 0 0 0 1 0 0 0 0 0 0\n";
+    std::ofstream("Data/flames.dat") << "smoke;0.1;3;0\n";
+    platform::InvalidateListings();
+    TPtr<CPParticlesManager> particles(new CPParticlesManager);
+    ASSERT_TRUE(particles->Start());
+    TPtr<CPGameObject> object = Destructible("tank");
+    object->SetFlameIndex(0);
+    m_level->stageTargetObjects[0] = {object};
+
+    Hit(object, 4.0f);
+    ASSERT_TRUE(object->GetFlame());
+    EXPECT_TRUE(object->GetFlame()->IsRunning());
+    EXPECT_FALSE(object->GetFlame()->IsBurningOut());
+    EXPECT_EQ(object->GetFlameIndex(), -1);
+
+    Hit(object, 8.0f);
+    EXPECT_TRUE(object->GetFlame()->IsBurningOut());
+    object->GetFlame()->Stop();
 }
 
 }  // namespace
