@@ -81,9 +81,11 @@ void CPParticleSystem::Update() {
     const float before = m_accumulator;
     m_accumulator += g_frameDelta;
     const bool counting = IsCounting();
-    while (m_accumulator > m_interval && m_accumulator > 0.0f) {
-        // An interval of 0 or less emits once per frame instead of without end.
-        const float step = m_interval > 0.0f ? m_interval : m_accumulator;
+    for (int32_t emissions = 0; m_accumulator > m_interval && m_accumulator > 0.0f; ++emissions) {
+        // An interval of 0 or less emits once per frame instead of without end; one so small that
+        // the frame holds more emissions than the limit drops the rest of the frame's time.
+        const bool last = emissions + 1 >= kMaxEmissionsPerFrame;
+        const float step = m_interval > 0.0f && !last ? m_interval : m_accumulator;
         m_accumulator -= step;
         if (counting) m_age += step;
         m_burstTimer += step;

@@ -28,6 +28,9 @@ class CPGameObject;
 // and, when it has passed, the burst limit.
 class CPParticleSystem : public IPTask {
 public:
+    // The most emissions one update makes, however small the interval.
+    static constexpr int32_t kMaxEmissionsPerFrame = 1000;
+
     // Copies the named emitters from the particle manager, in order; unknown names are skipped.
     CPParticleSystem(CPGameObject* owner, std::vector<std::string> emitterNames);
     CPParticleSystem(CPGameObject* owner, const std::string& emitterName);

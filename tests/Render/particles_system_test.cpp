@@ -112,6 +112,15 @@ TEST_F(ParticleSystemTest, EmissionsFollowTheIntervalAndChainTheLaterEmitters) {
     ASSERT_TRUE(eager->Start());
     eager->Update();
     EXPECT_EQ(Puffs().size(), 3u) << "an interval of 0 emits once per frame";
+
+    TPtr<CPParticleSystem> flooding(new CPParticleSystem(nullptr, "straight"));
+    flooding->SetInterval(1e-12f);  // too small to change the accumulator: without a limit, no end
+    ASSERT_TRUE(flooding->Start());
+    flooding->Update();
+    EXPECT_EQ(Puffs().size(), 3u + CPParticleSystem::kMaxEmissionsPerFrame);
+    EXPECT_FLOAT_EQ(flooding->GetAge(), 0.25f) << "the frame's time, once";
+    flooding->Update();
+    EXPECT_EQ(Puffs().size(), 3u + 2 * CPParticleSystem::kMaxEmissionsPerFrame);
 }
 
 TEST_F(ParticleSystemTest, AFlameBurnsOnAStandingObjectAndBurstsAtMostThreeTimesOnceDestroyed) {
