@@ -1,10 +1,11 @@
 #include "Render/DrawnMesh.h"
 
+#include "Render/PAnimatedObject.h"
 #include "Render/PRenderObject.h"
 
-// Vertex-animated objects do not exist yet; meshes are the only objects with prebuilt buffers.
 const SPMeshBuffers* DrawnMesh(const CPRenderObjectBase& object)
 {
-    const auto* mesh = dynamic_cast<const CPRenderObject*>(&object);
-    return mesh ? mesh->GetMeshBuffers() : nullptr;
+    if (const auto* mesh = dynamic_cast<const CPRenderObject*>(&object)) return mesh->GetMeshBuffers();
+    if (const auto* animated = dynamic_cast<const CPAnimatedObject*>(&object)) return animated->GetShownMesh();
+    return nullptr;
 }

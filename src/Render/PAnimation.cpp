@@ -1,5 +1,7 @@
 #include "Render/PAnimation.h"
 
+#include <algorithm>
+#include <cmath>
 
 #include "Render/ModelFile.h"
 #include "Render/PAnimationCache.h"
@@ -23,33 +25,49 @@ CPAnimation::~CPAnimation() {
 }
 
 void CPAnimation::Load(const modelfile::SPAnimationBlock& block, float scale) {
-    m_frameCount = static_cast<int32_t>(block.frames.size());
-    m_frameTime = block.frameTimeTicks * kSecondsPerTick;
-    m_duration = static_cast<float>(m_frameCount) * m_frameTime;
+    const bool reload = !m_frames.empty();
+    if (!reload) {
+        m_frameCount = static_cast<int32_t>(block.frames.size());
+        m_frameTime = block.frameTimeTicks * kSecondsPerTick;
+        m_duration = static_cast<float>(m_frameCount) * m_frameTime;
+        m_frames.resize(block.frames.size());
+    }
     const CPObjectLoader* loader = GetObjectLoader();
     const uint32_t colour = loader ? loader->GetVertexColour() : 0xFFFFFFFFu;
-    m_frames.resize(block.frames.size());
     SPVertexBounds bounds;
-    for (size_t i = 0; i < m_frames.size(); ++i) {
-        SPAnimationFrame& frame = m_frames[i];
-        frame.index = static_cast<int32_t>(i);
-        frame.vertices = block.frames[i].vertices;
-        frame.indices = block.frames[i].indices;
-        for (SPVertex& vertex : frame.vertices) {
+    for (size_t i = 0; i < block.frames.size(); ++i) {
+        std::vector<SPVertex> vertices = block.frames[i].vertices;
+        for (SPVertex& vertex : vertices) {
             vertex.position = vertex.position * scale;
             vertex.diffuse = colour;
             bounds.Add(vertex.position);
         }
-        frame.name = m_name + std::to_string(i);
-        if (CPRender* render = GetRender(); render && !frame.vertices.empty()) {
-            frame.meshBuffers = render->GetMeshBuffers(frame.name, frame.vertices.data(), frame.indices.data(),
-                                                       static_cast<int32_t>(frame.vertices.size()),
-                                                       static_cast<int32_t>(frame.indices.size()));
-        }
-        frame.vertices = {};
-        frame.indices = {};
+        if (!reload) Upload(m_frames[i], static_cast<int32_t>(i), vertices, block.frames[i].indices);
     }
     m_box = bounds.Box();
+}
+
+void CPAnimation::Upload(SPAnimationFrame& frame, int32_t index, const std::vector<SPVertex>& vertices,
+                         const std::vector<uint16_t>& indices) {
+    frame.index = index;
+    frame.name = m_name + std::to_string(index);
+    CPRender* render = GetRender();
+    if (!render || vertices.empty()) return;
+    frame.meshBuffers = render->GetMeshBuffers(frame.name, vertices.data(), indices.data(),
+                                               static_cast<int32_t>(vertices.size()),
+                                               static_cast<int32_t>(indices.size()));
+}
+
+int32_t CPAnimation::FrameIndexAt(double t) const {
+    if (m_frames.empty()) return -1;
+    const double duration = m_duration;
+    if (!(duration > 0.0) || !(m_frameTime > 0.0f) || !(t > 0.0)) return 0;
+    if (t > duration) {
+        t = std::fmod(t, duration);
+        if (t == 0.0) t = duration;
+    }
+    const double index = std::floor(t / m_frameTime);
+    return static_cast<int32_t>(std::clamp(index, 0.0, static_cast<double>(m_frames.size() - 1)));
 }
 
 CPAnimationCache::CPAnimationCache() { m_animations.reserve(kBuckets); }

@@ -24,8 +24,6 @@ struct SPAnimationFrame {
 // One named vertex animation: its frames, each a complete mesh uploaded once, and the box around
 // the scaled positions of all of them. It enters the animation cache under its name when made
 // and leaves it when destroyed.
-//
-// Not done yet: choosing the frame to show over time.
 class CPAnimation : public IPMMObject {
 public:
     // The seconds of one tick of the stored frame time.
@@ -39,8 +37,16 @@ public:
 
     // Takes in a block read from an animation file: positions × scale, every diffuse colour the
     // object loader's vertex colour, each frame handed to the renderer's mesh cache (where a mesh
-    // of the same name stays as it was), the box recomputed.
+    // of the same name stays as it was), the box recomputed. An animation that already has
+    // frames keeps them, its frame count and its frame time (objects may be showing them, and
+    // the meshes of their names would not change anyway); only its box follows the new block.
     void Load(const modelfile::SPAnimationBlock& block, float scale);
+
+    // The number of the frame shown t seconds after frame 0: past the duration the time wraps
+    // (a time equal to the duration stays), before 0 it is frame 0, past the last frame it is
+    // the last. Constant time whatever t; an animation without a positive duration shows frame
+    // 0. -1 without frames.
+    int32_t FrameIndexAt(double t) const;
 
     const std::string& GetName() const { return m_name; }
     int32_t GetFrameCount() const { return m_frameCount; }
@@ -50,6 +56,10 @@ public:
     const CPObb& GetBox() const { return m_box; }
 
 private:
+    // Fills the frame and hands its mesh to the renderer's mesh cache; no copy is kept.
+    void Upload(SPAnimationFrame& frame, int32_t index, const std::vector<SPVertex>& vertices,
+                const std::vector<uint16_t>& indices);
+
     std::string m_name;
     float m_duration = 0.0f;
     int32_t m_frameCount = 0;

@@ -12,9 +12,11 @@
 #include "game/PGameData.h"
 #include "game/PLevel.h"
 #include "platform/Random.h"
+#include "Render/PAnimatedObject.h"
 #include "Render/PLight.h"
 #include "Render/PMaterial.h"
 #include "Render/PParticlesManager.h"
+#include "Render/PPartAnimation.h"
 #include "Render/PRenderObject.h"
 #include "Render/PSprite.h"
 #include "script/PLuaScript.h"
@@ -58,6 +60,7 @@ CPGameObject::CPGameObject(const std::string& name)
     : m_partAnimations(kMapBuckets),
       m_parentWorld(MatrixIdentity()),
       m_local(MatrixIdentity()),
+      m_animationMatrix(MatrixIdentity()),
       m_world(MatrixIdentity()),
       m_childByName(kMapBuckets),
       m_name(name) {}
@@ -151,7 +154,10 @@ void CPGameObject::SetAttachment(Kind kind, CPSmartPointer attachment) {
 
 void CPGameObject::AddPartAnimation(const std::string& name, TPtr<CPPartAnimation> animation) {
     m_static = false;
-    if (name == "idle") m_updateTask = animation;
+    if (name == "idle") {
+        m_updateTask = animation;
+        if (animation) animation->SetLoop(true);
+    }
     m_partAnimations[name] = std::move(animation);
 }
 
@@ -170,6 +176,12 @@ void CPGameObject::SetRotation(const PQuaternion& rotation) {
     m_dirty = true;
 }
 
+void CPGameObject::SetAnimationMatrix(const PMatrix& matrix) {
+    m_animationMatrix = matrix;
+    m_moved = false;
+    m_dirty = true;
+}
+
 void CPGameObject::SetParentMatrix(const PMatrix& parentWorld) {
     m_parentWorld = parentWorld;
     m_moved = false;
@@ -183,7 +195,8 @@ void CPGameObject::SetObb(const CPObb& box) {
 
 void CPGameObject::UpdateTransform() {
     if (!m_dirty) return;
-    m_local = MatrixRotationQuaternion(m_rotation) * MatrixTranslation(m_position.x, m_position.y, m_position.z);
+    m_local = m_animationMatrix * MatrixRotationQuaternion(m_rotation) *
+              MatrixTranslation(m_position.x, m_position.y, m_position.z);
     m_world = m_local * m_parentWorld;
     UpdateBoxes();
     UpdateChildren();
@@ -191,8 +204,11 @@ void CPGameObject::UpdateTransform() {
     m_visualBounds.Recompute();
     m_moved = true;
     m_dirty = false;
-    if (m_kind != kMesh) return;  // vertex-animated objects are not done yet
-    if (CPRenderObject* mesh = m_attachment.Get<CPRenderObject>()) mesh->SetWorld(m_world);
+    if (m_kind == kMesh) {
+        if (CPRenderObject* mesh = m_attachment.Get<CPRenderObject>()) mesh->SetWorld(m_world);
+    } else if (m_kind == kAnimated) {
+        if (CPAnimatedObject* animated = m_attachment.Get<CPAnimatedObject>()) animated->SetWorld(m_world);
+    }
 }
 
 void CPGameObject::UpdateBoxes() {
@@ -273,6 +289,9 @@ void CPGameObject::Leave(bool notify) {
 void CPGameObject::OnAnimationEnd() { SendToScript("animation_end", HandleToString(this)); }
 
 void CPGameObject::PlayAnimation(const SPAnimationRequest& request, bool restart) {
+    if (m_kind == kAnimated) {
+        if (CPAnimatedObject* animated = m_attachment.Get<CPAnimatedObject>()) animated->Play(request, restart);
+    }
     for (const TPtr<CPGameObject>& child : m_children) child->PlayAnimation(request, restart);
 }
 
@@ -296,6 +315,7 @@ void CPGameObject::CopyFrom(TPtr<CPGameObject> sourcePointer) {
     m_kind = source->m_kind;
     CopyAttachment(*source);
     m_parts = source->m_parts;
+    CopyPartAnimations(*source);
     CopyChildren(*source);
     m_shadowMaterial = source->m_shadowMaterial;
     m_damagedMaterial = source->m_damagedMaterial;
@@ -307,6 +327,7 @@ void CPGameObject::CopyFrom(TPtr<CPGameObject> sourcePointer) {
     m_rotation = source->m_rotation;
     m_parentWorld = source->m_parentWorld;
     m_local = source->m_local;
+    m_animationMatrix = source->m_animationMatrix;
     m_world = source->m_world;
     m_visualBounds = source->m_visualBounds;
     m_obb = source->m_obb;
@@ -354,8 +375,25 @@ void CPGameObject::CopyAttachment(const CPGameObject& source) {
                 m_attachment = copy;
             }
             break;
-        default:  // vertex-animated objects are not copied yet
+        case kAnimated:
+            if (CPAnimatedObject* animated = source.m_attachment.Get<CPAnimatedObject>()) {
+                TPtr<CPAnimatedObject> copy(new CPAnimatedObject(this));
+                copy->CopyFrom(TPtr<CPAnimatedObject>(animated));
+                copy->SetOwner(this);
+                m_attachment = copy;
+            }
             break;
+        default:
+            break;
+    }
+}
+
+void CPGameObject::CopyPartAnimations(const CPGameObject& source) {
+    for (const auto& [name, animation] : source.m_partAnimations) {
+        TPtr<CPPartAnimation> copy(new CPPartAnimation);
+        copy->CopyFrom(animation.Get());
+        copy->SetTarget(this);
+        AddPartAnimation(name, copy);
     }
 }
 
@@ -480,8 +518,11 @@ void CPGameObject::SecondaryExplosion() {
 }
 
 void CPGameObject::ShowDamagedMaterial() {
-    if (m_kind != kMesh) return;  // vertex-animated objects are not done yet
-    if (CPRenderObject* mesh = m_attachment.Get<CPRenderObject>()) mesh->SetMaterial(m_damagedMaterial);
+    if (m_kind == kMesh) {
+        if (CPRenderObject* mesh = m_attachment.Get<CPRenderObject>()) mesh->SetMaterial(m_damagedMaterial);
+    } else if (m_kind == kAnimated) {
+        if (CPAnimatedObject* animated = m_attachment.Get<CPAnimatedObject>()) animated->SetMaterial(m_damagedMaterial);
+    }
 }
 
 void CPGameObject::SpawnExplosion(const char* name) const {

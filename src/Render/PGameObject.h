@@ -45,10 +45,11 @@ class IPTask;
 // Destructible objects (damage class 3) lose health while they are targets of the current stage
 // or check point, pay their reward once when destroyed and are taken off the level's targets.
 //
-// Not done yet, waiting for their classes: vertex-animated objects (kind 1: their world matrix,
-// PlayAnimation, the damaged material), part animations (copying them, the loop
-// flag of "idle"), and the physics binding (handing position and rotation to the body, copying
-// the binding).
+// A part animation moves its object through the animation matrix, applied in the object's own
+// frame before its rotation and position: local = animation × rotation × translation.
+//
+// Not done yet, waiting for its class: the physics binding (handing position and rotation to the
+// body, copying the binding).
 class CPGameObject : public IPMMObject {
 public:
     // What the attachment is.
@@ -102,6 +103,10 @@ public:
     void SetParentMatrix(const PMatrix& parentWorld);
     const PMatrix& GetParentMatrix() const { return m_parentWorld; }
     const PMatrix& GetLocal() const { return m_local; }
+    // The transform a part animation gives the object (identity until one plays); like the
+    // setters it clears moved and marks the object dirty.
+    void SetAnimationMatrix(const PMatrix& matrix);
+    const PMatrix& GetAnimationMatrix() const { return m_animationMatrix; }
     const PMatrix& GetWorld() const { return m_world; }
     // Whether the world matrix changed since a mesh last transformed its vertices; the mesh
     // clears it when it does.
@@ -145,7 +150,8 @@ public:
     Kind GetKind() const { return m_kind; }
     const CPSmartPointer& GetAttachment() const { return m_attachment; }
 
-    // Files a part animation under its name (replacing); "idle" is also the one Activate starts.
+    // Files a part animation under its name (replacing); "idle" is also the one Activate starts,
+    // and it loops.
     void AddPartAnimation(const std::string& name, TPtr<CPPartAnimation> animation);
     const TPtr<CPPartAnimation>& GetUpdateTask() const { return m_updateTask; }
     const std::unordered_map<std::string, TPtr<CPPartAnimation>>& GetPartAnimations() const {
@@ -239,6 +245,7 @@ private:
     void UpdateChildren();
     void CopyAttachment(const CPGameObject& source);
     void CopyChildren(const CPGameObject& source);
+    void CopyPartAnimations(const CPGameObject& source);
     // Lets go of the children, parts and part animations before a copy.
     void ClearContents();
     bool IsSelfOrAncestor(const CPGameObject* object) const;
@@ -272,6 +279,7 @@ private:
     std::vector<CPObb> m_parts;
     PMatrix m_parentWorld;
     PMatrix m_local;
+    PMatrix m_animationMatrix;
     PMatrix m_world;
     PVector3 m_position{0.0f, 0.0f, 0.0f};
     PQuaternion m_rotation{0.0f, 0.0f, 0.0f, 1.0f};

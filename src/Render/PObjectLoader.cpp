@@ -149,6 +149,11 @@ void CPObjectLoader::LoadPartAnimations(const std::string& fileName, PartAnimati
             GetLog()->Print(0, "The part-animation file %s cannot be read: it ends early\n", path.c_str());
             return;
         }
+        if (keys.size() < CPPartAnimation::kMinKeys) {
+            GetLog()->Print(0, "The part %s of %s is left out: it has %d keys, a part needs %d\n", name.c_str(),
+                            path.c_str(), static_cast<int>(keys.size()), static_cast<int>(CPPartAnimation::kMinKeys));
+            continue;
+        }
         TPtr<CPPartAnimation> animation(new CPPartAnimation);
         animation->SetKeys(std::move(keys), std::move(durations));
         read[name] = animation;

@@ -41,7 +41,7 @@ public:
     // static mesh, part animations.
     void ConfigurePart(TPtr<CPGameObject> object, const PropertyMap& properties, int32_t layerBase);
     // Reads a part-animation file of Data\Animations into the map (part name → animation); a
-    // file that cannot be read adds nothing.
+    // file that cannot be read adds nothing; a part with fewer than three keys is left out.
     void LoadPartAnimations(const std::string& fileName, PartAnimations& animations);
 
     // The node readers: one node of a static mesh file (plain or physics format) or of an

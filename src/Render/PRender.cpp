@@ -8,6 +8,7 @@
 
 #include "Render/DeviceError.h"
 #include "Render/DrawnMesh.h"
+#include "Render/PAnimatedObject.h"
 #include "Render/PDeviceObject.h"
 #include "Render/PMaterialManager.h"
 #include "Render/PRenderBlock.h"
@@ -47,8 +48,9 @@ constexpr Material kDeviceMaterial = {
 
 // The world matrix a static object is drawn with; null for objects without one.
 const PMatrix* DrawnWorld(const CPRenderObjectBase& object) {
-    const auto* mesh = dynamic_cast<const CPRenderObject*>(&object);
-    return mesh ? &mesh->GetWorld() : nullptr;
+    if (const auto* mesh = dynamic_cast<const CPRenderObject*>(&object)) return &mesh->GetWorld();
+    if (const auto* animated = dynamic_cast<const CPAnimatedObject*>(&object)) return &animated->GetWorld();
+    return nullptr;
 }
 
 }  // namespace

@@ -119,6 +119,24 @@ TEST_F(ObjectLoaderTest, PartAnimationsGoToTheNodesTheyName) {
     EXPECT_TRUE(root->GetPartAnimations().empty());
 }
 
+TEST_F(ObjectLoaderTest, PartsWithFewerThanThreeKeysAreLeftOut) {
+    CPFileWriter file("data/animations/fan.pan");
+    file.WriteInt(3);
+    for (const int keyCount : {2, 3, 0}) {
+        file.WriteString("blade" + std::to_string(keyCount));
+        file.WriteInt(keyCount);
+        for (int key = 0; key < keyCount; ++key) {
+            for (int value = 0; value < 13; ++value) file.WriteFloat(1.0f);
+        }
+    }
+    ASSERT_EQ(file.Save(), S_OK);
+    CPObjectLoader::PartAnimations parts;
+    const std::string log = Logged([&] { Loader().LoadPartAnimations("fan.pan", parts); });
+    ASSERT_EQ(parts.size(), 1u);
+    EXPECT_EQ(parts.count("blade3"), 1u) << "the parts after a refused one are still read in place";
+    EXPECT_NE(log.find("blade2"), std::string::npos) << log;
+}
+
 TEST_F(ObjectLoaderTest, AMissingDescriptionGivesTheFallbackObject) {
     WriteMesh("wrong.msh", MeshFile(false, {Node("wrong")}));
     WriteDescription("wrong.rdf", "m = wrong.msh\n");
