@@ -1,6 +1,19 @@
 #include "core/PGlobalTimer.h"
 
+#include <cstdlib>
+
 #include "platform/Clock.h"
+
+namespace {
+
+// The frame time VX_FRAME_TIME gives, or 0 when it gives none.
+float FixedFrameTime() {
+    const char* text = std::getenv("VX_FRAME_TIME");
+    const float seconds = text ? std::strtof(text, nullptr) : 0.0f;
+    return seconds > 0.0f && seconds < 1.0f ? seconds : 0.0f;
+}
+
+}  // namespace
 
 float g_frameDelta = 0.0f;
 double g_totalTime = 0.0;
@@ -18,6 +31,7 @@ bool CPGlobalTimer::Start() {
         g_totalTime = 0.0;
     }
     m_started = true;
+    m_fixedFrameTime = FixedFrameTime();
     const platform::IClock& clock = platform::GetClock();
     m_highResolution = clock.HasCounter() && clock.CounterFrequency() > 0;
     if (m_highResolution) m_frequency = clock.CounterFrequency();
@@ -30,16 +44,19 @@ bool CPGlobalTimer::Start() {
 void CPGlobalTimer::Update() {
     ++g_frameCounter;
     const int64_t now = ReadNow();
-    float delta;
-    if (m_highResolution) {
-        delta = static_cast<float>(static_cast<double>(now - m_last) / static_cast<double>(m_frequency));
-    } else {
-        // The millisecond count wraps after 49 days; unsigned subtraction measures across the wrap.
-        delta = static_cast<float>(static_cast<uint32_t>(now - m_last) * 0.001);
-    }
+    const float delta = MeasureDelta(now);
     m_last = now;
     g_frameDelta = delta * g_timeScale;
     g_totalTime += g_frameDelta;
+}
+
+float CPGlobalTimer::MeasureDelta(int64_t now) const {
+    if (m_fixedFrameTime > 0.0f) return m_fixedFrameTime;
+    if (m_highResolution) {
+        return static_cast<float>(static_cast<double>(now - m_last) / static_cast<double>(m_frequency));
+    }
+    // The millisecond count wraps after 49 days; unsigned subtraction measures across the wrap.
+    return static_cast<float>(static_cast<uint32_t>(now - m_last) * 0.001);
 }
 
 void CPGlobalTimer::OnResume() { m_last = ReadNow(); }

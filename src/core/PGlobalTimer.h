@@ -15,6 +15,8 @@ extern float g_timeScale;      // multiplies every measured delta; 1 by default
 // The frame timer: a system task (priority 10, the first of every pass) that measures the time
 // since its previous update and publishes the frame clock. Stopping it pauses the game: it leaves
 // the kernel, the delta stays 0 and physics and AI skip their work while IsStopped is true.
+// With the environment variable VX_FRAME_TIME set to a positive number of seconds every frame
+// lasts exactly that long, so that a run shows the same frames each time (the tests use it).
 class CPGlobalTimer : public IPTask, public TSingleton<CPGlobalTimer> {
 public:
     CPGlobalTimer() = default;
@@ -35,7 +37,10 @@ public:
 
 private:
     int64_t ReadNow() const;
+    // The measured seconds since the last update, or the fixed frame time when one is set.
+    float MeasureDelta(int64_t now) const;
 
+    float m_fixedFrameTime = 0.0f;
     bool m_highResolution = true;
     int64_t m_frequency = 0;
     int64_t m_last = 0;

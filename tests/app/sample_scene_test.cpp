@@ -1,8 +1,11 @@
 // The program draws the sample data's scene, which the script "main" loads from object
 // descriptions: a screenshot of a frame shows the lit ground, the textured box with its glow and
-// the car where they belong, and the fallback model where a description is missing.
+// the car where they belong, and the fallback model where a description is missing; frames a
+// quarter of a second apart differ where the walker and the fan move and nowhere else that
+// stands still.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -31,12 +34,15 @@ protected:
 
     void RemoveDataFile(const std::string& path) { ASSERT_TRUE(fs::remove(m_folder.Path() / path)) << path; }
 
-    // Runs the program for a few frames and reads the screenshot of one of them.
-    void Shoot() {
+    // Runs the program for a few frames of 0.05 s and reads the screenshot of one of them.
+    void Shoot(int frame = 8) {
         apptest::ProgramRun run;
         run.folder = m_folder.Path();
         const std::string shot = (m_folder.Path() / "shot.png").string();
-        run.environment = {{"VX_FRAMES", "12"}, {"VX_SCREENSHOT", shot + ":8"}, {"VX_LOG", "stderr"},
+        run.environment = {{"VX_FRAMES", std::to_string(frame + 4)},
+                           {"VX_SCREENSHOT", shot + ":" + std::to_string(frame)},
+                           {"VX_FRAME_TIME", "0.05"},
+                           {"VX_LOG", "stderr"},
                            {"SDL_VIDEODRIVER", "offscreen"}};
         const apptest::ProgramResult result = apptest::RunProgram(run);
         ASSERT_EQ(result.exitCode, 0) << result.errors;
@@ -136,6 +142,43 @@ TEST_F(SampleSceneTest, AMissingDescriptionShowsTheFallbackModel) {
     EXPECT_GT(magenta, 100) << "the error texture of wrong.rdf where the box stood";
     Project({-1.7f, 0.0f, -0.2f}, x, y);
     EXPECT_FALSE(LitChecker(Pixel(x, y))) << "no box";
+}
+
+// Pixels of the square of that half size around the screen point of a world point whose colour
+// differs between the two pictures by more than a rounding.
+int ChangedAround(const SPImage& first, const SPImage& second, const PVector3& point, int32_t half) {
+    int32_t x = 0;
+    int32_t y = 0;
+    Project(point, x, y);
+    const auto* a = reinterpret_cast<const uint32_t*>(first.levels[0].data());
+    const auto* b = reinterpret_cast<const uint32_t*>(second.levels[0].data());
+    int changed = 0;
+    for (int32_t py = std::max(0, y - half); py <= std::min(kHeight - 1, y + half); ++py) {
+        for (int32_t px = std::max(0, x - half); px <= std::min(kWidth - 1, x + half); ++px) {
+            const uint32_t p = a[py * kWidth + px];
+            const uint32_t q = b[py * kWidth + px];
+            for (int shift = 0; shift < 24; shift += 8) {
+                if (std::abs(static_cast<int>(p >> shift & 0xFF) - static_cast<int>(q >> shift & 0xFF)) > 3) {
+                    ++changed;
+                    break;
+                }
+            }
+        }
+    }
+    return changed;
+}
+
+TEST_F(SampleSceneTest, TheWalkerAndTheFanMoveBetweenFramesAndTheRestStandsStill) {
+    Shoot(8);
+    if (HasFatalFailure()) return;
+    const SPImage early = m_image;
+    Shoot(13);  // a quarter of a second later: the next walker frame, the blade a quarter turn on
+    if (HasFatalFailure()) return;
+    EXPECT_GT(ChangedAround(early, m_image, {-0.4f, 3.0f, -0.2f}, 20), 50) << "the walker's top sways";
+    EXPECT_GT(ChangedAround(early, m_image, {0.7f, 3.0f, 0.25f}, 30), 50) << "the fan's blade turns";
+    EXPECT_EQ(ChangedAround(early, m_image, {1.7f, 0.9f, -0.4f}, 15), 0) << "the car";
+    EXPECT_EQ(ChangedAround(early, m_image, {0.0f, -3.0f, -1.0f}, 20), 0) << "the ground in front";
+    EXPECT_EQ(ChangedAround(early, m_image, {6.0f, 8.0f, -1.0f}, 10), 0) << "the ground far off";
 }
 
 }  // namespace

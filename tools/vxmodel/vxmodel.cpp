@@ -1,10 +1,12 @@
 // vxmodel: makes the game's mesh files from Wavefront OBJ models and shows what a mesh file holds.
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "AnimationSources.h"
 #include "ObjConverter.h"
 #include "SideFile.h"
 
@@ -15,6 +17,11 @@ constexpr const char* kUsage =
     "           one node per OBJ object or group; a name ending in p3d writes the physics format;\n"
     "           the side file (default: the OBJ's name with .side, when it exists) nests the nodes\n"
     "           and gives pivots, masses, bodies, boxes and cylinders\n"
+    "       vxmodel anim <frames.obj> <out.vxa> <node name> <frame time in 1/2400 s>\n"
+    "           a vertex-animated file of one node: each OBJ object or group is a frame, in order\n"
+    "       vxmodel parts <keys.txt> <out.pan>\n"
+    "           a part-animation file from lines \"part <name>\" and\n"
+    "           \"key <seconds> <turn about z in degrees> [x y z]\" (three keys or more a part)\n"
     "       vxmodel dump <file.msh | file.p3d>\n"
     "           prints the node tree as the game reads it (list is the same)\n";
 
@@ -59,6 +66,36 @@ int Build(const std::string& objPath, const std::string& outPath, const std::str
     return out.fail() ? Fail("cannot write " + outPath) : 0;
 }
 
+int WriteBytes(const std::string& outPath, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return out.fail() ? Fail("cannot write " + outPath) : 0;
+}
+
+int BuildAnimation(const std::string& objPath, const std::string& outPath, const std::string& nodeName,
+                   const std::string& ticksText) {
+    std::string objText;
+    if (!ReadText(objPath, objText)) return Fail("cannot read " + objPath);
+    modelfile::SPMeshFile frames;
+    modelfile::SPAnimatedFile file;
+    std::string error;
+    if (!vxmodel::ConvertObj(objText, {}, false, frames, error) ||
+        !vxmodel::BuildAnimatedFile(frames, nodeName, std::strtof(ticksText.c_str(), nullptr), file, error)) {
+        return Fail(objPath + ": " + error);
+    }
+    return WriteBytes(outPath, modelfile::WriteAnimatedFile(file));
+}
+
+int BuildParts(const std::string& keysPath, const std::string& outPath) {
+    std::string text;
+    if (!ReadText(keysPath, text)) return Fail("cannot read " + keysPath);
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (!vxmodel::BuildPartAnimationFile(text, bytes, error)) return Fail(keysPath + ": " + error);
+    return WriteBytes(outPath, bytes);
+}
+
 int Dump(const std::string& path) {
     std::string bytes;
     if (!ReadText(path, bytes)) return Fail("cannot read " + path);
@@ -79,6 +116,8 @@ int main(int argc, char** argv) {
     if (args.size() >= 3 && args.size() <= 4 && args[0] == "build") {
         return Build(args[1], args[2], args.size() == 4 ? args[3] : DefaultSidePath(args[1]), args.size() == 4);
     }
+    if (args.size() == 5 && args[0] == "anim") return BuildAnimation(args[1], args[2], args[3], args[4]);
+    if (args.size() == 3 && args[0] == "parts") return BuildParts(args[1], args[2]);
     if (args.size() == 2 && (args[0] == "dump" || args[0] == "list")) return Dump(args[1]);
     std::fputs(kUsage, stderr);
     return 2;

@@ -2,8 +2,9 @@
 -- When the environment variable VX_FRAMES holds a number, it ends the game after that many
 -- frames (the tests use it).
 -- It loads the sample scene from object descriptions in Data\Meshes (a ground tile with its
--- lamp and particle effects, a box with a glow above it, a car) and shows it with the box
--- turning a little every frame.
+-- lamp and particle effects, a box with a glow above it, a car, a walker that sways frame by
+-- frame and a fan whose blade keeps turning) and shows it with the box turning a little every
+-- frame.
 
 local frameLimit = tonumber(os.getenv("VX_FRAMES") or "")
 local frames = 0
@@ -11,9 +12,16 @@ local sceneLayer = 20
 local land = LoadRenderObject("land.rdf", sceneLayer)
 local box = LoadRenderObject("box.rdf", sceneLayer)
 local car = LoadRenderObject("car.rdf", sceneLayer)
+local walker = LoadRenderObject("walker.rdf", sceneLayer)
+local fan = LoadRenderObject("fan.rdf", sceneLayer)
 SetPTransformation(land, 0, 0, 0, 0, 0, 0)
 ActivateObject(land, 200)  -- starts the ground's particle emitters
 SetPTransformation(car, 1.7, 0.9, -1, 0, 0, 2.6)
+SetPTransformation(walker, -0.4, 3, -1, 0, 0, 0)
+SetPTransformation(fan, 0.7, 3, -1, 0, 0, 0)
+-- The walker plays its "walk" endlessly; the fan's turn runs while it is active.
+SetAnimation(walker, "walk", 1, 0, -1)
+ActivateObject(fan, sceneLayer)
 
 -- Music from the start (a second track fades in after a while) and a bang to be heard.
 PlayMusic("track1.ogg")
@@ -26,6 +34,9 @@ local function HandleCommand(command, first, second)
         Release(land)
         Release(box)
         Release(car)
+        DeactivateObject(fan)
+        Release(walker)
+        Release(fan)
     end
 end
 
@@ -41,6 +52,8 @@ while true do
     DrawDynamicObject(land)
     DrawDynamicObject(box)
     DrawDynamicObject(car)
+    DrawDynamicObject(walker)
+    DrawDynamicObject(fan)
     if frameLimit and frames >= frameLimit then
         KillAllTasks()
     end
