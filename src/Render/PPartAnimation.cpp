@@ -31,7 +31,9 @@ bool CPPartAnimation::Start() {
 }
 
 void CPPartAnimation::Update() {
-    if (m_keys.size() < kMinKeys || m_durations.size() != m_keys.size()) {
+    // Too few keys make no pass; a pass that ended without loop stays where it ended.
+    if (m_keys.size() < kMinKeys || m_durations.size() != m_keys.size() ||
+        static_cast<size_t>(m_keyIndex) + 2 >= m_keys.size()) {
         Stop();
         return;
     }

@@ -84,6 +84,8 @@ TEST_F(PartAnimationTest, WithoutLoopOnePassThenTheLastBlendAndAStop) {
     EXPECT_TRUE(m_animation->IsKilled());
     EXPECT_EQ(m_animation->GetKeyIndex(), 2);
     EXPECT_FLOAT_EQ(BlendedX(), 22.5f) << "key 2 towards key 3 with the time left over";
+    EXPECT_EQ(Run(5.0f, 3), 0) << "updates after the end change nothing";
+    EXPECT_FLOAT_EQ(BlendedX(), 22.5f);
     // Started again after its pass, it plays from key 0.
     m_animation->Start();
     EXPECT_EQ(Run(0.25f, 1), 0);
