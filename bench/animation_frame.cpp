@@ -5,19 +5,17 @@
 // The time reported per frame is the CPU time of the part animations' updates and the handing
 // over plus the renderer's update up to presenting (the driver's swap is left out: manual
 // timing). Counters: the two parts of the time and the heap allocations per frame in steady
-// state (counted through a replaced global operator new).
+// state, in the part animations and handing over (advance_allocs) and in the whole frame
+// (frame_allocs).
 //
 // Run it headless, e.g.: xvfb-run -a build/bench/bench/bench_animation_frame
 #include <benchmark/benchmark.h>
 
 #include "bench_window.h"
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <new>
 #include <vector>
 
 #include "Render/ModelFile.h"
@@ -36,21 +34,7 @@
 #include "core/PKernel.h"
 #include "core/PPack.h"
 #include "platform/Clock.h"
-
-namespace {
-
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_allocations{0};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (g_counting.load(std::memory_order_relaxed)) g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "support/AllocationCounter.h"
 
 namespace {
 
@@ -220,20 +204,25 @@ void AnimationFrame(benchmark::State& state) {
     }
     double advanceSeconds = 0.0;
     double rendererSeconds = 0.0;
-    g_allocations = 0;
-    g_counting = true;
+    long advanceAllocations = 0;
+    long frameAllocations = 0;
     for (auto _ : state) {
+        testsupport::ResetCountedAllocations();
+        testsupport::SetCountingAllocations(true);
         const double advance = scene.Advance();
+        advanceAllocations += testsupport::CountedAllocations();
         scene.Render().Update();
+        testsupport::SetCountingAllocations(false);
+        frameAllocations += testsupport::CountedAllocations();
         advanceSeconds += advance;
         rendererSeconds += scene.Render().GetFrameSeconds();
         state.SetIterationTime(advance + scene.Render().GetFrameSeconds());
     }
-    g_counting = false;
     const double frames = static_cast<double>(state.iterations());
     state.counters["advance_ms"] = advanceSeconds * 1000.0 / frames;
     state.counters["renderer_ms"] = rendererSeconds * 1000.0 / frames;
-    state.counters["allocations"] = static_cast<double>(g_allocations.load()) / frames;
+    state.counters["advance_allocs"] = static_cast<double>(advanceAllocations) / frames;
+    state.counters["frame_allocs"] = static_cast<double>(frameAllocations) / frames;
 }
 
 BENCHMARK(AnimationFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
