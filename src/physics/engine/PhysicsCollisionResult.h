@@ -5,6 +5,7 @@
 
 class PhysicsBody;
 class PhysicsGeometry;
+class PhysicsSimulator;
 
 // One point of contact, or one joint constraint, between two bodies: filled by the narrow phase
 // and completed into a constraint row for the solver.
@@ -52,4 +53,18 @@ struct PhysicsCollisionResult {
 
     // Prepares the row for its type; a set flag makes that body immovable for this row.
     void Prepare(int32_t ignoreA, int32_t ignoreB);
+    // K of a point row and its inverse: frame flag 0 in contact coordinates, 1 in world axes.
+    void ComputePointK(const PhysicsBody* a, const PhysicsBody* b, int32_t worldFrame);
+    // K = I_A + I_B of an angular row and its inverse.
+    void ComputeAngularK(const PhysicsBody* a, const PhysicsBody* b);
+    // 1 when a resting row between these bodies is not needed; may take a resting body out.
+    int32_t CheckRestingPair();
+    // One sequential-impulse update of a resting row (its velocities measured just before).
+    void SolveRestingRow(PhysicsSimulator& simulator);
 };
+
+// Two unit tangents perpendicular to a unit normal (zero for a degenerate normal).
+void MakeTangentBasis(PhysicsVector& tangent1, PhysicsVector& tangent2, const PhysicsVector& normal);
+
+// The inverse of m; a matrix whose determinant is below 1e-17 in magnitude leaves inverse as it was.
+bool InvertMatrix(const PhysicsMatrix3& m, PhysicsMatrix3& inverse);

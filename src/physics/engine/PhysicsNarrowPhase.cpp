@@ -186,7 +186,3 @@ void PhysicsCollideTerrain(PhysicsCollisionResult& result, const PhysicsBody& bo
 {
     CollideSides(result, BodySide(bodyA), Side{nullptr, &terrain, &terrain, 1, PhysicsTransform{}, true});
 }
-
-void TestSensorLines(PhysicsBody&, PhysicsBody&) {}
-
-void TestSensorLinesOnTerrain(PhysicsBody&, const PhysicsGeometry&) {}

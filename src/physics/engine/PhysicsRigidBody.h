@@ -64,6 +64,17 @@ public:
     void ReleaseRestContacts();
     // Remembers a support point; 0 when no stacking record could be had.
     int32_t AddRestContact(const PhysicsRestContactDescription& description);
+    void InsertRestContact(const PhysicsRestContactDescription& description);
+    void DropRestContact(PhysicsRestContact& contact);
+    bool IsIdle();
+    // 3 flat on three points (or no net force), 2 balanced on an edge, 1 on a point, 0 unsupported.
+    int32_t TestSupport() const;
+    bool RestContactsInPlace();
+    int32_t CheckRestContacts();
+    // Whether a body a rest contact leans on still exists (the terrain always does).
+    bool IsPresent(const PhysicsBody& other) const;
+    // Type-2 rows of the rest contacts into the simulator's contact rows; the number of supports.
+    int32_t BuildRestingRows(int32_t keepAll);
 
     float mass = 1.0f;
     float inverseMass = 1.0f;
@@ -107,6 +118,7 @@ public:
     int32_t supportCount = 0;
     int32_t supportSlots[3] = {0, 0, 0};
     int32_t particle = 0;
+    int32_t inBodyGroup = 0;
 
 private:
     // ω = world inverse inertia · L and the quaternion rate from it.

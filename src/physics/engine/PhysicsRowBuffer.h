@@ -21,6 +21,8 @@ public:
 
     // Copies the row to the end; false when the buffer cannot grow (the row is dropped).
     bool Append(const PhysicsCollisionResult& row);
+    // Grows the buffer (in steps of kGrowth rows) until it holds at least the given rows.
+    bool Reserve(int32_t rows);
     void Clear() { m_count = 0; }
 
     int32_t Count() const { return m_count; }
@@ -28,6 +30,8 @@ public:
     PhysicsCollisionResult& operator[](int32_t i) { return m_rows[i]; }
 
 private:
+    bool Grow();
+
     PhysicsAllocator* m_allocator = nullptr;
     PhysicsCollisionResult* m_rows = nullptr;
     int32_t m_count = 0;

@@ -6,8 +6,6 @@
 #include <new>
 
 char PhysicsSimulator::s_message[256] = {};
-PhysicsCollisionInfo PhysicsSimulator::s_bodyCollisionInfo;
-PhysicsCollisionInfo PhysicsSimulator::s_terrainCollisionInfo;
 
 PhysicsSimulator* PhysicsSimulator::Create(const PhysicsSizeInfo* sizeInfo, PhysicsAllocator* allocator,
                                            const PhysicsVector* gravity)
@@ -60,6 +58,10 @@ void PhysicsSimulator::Construct(const PhysicsSizeInfo* sizeInfo, PhysicsAllocat
     m_region.TerrainTree().SetNodeSizing(s.terrainNodeCount, s.terrainNodeGrowth);
     m_loneList.simulator = this;
     m_loneList.lone = 1;
+    // Each rigid body builds at most three resting rows: the steps never grow the buffer.
+    m_contactRows.Reserve(3 * rigidCount);
+    m_bodyGroup.reserve(static_cast<std::size_t>(rigidCount > 0 ? rigidCount : 0));
+    m_pendingCollisions.reserve(kPendingCollisionCapacity);
     m_terrainGeometry.Init();
     m_terrainGeometry.SetTerrain(nullptr, nullptr, nullptr, nullptr);
     m_terrainBody.Init(this, -1);

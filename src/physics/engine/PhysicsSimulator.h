@@ -31,6 +31,7 @@ class PhysicsSimulator {
 public:
     static constexpr int32_t kMaterialCount = 256;
     static constexpr float kRestSpeedThreshold = 1.0f;
+    static constexpr std::size_t kPendingCollisionCapacity = 512;
 
     // A new simulator (null when it cannot be allocated). Without size info the defaults apply;
     // without an allocator the simulator's own heap allocator is used.
@@ -111,6 +112,27 @@ public:
     void UpdateStacks();
     void ConstrainPass();
     void SolveContact(PhysicsBody* bodyA, PhysicsBody* bodyB, PhysicsCollisionResult& row, int32_t mode, float scale);
+    // The impulse in contact coordinates that stops the contact within the friction cone, with
+    // the materials' restitution unless noRestitution is set; zero when it cannot be formed.
+    PhysicsVector ComputeContactImpulse(const PhysicsCollisionResult& row, int32_t noRestitution) const;
+    // Measures a row's velocities and runs the solve of its row type.
+    void SolveRow(PhysicsCollisionResult& row);
+    // Two passes of n sweeps (-1: 4) over the joint rows and the contact rows; empties both.
+    void IterateRows(int32_t iterations);
+    bool AppendContactRow(const PhysicsCollisionResult& row) { return m_contactRows.Append(row); }
+    int32_t StackPass() const { return m_stackPass; }
+    bool LockB() const { return m_lockB; }
+    const PhysicsMaterial& Material(int32_t index) const { return m_materials[index & (kMaterialCount - 1)]; }
+
+    // Stacking structure: records and groups from their pools, the lone list.
+    PhysicsStackingRecord* TakeStackingRecord(PhysicsRigidBody* body);
+    void FreeStackingRecord(PhysicsStackingRecord* record);
+    // Puts both records in one stacking group; without a group to be had the record goes to the
+    // lone list and its body is solved alone.
+    void JoinStack(PhysicsStackingRecord* record, PhysicsStackingRecord* other);
+    void MoveToLoneList(PhysicsStackingRecord* record);
+    PhysicsStackingGroup& LoneList() { return m_loneList; }
+    PhysicsList<PhysicsStackingGroup>& StackingGroups() { return m_stackingGroups; }
     // Joint passes of the step; they return at once while there are no joint groups.
     void ApplyJointDamping();
     void SolveJointGroups();
@@ -137,6 +159,17 @@ private:
     void HandleContact(PhysicsBody* bodyA, PhysicsBody* bodyB, PhysicsCollisionResult& contact);
     void ReportCollision(PhysicsCollisionInfo& info, const PhysicsCollisionResult& contact);
     void TimePhase(int32_t phase);
+    void DeliverCollisions();
+    void QueueCollision(const PhysicsCollisionResult& contact, bool terrain);
+    void SolveLoneBodies();
+    void DissolveSmallStacks();
+    void SolveStack(PhysicsStackingGroup& group);
+    void BuildStackRows(PhysicsStackingGroup& group);
+    void WalkStackRecord(PhysicsStackingRecord& record);
+    void AddToBodyGroup(PhysicsRigidBody* body);
+    void ClearBodyGroup();
+    void UnlinkRecord(PhysicsStackingRecord* record);
+    void FreeStackingGroup(PhysicsStackingGroup* group);
 
     // The allocators come first so that they outlive every pool and buffer.
     PhysicsDefaultAllocator m_defaultAllocator;
@@ -177,6 +210,12 @@ private:
     PhysicsList<PhysicsJointGroup> m_jointGroups;
     PhysicsList<PhysicsStackingGroup> m_stackingGroups;
     PhysicsStackingGroup m_loneList;
+    int32_t m_stackPass = 0;
+    bool m_lockB = false;
+    // The bodies of the stack being solved (capacity reserved at construction).
+    std::vector<PhysicsRigidBody*> m_bodyGroup;
+    // Collisions found while the pairs are walked, delivered to the callback after the walk.
+    std::vector<PhysicsCollisionInfo> m_pendingCollisions;
 
     // Terrain narrow phase work lists, kept from step to step.
     std::vector<const PhysicsTerrainNode*> m_reachedLeaves;
@@ -185,6 +224,4 @@ private:
     uint32_t m_candidateStamp = 0;
 
     static char s_message[256];
-    static PhysicsCollisionInfo s_bodyCollisionInfo;
-    static PhysicsCollisionInfo s_terrainCollisionInfo;
 };

@@ -76,6 +76,7 @@ void PhysicsSimulator::Step(PhysicsPerfReport* report)
     TimePhase(PhysicsPerfTimers::kBodyNarrowPhase);
     TerrainNarrowPhase();
     TimePhase(PhysicsPerfTimers::kTerrainNarrowPhase);
+    DeliverCollisions();
     IntegrateForces();
     TimePhase(PhysicsPerfTimers::kForces);
     for (PhysicsStackingGroup* group = m_stackingGroups.head; group; group = group->next) group->solvedThisStep = 0;
@@ -139,10 +140,7 @@ void PhysicsSimulator::BodyNarrowPhase()
         if (!contact.valid) continue;
         if ((response & PhysicsCollisionTable::kContactResponse) && IsUsableNormal(contact.normal))
             HandleContact(a, b, contact);
-        if ((response & PhysicsCollisionTable::kCallbackResponse) && m_collisionCallback) {
-            ReportCollision(s_bodyCollisionInfo, contact);
-            m_collisionCallback(&s_bodyCollisionInfo);
-        }
+        if ((response & PhysicsCollisionTable::kCallbackResponse) && m_collisionCallback) QueueCollision(contact, false);
     }
 }
 
@@ -190,12 +188,7 @@ void PhysicsSimulator::TerrainNarrowPhase()
             const int32_t response = m_collisionTable.Get(body->collisionClass, PhysicsCollisionTable::kTerrainClass);
             if ((response & PhysicsCollisionTable::kContactResponse) && IsUsableNormal(contact.normal))
                 HandleContact(body, &m_terrainBody, contact);
-            if ((response & PhysicsCollisionTable::kCallbackResponse) && m_collisionCallback) {
-                ReportCollision(s_terrainCollisionInfo, contact);
-                s_terrainCollisionInfo.bodyB = nullptr;
-                s_terrainCollisionInfo.kindB = PhysicsCollisionInfo::kNoBody;
-                m_collisionCallback(&s_terrainCollisionInfo);
-            }
+            if ((response & PhysicsCollisionTable::kCallbackResponse) && m_collisionCallback) QueueCollision(contact, true);
         }
     }
     LatchPushedFlags();
@@ -209,6 +202,28 @@ void PhysicsSimulator::LatchPushedFlags()
             rigid->pushedLastStep = rigid->pushedThisStep ? 1 : 0;
             rigid->pushedThisStep = 0;
         }
+}
+
+void PhysicsSimulator::QueueCollision(const PhysicsCollisionResult& contact, bool terrain)
+{
+    PhysicsCollisionInfo info;
+    ReportCollision(info, contact);
+    if (terrain) {
+        info.bodyB = nullptr;
+        info.kindB = PhysicsCollisionInfo::kNoBody;
+    }
+    m_pendingCollisions.push_back(info);
+}
+
+void PhysicsSimulator::DeliverCollisions()
+{
+    // A callback may free bodies: later reports that name a freed body are dropped.
+    for (std::size_t i = 0; i < m_pendingCollisions.size(); ++i) {
+        PhysicsCollisionInfo& info = m_pendingCollisions[i];
+        if (!info.bodyA->inUse || (info.bodyB && !info.bodyB->inUse) || !m_collisionCallback) continue;
+        m_collisionCallback(&info);
+    }
+    m_pendingCollisions.clear();
 }
 
 void PhysicsSimulator::ReportCollision(PhysicsCollisionInfo& info, const PhysicsCollisionResult& contact)
