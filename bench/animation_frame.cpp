@@ -11,7 +11,7 @@
 // Run it headless, e.g.: xvfb-run -a build/bench/bench/bench_animation_frame
 #include <benchmark/benchmark.h>
 
-#include "bench_window.h"
+#include "bench_renderer.h"
 
 #include <cmath>
 #include <filesystem>
@@ -80,38 +80,15 @@ std::vector<PMatrix> TurnKeys() {
 
 class AnimationScene {
 public:
-    AnimationScene() {
-        std::filesystem::current_path(VX_SAMPLE_DATA);
-        MountPacks();
-        m_window = OpenBenchWindow("animation frame", 640, 480);
-        if (!m_window) return;
-        m_kernel = std::make_unique<CPKernel>();
-        m_kernel->SetWindow(m_window.get());
-        m_materials = std::make_unique<CPMaterialManager>();
-        m_cache = std::make_unique<CPAnimationCache>();
-        m_render = new CPRender;
-        if (!m_render->Start()) return;
-        SetUpCamera();
+    AnimationScene() : m_engine(VX_SAMPLE_DATA, "animation frame", {0.0f, -30.0f, 12.0f}, {0.0f, 0.0f, 0.0f}, kLayer) {
+        if (!m_engine.Ready()) return;
         m_material = GetMaterialManager()->GetMaterial(kLayer, "sample_mesh.fx", {"sample_checker.tga"});
         BuildAnimated();
         BuildParts();
     }
 
-    ~AnimationScene() {
-        m_objects.clear();
-        m_parts.clear();
-        SetViewCamera(nullptr);
-        if (m_render) m_render->Stop();
-        m_render = nullptr;
-        CollectGarbage();
-        m_cache.reset();
-        m_materials.reset();
-        m_kernel.reset();
-        CollectGarbage();
-    }
-
-    bool Ready() const { return m_render && m_render->GetDevice(); }
-    CPRender& Render() { return *m_render; }
+    bool Ready() const { return m_engine.Ready(); }
+    CPRender& Render() { return m_engine.Render(); }
 
     // The part animations' updates and the handing over of one frame; returns its seconds.
     double Advance() {
@@ -119,25 +96,12 @@ public:
         g_frameDelta = kFrameDelta;
         g_totalTime += kFrameDelta;
         for (const TPtr<CPPartAnimation>& part : m_parts) part->Update();
-        const TPtr<CPRenderBlock> block = m_render->GetRenderBlock();
+        const TPtr<CPRenderBlock> block = Render().GetRenderBlock();
         for (const TPtr<CPGameObject>& object : m_objects) block->AddObjectTree(object);
         return Seconds(platform::GetClock().Counter() - start);
     }
 
 private:
-    void SetUpCamera() {
-        TPtr<CPPerspectiveCamera> camera(new CPPerspectiveCamera);
-        camera->SetEye({0.0f, -30.0f, 12.0f});
-        camera->SetTarget({0.0f, 0.0f, 0.0f});
-        camera->SetUp({0.0f, 0.0f, 1.0f});
-        camera->SetFieldOfView(0.9f);
-        camera->SetNearClip(1.0f);
-        camera->SetFarClip(200.0f);
-        camera->UpdateMatrices();
-        SetViewCamera(camera);
-        m_render->SetLayerCamera(kLayer, camera);
-    }
-
     void BuildAnimated() {
         const modelfile::SPAnimationBlock block = WavingStrip();
         const TPtr<CPAnimation> animation = m_cache->GetAnimation("strip&bench", block, 1.0f);
@@ -158,7 +122,7 @@ private:
         std::vector<SPVertex> vertices(4);
         for (int i = 0; i < 4; ++i) vertices[static_cast<size_t>(i)].position = {i % 2 * 1.0f, i / 2 * 0.2f, 0.0f};
         const std::vector<uint16_t> indices = {0, 1, 2, 2, 1, 3};
-        SPMeshBuffers* buffers = m_render->GetMeshBuffers("bench_blade", vertices.data(), indices.data(), 4, 6);
+        SPMeshBuffers* buffers = Render().GetMeshBuffers("bench_blade", vertices.data(), indices.data(), 4, 6);
         const std::vector<PMatrix> keys = TurnKeys();
         const std::vector<float> durations(keys.size(), 0.125f);
         for (int i = 0; i < kParts; ++i) {
@@ -181,11 +145,8 @@ private:
         }
     }
 
-    std::unique_ptr<platform::Window> m_window;
-    std::unique_ptr<CPKernel> m_kernel;
-    std::unique_ptr<CPMaterialManager> m_materials;
-    std::unique_ptr<CPAnimationCache> m_cache;
-    TPtr<CPRender> m_render;
+    BenchRenderer m_engine;
+    std::unique_ptr<CPAnimationCache> m_cache = std::make_unique<CPAnimationCache>();
     TPtr<CPMaterial> m_material;
     std::vector<TPtr<CPGameObject>> m_objects;
     std::vector<TPtr<CPPartAnimation>> m_parts;
@@ -197,32 +158,17 @@ void AnimationFrame(benchmark::State& state) {
         state.SkipWithError("the renderer could not start");
         return;
     }
-    // The first frames fill the caches and the ring.
-    for (int frame = 0; frame < 3; ++frame) {
+    // The first frames fill the caches and the ring, and let the driver build what it needs.
+    for (int frame = 0; frame < 100; ++frame) {
         scene.Advance();
         scene.Render().Update();
     }
-    double advanceSeconds = 0.0;
-    double rendererSeconds = 0.0;
-    long advanceAllocations = 0;
-    long frameAllocations = 0;
-    for (auto _ : state) {
-        testsupport::ResetCountedAllocations();
-        testsupport::SetCountingAllocations(true);
-        const double advance = scene.Advance();
-        advanceAllocations += testsupport::CountedAllocations();
-        scene.Render().Update();
-        testsupport::SetCountingAllocations(false);
-        frameAllocations += testsupport::CountedAllocations();
-        advanceSeconds += advance;
-        rendererSeconds += scene.Render().GetFrameSeconds();
-        state.SetIterationTime(advance + scene.Render().GetFrameSeconds());
-    }
+    const BenchFrameSums sums = MeasureFrames(state, scene.Render(), [&] { return scene.Advance(); });
     const double frames = static_cast<double>(state.iterations());
-    state.counters["advance_ms"] = advanceSeconds * 1000.0 / frames;
-    state.counters["renderer_ms"] = rendererSeconds * 1000.0 / frames;
-    state.counters["advance_allocs"] = static_cast<double>(advanceAllocations) / frames;
-    state.counters["frame_allocs"] = static_cast<double>(frameAllocations) / frames;
+    state.counters["advance_ms"] = sums.workSeconds * 1000.0 / frames;
+    state.counters["renderer_ms"] = sums.rendererSeconds * 1000.0 / frames;
+    state.counters["advance_allocs"] = static_cast<double>(sums.workAllocations) / frames;
+    state.counters["frame_allocs"] = static_cast<double>(sums.frameAllocations) / frames;
 }
 
 BENCHMARK(AnimationFrame)->UseManualTime()->Unit(benchmark::kMillisecond);

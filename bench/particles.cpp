@@ -20,7 +20,7 @@
 
 #include <unistd.h>
 
-#include "bench_window.h"
+#include "bench_renderer.h"
 #include "Render/PMaterialManager.h"
 #include "Render/PParticleSystem.h"
 #include "Render/PParticlesManager.h"
@@ -171,29 +171,14 @@ void Particles(benchmark::State& state) {
         scene.Update();
         scene.Render().Update();
     }
-    double updateSeconds = 0.0;
-    double rendererSeconds = 0.0;
-    long particleAllocations = 0;
-    long frameAllocations = 0;
-    for (auto _ : state) {
-        testsupport::ResetCountedAllocations();
-        testsupport::SetCountingAllocations(true);
-        const double update = scene.Update();
-        particleAllocations += testsupport::CountedAllocations();
-        scene.Render().Update();
-        testsupport::SetCountingAllocations(false);
-        frameAllocations += testsupport::CountedAllocations();
-        updateSeconds += update;
-        rendererSeconds += scene.Render().GetFrameSeconds();
-        state.SetIterationTime(update + scene.Render().GetFrameSeconds());
-    }
+    const BenchFrameSums sums = MeasureFrames(state, scene.Render(), [&] { return scene.Update(); });
     const double frames = static_cast<double>(state.iterations());
-    state.counters["update_ms"] = updateSeconds * 1000.0 / frames;
-    state.counters["renderer_ms"] = rendererSeconds * 1000.0 / frames;
+    state.counters["update_ms"] = sums.workSeconds * 1000.0 / frames;
+    state.counters["renderer_ms"] = sums.rendererSeconds * 1000.0 / frames;
     state.counters["dynamic_draws"] = scene.Render().GetDrawCalls();
     state.counters["live_particles"] = scene.LiveParticles() - kSpots;
-    state.counters["particle_allocs"] = static_cast<double>(particleAllocations) / frames;
-    state.counters["frame_allocs"] = static_cast<double>(frameAllocations) / frames;
+    state.counters["particle_allocs"] = static_cast<double>(sums.workAllocations) / frames;
+    state.counters["frame_allocs"] = static_cast<double>(sums.frameAllocations) / frames;
 }
 
 BENCHMARK(Particles)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -9,7 +9,7 @@
 // Run it headless, e.g.: xvfb-run -a build/bench/bench/bench_render_frame
 #include <benchmark/benchmark.h>
 
-#include "bench_window.h"
+#include "bench_renderer.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -68,72 +68,30 @@ void BoxGeometry(std::vector<SPVertex>& vertices, std::vector<uint16_t>& indices
 // The engine around a started renderer on a 640 × 480 window, and the scene.
 class FrameScene {
 public:
-    explicit FrameScene(bool prebuilt) {
-        std::filesystem::current_path(VX_SAMPLE_DATA);
-        MountPacks();
-        g_screenWidth = 640;
-        g_screenHeight = 480;
-        platform::WindowConfig config;
-        config.title = "render frame";
-        config.width = g_screenWidth;
-        config.height = g_screenHeight;
-        std::string error;
-        m_window = platform::Window::Create(config, error);
-        if (!m_window) {
-            std::fprintf(stderr, "no window: %s\n", error.c_str());
-            return;
-        }
-        m_kernel = std::make_unique<CPKernel>();
-        m_kernel->SetWindow(m_window.get());
-        m_materials = std::make_unique<CPMaterialManager>();
-        m_render = new CPRender;
-        if (!m_render->Start()) return;
-        SetUpCamera();
+    explicit FrameScene(bool prebuilt)
+        : m_engine(VX_SAMPLE_DATA, "render frame", {0.0f, -30.0f, 12.0f}, {0.0f, 0.0f, 0.0f}, kFirstLayer) {
+        if (!m_engine.Ready()) return;
         BuildMeshes(prebuilt);
         BuildSprites();
     }
 
-    ~FrameScene() {
-        m_objects.clear();
-        SetViewCamera(nullptr);
-        if (m_render) m_render->Stop();
-        m_render = nullptr;
-        CollectGarbage();
-        m_materials.reset();
-        m_kernel.reset();
-        CollectGarbage();
-    }
-
-    bool Ready() const { return m_render && m_render->GetDevice(); }
-    CPRender& Render() { return *m_render; }
+    bool Ready() const { return m_engine.Ready(); }
+    CPRender& Render() { return m_engine.Render(); }
 
     // The handing over of one frame; returns its seconds.
     double HandOver() {
         const int64_t start = platform::GetClock().Counter();
-        const TPtr<CPRenderBlock> block = m_render->GetRenderBlock();
+        const TPtr<CPRenderBlock> block = Render().GetRenderBlock();
         for (const TPtr<CPGameObject>& object : m_objects) block->AddObjectTree(object);
         return Seconds(platform::GetClock().Counter() - start);
     }
 
 private:
-    void SetUpCamera() {
-        TPtr<CPPerspectiveCamera> camera(new CPPerspectiveCamera);
-        camera->SetEye({0.0f, -30.0f, 12.0f});
-        camera->SetTarget({0.0f, 0.0f, 0.0f});
-        camera->SetUp({0.0f, 0.0f, 1.0f});
-        camera->SetFieldOfView(0.9f);
-        camera->SetNearClip(1.0f);
-        camera->SetFarClip(200.0f);
-        camera->UpdateMatrices();
-        SetViewCamera(camera);
-        m_render->SetLayerCamera(kFirstLayer, camera);
-    }
-
     void BuildMeshes(bool prebuilt) {
         std::vector<SPVertex> vertices;
         std::vector<uint16_t> indices;
         BoxGeometry(vertices, indices);
-        SPMeshBuffers* buffers = m_render->GetMeshBuffers("bench_box", vertices.data(), indices.data(),
+        SPMeshBuffers* buffers = Render().GetMeshBuffers("bench_box", vertices.data(), indices.data(),
                                                           static_cast<int32_t>(vertices.size()),
                                                           static_cast<int32_t>(indices.size()));
         std::vector<TPtr<CPMaterial>> materials;
@@ -172,10 +130,7 @@ private:
         }
     }
 
-    std::unique_ptr<platform::Window> m_window;
-    std::unique_ptr<CPKernel> m_kernel;
-    std::unique_ptr<CPMaterialManager> m_materials;
-    TPtr<CPRender> m_render;
+    BenchRenderer m_engine;
     std::vector<TPtr<CPGameObject>> m_objects;
 };
 
