@@ -11,6 +11,7 @@
 #include "core/PKernel.h"
 #include "game/PGameData.h"
 #include "game/PLevel.h"
+#include "physics/PPhysicData.h"
 #include "platform/Random.h"
 #include "Render/PAnimatedObject.h"
 #include "Render/PLight.h"
@@ -168,12 +169,14 @@ void CPGameObject::SetPosition(const PVector3& position) {
     m_position = position;
     m_moved = false;
     m_dirty = true;
+    if (m_physicData) m_physicData->SetAnimatedBodyPosition(position);
 }
 
 void CPGameObject::SetRotation(const PQuaternion& rotation) {
     m_rotation = rotation;
     m_moved = false;
     m_dirty = true;
+    if (m_physicData) m_physicData->SetRotation(rotation);
 }
 
 void CPGameObject::SetAnimationMatrix(const PMatrix& matrix) {

@@ -94,7 +94,7 @@ public:
     // Recomputes transforms, boxes and bounds of the object and its subtree when dirty.
     void UpdateTransform();
 
-    // Position and rotation in the parent's frame.
+    // Position and rotation in the parent's frame; an animated physics body follows them.
     void SetPosition(const PVector3& position);
     const PVector3& GetPosition() const { return m_position; }
     void SetRotation(const PQuaternion& rotation);

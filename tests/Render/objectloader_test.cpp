@@ -8,9 +8,12 @@
 #include "Render/PSprite.h"
 #include "Render/PTexture.h"
 #include "Render/PTextureBlock.h"
+#include "core/PGlobalTimer.h"
 #include "core/PLog.h"
 #include "objectloader_fixture.h"
 #include "physics/PPhysicData.h"
+#include "physics/PPhysics.h"
+#include "physics/engine/PhysicsRigidBody.h"
 #include "platform/PathResolver.h"
 
 namespace {
@@ -300,6 +303,35 @@ TEST_F(ObjectLoaderTest, ScaleActsOnlyOnVertexAnimatedObjects) {
     const PVector4& half = beast->GetObb().GetHalfSize();
     EXPECT_EQ((PVector3{half.x, half.y, half.z}), (PVector3{2.0f, 2.0f, 4.0f})) << "the full scaled sizes";
     EXPECT_FLOAT_EQ(beast->GetObb().GetLocal().m[3][2], 2.0f);
+}
+
+TEST_F(ObjectLoaderTest, ACrateFromAPhysicsMeshFallsInThePhysicsWorld) {
+    SPMeshNode crate = Node("crate");
+    crate.transform.position = {0.0f, 0.0f, 10.0f};
+    crate.body = Box(1.0f, 2.0f, 1.0f, {0.0f, 0.0f, 0.0f});
+    crate.body.mass = 300.0f;
+    crate.shapes = {Box(1.0f, 2.0f, 1.0f, {0.0f, 0.0f, 0.0f})};
+    WriteMesh("crate.p3d", MeshFile(true, {crate}));
+    WriteDescription("crate.rdf", "m = crate.p3d\n");
+    const TPtr<CPGameObject> object = Load("crate.rdf");
+    ASSERT_TRUE(object && object->GetPhysicData());
+
+    TPtr<CPPhysics> physics(new CPPhysics);
+    physics->Init();
+    object->GetPhysicData()->AddToWorld();
+    physics->TrackObject(object);
+    const PhysicsRigidBody* body = object->GetPhysicData()->rigidBody;
+    ASSERT_TRUE(body);
+    EXPECT_FLOAT_EQ(body->GetMass(), 3.0f) << "the stored mass × 0.01";
+    const float before = g_frameDelta;
+    for (int frame = 0; frame < 10; ++frame) {
+        g_frameDelta = 0.04f;
+        physics->Update();
+    }
+    g_frameDelta = before;
+    EXPECT_LT(object->GetPosition().z, 7.0f) << "it fell";
+    EXPECT_FLOAT_EQ(object->GetWorld().m[3][2], object->GetPosition().z);
+    physics->Stop();
 }
 
 }  // namespace

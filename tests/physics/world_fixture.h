@@ -1,0 +1,60 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include "Render/PGameObject.h"
+#include "core/PGlobalTimer.h"
+#include "physics/PPhysicData.h"
+#include "physics/PPhysics.h"
+#include "physics/engine/PhysicsSimulator.h"
+
+// A physics world with its simulator made, run by frames of a chosen length.
+class PhysicsWorldTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_frameDelta = 0.0f;
+        m_physics = new CPPhysics;
+        m_physics->Init();
+        ASSERT_TRUE(m_physics->GetSimulator());
+    }
+    void TearDown() override {
+        g_frameDelta = 0.0f;
+        m_physics = nullptr;
+        CollectGarbage();
+    }
+
+    CPPhysics& Physics() { return *m_physics; }
+    PhysicsSimulator& Simulator() { return *m_physics->GetSimulator(); }
+
+    // One task pass with a frame of the given length.
+    void Frame(float seconds) {
+        g_frameDelta = seconds;
+        m_physics->Update();
+    }
+
+    // A scene object with one shape of unit sides (a box, or a cylinder of diameter 1) of the
+    // given mass at the position.
+    static TPtr<CPGameObject> ShapeObject(PVector3 position, float mass, int32_t type = CPPhysicShape::Box) {
+        TPtr<CPGameObject> object(new CPGameObject("crate"));
+        TPtr<CPPhysicData> data(new CPPhysicData(object.Get()));
+        data->mass = mass;
+        data->mainSizes = {1.0f, 1.0f, 1.0f};
+        CPPhysicShape shape;
+        shape.type = type;
+        shape.s0 = shape.s1 = shape.s2 = shape.s3 = 1.0f;
+        data->shapes.push_back(shape);
+        object->SetPhysicData(data);
+        object->SetPosition(position);
+        return object;
+    }
+
+    // In the world and driven by its rigid body.
+    TPtr<CPGameObject> TrackedBox(PVector3 position, float mass = 1.0f) {
+        TPtr<CPGameObject> object = ShapeObject(position, mass);
+        object->GetPhysicData()->AddToWorld();
+        m_physics->TrackObject(object);
+        return object;
+    }
+
+private:
+    TPtr<CPPhysics> m_physics;
+};
