@@ -67,6 +67,10 @@ public:
     void DeactivateObject(TPtr<CPGameObject> object);
     // Parks the body far below the world and frees it a few updates later.
     void RemoveObject(TPtr<CPPhysicData> data);
+    // Makes the object (which has its rigid body) a driven car, replacing an earlier one.
+    void CreateCar(TPtr<CPGameObject> object);
+    // Throttle and steering angle (radians) of the object's car; nothing without a car.
+    void SetCarControl(TPtr<CPGameObject> object, float throttle, float steeringAngle);
     // Copies the rigid bodies' positions and rotations into their tracked objects.
     void SyncObjects();
     // Called by a binding that is being destroyed: its owner is no longer tracked and its body,

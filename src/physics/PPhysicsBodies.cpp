@@ -1,5 +1,6 @@
 // Bodies of scene objects: creation from their physics data, tracking, parking and freeing.
 #include "Render/PGameObject.h"
+#include "physics/PCar.h"
 #include "physics/PPhysicData.h"
 #include "physics/PPhysics.h"
 #include "physics/PhysicsConversions.h"
@@ -125,4 +126,19 @@ void CPPhysics::ForgetBinding(CPPhysicData& data) {
     if (!body || !m_simulator) return;
     body->SetUserData(nullptr);
     ParkBodies(data);
+}
+
+void CPPhysics::CreateCar(TPtr<CPGameObject> object) {
+    if (!object) return;
+    if (const TPtr<CPCar> earlier = object->GetCar()) earlier->Detach();
+    TPtr<CPCar> car(new CPCar(object.Get()));
+    object->SetCar(car);
+    car->Setup();
+}
+
+void CPPhysics::SetCarControl(TPtr<CPGameObject> object, float throttle, float steeringAngle) {
+    const TPtr<CPCar> car = object ? object->GetCar() : nullptr;
+    if (!car) return;
+    car->throttle = throttle;
+    car->steeringAngle = steeringAngle;
 }
