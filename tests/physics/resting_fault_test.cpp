@@ -38,6 +38,66 @@ TEST(PhysicsSensors, ALineStartingInsideABoxReportsNoMoreThanItsLength)
     }
 }
 
+TEST(PhysicsSensors, ALineAcrossTheTerrainReportsTheRestOfTheLineBelowIt)
+{
+    SimulatorPtr sim = MakeSimulator(PhysicsSizeInfo{}, {0, 0, 0, 0});
+    // Two layers at heights 0 and 0.5: the later triangle in the list wins, even when shallower.
+    const PhysicsVector vertices[6] = {{-5, -5, 0.5f, 0}, {5, -5, 0.5f, 0}, {0, 5, 0.5f, 0},
+                                       {-5, -5, 0, 0},    {5, -5, 0, 0},    {0, 5, 0, 0}};
+    PhysicsMeshTriangle triangles[2];
+    for (int t = 0; t < 2; ++t)
+        for (int i = 0; i < 3; ++i) triangles[t].vertex[i] = 3 * t + i;
+    triangles[1].material = 7;
+    PhysicsGeometry terrain;
+    terrain.Init();
+    const int32_t candidates[2] = {0, 1};
+    terrain.SetTerrain(candidates, candidates + 2, triangles, vertices);
+    PhysicsRigidBody* probe = AddBox(*sim, {0, 0, 2, 0}, {0.1f, 0.1f, 0.1f, 0});
+    PhysicsSensor* sensor = probe->AddSensor();
+    sensor->SetLine({0, 0, 0, 0}, {0, 0, -4, 0});
+    sensor->ResetResult();
+    TestSensorLinesOnTerrain(*probe, terrain);
+    EXPECT_NEAR(sensor->GetDepth(), 2.0f, 1e-5f);  // the layer at 0: half of the line lies below
+    EXPECT_NEAR(sensor->GetContactPoint().z, 0.0f, 1e-5f);
+    EXPECT_NEAR(sensor->GetNormal().z, 1.0f, 1e-5f);
+    EXPECT_EQ(sensor->material, 7);
+    // A line parallel to the triangles hits nothing.
+    sensor->SetLine({0, 0, -1.5f, 0}, {3, 0, 0, 0});
+    sensor->ResetResult();
+    TestSensorLinesOnTerrain(*probe, terrain);
+    EXPECT_EQ(sensor->GetDepth(), 0.0f);
+}
+
+TEST(PhysicsResting, ALandingNearAnEarlierSupportPointTakesItsSlot)
+{
+    SimulatorPtr sim = MakeSimulator();
+    PhysicsRigidBody* box = AddBox(*sim, {0, 0, 0.5f, 0});
+    PhysicsRestContactDescription d;
+    d.otherBody = &sim->TerrainBody();
+    d.otherLocalNormal = {0, 0, 1, 0};
+    const PhysicsVector points[] = {{0.5f, 0.5f, -0.5f, 0}, {-0.5f, 0.5f, -0.5f, 0}, {0.5f, -0.5f, -0.5f, 0}};
+    const float depths[] = {0.03f, 0.01f, 0.02f};
+    for (int i = 0; i < 3; ++i) {
+        d.localPoint = points[i];
+        d.depth = depths[i];
+        ASSERT_EQ(box->AddRestContact(d), 1);
+    }
+    // Empty slots fill from the last: the points sit in slots 2, 1 and 0.
+    EXPECT_EQ(box->restContacts[2].depth, 0.03f);
+    d.localPoint = {0.52f, 0.5f, -0.5f, 0};  // within 0.05 of the first
+    d.depth = 0.04f;
+    box->AddRestContact(d);
+    EXPECT_NEAR(box->restContacts[2].localPoint.x, 0.52f, 1e-6f);
+    EXPECT_EQ(box->restContacts[2].depth, 0.04f);
+    d.localPoint = {-0.5f, -0.5f, -0.5f, 0};  // a fourth point replaces the shallowest (0.01, slot 1)
+    box->AddRestContact(d);
+    EXPECT_NEAR(box->restContacts[1].localPoint.x, -0.5f, 1e-6f);
+    EXPECT_NEAR(box->restContacts[1].localPoint.y, -0.5f, 1e-6f);
+    EXPECT_NEAR(box->restContacts[0].localPoint.y, -0.5f, 1e-6f);
+    EXPECT_NEAR(box->restContacts[0].localPoint.x, 0.5f, 1e-6f);
+    EXPECT_EQ(box->stackingRecord->group, &sim->LoneList());
+}
+
 std::vector<PhysicsBody*>& Heard()
 {
     static std::vector<PhysicsBody*> heard;
