@@ -134,6 +134,26 @@ TEST(PhysicsContacts, ACallbackThatFreesBodiesIsHeardAfterThePairWalk)
     g_simulator = nullptr;
 }
 
+TEST(PhysicsStackingGroups, ABodyTakenOffAStackLeavesItsGroup)
+{
+    SimulatorPtr sim = MakeSimulator();
+    AddAnimatedBox(*sim, {0, 0, -0.5f, 0}, {40, 40, 1, 0});
+    PhysicsRigidBody* lower = AddBox(*sim, {0, 0, 0.5f, 0});
+    PhysicsRigidBody* upper = AddBox(*sim, {0, 0, 1.5f, 0});
+    sim->Simulate(1.0f, 150, nullptr);
+    ASSERT_EQ(sim->StackingGroups().count, 1);
+    ASSERT_NE(upper->stackingRecord, nullptr);
+    EXPECT_EQ(upper->stackingRecord->group, lower->stackingRecord->group);
+    upper->SetPos({10, 0, 0.5f, 0});
+    // One step per call: stacks are re-split on every fifth call.
+    for (int i = 0; i < 150; ++i) sim->Simulate(kStep, 1, nullptr);
+    EXPECT_EQ(sim->StackingGroups().count, 0);
+    for (const PhysicsRigidBody* body : {lower, upper})
+        if (body->stackingRecord) EXPECT_EQ(body->stackingRecord->group, &sim->LoneList());
+    EXPECT_NEAR(upper->GetPos().z, 0.5f, 0.1f);
+    EXPECT_NEAR(lower->GetPos().z, 0.5f, 0.1f);
+}
+
 TEST(PhysicsStackingGroups, WithNoGroupLeftABodyIsSolvedAloneOnItsSupport)
 {
     SimulatorPtr sim = MakeSimulator();

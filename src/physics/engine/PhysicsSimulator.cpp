@@ -61,6 +61,8 @@ void PhysicsSimulator::Construct(const PhysicsSizeInfo* sizeInfo, PhysicsAllocat
     // Each rigid body builds at most three resting rows: the steps never grow the buffer.
     m_contactRows.Reserve(3 * rigidCount);
     m_bodyGroup.reserve(static_cast<std::size_t>(rigidCount > 0 ? rigidCount : 0));
+    m_scratchRecords.reserve(static_cast<std::size_t>(rigidCount > 0 ? rigidCount : 0));
+    m_unsettledGroups.reserve(static_cast<std::size_t>(rigidCount > 0 ? rigidCount + 100 : 100));
     m_pendingCollisions.reserve(kPendingCollisionCapacity);
     m_terrainGeometry.Init();
     m_terrainGeometry.SetTerrain(nullptr, nullptr, nullptr, nullptr);

@@ -170,6 +170,9 @@ private:
     void ClearBodyGroup();
     void UnlinkRecord(PhysicsStackingRecord* record);
     void FreeStackingGroup(PhysicsStackingGroup* group);
+    // Splits a group into the groups its members' current rest contacts connect; members left
+    // out lose their record and their rest contacts. The emptied group is freed.
+    void RebuildStack(PhysicsStackingGroup* group);
 
     // The allocators come first so that they outlive every pool and buffer.
     PhysicsDefaultAllocator m_defaultAllocator;
@@ -214,6 +217,9 @@ private:
     bool m_lockB = false;
     // The bodies of the stack being solved (capacity reserved at construction).
     std::vector<PhysicsRigidBody*> m_bodyGroup;
+    // Work lists of the stack update (capacities reserved at construction).
+    std::vector<PhysicsStackingGroup*> m_unsettledGroups;
+    std::vector<PhysicsStackingRecord*> m_scratchRecords;
     // Collisions found while the pairs are walked, delivered to the callback after the walk.
     std::vector<PhysicsCollisionInfo> m_pendingCollisions;
 

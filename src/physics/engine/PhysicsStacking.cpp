@@ -112,10 +112,45 @@ void PhysicsSimulator::UpdateStacks()
             if (valid <= 1 && body->IsAtRest() && !body->jointGroup) body->Wake();
         }
     }
+    // Each unsettled stack is split along its current contacts every fifth step.
+    m_unsettledGroups.clear();
+    for (PhysicsStackingGroup* group = m_stackingGroups.head; group; group = group->next)
+        if (!group->allAtRest) m_unsettledGroups.push_back(group);
+    for (std::size_t i = 0; i < m_unsettledGroups.size(); ++i)
+        if (static_cast<int64_t>(i % 5) == m_stepCounter % 5) RebuildStack(m_unsettledGroups[i]);
     PhysicsStackingGroup* next = nullptr;
     for (PhysicsStackingGroup* group = m_stackingGroups.head; group; group = next) {
         next = group->next;
         if (group->members.count == 0) FreeStackingGroup(group);
+    }
+}
+
+void PhysicsSimulator::RebuildStack(PhysicsStackingGroup* group)
+{
+    const int32_t solved = group->solvedThisStep;
+    m_scratchRecords.clear();
+    while (PhysicsStackingRecord* record = group->members.head) {
+        group->members.Unlink(record);
+        record->group = nullptr;
+        m_scratchRecords.push_back(record);
+    }
+    FreeStackingGroup(group);
+    for (PhysicsStackingRecord* record : m_scratchRecords) {
+        if (record->lostSupport) continue;
+        for (PhysicsRestContact& contact : record->body->restContacts) {
+            if (contact.state == PhysicsRestContact::kEmpty || !contact.otherBody || !contact.otherBody->IsRigid()) continue;
+            PhysicsStackingRecord* other = static_cast<PhysicsRigidBody*>(contact.otherBody)->stackingRecord;
+            if (!other || other == record) continue;
+            JoinStack(record, other);
+            if (record->group && record->group != &m_loneList) record->group->solvedThisStep = solved;
+        }
+    }
+    for (PhysicsStackingRecord* record : m_scratchRecords) {
+        if (record->group) continue;
+        PhysicsRigidBody* body = record->body;
+        for (PhysicsRestContact& contact : body->restContacts) body->DropRestContact(contact);
+        body->supportCount = 0;
+        FreeStackingRecord(record);
     }
 }
 
