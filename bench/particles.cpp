@@ -14,25 +14,18 @@
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include <unistd.h>
 
 #include "bench_renderer.h"
-#include "Render/PMaterialManager.h"
 #include "Render/PParticleSystem.h"
 #include "Render/PParticlesManager.h"
-#include "Render/PPerspectiveCamera.h"
 #include "Render/PRender.h"
-#include "Render/ViewCamera.h"
 #include "core/PGlobalTimer.h"
-#include "core/PKernel.h"
-#include "core/PPack.h"
 #include "platform/Clock.h"
 #include "platform/PathResolver.h"
-#include "platform/Window.h"
 #include "support/AllocationCounter.h"
 
 namespace {
@@ -66,20 +59,28 @@ fs::path MakeWorkingFolder() {
     return folder;
 }
 
+// The working folder of the scene, removed when the scene ends.
+class BenchFolder {
+public:
+    BenchFolder() : m_path(MakeWorkingFolder()) {}
+    ~BenchFolder() {
+        fs::current_path(fs::temp_directory_path());
+        fs::remove_all(m_path);
+    }
+    BenchFolder(const BenchFolder&) = delete;
+    BenchFolder& operator=(const BenchFolder&) = delete;
+
+    const fs::path& Path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
 class ParticleScene {
 public:
-    ParticleScene() : m_folder(MakeWorkingFolder()) {
-        fs::current_path(m_folder);
+    ParticleScene() : m_renderer(m_folder.Path().c_str(), "particles", {0.0f, -12.0f, 6.0f}, {0.0f, 0.0f, 1.0f}, kLayer) {
         platform::InvalidateListings();
-        MountPacks();
-        m_window = OpenBenchWindow("particles", 640, 480);
-        if (!m_window) return;
-        m_kernel = std::make_unique<CPKernel>();
-        m_kernel->SetWindow(m_window.get());
-        m_materials = std::make_unique<CPMaterialManager>();
-        m_render = new CPRender;
-        if (!m_render->Start()) return;
-        SetUpCamera();
+        if (!m_renderer.Ready()) return;
         m_particles = new CPParticlesManager;
         if (!m_particles->Start()) return;
         for (int i = 0; i < kEffects; ++i) {
@@ -95,19 +96,10 @@ public:
     ~ParticleScene() {
         m_systems.clear();
         m_particles = nullptr;
-        SetViewCamera(nullptr);
-        if (m_render) m_render->Stop();
-        m_render = nullptr;
-        CollectGarbage();
-        m_materials.reset();
-        m_kernel.reset();
-        CollectGarbage();
-        fs::current_path(fs::temp_directory_path());
-        fs::remove_all(m_folder);
     }
 
-    bool Ready() const { return m_ready && m_render->GetDevice(); }
-    CPRender& Render() { return *m_render; }
+    bool Ready() const { return m_ready && m_renderer.Ready(); }
+    CPRender& Render() { return m_renderer.Render(); }
 
     // The particle work of one frame; returns its seconds.
     double Update() {
@@ -125,19 +117,6 @@ public:
     }
 
 private:
-    void SetUpCamera() {
-        TPtr<CPPerspectiveCamera> camera(new CPPerspectiveCamera);
-        camera->SetEye({0.0f, -12.0f, 6.0f});
-        camera->SetTarget({0.0f, 0.0f, 1.0f});
-        camera->SetUp({0.0f, 0.0f, 1.0f});
-        camera->SetFieldOfView(0.9f);
-        camera->SetNearClip(1.0f);
-        camera->SetFarClip(200.0f);
-        camera->UpdateMatrices();
-        SetViewCamera(camera);
-        m_render->SetLayerCamera(kLayer, camera);
-    }
-
     void SpawnSpots() {
         for (int i = 0; i < kSpots; ++i) {
             CPParticleSpawnInfo spot;
@@ -150,11 +129,8 @@ private:
         }
     }
 
-    fs::path m_folder;
-    std::unique_ptr<platform::Window> m_window;
-    std::unique_ptr<CPKernel> m_kernel;
-    std::unique_ptr<CPMaterialManager> m_materials;
-    TPtr<CPRender> m_render;
+    BenchFolder m_folder;
+    BenchRenderer m_renderer;
     TPtr<CPParticlesManager> m_particles;
     std::vector<TPtr<CPParticleSystem>> m_systems;
     bool m_ready = false;
