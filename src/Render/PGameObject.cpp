@@ -70,6 +70,7 @@ CPGameObject::~CPGameObject() {
     // No "delete_object": the handle would name an object that is being freed.
     Leave(false);
     for (const TPtr<CPGameObject>& child : m_children) child->m_parent = nullptr;
+    if (m_physicData && m_physicData->GetOwner() == this) m_physicData->DetachOwner();
     if (m_kind == kEmitter) {
         if (IPTask* emitter = GetEmitter()) emitter->Stop();
     }

@@ -19,6 +19,11 @@ CPPhysicData::~CPPhysicData() {
     if (CPPhysics* physics = GetPhysics()) physics->ForgetBinding(*this);
 }
 
+void CPPhysicData::DetachOwner() {
+    if (CPPhysics* physics = GetPhysics()) physics->ForgetBinding(*this);
+    m_owner = nullptr;
+}
+
 PhysicsBody* CPPhysicData::GetBody() const {
     if (animatedBody) return animatedBody;
     return rigidBody;
@@ -32,7 +37,7 @@ void CPPhysicData::SetBodyCollisionClass(int32_t collisionClass) {
 }
 
 void CPPhysicData::SetupBody() {
-    if (!rigidBody) return;
+    if (!rigidBody || !m_owner) return;
     rigidBody->SetAngularDamping(kDamping);
     rigidBody->SetLinearDamping(kDamping);
     if (mass > 0.0f) {
@@ -51,7 +56,7 @@ void CPPhysicData::SetupBody() {
 
 void CPPhysicData::AddToWorld() {
     CPPhysics* physics = GetPhysics();
-    if (GetBody() || !physics) return;
+    if (GetBody() || !physics || !m_owner) return;
     physics->AddObject(TPtr<CPGameObject>(m_owner), true);
     SetupBody();
 }

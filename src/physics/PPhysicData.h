@@ -34,7 +34,8 @@ struct CPPhysicShape {
 // animated for a negative mass, else a rigid body (or rigid particle). It can hold the rigid
 // body's velocity and angular momentum at fixed values every second step.
 //
-// A binding destroyed while it has a body takes the body out of the world first.
+// A binding destroyed while it has a body takes the body out of the world first. So does the
+// destruction of its owner: a binding that outlives its object keeps no body and gets none again.
 class CPPhysicData : public IPMMObject, public PhysicsControllerCallback {
 public:
     explicit CPPhysicData(CPGameObject* owner) : m_owner(owner) {}
@@ -43,7 +44,10 @@ public:
     int32_t GetSize() const override { return static_cast<int32_t>(sizeof(*this)); }
     std::string GetClassName() const override { return "CPPhysicData"; }
 
+    // Null once the owner is destroyed.
     CPGameObject* GetOwner() const { return m_owner; }
+    // Called by the owner being destroyed: its body leaves the world, told of no owner any more.
+    void DetachOwner();
     // The animated body when there is one, else the rigid body, else null.
     PhysicsBody* GetBody() const;
 
@@ -52,9 +56,9 @@ public:
     // Sets the class of the existing body and refits it; nothing without a body.
     void SetBodyCollisionClass(int32_t collisionClass);
     // Damping, inertia, mass and pose of the rigid body from this binding and its owner; the hold
-    // controller when requested. Nothing without a rigid body.
+    // controller when requested. Nothing without a rigid body or an owner.
     void SetupBody();
-    // Without a body: adds the owner to the world (active) and sets the body up.
+    // Without a body and with an owner: adds the owner to the world (active) and sets the body up.
     void AddToWorld();
     // With a body: hands it to the world to be parked and freed.
     void RemoveFromWorld();

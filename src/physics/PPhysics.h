@@ -73,8 +73,8 @@ public:
     void SetCarControl(TPtr<CPGameObject> object, float throttle, float steeringAngle);
     // Copies the rigid bodies' positions and rotations into their tracked objects.
     void SyncObjects();
-    // Called by a binding that is being destroyed: its owner is no longer tracked and its body,
-    // told of no owner any more, is removed.
+    // Called by a binding that is being destroyed or whose owner is: the owner is no longer
+    // tracked and its body, told of no owner any more, is removed.
     void ForgetBinding(CPPhysicData& data);
 
     PhysicsSimulator* GetSimulator() const { return m_simulator; }

@@ -3,6 +3,7 @@
 
 #include "Render/PRenderObject.h"
 #include "Render/PVertex.h"
+#include "game/PLevel.h"
 #include "world_fixture.h"
 
 namespace {
@@ -176,6 +177,29 @@ TEST_F(PhysicsWorldTest, ADestroyedBindingTakesItsBodyOutOfTheWorld) {
     EXPECT_EQ(body->controllers.head->callback, nullptr);
     for (int update = 0; update < 5; ++update) Frame(0.01f);
     EXPECT_EQ(Simulator().RigidPool().UsedCount(), 0);
+}
+
+TEST_F(PhysicsWorldTest, ABindingThatOutlivesItsObjectLeavesNoBodyPointingAtIt) {
+    CPLevel level;
+    const TPtr<CPGameObject> car = TrackedBox({0.0f, 0.0f, 5.0f});
+    car->GetPhysicData()->SetBodyCollisionClass(2);
+    level.playerCar = car;
+    TPtr<CPGameObject> box = TrackedBox({0.5f, 0.0f, 5.0f});
+    const TPtr<CPPhysicData> kept = box->GetPhysicData();
+    PhysicsRigidBody* body = kept->rigidBody;
+    CPGameObject* freed = box.Get();
+    box = nullptr;
+    CollectGarbage();
+    EXPECT_EQ(kept->GetOwner(), nullptr);
+    EXPECT_FALSE(Physics().IsTracked(freed));
+    EXPECT_EQ(body->GetUserData(), nullptr) << "no body points at the freed object";
+    EXPECT_FALSE(kept->GetBody()) << "an object's body leaves the world with it";
+    for (int update = 0; update < 5; ++update) Frame(0.01f);  // syncs and collisions touch no freed object
+    EXPECT_EQ(Simulator().RigidPool().UsedCount(), 1);
+    kept->AddToWorld();
+    kept->SetupBody();
+    EXPECT_FALSE(kept->GetBody()) << "a binding without an object stays out of the world";
+    level.playerCar = nullptr;
 }
 
 TEST_F(PhysicsWorldTest, ClearingTheWorldTakesTheBodiesFromTheirBindings) {
