@@ -12,6 +12,7 @@ void PhysicsGeometry::Init()
     vertices = nullptr;
     candidatesBegin = candidatesEnd = nullptr;
     triangles = nullptr;
+    triangleInfos = nullptr;
     hullData = nullptr;
 }
 
@@ -51,9 +52,10 @@ void PhysicsGeometry::SetTriangle(int32_t i0, int32_t i1, int32_t i2, const Phys
 }
 
 void PhysicsGeometry::SetTerrain(const int32_t* begin, const int32_t* end, const PhysicsMeshTriangle* triangleArray,
-                                 const PhysicsVector* vertexArray)
+                                 const PhysicsVector* vertexArray, const PhysicsTriangleInfo* triangleInfoArray)
 {
     type = kTerrain;
+    triangleInfos = triangleInfoArray;
     candidatesBegin = begin;
     candidatesEnd = end;
     triangles = triangleArray;

@@ -4,6 +4,8 @@
 #include "physics/engine/PhysicsTriangleMesh.h"
 #include "physics/engine/PhysicsVector.h"
 
+struct PhysicsTriangleInfo;
+
 // One collision shape of a body, placed in the body's frame by its local transform.
 class PhysicsGeometry {
 public:
@@ -29,8 +31,9 @@ public:
     void SetConvexHull(const void* data);
     void SetTriangle(int32_t i0, int32_t i1, int32_t i2, const PhysicsVector* vertices);
     // The terrain triangles near one body: candidate indices into the triangle array.
+    // The triangles may come prepared (by triangle index); without them each test prepares its own.
     void SetTerrain(const int32_t* candidatesBegin, const int32_t* candidatesEnd, const PhysicsMeshTriangle* triangles,
-                    const PhysicsVector* vertices);
+                    const PhysicsVector* vertices, const PhysicsTriangleInfo* triangleInfos = nullptr);
     void SetLocalTransform(const PhysicsTransform& transform) { localTransform = transform; }
     void SetMaterialIndex(int32_t index) { materialIndex = index; }
     int32_t GetMaterialIndex() const { return materialIndex; }
@@ -52,6 +55,7 @@ public:
     const int32_t* candidatesBegin = nullptr;
     const int32_t* candidatesEnd = nullptr;
     const PhysicsMeshTriangle* triangles = nullptr;
+    const PhysicsTriangleInfo* triangleInfos = nullptr;
     const void* hullData = nullptr;  // PhysicsHullData
 
     PhysicsGeometry* next = nullptr;

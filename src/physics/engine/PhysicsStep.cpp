@@ -178,7 +178,7 @@ void PhysicsSimulator::TerrainNarrowPhase()
 
             const int32_t* candidates = m_terrainCandidates.data();
             m_terrainGeometry.SetTerrain(candidates, candidates + m_terrainCandidates.size(), tree.Triangles(),
-                                         tree.Vertices());
+                                         tree.Vertices(), tree.TriangleInfos());
             PhysicsCollisionResult contact;
             PhysicsCollideTerrain(contact, *body, m_terrainGeometry);
             contact.bodyA = body;

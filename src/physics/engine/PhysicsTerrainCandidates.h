@@ -25,7 +25,9 @@ bool DeepestOverTerrain(PhysicsTestResult& result, int32_t& materialB, const Phy
         for (const int32_t* index = terrain.candidatesBegin; index != terrain.candidatesEnd; ++index) {
             const PhysicsMeshTriangle& record = terrain.triangles[*index];
             PhysicsTestResult trial;
-            if (test(trial, TerrainTriangle(terrain, *index), record.mode) && trial.depth > best.depth) {
+            const bool touches = terrain.triangleInfos ? test(trial, terrain.triangleInfos[*index], record.mode)
+                                                       : test(trial, TerrainTriangle(terrain, *index), record.mode);
+            if (touches && trial.depth > best.depth) {
                 best = trial;
                 material = record.material;
             }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <numeric>
 
 namespace {
@@ -74,7 +75,9 @@ void PhysicsTerrainTree::Clear()
     if (m_nodes) m_allocator->Free(m_nodes);
     if (m_vertices) m_allocator->Free(m_vertices);
     if (m_triangles) m_allocator->Free(m_triangles);
+    if (m_triangleInfos) m_allocator->Free(m_triangleInfos);
     m_nodes = nullptr;
+    m_triangleInfos = nullptr;
     m_vertices = nullptr;
     m_triangles = nullptr;
     m_nodeCount = m_nodeCapacity = m_vertexCount = m_triangleCount = 0;
@@ -112,12 +115,15 @@ bool PhysicsTerrainTree::BuildTree(const PhysicsVector* vertices, int32_t vertex
         Allocate(sizeof(PhysicsVector) * static_cast<std::size_t>(vertexCount), alignof(PhysicsVector)));
     m_nodes = static_cast<PhysicsTerrainNode*>(
         Allocate(sizeof(PhysicsTerrainNode) * static_cast<std::size_t>(m_initialNodes), alignof(PhysicsTerrainNode)));
-    if (!m_triangles || !m_vertices || !m_nodes) {
+    m_triangleInfos = static_cast<PhysicsTriangleInfo*>(Allocate(
+        sizeof(PhysicsTriangleInfo) * static_cast<std::size_t>(triangleCount), alignof(PhysicsTriangleInfo)));
+    if (!m_triangles || !m_vertices || !m_nodes || !m_triangleInfos) {
         Clear();
         return false;
     }
     std::memcpy(m_triangles, triangles, sizeof(PhysicsMeshTriangle) * static_cast<std::size_t>(triangleCount));
     std::memcpy(m_vertices, vertices, sizeof(PhysicsVector) * static_cast<std::size_t>(vertexCount));
+    PrepareTriangleInfos(usable);
     m_triangleCount = triangleCount;
     m_vertexCount = vertexCount;
     m_nodeCapacity = m_initialNodes;
@@ -127,6 +133,17 @@ bool PhysicsTerrainTree::BuildTree(const PhysicsVector* vertices, int32_t vertex
     m_root.Init(this, -2, boxMin, boxMax);
     BuildNode(-1, usable, 0);
     return true;
+}
+
+void PhysicsTerrainTree::PrepareTriangleInfos(const std::vector<int32_t>& usable)
+{
+    const PhysicsVector zero{};
+    for (int32_t i = 0; i < m_triangleCount; ++i) new (&m_triangleInfos[i]) PhysicsTriangleInfo(zero, zero, zero);
+    for (int32_t i : usable) {
+        const PhysicsMeshTriangle& t = m_triangles[i];
+        new (&m_triangleInfos[i])
+            PhysicsTriangleInfo(m_vertices[t.vertex[0]], m_vertices[t.vertex[1]], m_vertices[t.vertex[2]]);
+    }
 }
 
 int32_t PhysicsTerrainTree::NewNode()

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "physics/engine/PhysicsAllocator.h"
+#include "physics/engine/PhysicsTriangleInfo.h"
 #include "physics/engine/PhysicsTriangleMesh.h"
 #include "physics/engine/PhysicsVector.h"
 
@@ -59,6 +60,8 @@ public:
     int32_t TriangleCount() const { return m_triangleCount; }
     const PhysicsMeshTriangle* Triangles() const { return m_triangles; }
     const PhysicsVector* Vertices() const { return m_vertices; }
+    // Each triangle prepared for the tests once, by triangle index (zero for those left out).
+    const PhysicsTriangleInfo* TriangleInfos() const { return m_triangleInfos; }
 
     bool IsUsableTriangle(const PhysicsMeshTriangle& triangle, const PhysicsVector* vertices, int32_t vertexCount) const;
     PhysicsVector TriangleCentroid(const std::vector<int32_t>& list) const;
@@ -68,6 +71,7 @@ public:
 private:
     void BuildNode(int32_t nodeIndex, const std::vector<int32_t>& list, int32_t depth);
     void SetTriangles(int32_t nodeIndex, const std::vector<int32_t>& list);
+    void PrepareTriangleInfos(const std::vector<int32_t>& usable);
     int32_t NewNode();
     PhysicsTerrainNode& Node(int32_t index) { return index == -1 ? m_root : m_nodes[index]; }
     void QueryNode(const PhysicsTerrainNode& node, std::vector<const PhysicsTerrainNode*>& result,
@@ -80,6 +84,7 @@ private:
     int32_t m_vertexCount = 0;
     PhysicsMeshTriangle* m_triangles = nullptr;
     int32_t m_triangleCount = 0;
+    PhysicsTriangleInfo* m_triangleInfos = nullptr;
     PhysicsTerrainNode* m_nodes = nullptr;
     int32_t m_nodeCount = 0;
     int32_t m_nodeCapacity = 0;

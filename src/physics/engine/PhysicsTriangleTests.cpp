@@ -14,6 +14,36 @@ PhysicsVector NearestOnLine(const PhysicsVector& point, const PhysicsVector& sta
     return start + d * (Dot(point - start, d) / lengthSq);
 }
 
+// A world-aligned box around a shape, for a cheap rejection before the full tests.
+struct WorldBounds {
+    // Gaps narrower than this (plus a share of the coordinates' size) are left to the full test,
+    // whatever rounding did to either box.
+    static constexpr float kSafetyGap = 0.01f;
+    static constexpr float kRelativeGap = 1.0e-4f;
+    PhysicsVector minimum, maximum;
+
+    // Whether the triangle's own world-aligned box lies beyond the safety gap on some axis: then
+    // the shape and the triangle are surely apart, and the separating-axis test would say so too.
+    bool ClearlyApartFrom(const PhysicsTriangleInfo& triangle) const
+    {
+        for (int k = 0; k < 3; ++k) {
+            const float p0 = At(triangle.p[0], k), p1 = At(triangle.p[1], k), p2 = At(triangle.p[2], k);
+            const float low = std::fmin(p0, std::fmin(p1, p2)), high = std::fmax(p0, std::fmax(p1, p2));
+            const float gap = kSafetyGap + kRelativeGap * std::fmax(std::fabs(At(minimum, k)), std::fabs(At(maximum, k)));
+            if (low > At(maximum, k) + gap || high < At(minimum, k) - gap) return true;
+        }
+        return false;
+    }
+};
+
+WorldBounds BoxWorldBounds(const PhysicsOrientedBox& box)
+{
+    PhysicsVector reach{};
+    for (const PhysicsVector& halfAxis : box.halfAxes)
+        reach = reach + PhysicsVector{std::fabs(halfAxis.x), std::fabs(halfAxis.y), std::fabs(halfAxis.z), 0.0f};
+    return {box.Centre() - reach, box.Centre() + reach};
+}
+
 }  // namespace
 
 bool PhysicsCollideBoxTriangle(PhysicsTestResult& result, const PhysicsGeometry& box, const PhysicsTransform& a,
@@ -172,9 +202,11 @@ bool PhysicsCollideBoxTerrain(PhysicsTestResult& result, int32_t& materialB, con
                               const PhysicsTransform& a, const PhysicsGeometry& terrain)
 {
     PhysicsOrientedBox oriented(box, a);
+    const WorldBounds bounds = BoxWorldBounds(oriented);
     return DeepestOverTerrain(result, materialB, terrain,
                               [&](PhysicsTestResult& trial, const PhysicsTriangleInfo& triangle, int32_t mode) {
-                                  if (mode == 0) return oriented.CollideTriangle(trial, triangle);
+                                  if (mode == 0)
+                                      return !bounds.ClearlyApartFrom(triangle) && oriented.CollideTriangle(trial, triangle);
                                   if (mode == 1) return oriented.CollideTriangleColumn(trial, triangle);
                                   return false;
                               });
