@@ -154,11 +154,16 @@ void PhysicsSimulator::CollectTerrainCandidates(PhysicsBody* body)
         std::fill(m_candidateStamps.begin(), m_candidateStamps.end(), 0u);
         m_candidateStamp = 1;
     }
+    // Locals, so that the loop does not reload the members after every store.
+    const auto stamp = m_candidateStamp;
+    auto* const stamps = m_candidateStamps.data();
     for (const PhysicsTerrainNode* leaf : m_reachedLeaves) {
-        for (int32_t i = 0; i < leaf->triangleCount; ++i) {
-            const int32_t triangle = leaf->triangles[i];
-            if (m_candidateStamps[triangle] == m_candidateStamp) continue;
-            m_candidateStamps[triangle] = m_candidateStamp;
+        const int32_t* const triangles = leaf->triangles;
+        const int32_t count = leaf->triangleCount;
+        for (int32_t i = 0; i < count; ++i) {
+            const int32_t triangle = triangles[i];
+            if (stamps[triangle] == stamp) continue;
+            stamps[triangle] = stamp;
             m_terrainCandidates.push_back(triangle);
         }
     }
