@@ -17,21 +17,35 @@ const char* const kWheelNames[CPCar::kWheelCount] = {"fr", "lf", "rr", "lr"};
 constexpr float kSensorHeight = 0.2f;
 constexpr float kSensorLength = -2.5f;
 constexpr float kSpring = -500.0f;
-constexpr float kDamper = 500.3f;
+// Near critical for a car of physics mass 12 on these springs: it settles within a second.
+constexpr float kDamper = 80.0f;
 constexpr float kDamperTorqueShare = 0.2f;
 constexpr float kFrontGrip = 240.0f * -4.0f;
 constexpr float kRearGrip = 100.0f * -4.0f;
-constexpr float kDrive = 3.5f;
+// Against the bodies' damping of 0.01 a step, four wheels take a car of mass 12 to 10 units/s.
+constexpr float kDrive = 45.0f;
 constexpr float kForwardLimit = 15.0f;
 constexpr float kBackwardLimit = 30.0f;
 constexpr float kDriveFloor = 0.1f;
 constexpr float kDriveTorqueShare = -0.1f;
+// The righting torque's lever.
 constexpr float kLever = 200.0f;
+// The steering torque's lever: a car of mass 12 at 10 units/s and an angle of 0.5 turns at
+// about 1.3 rad/s, a circle of about four car lengths.
+constexpr float kSteeringLever = 120.0f;
 constexpr float kDustStep = 0.1f;
 constexpr float kDustThreshold = 15.0f;
 constexpr float kDustRateFloor = 0.2f;
 constexpr float kDustSlowest = 0.5f;
 constexpr float kDustFastest = 10.0f;
+
+// A wheel's damping coefficient (damper, grip; negative: against the velocity) limited so that
+// the wheel's force cancels at most its share of the body's velocity within one step: a light
+// body is stopped, never thrown back.
+float Capped(float coefficient, float bodyMass, float stepLength) {
+    const float limit = bodyMass / CPCar::kWheelCount / stepLength;
+    return std::clamp(coefficient, -limit, limit);
+}
 
 // Drive factor of a wheel whose contact moves at u along the body's y axis.
 float DriveFactor(float u, float throttle) {
@@ -97,6 +111,7 @@ void CPCar::ControllerStep(PhysicsController& controller, float stepLength) {
     const PhysicsVector& yb = transform.axes.row[1];
     const PhysicsVector& zb = transform.axes.row[2];
     const PhysicsVector& position = transform.position;
+    const float mass = body->GetMass();
     PhysicsVector force{};
     PhysicsVector torque{};
     float factorSum = 0.0f;
@@ -119,7 +134,7 @@ void CPCar::ControllerStep(PhysicsController& controller, float stepLength) {
         torque += Cross(r, spring);
         // Damper.
         const PhysicsVector n = sensor->GetNormal();
-        const PhysicsVector damper = d * (Dot(n, body->GetVelocityAtPoint(r)) * kDamper);
+        const PhysicsVector damper = d * (Dot(n, body->GetVelocityAtPoint(r)) * Capped(kDamper, mass, stepLength));
         force += damper;
         torque += Cross(r, damper * kDamperTorqueShare);
         // Sideways grip.
@@ -130,9 +145,9 @@ void CPCar::ControllerStep(PhysicsController& controller, float stepLength) {
         PhysicsVector grip{};
         if (wheel < 2) {
             const float length = Length(lateral);
-            if (length != 0.0f) grip = lateral * (kFrontGrip / length);
+            if (length != 0.0f) grip = lateral * Capped(kFrontGrip / length, mass, stepLength);
         } else {
-            grip = lateral * (kRearGrip * (1.0f - rearGripFactor));
+            grip = lateral * Capped(kRearGrip * (1.0f - rearGripFactor), mass, stepLength);
         }
         force += grip;
         torque.z += Cross(rc, grip).z;
@@ -145,8 +160,9 @@ void CPCar::ControllerStep(PhysicsController& controller, float stepLength) {
     }
 
     // Steering.
-    const PhysicsVector w = ToWorld(transform.axes, {kLever * std::sin(steeringAngle), -kLever * std::cos(steeringAngle), 0.0f, 0.0f});
-    const PhysicsVector a = yb * -kLever;
+    const PhysicsVector w = ToWorld(
+        transform.axes, {kSteeringLever * std::sin(steeringAngle), -kSteeringLever * std::cos(steeringAngle), 0.0f, 0.0f});
+    const PhysicsVector a = yb * -kSteeringLever;
     const float sign = throttle < 0.0f ? -1.0f : 1.0f;
     torque += Cross(w, a) * (sign * std::fabs(steeringAngle));
     // Righting.

@@ -1,4 +1,7 @@
 // The car on the terrain, run by the world's steps: it lands, settles and drives.
+#include <algorithm>
+#include <cmath>
+
 #include "Render/PRenderObject.h"
 #include "Render/PVertex.h"
 #include "physics/PCar.h"
@@ -67,26 +70,70 @@ protected:
     TPtr<CPGameObject> m_car;
 };
 
-TEST_F(CarDriveTest, DroppedOneUnitItLandsOnItsSpringsAndSettles) {
-    float lowest = 100.0f;
-    for (int step = 0; step < 150 * 3; ++step) {
-        Run(1.0f / 150.0f);
-        lowest = std::min(lowest, Body()->GetPos().z);
+// Dropped 1 unit, a car of each mass lands on its springs, settles within a second and stays
+// upright: the damper never throws a light car back.
+TEST_F(CarDriveTest, DroppedOneUnitItLandsOnItsSpringsAndSettlesWithinASecond) {
+    for (const float mass : {3.0f, kMass, 30.0f}) {
+        const float rest = 2.3f - mass * 25.8f / (4 * 500.0f);
+        m_car->SetPosition({0.0f, 0.0f, rest + 1.0f});
+        m_car->GetPhysicData()->mass = mass;
+        m_car->GetPhysicData()->SetupBody();
+        Body()->SetVelocity({});
+        float lowest = 100.0f;
+        float settled = 0.0f;  // the last time it was more than 1 cm from rest
+        for (int step = 1; step <= 150 * 2; ++step) {
+            Run(1.0f / 150.0f);
+            lowest = std::min(lowest, Body()->GetPos().z);
+            if (std::fabs(Body()->GetPos().z - rest) > 0.01f) settled = step / 150.0f;
+        }
+        EXPECT_GT(lowest, rest - 0.3f) << "mass " << mass << ": the springs catch it";
+        EXPECT_LT(settled, 1.0f) << "mass " << mass;
+        EXPECT_LT(std::fabs(Body()->GetVelocity().z), 0.05f) << "mass " << mass;
+        EXPECT_GT(Body()->GetTransform().axes.row[2].z, 0.999f) << "mass " << mass << ": upright";
     }
-    EXPECT_GT(lowest, kRestHeight - 0.05f) << "the springs catch it";
-    EXPECT_NEAR(Body()->GetPos().z, kRestHeight, 0.01f);
-    EXPECT_LT(std::fabs(Body()->GetVelocity().z), 0.05f);
-    EXPECT_GT(Body()->GetTransform().axes.row[2].z, 0.999f) << "upright";
 }
 
-TEST_F(CarDriveTest, FullThrottleDrivesItStraightForward) {
-    Run(3.0f);
+TEST_F(CarDriveTest, FullThrottleDrivesItStraightForwardToItsTopSpeed) {
+    Run(1.0f);
     m_physics->SetCarControl(m_car, 1.0f, 0.0f);
     Run(3.0f);
-    EXPECT_LT(Body()->GetPos().y, -1.0f) << "forward is the body's -y";
+    EXPECT_LT(Body()->GetPos().y, -15.0f) << "forward is the body's -y";
     EXPECT_NEAR(Body()->GetPos().x, 0.0f, 0.01f);
-    EXPECT_NEAR(m_car->GetCar()->speed, Length(Body()->GetVelocity()), 1e-4f);
+    EXPECT_NEAR(m_car->GetCar()->speed, Length(Body()->GetVelocity()), 1e-3f);
+    EXPECT_NEAR(m_car->GetCar()->speed, 10.0f, 1.0f) << "near its top speed after 3 s";
+    Run(3.0f);
+    EXPECT_NEAR(m_car->GetCar()->speed, 10.0f, 0.5f) << "and no faster later";
     EXPECT_GT(Body()->GetTransform().axes.row[2].z, 0.999f);
+}
+
+// Heading of the car's forward direction (-y of the body) in the ground plane.
+float Heading(const PhysicsRigidBody& body) {
+    const PhysicsVector& yb = body.GetTransform().axes.row[1];
+    return std::atan2(-yb.y, -yb.x);
+}
+
+TEST_F(CarDriveTest, SteeringAtFullThrottleDrivesACircleOfAFewCarLengthsThatCloses) {
+    Run(1.0f);
+    m_physics->SetCarControl(m_car, 1.0f, 0.5f);
+    Run(3.0f);
+    const PhysicsVector start = Body()->GetPos();
+    float turned = 0.0f;
+    float previous = Heading(*Body());
+    float diameter = 0.0f;
+    int steps = 0;
+    for (; std::fabs(turned) < 2.0f * 3.14159265f && steps < 150 * 20; ++steps) {
+        Run(1.0f / 150.0f);
+        const float heading = Heading(*Body());
+        turned += std::remainder(heading - previous, 2.0f * 3.14159265f);
+        previous = heading;
+        diameter = std::max(diameter, Length(Body()->GetPos() - start));
+    }
+    const float carLength = 3.6f;
+    EXPECT_GT(diameter, 2.0f * carLength);
+    EXPECT_LT(diameter, 6.0f * carLength);
+    EXPECT_LT(Length(Body()->GetPos() - start), 1.0f) << "the circle closes";
+    EXPECT_LT(steps / 150.0f, 10.0f) << "one turn in " << steps / 150.0f << " s";
+    EXPECT_GT(Body()->GetTransform().axes.row[2].z, 0.99f);
 }
 
 }  // namespace

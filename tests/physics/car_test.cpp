@@ -84,11 +84,11 @@ TEST_F(CarTest, TheDriveFactorFollowsTheSpeedCurveExceptAtFullThrottle) {
         float expectedForceY;
     };
     const Case cases[] = {
-        {1.0f, 0.0f, -4 * 3.5f},
-        {1.0f, 40.0f, -4 * 3.5f},             // beyond the limit: full throttle still pulls with 1
-        {0.4f, 0.0f, -4 * 0.4f * 3.5f},       // factor 1 at rest
-        {0.4f, 14.5f, -4 * 0.1f * 0.4f * 3.5f},  // the curve gives 1/30, raised to the floor of 0.1
-        {-1.0f, -15.0f, 4 * 0.5f * 3.5f},     // backwards: the curve of 30
+        {1.0f, 0.0f, -4 * 45.0f},
+        {1.0f, 40.0f, -4 * 45.0f},             // beyond the limit: full throttle still pulls with 1
+        {0.4f, 0.0f, -4 * 0.4f * 45.0f},       // factor 1 at rest
+        {0.4f, 14.5f, -4 * 0.1f * 0.4f * 45.0f},  // the curve gives 1/30, raised to the floor of 0.1
+        {-1.0f, -15.0f, 4 * 0.5f * 45.0f},     // backwards: the curve of 30
     };
     for (const Case& c : cases) {
         Ground(0.5f);
@@ -106,8 +106,18 @@ TEST_F(CarTest, SteeringTurnsTheOtherWayInReverseAndNeedsNoGround) {
     const float reverse = Step().second.z;
     EXPECT_NE(forward, 0.0f) << "no wheel touches the ground";
     EXPECT_FLOAT_EQ(reverse, -forward);
-    // |a| × (w × A) with w = 200 (sin a, -cos a) and A = (0, -200): 40000 × 0.3 × sin 0.3.
-    EXPECT_NEAR(std::fabs(forward), 40000.0f * 0.3f * std::sin(0.3f), 1.0f);
+    // |a| × (w × A) with w = 120 (sin a, -cos a) and A = (0, -120): 14400 × 0.3 × sin 0.3.
+    EXPECT_NEAR(std::fabs(forward), 14400.0f * 0.3f * std::sin(0.3f), 1.0f);
+}
+
+TEST_F(CarTest, GripStopsASidewaysSlideWithinAStepButNeverThrowsItBack) {
+    Ground(0.5f);
+    Car().body->SetVelocity({1.0f, 0.0f, 0.0f, 0.0f});
+    const auto [force, torque] = Step();
+    // A front wheel's 960 would reverse the slide: each wheel cancels at most a quarter of the car.
+    const float frontLimit = 13.3f / 4.0f / CPPhysics::kStepLength;
+    EXPECT_NEAR(force.x, -2.0f * frontLimit - 2.0f * 400.0f, 0.5f);
+    EXPECT_FLOAT_EQ(force.z, 4 * 0.5f * 500.0f) << "no vertical motion to damp";
 }
 
 TEST_F(CarTest, AFifthSensorIsIgnored) {
