@@ -20,7 +20,7 @@ struct WorldBounds {
     // whatever rounding did to either box.
     static constexpr float kSafetyGap = 0.01f;
     static constexpr float kRelativeGap = 1.0e-4f;
-    PhysicsVector minimum, maximum;
+    PhysicsVector reachMinimum, reachMaximum;  // the shape's box widened by the safety gap
 
     // Whether the triangle's own world-aligned box lies beyond the safety gap on some axis: then
     // the shape and the triangle are surely apart, and the separating-axis test would say so too.
@@ -28,9 +28,8 @@ struct WorldBounds {
     {
         for (int k = 0; k < 3; ++k) {
             const float p0 = At(triangle.p[0], k), p1 = At(triangle.p[1], k), p2 = At(triangle.p[2], k);
-            const float low = std::fmin(p0, std::fmin(p1, p2)), high = std::fmax(p0, std::fmax(p1, p2));
-            const float gap = kSafetyGap + kRelativeGap * std::fmax(std::fabs(At(minimum, k)), std::fabs(At(maximum, k)));
-            if (low > At(maximum, k) + gap || high < At(minimum, k) - gap) return true;
+            if (p0 > At(reachMaximum, k) && p1 > At(reachMaximum, k) && p2 > At(reachMaximum, k)) return true;
+            if (p0 < At(reachMinimum, k) && p1 < At(reachMinimum, k) && p2 < At(reachMinimum, k)) return true;
         }
         return false;
     }
@@ -41,7 +40,15 @@ WorldBounds BoxWorldBounds(const PhysicsOrientedBox& box)
     PhysicsVector reach{};
     for (const PhysicsVector& halfAxis : box.halfAxes)
         reach = reach + PhysicsVector{std::fabs(halfAxis.x), std::fabs(halfAxis.y), std::fabs(halfAxis.z), 0.0f};
-    return {box.Centre() - reach, box.Centre() + reach};
+    const PhysicsVector minimum = box.Centre() - reach, maximum = box.Centre() + reach;
+    WorldBounds bounds{minimum, maximum};
+    for (int k = 0; k < 3; ++k) {
+        const float size = std::fmax(std::fabs(At(minimum, k)), std::fabs(At(maximum, k)));
+        const float gap = WorldBounds::kSafetyGap + WorldBounds::kRelativeGap * size;
+        At(bounds.reachMinimum, k) -= gap;
+        At(bounds.reachMaximum, k) += gap;
+    }
+    return bounds;
 }
 
 }  // namespace
