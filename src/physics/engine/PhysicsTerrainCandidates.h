@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "physics/engine/PhysicsGeometry.h"
@@ -15,6 +16,8 @@ inline PhysicsTriangleInfo TerrainTriangle(const PhysicsGeometry& terrain, int32
 
 // The deepest contact of a shape with the terrain's candidate triangles, with that triangle's
 // material; test(record, triangle, mode) returns whether the triangle touches.
+inline constexpr std::ptrdiff_t kPrefetchDistance = 4;
+
 template <typename Test>
 bool DeepestOverTerrain(PhysicsTestResult& result, int32_t& materialB, const PhysicsGeometry& terrain, Test test)
 {
@@ -24,6 +27,11 @@ bool DeepestOverTerrain(PhysicsTestResult& result, int32_t& materialB, const Phy
     if (terrain.candidatesBegin && terrain.triangles && terrain.vertices)
         for (const int32_t* index = terrain.candidatesBegin; index != terrain.candidatesEnd; ++index) {
             const PhysicsMeshTriangle& record = terrain.triangles[*index];
+            // The prepared triangles lie scattered in memory: ask for the ones a few steps ahead.
+            if (terrain.triangleInfos && terrain.candidatesEnd - index > kPrefetchDistance) {
+                __builtin_prefetch(&terrain.triangleInfos[index[kPrefetchDistance]]);
+                __builtin_prefetch(&terrain.triangles[index[kPrefetchDistance]]);
+            }
             PhysicsTestResult trial;
             const bool touches = terrain.triangleInfos ? test(trial, terrain.triangleInfos[*index], record.mode)
                                                        : test(trial, TerrainTriangle(terrain, *index), record.mode);
