@@ -24,6 +24,7 @@ bool DeepestOverTerrain(PhysicsTestResult& result, int32_t& materialB, const Phy
     PhysicsTestResult best;
     best.depth = -1000000.0f;
     int32_t material = 0;
+    PhysicsTestResult trial;  // every test starts by clearing it; only a touching trial is read
     if (terrain.candidatesBegin && terrain.triangles && terrain.vertices)
         for (const int32_t* index = terrain.candidatesBegin; index != terrain.candidatesEnd; ++index) {
             const PhysicsMeshTriangle& record = terrain.triangles[*index];
@@ -32,7 +33,6 @@ bool DeepestOverTerrain(PhysicsTestResult& result, int32_t& materialB, const Phy
                 __builtin_prefetch(&terrain.triangleInfos[index[kPrefetchDistance]]);
                 __builtin_prefetch(&terrain.triangles[index[kPrefetchDistance]]);
             }
-            PhysicsTestResult trial;
             const bool touches = terrain.triangleInfos ? test(trial, terrain.triangleInfos[*index], record.mode)
                                                        : test(trial, TerrainTriangle(terrain, *index), record.mode);
             if (touches && trial.depth > best.depth) {

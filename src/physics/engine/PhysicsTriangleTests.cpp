@@ -108,11 +108,12 @@ bool PhysicsCollideCapsuleTriangle(PhysicsTestResult& result, const PhysicsGeome
         return true;
     }
 
-    // Edges against the capsule's segment: the shallowest touching edge.
+    // Edges against the capsule's segment: the shallowest touching edge. The closest-point search
+    // rewrites every field read below, so one record serves all three edges.
+    PhysicsTestResult segments;
     for (int j = 0; j < 3; ++j) {
         const PhysicsVector& edgeStart = triangle.p[j];
         const PhysicsVector& edgeEnd = triangle.p[(j + 1) % 3];
-        PhysicsTestResult segments;
         segments.edgeAStart = top;
         segments.edgeAEnd = bottom;
         segments.edgeBStart = edgeStart;
