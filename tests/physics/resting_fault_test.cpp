@@ -148,8 +148,11 @@ TEST(PhysicsStackingGroups, ABodyTakenOffAStackLeavesItsGroup)
     // One step per call: stacks are re-split on every fifth call.
     for (int i = 0; i < 150; ++i) sim->Simulate(kStep, 1, nullptr);
     EXPECT_EQ(sim->StackingGroups().count, 0);
-    for (const PhysicsRigidBody* body : {lower, upper})
-        if (body->stackingRecord) EXPECT_EQ(body->stackingRecord->group, &sim->LoneList());
+    for (const PhysicsRigidBody* body : {lower, upper}) {
+        if (body->stackingRecord) {
+            EXPECT_EQ(body->stackingRecord->group, &sim->LoneList());
+        }
+    }
     EXPECT_NEAR(upper->GetPos().z, 0.5f, 0.1f);
     EXPECT_NEAR(lower->GetPos().z, 0.5f, 0.1f);
 }
