@@ -48,18 +48,23 @@ void PhysicsOrientedBox::ComputeCorners()
 
 namespace {
 
+// Turns the axis n to point along the line between the centres and returns minus the centres'
+// distance along it.
+float TurnTowards(PhysicsVector& n, const PhysicsVector& centreToCentre)
+{
+    const float s = Dot(n, centreToCentre);
+    if (s < 0.0f) {
+        n = -n;
+        return s;
+    }
+    return -s;
+}
+
 // One face axis of owner P against the other box Q. False when the boxes are apart along it.
 bool FaceAxis(PhysicsTestResult& result, const PhysicsOrientedBox& p, const PhysicsOrientedBox& q, int k)
 {
     PhysicsVector n = p.Axis(k);
-    const float s = Dot(n, q.Centre() - p.Centre());
-    float d;
-    if (s < 0.0f) {
-        n = -n;
-        d = s;
-    } else {
-        d = -s;
-    }
+    const float d = TurnTowards(n, q.Centre() - p.Centre());
     PhysicsVector corner;
     const float depth = d + At(p.halfExtents, k) + ReachAgainst(q, n, corner);
     if (depth <= 0.0f) return false;
@@ -105,14 +110,7 @@ bool PhysicsCollideBoxBox(PhysicsTestResult& result, const PhysicsGeometry& boxA
             const float length = Length(c);
             if (length < kPhysicsEpsilon) continue;  // parallel axes
             PhysicsVector n = c * (1.0f / length);
-            const float s = Dot(n, b.Centre() - a.Centre());
-            float d;
-            if (s < 0.0f) {
-                n = -n;
-                d = s;
-            } else {
-                d = -s;
-            }
+            const float d = TurnTowards(n, b.Centre() - a.Centre());
             const PhysicsVector& a1 = a.halfAxes[(i + 1) % 3];
             const PhysicsVector& a2 = a.halfAxes[(i + 2) % 3];
             const PhysicsVector& b1 = b.halfAxes[(j + 1) % 3];
