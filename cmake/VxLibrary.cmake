@@ -16,16 +16,20 @@ function(vx_library folder)
   endif()
 endfunction()
 
-# vx_test(<folder> [CHECK_LEAKS] [DEPS <targets...>])
+# vx_test(<folder> [CHECK_LEAKS] [SERIAL] [DEPS <targets...>])
 # One GoogleTest executable per test folder, test_<folder>, registered with CTest.
 # Tests run headless (see tests/CMakeLists.txt). CHECK_LEAKS turns on LeakSanitizer for folders
 # whose tests open no window (the GL and D-Bus libraries under the window leak on their own).
+# SERIAL runs the folder's tests with no other test beside them, for tests that listen to sound
+# played in real time and must not be starved by a busy machine (not together with CHECK_LEAKS).
 function(vx_test folder)
-  cmake_parse_arguments(ARG "CHECK_LEAKS" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "CHECK_LEAKS;SERIAL" "" "DEPS" ${ARGN})
   # One variable at most: gtest_discover_tests would split a list of them.
   set(properties "")
   if(ARG_CHECK_LEAKS AND VX_SANITIZE)
     set(properties PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1")
+  elseif(ARG_SERIAL)
+    set(properties PROPERTIES RUN_SERIAL TRUE)
   endif()
   string(TOLOWER "test_${folder}" target)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
