@@ -5,7 +5,6 @@
 // Run it headless, e.g.: xvfb-run -a build/bench/bench/bench_bloom
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -13,7 +12,7 @@
 #include "Render/Bloom.h"
 #include "core/PPack.h"
 #include "platform/Clock.h"
-#include "platform/Window.h"
+#include "bench_window.h"
 #include "platform/gfx/Device.h"
 
 namespace {
@@ -21,12 +20,8 @@ namespace {
 void BloomPrepareAndApply(benchmark::State& state) {
     std::filesystem::current_path(VX_SAMPLE_DATA);
     MountPacks();
-    platform::WindowConfig config;
-    config.title = "bloom";
-    config.width = 640;
-    config.height = 480;
+    std::unique_ptr<platform::Window> window = OpenBenchWindow("bloom", 640, 480);
     std::string error;
-    std::unique_ptr<platform::Window> window = platform::Window::Create(config, error);
     std::unique_ptr<platform::gfx::Device> device = window ? platform::gfx::Device::Create(*window, error) : nullptr;
     CPBloom bloom;
     if (!device || !bloom.Init(device.get()) || !bloom.IsReady()) {

@@ -98,18 +98,8 @@ private:
 class LoaderEngine {
 public:
     LoaderEngine() {
-        g_screenWidth = 320;
-        g_screenHeight = 240;
-        platform::WindowConfig config;
-        config.title = "object loader";
-        config.width = g_screenWidth;
-        config.height = g_screenHeight;
-        std::string error;
-        m_window = platform::Window::Create(config, error);
-        if (!m_window) {
-            std::fprintf(stderr, "no window: %s\n", error.c_str());
-            return;
-        }
+        m_window = OpenBenchWindow("object loader", 320, 240);
+        if (!m_window) return;
         m_kernel = std::make_unique<CPKernel>();
         m_kernel->SetWindow(m_window.get());
         m_materials = std::make_unique<CPMaterialManager>();

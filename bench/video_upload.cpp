@@ -19,7 +19,7 @@
 #include "core/SettingsVariables.h"
 #include "platform/VideoStream.h"
 #include "platform/VideoWriter.h"
-#include "platform/Window.h"
+#include "bench_window.h"
 
 namespace {
 
@@ -39,11 +39,7 @@ void VideoPictureUpload(benchmark::State& state) {
     video.height = kHeight;
     video.withSound = false;
     std::string error;
-    platform::WindowConfig config;
-    config.title = "video upload";
-    config.width = 640;
-    config.height = 480;
-    auto window = platform::Window::Create(config, error);
+    auto window = OpenBenchWindow("video upload", 640, 480);
     if (!window || !platform::WriteColourVideo("data/video/bench.ogg", video, error)) {
         state.SkipWithError(error.c_str());
         return;
