@@ -12,6 +12,7 @@
 #include "physics/engine/PhysicsOrientedBox.h"
 #include "physics/engine/PhysicsPrimitiveTests.h"
 #include "physics/physics_fixture.h"
+#include "physics/segment_triangle_reference.h"
 #include "physics/shape_fixture.h"
 
 namespace {
@@ -139,28 +140,6 @@ WayOut PolytopeWayOut(const Polytope& a, const Polytope& b)
     return out;
 }
 
-// Where a convex function on [0, 1] is smallest, by golden-section search.
-template <typename F>
-float ArgMinimumOnUnit(F f)
-{
-    float lo = 0, hi = 1;
-    const float g = 0.618034f;
-    for (int i = 0; i < 40; ++i) {
-        const float m1 = hi - g * (hi - lo), m2 = lo + g * (hi - lo);
-        if (f(m1) < f(m2)) hi = m2; else lo = m1;
-    }
-    float best = (lo + hi) / 2;
-    for (float end : {0.0f, 1.0f})
-        if (f(end) < f(best)) best = end;
-    return best;
-}
-
-PhysicsVector NearestOnSegment(const PhysicsVector& p, const PhysicsVector& a, const PhysicsVector& b)
-{
-    const PhysicsVector d = b - a;
-    return a + d * std::clamp(Dot(p - a, d) / LengthSq(d), 0.0f, 1.0f);
-}
-
 PhysicsVector NearestInBox(const PhysicsVector& p, const PhysicsGeometry& box, const PhysicsTransform& t)
 {
     PhysicsVector local = ToLocal(t.axes, p - t.position);
@@ -190,7 +169,7 @@ Segment CapsuleSegment(const PhysicsGeometry& capsule, const PhysicsTransform& t
 
 // Tallies of one pair type.
 struct Tally {
-    int contacts = 0, misses = 0, wrongDepth = 0, wrongNormal = 0, badNormal = 0;
+    int contacts = 0, misses = 0, wrongDepth = 0, wrongNormal = 0, badNormal = 0, wrongPoints = 0;
 
     void Expect(const std::string& pair) const
     {
@@ -199,6 +178,7 @@ struct Tally {
         EXPECT_EQ(wrongDepth, 0) << pair;
         EXPECT_EQ(wrongNormal, 0) << pair;
         EXPECT_EQ(badNormal, 0) << pair;
+        EXPECT_EQ(wrongPoints, 0) << pair;
     }
 };
 
@@ -310,6 +290,52 @@ TEST(PhysicsNarrowPhaseProperty, BoxCapsule)
         Compare(tally, touches, result, reference, 2e-3f);
     }
     tally.Expect("box-capsule");
+}
+
+// Capsules near random triangles, and capsules lined up with a triangle's edge, often far beyond
+// its ends. A contact exactly when the axis comes nearer to the triangle than the radius. Unless
+// the axis pierces the triangle (then the depth is the way out along the normal), the second point
+// lies on the triangle and the first the radius below the axis along the normal, so the depth is
+// the overlap of the two features found: never more than the reference's.
+TEST(PhysicsNarrowPhaseProperty, CapsuleTriangle)
+{
+    std::mt19937 random(16);
+    std::uniform_real_distribution<float> radius(0.1f, 0.8f), length(0.0f, 2.0f), along(-8.0f, 9.0f), tilt(-0.05f, 0.05f);
+    Tally tally;
+    for (int i = 0; i < kPoses; ++i) {
+        const PhysicsGeometry capsule = Capsule(radius(random), length(random));
+        const PhysicsTriangleInfo triangle(RandomOffset(random, 1.5f), RandomOffset(random, 1.5f), RandomOffset(random, 1.5f));
+        if (LengthSq(Cross(triangle.e[0], triangle.e[1])) < 0.01f) continue;
+        PhysicsTransform place;
+        if (i % 2 == 0) {
+            place = Place(RandomOffset(random, 1.0f), RandomRotation(random));
+        } else {
+            const PhysicsVector& edge = triangle.e[i / 2 % 3];
+            const PhysicsVector centre = triangle.p[i / 2 % 3] + edge * along(random) + RandomOffset(random, 0.5f);
+            place = Place(centre, TurnYToward(edge + RandomOffset(random, 1.0f) * (std::sqrt(LengthSq(edge)) * tilt(random))));
+        }
+        const Segment s = CapsuleSegment(capsule, place);
+        const SegmentTriangleGap nearest = NearestSegmentTrianglePoints(s.top, s.bottom, triangle);
+        if (std::fabs(nearest.gap - s.radius) < 1e-3f) continue;  // too close to touching to call
+        PhysicsTestResult result;
+        const bool touches = PhysicsCollideCapsuleTriangle(result, capsule, place, triangle);
+        if (touches != (nearest.gap < s.radius)) ++tally.misses;
+        if (!touches || nearest.gap >= s.radius) continue;
+        ++tally.contacts;
+        if (!IsFinite(result.normal) || std::fabs(Length(result.normal) - 1.0f) > 1e-4f) {
+            ++tally.badNormal;
+            continue;
+        }
+        if (result.depth <= 0) ++tally.wrongDepth;
+        if (std::sqrt(LengthSq(result.second - (result.first + result.normal * result.depth))) > 2e-3f) ++tally.wrongPoints;
+        if (nearest.gap < 1e-3f) continue;  // the axis pierces the triangle: any way out will do
+        const PhysicsVector onAxis = result.first + result.normal * s.radius;
+        const float offAxis = std::sqrt(LengthSq(onAxis - NearestOnSegment(onAxis, s.top, s.bottom)));
+        const float offTriangle = std::sqrt(LengthSq(result.second - NearestInTriangle(result.second, triangle)));
+        if (offAxis > 2e-3f || offTriangle > 2e-3f) ++tally.wrongPoints;
+        if (result.depth > s.radius - nearest.gap + 2e-3f) ++tally.wrongDepth;
+    }
+    tally.Expect("capsule-triangle");
 }
 
 // The hull walk follows the line between the two centres: its depth is the overlap along the face

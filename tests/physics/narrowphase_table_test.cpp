@@ -7,6 +7,7 @@
 #include "physics/engine/PhysicsOrientedBox.h"
 #include "physics/engine/PhysicsPrimitiveTests.h"
 #include "physics/physics_fixture.h"
+#include "physics/segment_triangle_reference.h"
 #include "physics/shape_fixture.h"
 
 namespace {
@@ -185,6 +186,76 @@ TEST(PhysicsNarrowPhase, ShapesOnATriangle)
         EXPECT_FALSE(PhysicsCollideCapsuleTriangle(result, Capsule(0.5f, 1), Place({0, 0, 0, 0}), flat));
         EXPECT_FALSE(PhysicsCollideSphereTriangle(result, Sphere(1), Place({0, 0, 0, 0}), flat));
         EXPECT_FALSE(PhysicsCollideConvexTriangle(result, Box(1, 1, 1), Place({0, 0, 0, 0}), flat));
+    }
+}
+
+// A capsule against one triangle, each pose also measured by the slow reference: a contact
+// exactly when the capsule's axis comes nearer to the triangle than its radius, with the second
+// point on the triangle and the first point the radius below the axis along the normal.
+TEST(PhysicsNarrowPhase, CapsuleAgainstATriangle)
+{
+    const PhysicsGeometry capsule = Capsule(0.5f, 1.0f);  // ends 0.5 from the centre
+    const PhysicsQuaternion upright = AxisAngle({1, 0, 0, 0}, kHalfPi);
+    const PhysicsQuaternion alongX = AxisAngle({0, 0, 1, 0}, kHalfPi);
+    const PhysicsQuaternion alongY{0, 0, 0, 1};
+    // Flat, normal +z, edge p2-p0 on the y axis, vertex p1 at (10, 0, 0).
+    const PhysicsTriangleInfo wide({0, -5, 0, 0}, {10, 0, 0, 0}, {0, 5, 0, 0});
+    // Far along the x axis, its first edge nearly in line with a capsule lying along x.
+    const PhysicsTriangleInfo farAlongX({10, 0.05f, 0, 0}, {11, 0.055f, 0, 0}, {10.5f, -1, 0, 0});
+    // High up the z axis, its first edge nearly in line with a standing capsule.
+    const PhysicsTriangleInfo farAboveZ({0, 0.02f, 10, 0}, {0.02f, 0, 11, 0}, {3, 3, 10.5f, 0});
+    struct Case {
+        std::string name;
+        PhysicsGeometry capsule;
+        PhysicsTransform place;
+        PhysicsTriangleInfo triangle;
+        bool touches;
+        PhysicsVector normal;
+        float depth;
+    };
+    const float slant = std::sqrt(0.1f);
+    const std::vector<Case> cases = {
+        {"far triangle in line with a lying capsule", capsule, Place({0, 0, 0.2f, 0}, alongX), farAlongX, false, {}, 0},
+        {"far triangle in line with a standing capsule", capsule, Place({0, 0, 0.9f, 0}, upright), farAboveZ, false, {}, 0},
+        {"just out of reach of an edge", capsule, Place({-0.55f, 0, 0.6f, 0}, upright), wide, false, {}, 0},
+        {"standing on the face", capsule, Place({2, 0, 0.9f, 0}, upright), wide, true, {0, 0, 1, 0}, 0.1f},
+        {"lying almost flat on the face", capsule, Place({2, 0, 0.46f, 0}, TurnYToward({std::cos(0.02f), 0, std::sin(0.02f), 0})),
+         wide, true, {0, 0, 1, 0}, 0.05f},
+        {"piercing the face", capsule, Place({2, 0, 0.2f, 0}, upright), wide, true, {0, 0, 1, 0}, 0.8f},
+        {"slanting across an edge outside the face", capsule, Place({-0.3f, 0, 0, 0}, TurnYToward({0, 1, 1, 0})), wide,
+         true, {-1, 0, 0, 0}, 0.2f},
+        {"lying along an edge outside the face", capsule, Place({-0.3f, 0, 0.1f, 0}, alongY), wide, true,
+         {-0.3f / slant, 0, 0.1f / slant, 0}, 0.5f - slant},
+        {"standing beside an edge", capsule, Place({-0.3f, 0, 0.6f, 0}, upright), wide, true,
+         {-0.3f / slant, 0, 0.1f / slant, 0}, 0.5f - slant},
+        {"standing beside a vertex", capsule, Place({10.3f, 0, 0.8f, 0}, upright), wide, true,
+         {std::sqrt(0.5f), 0, std::sqrt(0.5f), 0}, 0.5f - std::sqrt(0.18f)},
+        {"a capsule of no length at a vertex", Capsule(0.5f, 0), Place({10.3f, 0, 0.3f, 0}), wide, true,
+         {std::sqrt(0.5f), 0, std::sqrt(0.5f), 0}, 0.5f - std::sqrt(0.18f)},
+    };
+    for (const Case& c : cases) {
+        const float r = c.capsule.shape.x;
+        const PhysicsVector axis = c.place.axes.row[1] * c.capsule.shape.z;
+        const SegmentTriangleGap nearest =
+            NearestSegmentTrianglePoints(c.place.position + axis, c.place.position - axis, c.triangle);
+        EXPECT_EQ(nearest.gap < r, c.touches) << c.name << ": the reference disagrees, gap " << nearest.gap;
+        PhysicsTestResult result;
+        const bool touches = PhysicsCollideCapsuleTriangle(result, c.capsule, c.place, c.triangle);
+        EXPECT_EQ(touches, c.touches) << c.name << ", depth " << result.depth << " normal " << result.normal;
+        if (!touches || !c.touches) continue;
+        EXPECT_NEAR(result.normal.x, c.normal.x, 1e-4f) << c.name;
+        EXPECT_NEAR(result.normal.y, c.normal.y, 1e-4f) << c.name;
+        EXPECT_NEAR(result.normal.z, c.normal.z, 1e-4f) << c.name;
+        EXPECT_NEAR(result.depth, c.depth, 1e-4f) << c.name;
+        if (nearest.gap > 1e-3f) {
+            EXPECT_NEAR(result.depth, r - nearest.gap, 1e-4f) << c.name;
+        }
+        auto distance = [](const PhysicsVector& p, const PhysicsVector& q) { return std::sqrt(LengthSq(p - q)); };
+        EXPECT_LT(distance(result.second, result.first + result.normal * result.depth), 1e-4f) << c.name;
+        EXPECT_LT(distance(result.second, NearestInTriangle(result.second, c.triangle)), 1e-4f) << c.name;
+        const PhysicsVector onAxis = result.first + result.normal * r;
+        EXPECT_LT(distance(onAxis, NearestOnSegment(onAxis, c.place.position + axis, c.place.position - axis)), 1e-4f)
+            << c.name;
     }
 }
 

@@ -17,6 +17,19 @@ inline PhysicsQuaternion AxisAngle(PhysicsVector axis, float angle)
     return {axis.x * s, axis.y * s, axis.z * s, std::cos(angle / 2)};
 }
 
+// The rotation that turns the local Y axis (a capsule's axis) onto the direction.
+inline PhysicsQuaternion TurnYToward(PhysicsVector direction)
+{
+    direction = Normalized(direction);
+    const PhysicsVector y{0, 1, 0, 0};
+    const PhysicsVector turn = Cross(y, direction);
+    const float sine = std::sqrt(LengthSq(turn));
+    const float angle = std::atan2(sine, Dot(y, direction));
+    if (sine == 0.0f) return angle > 1.0f ? AxisAngle({1, 0, 0, 0}, angle) : PhysicsQuaternion{0, 0, 0, 1};
+    const PhysicsVector axis = turn * (std::sin(angle / 2) / sine);
+    return {axis.x, axis.y, axis.z, std::cos(angle / 2)};
+}
+
 inline PhysicsTransform Place(PhysicsVector position, PhysicsQuaternion rotation = {})
 {
     PhysicsTransform t;

@@ -50,6 +50,35 @@ bool PhysicsTestResult::ClosestSegmentPoints(float& s, float& t)
     return true;
 }
 
+void ClosestSegmentParameters(const PhysicsVector& p0, const PhysicsVector& p1, const PhysicsVector& q0,
+                              const PhysicsVector& q1, float& s, float& t)
+{
+    const PhysicsVector dP = p1 - p0, dQ = q1 - q0, w = p0 - q0;
+    const float pp = Dot(dP, dP), qq = Dot(dQ, dQ), pq = Dot(dP, dQ), wp = Dot(w, dP), wq = Dot(w, dQ);
+    auto unit = [](float x) { return std::fmin(std::fmax(x, 0.0f), 1.0f); };
+    s = t = 0.0f;
+    if (qq == 0.0f) {
+        if (pp > 0.0f) s = unit(-wp / pp);
+        return;
+    }
+    if (pp == 0.0f) {
+        t = unit(wq / qq);
+        return;
+    }
+    // The lines' nearest point on P (its start for parallel lines), then the point of Q nearest to
+    // it; when that lies beyond an end of Q, the point of P nearest to that end.
+    const float den = pp * qq - pq * pq;
+    if (den > kPhysicsEpsilon * pp * qq) s = unit((pq * wq - qq * wp) / den);
+    t = (pq * s + wq) / qq;
+    if (t < 0.0f) {
+        t = 0.0f;
+        s = unit(-wp / pp);
+    } else if (t > 1.0f) {
+        t = 1.0f;
+        s = unit((pq - wp) / pp);
+    }
+}
+
 PhysicsVector FallbackNormal(const PhysicsVector& centreA, const PhysicsVector& centreB, const PhysicsVector& hint)
 {
     const PhysicsVector between = Normalized(centreA - centreB);

@@ -28,6 +28,11 @@ struct PhysicsTestResult {
     bool ClosestSegmentPoints(float& s, float& t);
 };
 
+// The parameters s of segment p0-p1 and t of segment q0-q1 (each from 0 to 1) of their nearest
+// points; for parallel segments one of the nearest pairs, for a segment without length its start.
+void ClosestSegmentParameters(const PhysicsVector& p0, const PhysicsVector& p1, const PhysicsVector& q0,
+                              const PhysicsVector& q1, float& s, float& t);
+
 // A unit vector for a contact whose two points coincide: the direction from B's centre toward
 // A's, or the hint when the centres coincide too.
 PhysicsVector FallbackNormal(const PhysicsVector& centreA, const PhysicsVector& centreB, const PhysicsVector& hint);

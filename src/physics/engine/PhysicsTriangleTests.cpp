@@ -6,14 +6,6 @@
 
 namespace {
 
-PhysicsVector NearestOnLine(const PhysicsVector& point, const PhysicsVector& start, const PhysicsVector& end)
-{
-    const PhysicsVector d = end - start;
-    const float lengthSq = LengthSq(d);
-    if (lengthSq == 0.0f) return start;
-    return start + d * (Dot(point - start, d) / lengthSq);
-}
-
 // A world-aligned box around a shape, for a cheap rejection before the full tests.
 struct WorldBounds {
     // Gaps narrower than this (plus a share of the coordinates' size) are left to the full test,
@@ -92,55 +84,37 @@ bool PhysicsCollideCapsuleTriangle(PhysicsTestResult& result, const PhysicsGeome
     if (depth <= 0.0f) return false;
     const PhysicsVector deepest = deepEnd + towardPlane * r;
     const PhysicsVector onPlane = deepest - towardPlane * depth;
-    bool face = depth < result.depth && triangle.Contains(onPlane);
-    if (face) {
-        const PhysicsVector run = deepEnd - centre;
-        const float across = Dot(towardPlane, run);
-        // With the axis parallel to the plane the projected deepest point alone decides.
-        if (std::fabs(across) >= kPhysicsEpsilon) face = triangle.Contains(centre + run * (-s / Dot(triangle.normal, run)));
-    }
-    if (face) {
+    auto faceContact = [&] {
         result.first = deepest;
         result.second = onPlane;
         result.normal = -towardPlane;
         result.depth = depth;
         result.valid = 1;
         return true;
-    }
+    };
+    // Whether the axis crosses the plane inside the triangle (the deep end lies on or beyond the
+    // plane). With the axis parallel to the plane there is no crossing point.
+    const PhysicsVector run = deepEnd - centre;
+    const bool crossesPlane = depth >= r && std::fabs(Dot(towardPlane, run)) >= kPhysicsEpsilon;
+    const bool piercesFace = crossesPlane && triangle.Contains(centre + run * (-s / Dot(triangle.normal, run)));
+    // Over the face, the deep end's deepest point: unless the axis crosses the plane beside the
+    // triangle and dips under it.
+    if (depth < result.depth && triangle.Contains(onPlane) && (!crossesPlane || piercesFace)) return faceContact();
 
-    // Edges against the capsule's segment: the shallowest touching edge. The closest-point search
-    // rewrites every field read below, so one record serves all three edges.
-    PhysicsTestResult segments;
+    // Edges against the capsule's segment: the shallowest touching edge.
     for (int j = 0; j < 3; ++j) {
         const PhysicsVector& edgeStart = triangle.p[j];
         const PhysicsVector& edgeEnd = triangle.p[(j + 1) % 3];
-        segments.edgeAStart = top;
-        segments.edgeAEnd = bottom;
-        segments.edgeBStart = edgeStart;
-        segments.edgeBEnd = edgeEnd;
         float sa = 0, te = 0;
-        if (!segments.ClosestSegmentPoints(sa, te)) continue;
-        PhysicsVector axisPoint, edgePoint;
-        if (segments.valid) {
-            axisPoint = segments.first;
-            edgePoint = segments.second;
-        } else if (sa > 0.0f && sa < 1.0f) {
-            edgePoint = te > 0.0f ? edgeEnd : edgeStart;
-            axisPoint = NearestOnLine(edgePoint, top, bottom);
-        } else {
-            axisPoint = sa >= 1.0f ? bottom : top;
-            if (te > 0.0f && te < 1.0f) {
-                edgePoint = NearestOnLine(axisPoint, edgeStart, edgeEnd);
-            } else {
-                edgePoint = te > 0.0f ? edgeEnd : edgeStart;
-                if (LengthSq(axisPoint - edgePoint) >= r * r) continue;
-            }
-        }
+        ClosestSegmentParameters(top, bottom, edgeStart, edgeEnd, sa, te);
+        const PhysicsVector axisPoint = top + (bottom - top) * sa;
+        const PhysicsVector edgePoint = edgeStart + (edgeEnd - edgeStart) * te;
+        if (LengthSq(axisPoint - edgePoint) >= r * r) continue;
         const float gap = Length(axisPoint - edgePoint);
         const float edgeDepth = r - gap;
         if (edgeDepth <= 0.0f || edgeDepth >= result.depth) continue;
         PhysicsVector normal = gap > 0.0f ? (axisPoint - edgePoint) * (1.0f / gap) : PhysicsVector{};
-        if (segments.valid) {
+        if (sa > 0.0f && sa < 1.0f && te > 0.0f && te < 1.0f) {
             // Across the edge: the common normal of axis and edge, turned toward the axis.
             const PhysicsVector common = Normalized(Cross(axis, edgeStart - edgeEnd));
             if (LengthSq(common) > 0.0f) normal = Dot(common, axisPoint - edgePoint) < 0.0f ? -common : common;
@@ -152,6 +126,8 @@ bool PhysicsCollideCapsuleTriangle(PhysicsTestResult& result, const PhysicsGeome
         result.second = edgePoint;
         result.valid = 1;
     }
+    // An axis through the face that reaches no edge still touches: the way out along the normal.
+    if (!result.valid && piercesFace) return faceContact();
     return result.valid != 0;
 }
 
