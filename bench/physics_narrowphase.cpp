@@ -1,5 +1,5 @@
 // The pair tests of the narrow phase on random overlapping poses: ns per box-box, box-capsule,
-// capsule-capsule, box-triangle and hull-hull test. Each benchmark cycles through 1,024 poses
+// capsule-capsule, box-triangle, hull-hull and capsule-triangle test. Each benchmark cycles through 1,024 poses
 // drawn once with a fixed seed, all of which touch (for our tests). When the build finds ODE and
 // Bullet (installed for this benchmark only; the game never links them), the same shapes on the
 // same poses run through their pair tests too: BM_Ode* and BM_Bullet* beside ours, so the ratios
@@ -173,27 +173,33 @@ bool OurHullHull(PhysicsTestResult& r, const PhysicsTransform& ta, const Physics
 {
     return PhysicsCollideConvexPair(r, Hull().geometry, ta, Hull().geometry, tb);
 }
+bool OurCapsuleTriangle(PhysicsTestResult& r, const PhysicsTransform& ta, const PhysicsTransform&)
+{
+    return PhysicsCollideCapsuleTriangle(r, kCapsuleA, ta, PhysicsTriangleInfo(kTriangle[0], kTriangle[1], kTriangle[2]));
+}
 
 const std::vector<PhysicsTransform>& Poses(int pair)
 {
-    static const std::vector<PhysicsTransform> poses[5] = {
+    static const std::vector<PhysicsTransform> poses[6] = {
         TouchingPoses(OurBoxBox, 1.2f), TouchingPoses(OurCapsuleBox, 1.2f), TouchingPoses(OurCapsuleCapsule, 1.0f),
-        TouchingPoses(OurBoxTriangle, 0.8f), TouchingPoses(OurHullHull, 1.0f)};
+        TouchingPoses(OurBoxTriangle, 0.8f), TouchingPoses(OurHullHull, 1.0f), TouchingPoses(OurCapsuleTriangle, 0.8f)};
     return poses[pair];
 }
 
-enum Pair { kBoxBox, kBoxCapsule, kCapsuleCapsule, kBoxTriangle, kHullHull };
+enum Pair { kBoxBox, kBoxCapsule, kCapsuleCapsule, kBoxTriangle, kHullHull, kCapsuleTriangle };
 
 void BM_BoxBox(benchmark::State& state) { RunOnPoses(state, OurBoxBox, Poses(kBoxBox)); }
 void BM_BoxCapsule(benchmark::State& state) { RunOnPoses(state, OurCapsuleBox, Poses(kBoxCapsule)); }
 void BM_CapsuleCapsule(benchmark::State& state) { RunOnPoses(state, OurCapsuleCapsule, Poses(kCapsuleCapsule)); }
 void BM_BoxTriangle(benchmark::State& state) { RunOnPoses(state, OurBoxTriangle, Poses(kBoxTriangle)); }
 void BM_HullHull(benchmark::State& state) { RunOnPoses(state, OurHullHull, Poses(kHullHull)); }
+void BM_CapsuleTriangle(benchmark::State& state) { RunOnPoses(state, OurCapsuleTriangle, Poses(kCapsuleTriangle)); }
 BENCHMARK(BM_BoxBox);
 BENCHMARK(BM_BoxCapsule);
 BENCHMARK(BM_CapsuleCapsule);
 BENCHMARK(BM_BoxTriangle);
 BENCHMARK(BM_HullHull);
+BENCHMARK(BM_CapsuleTriangle);
 
 #ifdef VX_HAVE_ODE
 // ODE: rotations as row-major 3 × 4 matrices; its capsules lie along their Z axis.
@@ -260,16 +266,26 @@ void BM_OdeCapsuleCapsule(benchmark::State& state)
     OdeWorld world;
     RunOde(state, OdeCapsule(kCapsuleA), true, OdeCapsule(kCapsuleB), true, kCapsuleCapsule);
 }
-void BM_OdeBoxTriangle(benchmark::State& state)
+// The triangle as a one-triangle mesh against shape A.
+void RunOdeOnTriangle(benchmark::State& state, dGeomID a, bool capsuleA, int pair)
 {
-    OdeWorld world;
     const dReal vertices[9] = {kTriangle[0].x, kTriangle[0].y, kTriangle[0].z, kTriangle[1].x, kTriangle[1].y,
                                kTriangle[1].z, kTriangle[2].x, kTriangle[2].y, kTriangle[2].z};
     const dTriIndex indices[3] = {0, 1, 2};
     dTriMeshDataID data = dGeomTriMeshDataCreate();
     dGeomTriMeshDataBuildDouble(data, vertices, 3 * sizeof(dReal), 3, indices, 3, 3 * sizeof(dTriIndex));
-    RunOde(state, OdeBox(kBoxA), false, dCreateTriMesh(nullptr, data, nullptr, nullptr, nullptr), false, kBoxTriangle);
+    RunOde(state, a, capsuleA, dCreateTriMesh(nullptr, data, nullptr, nullptr, nullptr), false, pair);
     dGeomTriMeshDataDestroy(data);
+}
+void BM_OdeBoxTriangle(benchmark::State& state)
+{
+    OdeWorld world;
+    RunOdeOnTriangle(state, OdeBox(kBoxA), false, kBoxTriangle);
+}
+void BM_OdeCapsuleTriangle(benchmark::State& state)
+{
+    OdeWorld world;
+    RunOdeOnTriangle(state, OdeCapsule(kCapsuleA), true, kCapsuleTriangle);
 }
 void BM_OdeHullHull(benchmark::State& state)
 {
@@ -284,6 +300,7 @@ BENCHMARK(BM_OdeBoxCapsule);
 BENCHMARK(BM_OdeCapsuleCapsule);
 BENCHMARK(BM_OdeBoxTriangle);
 BENCHMARK(BM_OdeHullHull);
+BENCHMARK(BM_OdeCapsuleTriangle);
 #endif
 
 #ifdef VX_HAVE_BULLET
@@ -341,12 +358,19 @@ void BM_BulletCapsuleCapsule(benchmark::State& state)
     btCapsuleShape a(kCapsuleA.shape.x, 2 * kCapsuleA.shape.z), b(kCapsuleB.shape.x, 2 * kCapsuleB.shape.z);
     RunBullet(state, a, b, kCapsuleCapsule);
 }
+btVector3 TriangleCorner(int k) { return btVector3(kTriangle[k].x, kTriangle[k].y, kTriangle[k].z); }
+
 void BM_BulletBoxTriangle(benchmark::State& state)
 {
     btBoxShape a(Half(kBoxA));
-    auto corner = [](int k) { return btVector3(kTriangle[k].x, kTriangle[k].y, kTriangle[k].z); };
-    btTriangleShape b(corner(0), corner(1), corner(2));
+    btTriangleShape b(TriangleCorner(0), TriangleCorner(1), TriangleCorner(2));
     RunBullet(state, a, b, kBoxTriangle);
+}
+void BM_BulletCapsuleTriangle(benchmark::State& state)
+{
+    btCapsuleShape a(kCapsuleA.shape.x, 2 * kCapsuleA.shape.z);
+    btTriangleShape b(TriangleCorner(0), TriangleCorner(1), TriangleCorner(2));
+    RunBullet(state, a, b, kCapsuleTriangle);
 }
 void BM_BulletHullHull(benchmark::State& state)
 {
@@ -362,6 +386,7 @@ BENCHMARK(BM_BulletBoxCapsule);
 BENCHMARK(BM_BulletCapsuleCapsule);
 BENCHMARK(BM_BulletBoxTriangle);
 BENCHMARK(BM_BulletHullHull);
+BENCHMARK(BM_BulletCapsuleTriangle);
 #endif
 
 }  // namespace
