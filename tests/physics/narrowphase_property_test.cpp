@@ -302,6 +302,7 @@ TEST(PhysicsNarrowPhaseProperty, CapsuleTriangle)
     std::mt19937 random(16);
     std::uniform_real_distribution<float> radius(0.1f, 0.8f), length(0.0f, 2.0f), along(-8.0f, 9.0f), tilt(-0.05f, 0.05f);
     Tally tally;
+    int terrainDiffers = 0;
     for (int i = 0; i < kPoses; ++i) {
         const PhysicsGeometry capsule = Capsule(radius(random), length(random));
         const PhysicsTriangleInfo triangle(RandomOffset(random, 1.5f), RandomOffset(random, 1.5f), RandomOffset(random, 1.5f));
@@ -314,11 +315,25 @@ TEST(PhysicsNarrowPhaseProperty, CapsuleTriangle)
             const PhysicsVector centre = triangle.p[i / 2 % 3] + edge * along(random) + RandomOffset(random, 0.5f);
             place = Place(centre, TurnYToward(edge + RandomOffset(random, 1.0f) * (std::sqrt(LengthSq(edge)) * tilt(random))));
         }
+        PhysicsTestResult result;
+        const bool touches = PhysicsCollideCapsuleTriangle(result, capsule, place, triangle);
+        // The walk over the terrain, with its cheap rejection first, finds the very same contact.
+        const PhysicsVector corners[3] = {triangle.p[0], triangle.p[1], triangle.p[2]};
+        const PhysicsMeshTriangle record{{0, 1, 2}};
+        const int32_t candidate = 0;
+        PhysicsGeometry terrain;
+        terrain.Init();
+        terrain.SetTerrain(&candidate, &candidate + 1, &record, corners);
+        PhysicsTestResult viaTerrain;
+        int32_t material = 0;
+        if (PhysicsCollideCylinderTerrain(viaTerrain, material, capsule, place, terrain) != touches ||
+            (touches && (viaTerrain.depth != result.depth || LengthSq(viaTerrain.normal - result.normal) != 0 ||
+                         LengthSq(viaTerrain.first - result.first) != 0 || LengthSq(viaTerrain.second - result.second) != 0)))
+            ++terrainDiffers;
+
         const Segment s = CapsuleSegment(capsule, place);
         const SegmentTriangleGap nearest = NearestSegmentTrianglePoints(s.top, s.bottom, triangle);
         if (std::fabs(nearest.gap - s.radius) < 1e-3f) continue;  // too close to touching to call
-        PhysicsTestResult result;
-        const bool touches = PhysicsCollideCapsuleTriangle(result, capsule, place, triangle);
         if (touches != (nearest.gap < s.radius)) ++tally.misses;
         if (!touches || nearest.gap >= s.radius) continue;
         ++tally.contacts;
@@ -336,6 +351,7 @@ TEST(PhysicsNarrowPhaseProperty, CapsuleTriangle)
         if (result.depth > s.radius - nearest.gap + 2e-3f) ++tally.wrongDepth;
     }
     tally.Expect("capsule-triangle");
+    EXPECT_EQ(terrainDiffers, 0);
 }
 
 // The hull walk follows the line between the two centres: its depth is the overlap along the face

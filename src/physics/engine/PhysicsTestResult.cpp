@@ -1,5 +1,6 @@
 #include "physics/engine/PhysicsTestResult.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -55,7 +56,7 @@ void ClosestSegmentParameters(const PhysicsVector& p0, const PhysicsVector& p1, 
 {
     const PhysicsVector dP = p1 - p0, dQ = q1 - q0, w = p0 - q0;
     const float pp = Dot(dP, dP), qq = Dot(dQ, dQ), pq = Dot(dP, dQ), wp = Dot(w, dP), wq = Dot(w, dQ);
-    auto unit = [](float x) { return std::fmin(std::fmax(x, 0.0f), 1.0f); };
+    auto unit = [](float x) { return std::clamp(x, 0.0f, 1.0f); };
     s = t = 0.0f;
     if (qq == 0.0f) {
         if (pp > 0.0f) s = unit(-wp / pp);

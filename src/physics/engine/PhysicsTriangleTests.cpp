@@ -27,12 +27,12 @@ struct WorldBounds {
     }
 };
 
-WorldBounds BoxWorldBounds(const PhysicsOrientedBox& box)
+PhysicsVector Absolute(const PhysicsVector& v) { return {std::fabs(v.x), std::fabs(v.y), std::fabs(v.z), 0.0f}; }
+
+// The bounds of a shape that reaches as far as reach from its centre along each world axis.
+WorldBounds BoundsAround(const PhysicsVector& centre, const PhysicsVector& reach)
 {
-    PhysicsVector reach{};
-    for (const PhysicsVector& halfAxis : box.halfAxes)
-        reach = reach + PhysicsVector{std::fabs(halfAxis.x), std::fabs(halfAxis.y), std::fabs(halfAxis.z), 0.0f};
-    const PhysicsVector minimum = box.Centre() - reach, maximum = box.Centre() + reach;
+    const PhysicsVector minimum = centre - reach, maximum = centre + reach;
     WorldBounds bounds{minimum, maximum};
     for (int k = 0; k < 3; ++k) {
         const float size = std::fmax(std::fabs(At(minimum, k)), std::fabs(At(maximum, k)));
@@ -41,6 +41,19 @@ WorldBounds BoxWorldBounds(const PhysicsOrientedBox& box)
         At(bounds.reachMaximum, k) += gap;
     }
     return bounds;
+}
+
+WorldBounds BoxWorldBounds(const PhysicsOrientedBox& box)
+{
+    PhysicsVector reach{};
+    for (const PhysicsVector& halfAxis : box.halfAxes) reach = reach + Absolute(halfAxis);
+    return BoundsAround(box.Centre(), reach);
+}
+
+WorldBounds CapsuleWorldBounds(const PhysicsGeometry& capsule, const PhysicsTransform& a)
+{
+    const float r = capsule.shape.x;
+    return BoundsAround(a.position, Absolute(a.axes.row[1] * capsule.shape.z) + PhysicsVector{r, r, r, 0.0f});
 }
 
 }  // namespace
@@ -199,9 +212,11 @@ bool PhysicsCollideBoxTerrain(PhysicsTestResult& result, int32_t& materialB, con
 bool PhysicsCollideCylinderTerrain(PhysicsTestResult& result, int32_t& materialB, const PhysicsGeometry& capsule,
                                    const PhysicsTransform& a, const PhysicsGeometry& terrain)
 {
+    const WorldBounds bounds = CapsuleWorldBounds(capsule, a);
     return DeepestOverTerrain(result, materialB, terrain,
                               [&](PhysicsTestResult& trial, const PhysicsTriangleInfo& triangle, int32_t mode) {
-                                  return mode == 0 && PhysicsCollideCapsuleTriangle(trial, capsule, a, triangle);
+                                  return mode == 0 && !bounds.ClearlyApartFrom(triangle) &&
+                                         PhysicsCollideCapsuleTriangle(trial, capsule, a, triangle);
                               });
 }
 
