@@ -13,9 +13,23 @@ float ArgMinimumOnUnit(F f)
 {
     float lo = 0, hi = 1;
     const float g = 0.618034f;
+    // Each round keeps one inner point and its value, so it measures only one new point.
+    float m1 = hi - g * (hi - lo), m2 = lo + g * (hi - lo);
+    float f1 = f(m1), f2 = f(m2);
     for (int i = 0; i < 40; ++i) {
-        const float m1 = hi - g * (hi - lo), m2 = lo + g * (hi - lo);
-        if (f(m1) < f(m2)) hi = m2; else lo = m1;
+        if (f1 < f2) {
+            hi = m2;
+            m2 = m1;
+            f2 = f1;
+            m1 = hi - g * (hi - lo);
+            f1 = f(m1);
+        } else {
+            lo = m1;
+            m1 = m2;
+            f1 = f2;
+            m2 = lo + g * (hi - lo);
+            f2 = f(m2);
+        }
     }
     float best = (lo + hi) / 2;
     for (float end : {0.0f, 1.0f})
