@@ -6,7 +6,8 @@
 
 // What an OBJ file cannot say about a model, from a small text file beside it (the OBJ's name
 // with ".side" in place of ".obj"). One item a line, '#' starts a comment; lengths in the game's
-// axes (the OBJ's x, z and y: z is up), masses in kilograms:
+// axes (the OBJ's x, z and y: z is up), masses in the physics world's units (a car its springs
+// carry weighs about 12; the file stores them × 100):
 //
 //   node <name> [parent=<name>] [pivot=x,y,z] [mass=m] [body=sizeX,height,sizeY]
 //   box <node> size=sizeX,height,sizeY at=x,y,z [turn=degrees] [mass=m]
