@@ -109,9 +109,12 @@ void CPPhysics::SyncObjects() {
     for (CPGameObject* object : m_trackedObjects) {
         const TPtr<CPPhysicData>& data = object->GetPhysicData();
         if (!data || !data->rigidBody) continue;
-        const PhysicsTransform transform = data->rigidBody->GetTransform();
-        object->SetPosition(FromPhysics(transform.position));
-        object->SetRotation(FromPhysics(data->rigidBody->GetRotation()));
+        // A body that has not moved (one at rest) leaves its object, its boxes and its mesh's
+        // world vertices as they are.
+        const PVector3 position = FromPhysics(data->rigidBody->GetTransform().position);
+        const PQuaternion rotation = FromPhysics(data->rigidBody->GetRotation());
+        if (position != object->GetPosition()) object->SetPosition(position);
+        if (rotation != object->GetRotation()) object->SetRotation(rotation);
         object->UpdateTransform();
     }
 }

@@ -60,6 +60,33 @@ TEST_F(PhysicsWorldTest, ATrackedBoxFallsAndItsObjectFollows) {
     EXPECT_FLOAT_EQ(box->GetRotation().w, 1.0f);
 }
 
+// A body at rest leaves its object as it is (no new transform, so its mesh's world vertices are
+// not made again every frame), and still takes the object back when the game moves it.
+TEST_F(PhysicsWorldTest, AnObjectWhoseBodyRestsIsLeftAsItIs) {
+    TPtr<CPRenderObject> mesh;
+    const TPtr<CPGameObject> land = LandObject(mesh);
+    Physics().Clear();
+    Physics().AddTerrainObject(mesh);
+    Physics().Init();
+    const TPtr<CPGameObject> box = TrackedBox({3.0f, -4.0f, 2.6f});
+    PhysicsRigidBody* body = box->GetPhysicData()->rigidBody;
+    ASSERT_TRUE(body);
+    for (int frame = 0; frame < 100 && !body->IsAtRest(); ++frame) Frame(0.04f);
+    ASSERT_TRUE(body->IsAtRest());
+    Frame(0.04f);
+    box->SetMoved(false);  // as its mesh does once it has transformed its vertices
+    const PMatrix world = box->GetWorld();
+    Frame(0.04f);
+    EXPECT_FALSE(box->IsMoved());
+    EXPECT_EQ(box->GetWorld(), world);
+
+    box->SetPosition({4.0f, 0.0f, 6.0f});
+    Frame(0.04f);
+    EXPECT_EQ(box->GetPosition().x, body->GetPos().x) << "the body drives the object";
+    EXPECT_EQ(box->GetWorld(), world);
+    EXPECT_TRUE(box->IsMoved());
+}
+
 TEST_F(PhysicsWorldTest, FramesAreCutIntoFixedStepsAndALongFrameIsCapped) {
     Frame(0.01f);  // 0.015 s
     EXPECT_EQ(Simulator().GetStepCounter(), 2);
