@@ -16,6 +16,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -39,6 +40,7 @@ namespace {
 constexpr float kFrameDelta = 1.0f / 60.0f;
 constexpr int32_t kLayerBase = 20;
 // The land tile spans ±12 in x and y with its top at z = -1.
+constexpr float kTileHalfSide = 12.0f;
 constexpr float kGround = -1.0f;
 // Boxes: 5 × 5 columns of 4 on the tile's +x half.
 constexpr int kColumnsPerSide = 5;
@@ -165,6 +167,13 @@ public:
         }));
     }
     float CarSpeed() const { return m_car->GetCar()->speed; }
+    // Upright on its springs over the tile, not fallen off or over.
+    bool CarOnLand() const {
+        const PVector3& at = m_car->GetPosition();
+        const bool overTheTile = std::fabs(at.x) < kTileHalfSide && std::fabs(at.y) < kTileHalfSide;
+        const bool onItsSprings = at.z > kGround && at.z < kCarStart.z + 1.0f;
+        return overTheTile && onItsSprings && m_car->GetWorld().m[2][2] > 0.9f;
+    }
 
 private:
     void BuildTerrain() {
@@ -220,6 +229,7 @@ void MeasureFrames(benchmark::State& state, SampleScene& scene, Prepare prepare)
         allocations += cost.allocations;
         state.SetIterationTime(cost.cpuSeconds);
     }
+    if (!scene.CarOnLand()) state.SkipWithError("the car left the land or turned over: the scene is not the one measured");
     const double frames = static_cast<double>(state.iterations());
     state.counters["allocs_per_frame"] = static_cast<double>(allocations) / frames;
     state.counters["steps_per_frame"] = static_cast<double>(scene.StepCounter() - firstStep) / frames;
