@@ -342,6 +342,7 @@ void CPGameObject::CopyFrom(TPtr<CPGameObject> sourcePointer) {
     m_static = source->m_static;
     m_shadow = source->m_shadow;
     m_script = source->m_script;
+    if (source->m_physicData) m_physicData = source->m_physicData->CopyFor(this);
     UpdateTransform();
 }
 

@@ -47,9 +47,6 @@ class IPTask;
 //
 // A part animation moves its object through the animation matrix, applied in the object's own
 // frame before its rotation and position: local = animation × rotation × translation.
-//
-// Not done yet, waiting for its class: the physics binding (handing position and rotation to the
-// body, copying the binding).
 class CPGameObject : public IPMMObject {
 public:
     // What the attachment is.
@@ -84,9 +81,9 @@ public:
     virtual void Activate(int32_t priority);
     // Takes the object and its subtree out of the world. Does nothing while not active.
     virtual void Deactivate();
-    // Makes this object a deep copy of the source: its own attachment, boxes, part animations
-    // and children, sharing only materials and the script. Not copied: active, collision, param,
-    // entity, check point, flame, car. Refused for the object itself or one of its ancestors.
+    // Makes this object a deep copy of the source: its own attachment, boxes, part animations,
+    // children and physics binding (without a body), sharing only materials and the script. Not
+    // copied: active, collision, param, entity, check point, flame, car. Refused for the object itself or one of its ancestors.
     virtual void CopyFrom(TPtr<CPGameObject> source);
     // Sends "animation_end" to the script (the part animation calls it at each end of its keys).
     virtual void OnAnimationEnd();

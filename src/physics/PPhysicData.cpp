@@ -19,6 +19,19 @@ CPPhysicData::~CPPhysicData() {
     if (CPPhysics* physics = GetPhysics()) physics->ForgetBinding(*this);
 }
 
+TPtr<CPPhysicData> CPPhysicData::CopyFor(CPGameObject* owner) const {
+    TPtr<CPPhysicData> copy(new CPPhysicData(owner));
+    copy->animatedCollisionClass = animatedCollisionClass;
+    copy->shapes = shapes;
+    for (CPPhysicShape& shape : copy->shapes) shape.geometry = nullptr;
+    copy->mainShapeType = mainShapeType;
+    copy->mainSizes = mainSizes;
+    copy->mainDiameter = mainDiameter;
+    copy->mass = mass;
+    copy->particle = particle;
+    return copy;
+}
+
 void CPPhysicData::DetachOwner() {
     if (CPPhysics* physics = GetPhysics()) physics->ForgetBinding(*this);
     m_owner = nullptr;

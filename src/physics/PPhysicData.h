@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/PMMObject.h"
+#include "core/PSmartPointer.h"
 #include "math/PMath.h"
 #include "physics/engine/PhysicsController.h"
 
@@ -43,6 +44,10 @@ public:
 
     int32_t GetSize() const override { return static_cast<int32_t>(sizeof(*this)); }
     std::string GetClassName() const override { return "CPPhysicData"; }
+
+    // A new binding for the owner with this one's body parameters and shapes, without a body
+    // (a copied scene object's).
+    TPtr<CPPhysicData> CopyFor(CPGameObject* owner) const;
 
     // Null once the owner is destroyed.
     CPGameObject* GetOwner() const { return m_owner; }

@@ -8,6 +8,7 @@
 #include "AI/AI_Entity.h"
 #include "core/PMMObject.h"
 #include "Render/PGameObject.h"
+#include "physics/PPhysicData.h"
 #include "script/PLuaScript.h"
 
 namespace {
@@ -177,6 +178,38 @@ TEST_F(CopyTest, ACopyOfACopyIsStillTheSame) {
     second->CopyFrom(first);
     EXPECT_EQ(second->GetWorld(), m_source->GetWorld());
     EXPECT_EQ(second->FindChild("tip")->GetWorld(), m_source->FindChild("tip")->GetWorld());
+}
+
+// A copied car or crate falls and collides like its model: the copy gets a binding of its own
+// with the model's mass, main box and shapes, and no body until the world gives it one.
+TEST_F(CopyTest, ACopyHasItsOwnPhysicsBindingWithoutABody) {
+    TPtr<CPPhysicData> data(new CPPhysicData(m_source.Get()));
+    data->mass = 12.0f;
+    data->mainSizes = {1.1f, 1.8f, 3.6f};
+    data->animatedCollisionClass = 3;
+    CPPhysicShape shape;
+    shape.type = CPPhysicShape::Cylinder;
+    shape.s1 = 0.3f;
+    shape.s3 = 0.7f;
+    shape.geometry = reinterpret_cast<PhysicsGeometry*>(&shape);  // the source body's, in the world
+    data->shapes = {shape, CPPhysicShape{}};
+    m_source->SetPhysicData(data);
+
+    TPtr<CPGameObject> copy = Copy();
+    const TPtr<CPPhysicData>& copied = copy->GetPhysicData();
+    ASSERT_TRUE(copied);
+    EXPECT_NE(copied, data);
+    EXPECT_EQ(copied->GetOwner(), copy.Get());
+    EXPECT_EQ(copied->mass, 12.0f);
+    EXPECT_EQ(copied->mainSizes, data->mainSizes);
+    EXPECT_EQ(copied->animatedCollisionClass, 3);
+    ASSERT_EQ(copied->shapes.size(), 2u);
+    EXPECT_EQ(copied->shapes[0].type, CPPhysicShape::Cylinder);
+    EXPECT_EQ(copied->shapes[0].s3, 0.7f);
+    EXPECT_EQ(copied->shapes[0].geometry, nullptr);
+    EXPECT_FALSE(copied->GetBody());
+    EXPECT_EQ(data->shapes[0].geometry, shape.geometry) << "the source keeps its own";
+    EXPECT_FALSE(copy->GetChildren()[0]->GetPhysicData()) << "a child without a binding gets none";
 }
 
 }  // namespace
