@@ -6,9 +6,8 @@
 
 #include "core/PSmartPointer.h"
 #include "core/Singleton.h"
+#include "game/PPlayerCar.h"
 #include "math/PMatrix.h"
-
-class CPGameObject;
 
 // Flattens a shadow caster onto the ground under the level light. The identity until a level
 // builds it, so before any level a shadow adds nothing to an object's bounds.
@@ -25,8 +24,9 @@ struct SPCheckPoint {
 //
 // Not done yet: loading the level file, the level tree, the per-frame run, the gates, barriers
 // and glass walls of stages and check points, queries, the light and the camera. What stands
-// is what the scene objects need: the target lists that decide whether a destructible object
-// can be damaged now, and their bookkeeping when one is destroyed.
+// is what the scene objects and the physics world need: the target lists that decide whether a
+// destructible object can be damaged now, and their bookkeeping when one is destroyed; the
+// player's car; the request for the "df" text that the per-frame run will show.
 class CPLevel : public TSingleton<CPLevel> {
 public:
     // Stages and check points a level can have, numbered from 0.
@@ -46,6 +46,9 @@ public:
     bool OpenStage() { return false; }
     // Clears the barrier of the current check point. Does nothing yet: there are no barriers.
     void ClearCheckPointBarrier() {}
+    // Asks the next level update to send "mission_text" with the text of the key "df" to the
+    // script "gamemenu" (the player drove into a check point's barrier).
+    void RequestDfText() { dfTextRequested = true; }
 
     // Targets of stage s, and of check point c.
     std::array<ObjectList, kListCount> stageTargetObjects;
@@ -58,9 +61,11 @@ public:
     // Check points reached since the start.
     int32_t checkPointIndex = 0;
     int32_t stageIndex = 0;
-    TPtr<CPGameObject> playerCar;
+    TPtr<CPPlayerCar> playerCar;
     // The player's heading about z, radians (0: along +y).
     float playerHeading = 0.0f;
+    // Set by RequestDfText; the level update that shows the text clears it.
+    bool dfTextRequested = false;
 
 private:
     // The list of index, or null when the index is outside the lists.

@@ -16,6 +16,7 @@
 #include "core/PMMObject.h"
 #include "core/PSettings.h"
 #include "game/PLevel.h"
+#include "game/PPlayerCar.h"
 #include "Render/PGameObject.h"
 #include "Render/PRender.h"
 #include "platform/PathResolver.h"
@@ -100,7 +101,7 @@ TEST_F(EveryScriptFunctionTest, NothingAScriptPassesCrashesTheEngine) {
     TPtr<CPLuaScript> script(new CPLuaScript);
     ASSERT_EQ(script->Load("caller"), 0);
     ASSERT_TRUE(script->Start());
-    TPtr<CPGameObject> object(new CPGameObject("object"));
+    TPtr<CPPlayerCar> object(new CPPlayerCar);
     object->AddChild(TPtr<CPGameObject>(new CPGameObject("child")));
     auto level = std::make_unique<CPLevel>();  // so that the functions of a level run too
     level->playerCar = object;
@@ -141,7 +142,7 @@ TEST_F(EveryScriptFunctionTest, NothingAScriptPassesCrashesTheEngine) {
         render->Update();
         CollectGarbage();
     }
-    EXPECT_EQ(object->GetName(), "object");
+    EXPECT_EQ(object->GetName(), "PLAYER");
     script = nullptr;
     level.reset();
     object = nullptr;

@@ -6,9 +6,7 @@ namespace {
 
 TEST_F(PhysicsWorldTest, ABodyTouchingThePlayersCarLosesItsHoldRequest) {
     CPLevel level;
-    const TPtr<CPGameObject> car = TrackedBox({0.0f, 0.0f, 5.0f});
-    car->GetPhysicData()->SetBodyCollisionClass(2);
-    level.playerCar = car;
+    level.playerCar = PlayerCarBox({0.0f, 0.0f, 5.0f});
     const TPtr<CPGameObject> crate = TrackedBox({0.5f, 0.0f, 5.0f});
     const TPtr<CPGameObject> distant = TrackedBox({20.0f, 0.0f, 5.0f});
     const TPtr<CPGameObject> pair[2] = {TrackedBox({40.0f, 0.0f, 5.0f}), TrackedBox({40.5f, 0.0f, 5.0f})};

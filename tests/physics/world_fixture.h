@@ -3,6 +3,7 @@
 
 #include "Render/PGameObject.h"
 #include "core/PGlobalTimer.h"
+#include "game/PPlayerCar.h"
 #include "physics/PPhysicData.h"
 #include "physics/PPhysics.h"
 #include "physics/engine/PhysicsSimulator.h"
@@ -35,16 +36,19 @@ protected:
     // given mass at the position.
     static TPtr<CPGameObject> ShapeObject(PVector3 position, float mass, int32_t type = CPPhysicShape::Box) {
         TPtr<CPGameObject> object(new CPGameObject("crate"));
-        TPtr<CPPhysicData> data(new CPPhysicData(object.Get()));
+        GiveShape(*object, position, mass, type);
+        return object;
+    }
+    static void GiveShape(CPGameObject& object, PVector3 position, float mass, int32_t type = CPPhysicShape::Box) {
+        TPtr<CPPhysicData> data(new CPPhysicData(&object));
         data->mass = mass;
         data->mainSizes = {1.0f, 1.0f, 1.0f};
         CPPhysicShape shape;
         shape.type = type;
         shape.s0 = shape.s1 = shape.s2 = shape.s3 = 1.0f;
         data->shapes.push_back(shape);
-        object->SetPhysicData(data);
-        object->SetPosition(position);
-        return object;
+        object.SetPhysicData(data);
+        object.SetPosition(position);
     }
 
     // In the world and driven by its rigid body.
@@ -53,6 +57,16 @@ protected:
         object->GetPhysicData()->AddToWorld();
         m_physics->TrackObject(object);
         return object;
+    }
+
+    // The player's car as a tracked unit box of mass 1 in the player's collision class.
+    TPtr<CPPlayerCar> PlayerCarBox(PVector3 position) {
+        TPtr<CPPlayerCar> car(new CPPlayerCar);
+        GiveShape(*car, position, 1.0f);
+        car->GetPhysicData()->AddToWorld();
+        m_physics->TrackObject(car);
+        car->GetPhysicData()->SetBodyCollisionClass(2);
+        return car;
     }
 
 private:

@@ -208,9 +208,7 @@ TEST_F(PhysicsWorldTest, ADestroyedBindingTakesItsBodyOutOfTheWorld) {
 
 TEST_F(PhysicsWorldTest, ABindingThatOutlivesItsObjectLeavesNoBodyPointingAtIt) {
     CPLevel level;
-    const TPtr<CPGameObject> car = TrackedBox({0.0f, 0.0f, 5.0f});
-    car->GetPhysicData()->SetBodyCollisionClass(2);
-    level.playerCar = car;
+    level.playerCar = PlayerCarBox({0.0f, 0.0f, 5.0f});
     TPtr<CPGameObject> box = TrackedBox({0.5f, 0.0f, 5.0f});
     const TPtr<CPPhysicData> kept = box->GetPhysicData();
     PhysicsRigidBody* body = kept->rigidBody;

@@ -1,0 +1,182 @@
+// The player's car: the engine temperature with what the interface hears of it, the drive it
+// hands to the physics car, and the engine sound that follows the throttle.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Sound/NAudio.h"
+#include "core/PGlobalTimer.h"
+#include "game/PPlayerCar.h"
+#include "physics/PCar.h"
+#include "physics/PPhysicData.h"
+#include "physics/PPhysics.h"
+#include "platform/PathResolver.h"
+#include "script/PScriptManager.h"
+#include "support/WorkingFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A physics world with the car in it as a driven car (a box without wheels), and a running
+// "gamemenu" script whose commands the test reads.
+class PlayerCarTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_folder.Write("Data/Scripts/list.dat", "gamemenu t_interface\n");
+        m_folder.Write("Data/Scripts/gamemenu.lua", "Update()");
+        m_scripts = new CPScriptManager;
+        ASSERT_TRUE(m_scripts->LoadList());
+        m_menu = m_scripts->GetScript("gamemenu");
+        m_menu->Start();
+        m_physics = new CPPhysics;
+        m_physics->Init();
+        m_car = new CPPlayerCar;
+        TPtr<CPPhysicData> data(new CPPhysicData(m_car.Get()));
+        data->mass = 12.0f;
+        data->mainSizes = {1.0f, 1.0f, 1.0f};
+        data->shapes.emplace_back();
+        data->shapes.back().s0 = data->shapes.back().s1 = data->shapes.back().s2 = 1.0f;
+        m_car->SetPhysicData(data);
+        data->AddToWorld();
+        m_physics->CreateCar(m_car);
+        ASSERT_TRUE(m_car->GetCar());
+    }
+    void TearDown() override {
+        g_frameDelta = 0.0f;
+        m_car = nullptr;
+        m_physics->Stop();
+        m_physics = nullptr;
+        m_menu.Reset();
+        delete m_scripts;
+        CollectGarbage();
+    }
+
+    void Frame(float seconds) {
+        g_frameDelta = seconds;
+        m_car->Update();
+    }
+
+    // The commands "gamemenu" received since the last call, as "command(params)".
+    std::vector<std::string> Commands() {
+        std::vector<std::string> commands;
+        while (m_menu->NextCommand()) {
+            const CPScriptCommand* command = m_menu->GetCurrentCommand();
+            std::string params;
+            for (const std::string& param : command->params) params += (params.empty() ? "" : ",") + param;
+            commands.push_back(command->command + "(" + params + ")");
+        }
+        return commands;
+    }
+
+    const CPCar& PhysicsCar() const { return *m_car->GetCar(); }
+
+    testsupport::WorkingFolder m_folder;
+    CPScriptManager* m_scripts = nullptr;
+    TPtr<CPLuaScript> m_menu;
+    TPtr<CPPhysics> m_physics;
+    TPtr<CPPlayerCar> m_car;
+};
+
+TEST_F(PlayerCarTest, ItIsNamedPlayerAndKeepsTheSceneObjectsClassName) {
+    EXPECT_EQ(m_car->GetName(), "PLAYER");
+    EXPECT_EQ(m_car->GetClassName(), "CPGameObject - PLAYER");
+    EXPECT_EQ(m_car->GetSize(), CPGameObject("x").GetSize());
+}
+
+// Heat rate 0.5 and cool rate 0.25, frames of a quarter second: the engine gets hot (0.8) in the
+// seventh frame of full throttle and full (1.0) in the eighth, from which the car drives on 0.4
+// of its throttle; let go, it cools below 0.8 in the fourth frame and down to 0.
+TEST_F(PlayerCarTest, TheEngineHeatsWhileDrivenAndTellsTheInterfaceWhenItGetsHotAndCoolsAgain) {
+    m_car->engineInfo.heatRate = 0.5f;
+    m_car->engineInfo.coolRate = 0.25f;
+    struct Step {
+        int frames;
+        float throttle;
+        float temperature;  // after the frames
+        float drive;        // the physics car's throttle
+        std::vector<std::string> commands;
+    };
+    const Step steps[] = {
+        {6, 1.0f, 0.75f, 1.0f, {}},
+        {1, 1.0f, 0.875f, 1.0f, {"engine_temp(1)"}},
+        {1, 1.0f, 1.0f, 0.4f, {}},
+        {2, 1.0f, 1.0f, 0.4f, {}},
+        {3, 0.0f, 0.8125f, 0.0f, {}},
+        {1, 0.0f, 0.75f, 0.0f, {"engine_temp(0)"}},
+        {20, 0.0f, 0.0f, 0.0f, {}},
+        {2, -1.0f, 0.25f, -1.0f, {}},  // reversing heats it as well
+    };
+    int frame = 0;
+    for (const Step& step : steps) {
+        m_car->SetControls(step.throttle, 0.3f);
+        for (int i = 0; i < step.frames; ++i) Frame(0.25f);
+        frame += step.frames;
+        SCOPED_TRACE("after frame " + std::to_string(frame));
+        EXPECT_EQ(m_car->engineTemperature, step.temperature);
+        EXPECT_FLOAT_EQ(PhysicsCar().throttle, step.drive);
+        EXPECT_EQ(PhysicsCar().steeringAngle, 0.3f);
+        EXPECT_EQ(Commands(), step.commands);
+    }
+}
+
+TEST_F(PlayerCarTest, AnEngineWithoutRatesNeverHeatsAndADeadCarDoesNothing) {
+    m_car->SetControls(1.0f, 0.5f);
+    for (int i = 0; i < 10; ++i) Frame(0.5f);
+    EXPECT_EQ(m_car->engineTemperature, 0.0f);
+    EXPECT_EQ(PhysicsCar().throttle, 1.0f);
+    EXPECT_TRUE(Commands().empty());
+
+    m_car->engineInfo.heatRate = 1.0f;
+    m_car->dead = true;
+    m_car->SetControls(-1.0f, -0.5f);
+    for (int i = 0; i < 10; ++i) Frame(0.5f);
+    EXPECT_EQ(m_car->engineTemperature, 0.0f);
+    EXPECT_EQ(PhysicsCar().throttle, 1.0f) << "the physics car keeps what it had";
+    EXPECT_EQ(PhysicsCar().steeringAngle, 0.5f);
+    EXPECT_TRUE(Commands().empty());
+}
+
+// With the sample sounds: the engine sound is the registered "motor_high"; it starts looping at
+// the update after the throttle leaves zero, goes on while the throttle changes, and stops when
+// it returns to zero.
+TEST_F(PlayerCarTest, TheEngineSoundFollowsTheThrottleBetweenZeroAndNonZero) {
+    fs::create_directories(m_folder.Path() / "Data" / "Sounds");
+    fs::copy(fs::path(VX_SAMPLE_DATA) / "data" / "sounds", m_folder.Path() / "Data" / "Sounds",
+             fs::copy_options::recursive);
+    platform::InvalidateListings();
+    CNAudio audio;
+    audio.Init(nullptr);
+    if (!audio.HasDevice()) GTEST_SKIP() << "no sound device";
+    m_car = nullptr;
+    CollectGarbage();
+    TPtr<CPPlayerCar> car(new CPPlayerCar);
+    ASSERT_TRUE(car->engineSound);
+    EXPECT_EQ(car->engineSound, audio.GetSound("motor_high"));
+    const CNSound& sound = *car->engineSound;
+
+    struct Step {
+        float throttle;
+        bool restart;  // right after SetControls
+        bool playing;  // after the next update
+    };
+    const Step steps[] = {
+        {0.0f, false, false}, {1.0f, true, true},  {0.5f, false, true},   {-1.0f, false, true},
+        {0.0f, false, false}, {0.0f, false, false}, {-0.2f, true, true}, {0.0f, false, false},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.throttle);
+        car->SetControls(step.throttle, 0.0f);
+        EXPECT_EQ(car->restartEngineSound, step.restart);
+        EXPECT_FALSE(sound.IsPlaying() && step.restart) << "stopped before it starts again";
+        car->Update();
+        EXPECT_FALSE(car->restartEngineSound);
+        EXPECT_EQ(sound.IsPlaying(), step.playing);
+    }
+    car = nullptr;
+    CollectGarbage();
+}
+
+}  // namespace
