@@ -6,6 +6,7 @@
 #include "script/PLuaScript.h"
 #include "script/ScriptTimerFunctions.h"
 #include "scriptapi/CameraFunctions.h"
+#include "scriptapi/PlayerCarFunctions.h"
 #include "scriptapi/SettingsFunctions.h"
 #include "scriptapi/SoundFunctions.h"
 #include "scriptapi/VideoFunctions.h"
@@ -17,6 +18,7 @@ const luaL_Reg kGameFunctions[] = {
     {"PlaySpecialSound", ScriptPlaySpecialSound},
     {"DeactivateInterface", ScriptDeactivateObject},
     {"SetDefaultCamera", ScriptSetDefaultCamera},
+    {"SetCarParams", ScriptSetCarParams},
     {"GetSoundVolume", ScriptGetSoundVolume},
     {"SetSoundVolume", ScriptSetSoundVolume},
     {"GetMusicVolume", ScriptGetMusicVolume},

@@ -11,6 +11,7 @@
 #include "Render/PAVIPlayer.h"
 #include "Render/PTextureCache.h"
 #include "Render/PGameObject.h"
+#include "game/PPlayerCar.h"
 #include "script/EngineFunctions.h"
 #include "script/ScriptHandles.h"
 #include "script/script_fixture.h"
@@ -60,7 +61,7 @@ TEST_F(GameTablesTest, ScriptsStopStartAndClearTheFrameTimer) {
 
 TEST_F(GameTablesTest, TheGameTableKeepsItsOrder) {
     const char* expected[] = {"ClearTimer",     "PlaySpecialSound", "DeactivateInterface",  "SetDefaultCamera",
-                              "GetSoundVolume", "SetSoundVolume",   "GetMusicVolume",       "SetMusicVolume",
+                              "SetCarParams",   "GetSoundVolume", "SetSoundVolume",   "GetMusicVolume",       "SetMusicVolume",
                               "GetMouse",       "SetMouse",         "GetBrightness",        "SetBrightness",
                               "GetCurrentResolution", "SetDifficulty", "IsTimerStopped",    "GetInt"};
     const luaL_Reg* entry = GetGameFunctions();
@@ -155,6 +156,37 @@ TEST_F(GameTablesTest, DeactivateInterfaceIsDeactivateObject) {
     EXPECT_EQ(Run(*script, "DeactivateInterface(nil) DeactivateInterface(globalObject) DeactivateInterface(screen)"),
               "");
     EXPECT_FALSE(screen->IsActive());
+}
+
+// SetCarParams (car, throttle, steering) hands the driver's input to the player car; anything but
+// a live player car is passed over, and what is no finite number counts as 0.
+TEST_F(GameTablesTest, SetCarParamsDrivesOnlyThePlayerCar) {
+    TPtr<CPLuaScript> script = LoadScript("driver", "");
+    TPtr<CPPlayerCar> car(new CPPlayerCar);
+    TPtr<CPGameObject> other(new CPGameObject("PLAYER"));
+    for (const auto& [name, object] : {std::pair<const char*, CPGameObject*>{"car", car.Get()}, {"other", other.Get()}}) {
+        PushHandle(script->GetState(), object);
+        lua_setglobal(script->GetState(), name);
+    }
+    struct Case {
+        const char* call;
+        float throttle;
+        float steering;
+    };
+    const Case cases[] = {
+        {"SetCarParams(car, 1, 0.25)", 1.0f, 0.25f},
+        {"SetCarParams(other, 0, 0.5) SetCarParams(nil, 0, 0.5) SetCarParams(globalObject, 0, 0.5)", 1.0f, 0.25f},
+        {"SetCarParams(car, -0.5, -0.1)", -0.5f, -0.1f},
+        {"SetCarParams(car, 0/0, 1e308)", 0.0f, 0.0f},
+        {"SetCarParams(car, 'x')", 0.0f, 0.0f},
+        {"SetCarParams(car, '0.5', -1e-3)", 0.5f, -1e-3f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.call);
+        EXPECT_EQ(Run(*script, c.call), "");
+        EXPECT_EQ(car->throttle, c.throttle);
+        EXPECT_EQ(car->steering, c.steering);
+    }
 }
 
 TEST_F(GameTablesTest, SettingsFunctionsReadAndWriteTheSettings) {
