@@ -1,5 +1,5 @@
-// Collisions of the player's car: what it hits stops its hold, and an enemy hit fast enough is
-// damaged.
+// Collisions of the player's car: what it hits stops its hold, an enemy hit fast enough is
+// damaged, and a barrier hit near the current check point asks the level for its "df" text.
 #include <cmath>
 
 #include "Render/PGameObject.h"
@@ -15,6 +15,9 @@ namespace {
 constexpr float kFastSpeed = 15.0f;
 constexpr float kRamSpeed = 5.0f;
 constexpr float kRamDamage = 6.0f;
+constexpr int32_t kBarrierClass = 3;
+// Squared distance from the current check point within which a barrier hit counts.
+constexpr float kCheckPointReachSq = 200.0f;
 
 // Speed of the player's car, 0 when the squared speed is below 1e-6.
 float SpeedOf(const PhysicsRigidBody& body) {
@@ -37,6 +40,13 @@ void DamageEnemy(CPGameObject& player, const PhysicsRigidBody& playerBody, CPGam
     other.Damage(other.GetPosition(), player.GetPosition() - other.GetPosition(), amount, false, false, flagB);
 }
 
+void CheckBarrier(CPLevel& level, const CPGameObject& player, const PhysicsBody& other) {
+    if (other.GetCollisionClass() != kBarrierClass || !level.currentCheckPoint) return;
+    if (Vec3LengthSq(player.GetPosition() - level.currentCheckPoint->GetPosition()) <= kCheckPointReachSq) {
+        level.RequestDfText();
+    }
+}
+
 }  // namespace
 
 void CPPhysics::OnCollision(PhysicsCollisionInfo* info) {
@@ -49,9 +59,14 @@ void CPPhysics::OnCollision(PhysicsCollisionInfo* info) {
     } else if (info->bodyB && info->bodyB->GetUserData() == player) {
         otherBody = info->bodyA;
     }
-    if (!otherBody || !otherBody->GetUserData()) return;
-    TPtr<CPGameObject> other(static_cast<CPGameObject*>(otherBody->GetUserData()));
-    if (other->GetPhysicData()) other->GetPhysicData()->controllerRequest = false;
-    const TPtr<CPPhysicData>& playerData = player->GetPhysicData();
-    if (playerData && playerData->rigidBody && other->GetEntity()) DamageEnemy(*player, *playerData->rigidBody, *other);
+    if (!otherBody) return;
+    if (otherBody->GetUserData()) {
+        TPtr<CPGameObject> other(static_cast<CPGameObject*>(otherBody->GetUserData()));
+        if (other->GetPhysicData()) other->GetPhysicData()->controllerRequest = false;
+        const TPtr<CPPhysicData>& playerData = player->GetPhysicData();
+        if (playerData && playerData->rigidBody && other->GetEntity()) {
+            DamageEnemy(*player, *playerData->rigidBody, *other);
+        }
+    }
+    CheckBarrier(*level, *player, *otherBody);
 }
