@@ -18,7 +18,7 @@ class CNSound;
 // temperature stays where it is.
 class CPPlayerCar : public CPGameObject {
 public:
-    // Above this temperature the interface shows a hot engine.
+    // From this temperature on the interface shows a hot engine.
     static constexpr float kHotTemperature = 0.8f;
     // An engine at full temperature gives this share of the throttle.
     static constexpr float kOverheatedThrottle = 0.4f;
