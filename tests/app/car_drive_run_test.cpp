@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "InProcessGame.h"
 #include "WorkingFolder.h"
 #include "app/Application.h"
 #include "core/PGlobalTimer.h"
 #include "core/PKernel.h"
 #include "core/PObjUpdater.h"
-#include "core/PSettings.h"
 #include "game/PLevel.h"
 #include "game/PPlayerCar.h"
 #include "Render/PGameObject.h"
@@ -201,13 +201,8 @@ protected:
 TEST_F(CarDriveRunTest, TheScriptedSampleCarLandsDrivesToItsTopSpeedAndDrivesACircle) {
     CPApplication application;
     application.Init();
-    GetSettings()->Load("config.cfg");
-    std::string error;
-    ASSERT_EQ(application.CreateAppWindow(true, 64, 48, "test", error), 0) << error;
-    GetKernel()->SetWindow(application.GetWindow());
-    TPtr<CPRender> render(new CPRender);
-    render->SetPriority(10000);
-    ASSERT_TRUE(GetKernel()->AddTask(render));
+    TPtr<CPRender> render;
+    ASSERT_TRUE(apptest::OpenWindowWithRenderer(application, render));
     TPtr<CPGlobalTimer> timer(new CPGlobalTimer);
     timer->SetPriority(10);
     ASSERT_TRUE(GetKernel()->AddTask(timer));

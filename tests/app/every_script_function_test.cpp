@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "InProcessGame.h"
 #include "WorkingFolder.h"
 #include "app/Application.h"
 #include "core/PKernel.h"
 #include "core/PMMObject.h"
-#include "core/PSettings.h"
 #include "game/PLevel.h"
 #include "game/PPlayerCar.h"
 #include "Render/PGameObject.h"
@@ -90,13 +90,8 @@ TEST_F(EveryScriptFunctionTest, NothingAScriptPassesCrashesTheEngine) {
     CPApplication application;
     application.Init();
     ASSERT_TRUE(GetScriptManager()->LoadList());
-    GetSettings()->Load("config.cfg");
-    std::string error;
-    ASSERT_EQ(application.CreateAppWindow(true, 64, 48, "test", error), 0) << error;
-    GetKernel()->SetWindow(application.GetWindow());
-    TPtr<CPRender> render(new CPRender);
-    render->SetPriority(10000);
-    ASSERT_TRUE(GetKernel()->AddTask(render));
+    TPtr<CPRender> render;
+    ASSERT_TRUE(apptest::OpenWindowWithRenderer(application, render));
 
     TPtr<CPLuaScript> script(new CPLuaScript);
     ASSERT_EQ(script->Load("caller"), 0);
