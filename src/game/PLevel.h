@@ -6,8 +6,9 @@
 
 #include "core/PSmartPointer.h"
 #include "core/Singleton.h"
-#include "game/PPlayerCar.h"
 #include "math/PMatrix.h"
+
+class CPGameObject;
 
 // Flattens a shadow caster onto the ground under the level light. The identity until a level
 // builds it, so before any level a shadow adds nothing to an object's bounds.
@@ -61,7 +62,9 @@ public:
     // Check points reached since the start.
     int32_t checkPointIndex = 0;
     int32_t stageIndex = 0;
-    TPtr<CPPlayerCar> playerCar;
+    // The player's car, a CPPlayerCar (kept as a scene object: code that only needs the scene
+    // object, the physics world's benchmark for one, sets any object here).
+    TPtr<CPGameObject> playerCar;
     // The player's heading about z, radians (0: along +y).
     float playerHeading = 0.0f;
     // Set by RequestDfText; the level update that shows the text clears it.
