@@ -207,11 +207,11 @@ TEST_F(CarDriveRunTest, TheScriptedSampleCarLandsDrivesToItsTopSpeedAndDrivesACi
     timer->SetPriority(10);
     ASSERT_TRUE(GetKernel()->AddTask(timer));
 
-    const PVector3 start{0.0f, 20.0f, kRestHeight + 1.0f};
+    const PVector3 start{0.0f, 16.0f, kRestHeight + 1.0f};
     auto level = std::make_unique<LevelStandIn>();
-    level->Load({start + PVector3{1.3f, 1.0f, 4.0f}, start + PVector3{-1.3f, -1.0f, 6.0f},
-                 start + PVector3{1.3f, -1.2f, 8.0f}},
-                start + PVector3{-1.3f, 1.2f, 10.0f}, start, start + PVector3{0.0f, 5.0f, 0.0f});
+    level->Load({start + PVector3{0.85f, 2.4f, 1.0f}, start + PVector3{-0.85f, 2.4f, 1.6f},
+                 start + PVector3{1.6f, 0.0f, 2.2f}},
+                start + PVector3{-1.6f, 0.0f, 2.8f}, start, start + PVector3{0.0f, 5.0f, 0.0f});
     ASSERT_TRUE(level->car->GetCar());
 
     TPtr<CPLuaScript> driver(new CPLuaScript);

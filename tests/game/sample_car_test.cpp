@@ -26,6 +26,7 @@ namespace fs = std::filesystem;
 constexpr float kGround = -1.0f;
 // The sensor lines end 2.3 below the car's centre.
 constexpr float kSensorReach = 2.3f;
+constexpr float kWheelRadius = 0.35f;
 
 class SampleCarTest : public ::testing::Test {
 protected:
@@ -82,6 +83,10 @@ TEST_F(SampleCarTest, ItRestsOnItsSpringsAndDrivesFrontFirst) {
     EXPECT_GT(weightSag, 0.05f);
     EXPECT_LT(weightSag, 0.5f) << "a mass its springs carry";
     EXPECT_GT(m_car->GetWorld().m[2][2], 0.99f) << "upright";
+    for (const char* wheel : {"fr", "lf", "rr", "lr"}) {
+        const float bottom = m_car->GetPosition().z + WheelOffset(wheel).z - kWheelRadius;
+        EXPECT_NEAR(bottom, kGround, 0.02f) << wheel << " stands on the ground, neither in it nor above it";
+    }
 
     m_physics->SetCarControl(m_car, 1.0f, 0.0f);
     Run(1.5f);
