@@ -91,17 +91,19 @@ void CPCar::Setup() {
         const PVector3& at = wheel->GetPosition();
         sensor->SetLine({at.x, at.y, kSensorHeight, 0.0f}, {0.0f, 0.0f, kSensorLength, 0.0f});
     }
-    m_controller = body->AddController(this, 0);
+    body->AddController(this, 0);
     m_owner->GetPhysicData()->SetupBody();
 }
 
 void CPCar::Detach() {
-    if (m_controller && m_controller->callback == this) {
-        m_controller->callback = nullptr;
-        m_controller->SetForce({});
-        m_controller->SetTorque({});
+    PhysicsRigidBody* body = Body();
+    if (!body) return;
+    for (PhysicsController* controller = body->controllers.head; controller; controller = controller->next) {
+        if (controller->callback != this) continue;
+        controller->callback = nullptr;
+        controller->SetForce({});
+        controller->SetTorque({});
     }
-    m_controller = nullptr;
 }
 
 void CPCar::ControllerStep(PhysicsController& controller, float stepLength) {

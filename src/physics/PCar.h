@@ -27,7 +27,9 @@ public:
     // the owner's body set up.
     void Setup();
     void ControllerStep(PhysicsController& controller, float stepLength) override;
-    // The car stops driving its body (when it is replaced by another car).
+    // The car stops driving its owner's current body (when it is replaced by another car). The
+    // controller is looked up on that body, never remembered: a body freed with its world (or
+    // parked) takes the controller along.
     void Detach();
 
     float throttle = 0.0f;
@@ -41,5 +43,4 @@ private:
     PhysicsRigidBody* Body() const;
 
     CPGameObject* m_owner;
-    PhysicsController* m_controller = nullptr;
 };

@@ -147,4 +147,16 @@ TEST_F(CarTest, ANewCarReplacesTheOldOneOnTheBody) {
     EXPECT_FLOAT_EQ(Car()->steeringAngle, 0.2f);
 }
 
+TEST_F(CarTest, ACarOnAWorldThatWasRebuiltIsReplacedWithoutTouchingTheOldWorld) {
+    Physics().Init();  // the old simulator and its controllers are freed
+    EXPECT_FALSE(m_car->GetPhysicData()->GetBody());
+    m_car->GetPhysicData()->AddToWorld();
+    CPCar* old = m_car->GetCar().Get();
+    Physics().CreateCar(m_car);
+    EXPECT_NE(m_car->GetCar().Get(), old);
+    ASSERT_TRUE(Car().controller);
+    EXPECT_EQ(Car().controller->callback, &Car().car);
+    EXPECT_FALSE(Car().controller->next) << "one controller: the new car's";
+}
+
 }  // namespace
