@@ -57,7 +57,6 @@ void CPPhysics::Clear() {
     PhysicsSimulator::Destroy(m_simulator);
     m_simulator = nullptr;
     m_trackedObjects.clear();
-    m_terrainObjects.clear();
     m_pendingRemovals.clear();
     for (CPPhysicData* data : m_boundData) {
         data->rigidBody = nullptr;
@@ -120,5 +119,7 @@ void CPPhysics::SyncObjects() {
 }
 
 void CPPhysics::AddTerrainObject(TPtr<CPRenderObject> object) {
-    if (object) m_terrainObjects.push_back(std::move(object));
+    if (!object) return;
+    TPtr<CPGameObject> owner(object->GetOwner());
+    m_terrainPieces.push_back({std::move(object), std::move(owner)});
 }

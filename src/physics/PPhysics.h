@@ -48,11 +48,14 @@ public:
     int32_t GetSize() const override { return static_cast<int32_t>(sizeof(*this)); }
     std::string GetClassName() const override { return "CPPhysics"; }
 
-    // A terrain mesh of the level, collected before Init and built into the terrain by it.
+    // A terrain mesh of the level, collected before Init and built into the terrain by it. The
+    // list holds the mesh and the scene object that places it until then.
     void AddTerrainObject(TPtr<CPRenderObject> object);
-    // Creates the simulator, its materials and collision classes, and the terrain.
+    // Creates the simulator, its materials and collision classes, and the terrain from the
+    // meshes collected since the last Init.
     void Init();
-    // Destroys the simulator; every binding loses its body.
+    // Destroys the simulator; every binding loses its body. The collected terrain meshes stay
+    // for the next Init.
     void Clear();
     // The terrain from the collected terrain objects, in world space; the list is emptied.
     void BuildTerrain();
@@ -97,9 +100,15 @@ private:
     void FreeRemovedBodies();
     void ParkBodies(CPPhysicData& data);
 
+    // A collected terrain mesh and its owner, which its plain owner pointer does not keep alive.
+    struct TerrainPiece {
+        TPtr<CPRenderObject> mesh;
+        TPtr<CPGameObject> owner;
+    };
+
     float m_parkHeight = kInitialParkHeight;
     std::list<PendingRemoval> m_pendingRemovals;
-    std::vector<TPtr<CPRenderObject>> m_terrainObjects;
+    std::vector<TerrainPiece> m_terrainPieces;
     std::unordered_set<CPGameObject*> m_trackedObjects{100};
     PhysicsSimulator* m_simulator = nullptr;
     float m_stepAccumulator = 0.0f;

@@ -19,18 +19,18 @@ PhysicsVector ToWorld(const PVector3& p, const PMatrix& m) {
 void CPPhysics::BuildTerrain() {
     size_t vertexCount = 0;
     size_t indexCount = 0;
-    for (const TPtr<CPRenderObject>& object : m_terrainObjects) {
-        vertexCount += object->GetVertices().size();
-        indexCount += object->GetIndices().size();
+    for (const TerrainPiece& piece : m_terrainPieces) {
+        vertexCount += piece.mesh->GetVertices().size();
+        indexCount += piece.mesh->GetIndices().size();
     }
     m_terrainVertices.clear();
     m_terrainVertices.reserve(vertexCount);
     m_terrainTriangles.assign(indexCount / 3, PhysicsMeshTriangle{});
 
     size_t triangle = 0;
-    for (const TPtr<CPRenderObject>& object : m_terrainObjects) {
-        const CPGameObject* owner = object->GetOwner();
-        const PMatrix world = owner ? owner->GetWorld() : MatrixIdentity();
+    for (const TerrainPiece& piece : m_terrainPieces) {
+        CPRenderObject* object = piece.mesh.Get();
+        const PMatrix world = piece.owner ? piece.owner->GetWorld() : MatrixIdentity();
         const int32_t base = static_cast<int32_t>(m_terrainVertices.size());
         for (const SPVertex& vertex : object->GetVertices()) m_terrainVertices.push_back(ToWorld(vertex.position, world));
         const std::vector<uint16_t>& indices = object->GetIndices();
@@ -40,7 +40,7 @@ void CPPhysics::BuildTerrain() {
             t.material = kTerrainMaterial;
         }
     }
-    m_terrainObjects.clear();
+    m_terrainPieces.clear();
     if (!m_simulator || m_terrainTriangles.empty()) return;
     PhysicsTriangleMesh mesh;
     mesh.vertices = m_terrainVertices.data();

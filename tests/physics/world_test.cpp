@@ -38,6 +38,36 @@ TEST(PhysicsTerrainTest, TheLandMeshBecomesTheTerrainInWorldSpace) {
     CollectGarbage();
 }
 
+TEST(PhysicsTerrainTest, ALandObjectFreedBeforeInitStillPlacesItsMesh) {
+    TPtr<CPPhysics> physics(new CPPhysics);
+    TPtr<CPRenderObject> mesh;
+    TPtr<CPGameObject> land = LandObject(mesh);
+    physics->AddTerrainObject(mesh);
+    mesh = nullptr;
+    land = nullptr;
+    CollectGarbage();
+    physics->Init();
+    const PhysicsTerrainTree& tree = physics->GetSimulator()->Region().TerrainTree();
+    ASSERT_EQ(tree.TriangleCount(), 2);
+    EXPECT_FLOAT_EQ(tree.Vertices()[2].z, 2.0f);
+    physics = nullptr;
+    CollectGarbage();
+}
+
+TEST(PhysicsTerrainTest, ASecondInitBuildsTheMeshesAddedForIt) {
+    TPtr<CPPhysics> physics(new CPPhysics);
+    physics->Init();
+    TPtr<CPRenderObject> mesh;
+    const TPtr<CPGameObject> land = LandObject(mesh);
+    physics->AddTerrainObject(mesh);
+    physics->Init();
+    EXPECT_EQ(physics->GetSimulator()->Region().TerrainTree().TriangleCount(), 2);
+    physics->Init();
+    EXPECT_EQ(physics->GetSimulator()->Region().TerrainTree().TriangleCount(), 0) << "each mesh is built once";
+    physics = nullptr;
+    CollectGarbage();
+}
+
 TEST_F(PhysicsWorldTest, ATrackedBoxFallsAndItsObjectFollows) {
     const TPtr<CPGameObject> box = TrackedBox({3.0f, 4.0f, 10.0f});
     PhysicsRigidBody* body = box->GetPhysicData()->rigidBody;
