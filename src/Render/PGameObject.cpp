@@ -315,6 +315,9 @@ void CPGameObject::ClearContents() {
 void CPGameObject::CopyFrom(TPtr<CPGameObject> sourcePointer) {
     const CPGameObject* source = sourcePointer.Get();
     if (!source || IsSelfOrAncestor(source)) return;
+    // What the object held runs as tasks while it is in the world: it leaves first, so that no
+    // task goes on moving a part or an emitter that the copy lets go of.
+    Deactivate();
     ClearContents();
     m_kind = source->m_kind;
     CopyAttachment(*source);

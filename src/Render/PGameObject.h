@@ -83,8 +83,9 @@ public:
     virtual void Deactivate();
     // Makes this object a deep copy of the source: its own attachment, boxes, part animations,
     // children and physics binding (without a body), sharing only materials and the script. Not
-    // copied: active, collision, param, entity, check point, flame, car. Refused for the object
-    // itself or one of its ancestors.
+    // copied: active, collision, param, entity, check point, flame, car. An active object leaves
+    // the world first (Deactivate), so the copy is not active. Refused for the object itself or
+    // one of its ancestors.
     virtual void CopyFrom(TPtr<CPGameObject> source);
     // Sends "animation_end" to the script (the part animation calls it at each end of its keys).
     virtual void OnAnimationEnd();

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "Render/PPartAnimation.h"
 #include "gameobject_fixture.h"
 #include "script/ScriptHandles.h"
 
@@ -218,6 +219,38 @@ TEST_F(ActivationTest, EventsAfterTheScriptManagerIsGoneAreDropped) {
     object->OnAnimationEnd();
     EXPECT_TRUE(TakeCommands(*script).empty());
     object->Release();
+}
+
+// Weapon clones, enemies and the player car are made by copying over objects that may be in the
+// world: what they held must stop running before it is let go.
+TEST_F(ActivationTest, CopyingOverAnActiveObjectTakesItOutOfTheWorldFirst) {
+    TPtr<CPGameObject> object = Make("car");
+    TPtr<CPLuaScript> script = NewScript();
+    object->SetScript(script);
+    TPtr<FakeEmitter> emitter(new FakeEmitter);
+    object->SetAttachment(CPGameObject::kEmitter, emitter);
+    TPtr<CPPartAnimation> spin(new CPPartAnimation);
+    spin->SetKeys({MatrixIdentity(), MatrixIdentity(), MatrixIdentity()}, {1.0f, 1.0f});
+    {
+        TPtr<CPGameObject> wheel(new CPGameObject("wheel"));
+        spin->SetTarget(wheel.Get());
+        wheel->AddPartAnimation("idle", spin);
+        object->AddChild(wheel);
+    }
+    object->Activate(200);
+    ASSERT_TRUE(InKernel(spin.Get()));
+    TakeCommands(*script);
+
+    object->CopyFrom(Make("rocket"));
+    CollectGarbage();  // the old wheel goes
+    EXPECT_FALSE(object->IsActive());
+    EXPECT_TRUE(spin->IsKilled()) << "the wheel's part animation no longer moves a freed wheel";
+    EXPECT_EQ(emitter->stops, 1);
+    EXPECT_EQ(TakeCommands(*script), Commands{Event("delete_object", object.Get())});
+
+    object->Activate(200);
+    EXPECT_TRUE(object->IsActive()) << "the copy enters the world when it is activated";
+    object->Release();  // the reference the script had from the first activation
 }
 
 }  // namespace
