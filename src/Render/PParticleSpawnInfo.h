@@ -15,7 +15,8 @@ using ParticleCallback = void (*)(IPMMObject* user, PVector3* position);
 // vertical axis (radians), and fade makes it fade over the last 40% of its life.
 //
 // A request owns its next record: the particle emits it once, when it passes half its life, at
-// the particle's position plus the record's own position. Copies are deep.
+// the particle's position plus the record's own position. Copies are deep. A chain is as long as
+// an emitter line has names, so it is copied and freed record by record, never recursively.
 class CPParticleSpawnInfo {
 public:
     CPParticleSpawnInfo() = default;
@@ -23,7 +24,7 @@ public:
     CPParticleSpawnInfo& operator=(const CPParticleSpawnInfo& other);
     CPParticleSpawnInfo(CPParticleSpawnInfo&&) noexcept = default;
     CPParticleSpawnInfo& operator=(CPParticleSpawnInfo&&) noexcept = default;
-    ~CPParticleSpawnInfo() = default;
+    ~CPParticleSpawnInfo();
 
     std::string name;
     PVector3 position{0.0f, 0.0f, 0.0f};
@@ -36,4 +37,8 @@ public:
     std::unique_ptr<CPParticleSpawnInfo> next;
     ParticleCallback callback = nullptr;
     CPSmartPointer user;
+
+private:
+    // Every field but next.
+    void CopyRecord(const CPParticleSpawnInfo& other);
 };

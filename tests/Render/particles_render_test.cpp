@@ -185,6 +185,25 @@ TEST_F(ParticlesTest, AParticleEmitsItsNextRecordOnceWhenPastHalfItsLife) {
     EXPECT_EQ(ember->ParticleCount(), 1) << "emitted once";
 }
 
+// One record per emitter name of a line: a line of many names makes a long chain.
+TEST_F(ParticlesTest, AVeryLongChainOfRecordsIsCopiedAndFreedWithoutDeepRecursion) {
+    ASSERT_TRUE(StartManager("puff a.tga x.fx 1 1 1 0 0\n", "", "", "x;1;1;1\n"));
+    constexpr int kRecords = 100000;
+    CPParticleSpawnInfo info = Request("puff", 1.0f);
+    CPParticleSpawnInfo* tail = &info;
+    for (int i = 0; i < kRecords; ++i) {
+        tail->next = std::make_unique<CPParticleSpawnInfo>(Request("puff", 1.0f, {0, 0, 1}));
+        tail = tail->next.get();
+    }
+    const CPParticleSpawnInfo copy = info;
+    int length = 0;
+    for (const CPParticleSpawnInfo* record = copy.next.get(); record; record = record->next.get()) ++length;
+    EXPECT_EQ(length, kRecords);
+    Manager().SpawnEffect(info);
+    Frame(0.1f);
+    Manager().Clear();
+}
+
 TEST_F(ParticlesTest, ClearLeavesNothingToDrawAndKeepsTheTemplates) {
     ASSERT_TRUE(StartManager("puff a.tga x.fx 1 1 1 0 0\n", "mark a.tga x.fx 1 1 1 0 0\n", "", "x;1;1;1\n"));
     Manager().SpawnEffect(Request("puff", 5.0f));
