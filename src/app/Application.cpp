@@ -173,6 +173,7 @@ bool CPApplication::Shutdown(ShutdownFrom from) {
     // lists only objects that outlived the engine.
     CollectGarbage();
     IPMMObject::DumpStatistics();
+    IPMMObject::ReportLiveObjects();
     return written;
 }
 

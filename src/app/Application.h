@@ -65,7 +65,7 @@ private:
     // Steps: 1 destroy the font and script managers; 2 empty the sound registry and bank;
     // 3 write Actions.cfg; 4 collect; 5 release the tasks; 6 release the renderer, collect,
     // release the music; 7 save config.cfg; 8 destroy the singletons; 9 collect and report the
-    // engine objects still alive. Only the full shutdown (from Fonts) writes files. False when a
+    // engine objects still pending and those still alive (leaked), with their number. Only the full shutdown (from Fonts) writes files. False when a
     // file could not be written (the reason is on stderr).
     bool Shutdown(ShutdownFrom from);
     // Reports a failed start on stderr and shuts down without writing files; returns 1.

@@ -119,6 +119,15 @@ void IPMMObject::DumpStatistics() {
 
 const std::unordered_map<std::string, int32_t>& IPMMObject::GetClassStatistics() { return ClassStatistics(); }
 
+int32_t IPMMObject::ReportLiveObjects() {
+    for (const IPMMObject* o = ObjectRegistry::live.first; o; o = ObjectRegistry::Next(o)) {
+        GetLog()->Print(0, "Live engine object: references %d, class %s, size %d bytes", o->m_count,
+                        o->GetClassName().c_str(), o->GetSize());
+    }
+    GetLog()->Print(0, "Live engine objects: %d", ObjectRegistry::live.size);
+    return ObjectRegistry::live.size;
+}
+
 IPMMObject* IPMMObject::Find(const void* address) {
     if (!address || !ExistingObjects().contains(address)) return nullptr;
     return static_cast<IPMMObject*>(const_cast<void*>(address));

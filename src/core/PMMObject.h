@@ -39,6 +39,9 @@ public:
     static void DumpStatistics();
     // Class name -> live count as of the latest report; names that disappeared keep their last count.
     static const std::unordered_map<std::string, int32_t>& GetClassStatistics();
+    // Writes one log line per live object, then their number, which it returns. At the end of a
+    // run every engine object is gone, so the report at exit shows each one that leaked.
+    static int32_t ReportLiveObjects();
 
     // The engine object at this address while it exists (live or waiting for deletion), else
     // null; the address must be that of the IPMMObject part. Handles that come back from scripts

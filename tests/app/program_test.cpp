@@ -25,8 +25,10 @@ using apptest::ProgramResult;
 using apptest::ProgramRun;
 using apptest::ReadBytes;
 
-// What the object report at exit writes for every engine object still pending deletion.
+// What the object report at exit writes for every engine object still pending deletion, and
+// the number of engine objects still alive (leaked) that ends it.
 constexpr char kPendingObjectReport[] = "Удаленный объект";
+constexpr char kNoLiveObjectReport[] = "Live engine objects: 0\n";
 
 // The runs draw off screen: on a shared display the windows of parallel runs would take the
 // focus from each other, and a game whose window is inactive pauses and never ends.
@@ -65,6 +67,7 @@ TEST_F(ProgramTest, RunsMainForItsFramesThenWritesItsFilesAndLeavesNoObjectBehin
     const ProgramResult first = Run();
     ASSERT_EQ(first.exitCode, 0) << first.errors;
     EXPECT_EQ(first.errors.find(kPendingObjectReport), std::string::npos) << first.errors;
+    EXPECT_NE(first.errors.find(kNoLiveObjectReport), std::string::npos) << first.errors;
     EXPECT_EQ(first.errors.find("Script Error"), std::string::npos) << first.errors;
     EXPECT_EQ(Bytes("Actions.cfg"), shippedBindings) << "the built-in bindings are the shipped ones";
     const std::string settings = Bytes("config.cfg");

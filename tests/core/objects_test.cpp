@@ -209,6 +209,23 @@ TEST_F(ObjectsTest, ReportListsPendingObjectsInTheLog) {
     GetLog()->SetEnabled(wasEnabled);
 }
 
+TEST_F(ObjectsTest, TheLiveReportNamesEachLiveObjectAndCountsThem) {
+    const bool wasEnabled = GetLog()->IsEnabled();
+    GetLog()->SetEnabled(true);
+    TPtr<Probe> leaked(new Probe(nullptr, "Leaked1"));
+    testing::internal::CaptureStderr();
+    const int32_t live = IPMMObject::ReportLiveObjects();
+    const std::string report = testing::internal::GetCapturedStderr();
+    GetLog()->SetEnabled(wasEnabled);
+
+    EXPECT_EQ(live, m_live + 1);
+    EXPECT_NE(report.find("Live engine object: references 1, class Leaked1, size " + std::to_string(sizeof(Probe)) +
+                          " bytes\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("Live engine objects: " + std::to_string(m_live + 1) + "\n"), std::string::npos) << report;
+}
+
 TEST_F(ObjectsTest, TypedPointersConvertAndCheckTheirType) {
     TPtr<Special> special(new Special);
     TPtr<Probe> base = special;
