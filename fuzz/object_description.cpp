@@ -13,7 +13,8 @@ namespace {
 
 void ReadFields(const std::string& text, const char* delimiter) {
     for (const std::string& field : SplitFields(text, delimiter)) {
-        AtoF(field);
+        float number = 0.0f;
+        FiniteAtoF(field, number);
         AtoI(field);
         SplitFields(field, ",");
     }
@@ -23,7 +24,7 @@ void ReadFields(const std::string& text, const char* delimiter) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const SPObjectDescription description = ParseObjectDescription(reinterpret_cast<const char*>(data), size);
+    const SPObjectDescription description = ParseObjectDescription(reinterpret_cast<const char*>(data), size, "fuzz.rdf");
     ReadFields(description.value, ";");
     for (const auto* list : {&description.sprites, &description.lights, &description.emitters}) {
         for (const std::string& value : *list) ReadFields(value, ",");

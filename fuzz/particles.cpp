@@ -36,8 +36,9 @@ std::vector<TPtr<CPParticleSystem>> MakeSystems(const CPParticlesManager& manage
     std::vector<std::string> lines;
     ReadDefinitionLines(CPParticlesManager::kEmittersFile, lines);
     std::string name;
+    SPEmitterInfo emitter;
     for (const std::string& line : lines) {
-        ParseEmitterLine(line, name);
+        ParseEmitterLine(line, name, emitter);
         systems.emplace_back(new CPParticleSystem(nullptr, name));
     }
     for (int32_t i = 0; i < manager.GetFlameCount(); ++i) systems.push_back(manager.CloneFlame(i));
@@ -49,7 +50,11 @@ void Exercise(CPParticlesManager& manager) {
     std::vector<std::string> names;
     for (const char* file : {CPParticlesManager::kParticlesFile, CPParticlesManager::kSpotsFile}) {
         ReadDefinitionLines(file, lines);
-        for (const std::string& line : lines) names.push_back(ParseEffectLine(line).name);
+        SPEffectDefinition definition;
+        for (const std::string& line : lines) {
+            ParseEffectLine(line, definition);
+            names.push_back(definition.name);
+        }
     }
     for (const std::string& name : names) {
         CPParticleSpawnInfo info;

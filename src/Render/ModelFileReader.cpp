@@ -1,4 +1,5 @@
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 #include "Render/ModelFile.h"
@@ -144,6 +145,7 @@ public:
         if (!Int(frameCount)) return false;
         if (frameCount < 0) return Fail("a negative frame count");
         if (!Float(block.frameTimeTicks)) return false;
+        if (!std::isfinite(block.frameTimeTicks)) return Fail("a frame time that is not a finite number");
         if (static_cast<size_t>(frameCount) > Remaining() / kMinFrame) return Fail("a frame count beyond the data");
         block.frames.resize(static_cast<size_t>(frameCount));
         for (SPFrameRecord& frame : block.frames) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "core/PLog.h"
 #include "core/PTextReader.h"
 #include "core/PTokenizer.h"
 #include "core/TextHelpers.h"
@@ -21,6 +22,15 @@ void SplitKeyValue(const std::string& line, std::string& key, std::string& value
     tokenizer.NextToken(value);
 }
 
+// A scale or speed that is not finite would reach every vertex or frame time: the line is left
+// out and the value stays as it was.
+void ReadWholeObjectNumber(const SPObjectDescription& description, const std::string& key, const std::string& value,
+                           float& number) {
+    if (FiniteAtoF(value, number)) return;
+    GetLog()->Print(0, "%s: \"%s = %s\" left out: not a finite number\n", description.path.c_str(), key.c_str(),
+                    value.c_str());
+}
+
 void AddLine(SPObjectDescription& description, PropertyMap* section, const std::string& line) {
     std::string key;
     std::string value;
@@ -34,9 +44,9 @@ void AddLine(SPObjectDescription& description, PropertyMap* section, const std::
     } else if (key == "psystem") {
         description.emitters.push_back(value);
     } else if (key == "scale") {
-        description.scale = AtoF(value);
+        ReadWholeObjectNumber(description, key, value, description.scale);
     } else if (key == "speed") {
-        description.speed = AtoF(value);
+        ReadWholeObjectNumber(description, key, value, description.speed);
     } else if (section) {
         (*section)[key] = value;
     }
@@ -50,8 +60,9 @@ const PropertyMap& SPObjectDescription::PropertiesOf(const std::string& nodeName
     return found == properties.end() ? empty : found->second;
 }
 
-SPObjectDescription ParseObjectDescription(const char* text, size_t size) {
+SPObjectDescription ParseObjectDescription(const char* text, size_t size, const std::string& path) {
     SPObjectDescription description;
+    description.path = path;
     description.properties.reserve(kBuckets);
     CPTextReader reader(text, static_cast<int32_t>(std::min<size_t>(size, INT32_MAX)));
     std::string line;

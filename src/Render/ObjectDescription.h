@@ -15,7 +15,10 @@ using PropertyMap = std::unordered_map<std::string, std::string>;
 // - "key = value" lines: both lower-cased; "sprite", "light" and "psystem" (any number, kept in
 //   file order) and "scale" and "speed" (the last wins) belong to the whole object wherever they
 //   stand; any other key belongs to the current section and is ignored before the first one.
+//   A "scale" or "speed" line whose number is not finite is left out with a log line.
 struct SPObjectDescription {
+    // The file it was read from, for the log.
+    std::string path;
     std::string value;
     std::unordered_map<std::string, PropertyMap> properties;
     std::vector<std::string> sprites;
@@ -28,8 +31,9 @@ struct SPObjectDescription {
     const PropertyMap& PropertiesOf(const std::string& nodeName) const;
 };
 
-// Reads a description from its text (comments and blanks as CPTextReader removes them).
-SPObjectDescription ParseObjectDescription(const char* text, size_t size);
+// Reads a description from its text (comments and blanks as CPTextReader removes them); path
+// names the file in the log.
+SPObjectDescription ParseObjectDescription(const char* text, size_t size, const std::string& path);
 
 // The fields of text split at delimiter (trimmed, double quotes grouping).
 std::vector<std::string> SplitFields(const std::string& text, const std::string& delimiter);

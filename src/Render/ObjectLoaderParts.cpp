@@ -13,7 +13,9 @@
 #include "Render/PRenderObject.h"
 #include "Render/PSprite.h"
 #include "Render/TexModifierFactory.h"
+#include "core/FieldNumbers.h"
 #include "core/PFileFinder.h"
+#include "core/PLog.h"
 #include "core/Result.h"
 #include "core/TextHelpers.h"
 #include "script/PLuaScript.h"
@@ -44,8 +46,14 @@ std::string Field(const std::vector<std::string>& fields, size_t index) {
     return index < fields.size() ? fields[index] : std::string();
 }
 
-PVector3 PositionField(const std::vector<std::string>& fields, size_t first) {
-    return {AtoF(Field(fields, first)), AtoF(Field(fields, first + 1)), AtoF(Field(fields, first + 2))};
+// False, with a log line, when a number of the sprite, light or psystem line was not finite: the
+// line is left out.
+bool Usable(const CPFieldNumbers& numbers, const SPObjectDescription& description, const char* key,
+            const std::string& name) {
+    if (numbers.AllFinite()) return true;
+    GetLog()->Print(0, "%s: the %s \"%s\" left out: a number of it is not finite\n", description.path.c_str(), key,
+                    name.c_str());
+    return false;
 }
 
 TPtr<CPMaterial> Material(int32_t layer, const std::string& effect, const std::vector<std::string>& textures) {
@@ -214,12 +222,16 @@ void CPObjectLoader::AddSprites(const TPtr<CPGameObject>& root, const SPObjectDe
                                 int32_t layerBase) {
     for (const std::string& value : description.sprites) {
         const std::vector<std::string> fields = SplitFields(value, ",");
+        CPFieldNumbers numbers(fields);
+        const float size = numbers.Float(4);
+        const PVector3 position = numbers.Vector(1);
+        if (!Usable(numbers, description, "sprite", Field(fields, 0))) continue;
         TPtr<CPGameObject> object(new CPGameObject(Field(fields, 0)));
-        TPtr<CPSprite> sprite(new CPSprite(AtoF(Field(fields, 4))));
+        TPtr<CPSprite> sprite(new CPSprite(size));
         sprite->SetOwner(object.Get());
         object->SetAttachment(CPGameObject::kSprite, sprite);
         object->SetShadow(false);
-        object->SetPosition(PositionField(fields, 1));
+        object->SetPosition(position);
         ConfigurePart(object, description.PropertiesOf(Field(fields, 0)), layerBase);
         const std::string parent = Field(fields, 5);
         Attach(root, object, [&] { return parent.empty() || parent == root->GetName() ? root : root->FindChild(parent); });
@@ -229,28 +241,29 @@ void CPObjectLoader::AddSprites(const TPtr<CPGameObject>& root, const SPObjectDe
 void CPObjectLoader::AddLights(const TPtr<CPGameObject>& root, const SPObjectDescription& description) {
     for (const std::string& value : description.lights) {
         const std::vector<std::string> fields = SplitFields(value, ",");
+        CPFieldNumbers numbers(fields);
+        platform::gfx::Light record{};
+        record.type = platform::gfx::LightType::Point;
+        const PVector3 colourValues = numbers.Vector(6);
+        for (platform::gfx::ColorValue* colour : {&record.diffuse, &record.specular, &record.ambient}) {
+            colour->r = colourValues.x;
+            colour->g = colourValues.y;
+            colour->b = colourValues.z;
+        }
+        record.range = numbers.Float(10);
+        record.attenuation0 = 0.0f;
+        record.attenuation1 = numbers.Float(9);
+        record.attenuation2 = 0.0f;
+        const PVector3 position = numbers.Vector(3);
+        if (!Usable(numbers, description, "light", Field(fields, 0))) continue;
         TPtr<CPGameObject> object(new CPGameObject(Field(fields, 0)));
         TPtr<CPLight> light(new CPLight);
         light->SetFollowed(object.Get());
-        platform::gfx::Light record{};
-        record.type = platform::gfx::LightType::Point;
-        const float r = AtoF(Field(fields, 6));
-        const float g = AtoF(Field(fields, 7));
-        const float b = AtoF(Field(fields, 8));
-        for (platform::gfx::ColorValue* colour : {&record.diffuse, &record.specular, &record.ambient}) {
-            colour->r = r;
-            colour->g = g;
-            colour->b = b;
-        }
-        record.range = AtoF(Field(fields, 10));
-        record.attenuation0 = 0.0f;
-        record.attenuation1 = AtoF(Field(fields, 9));
-        record.attenuation2 = 0.0f;
         light->SetLight(record);
         object->SetAttachment(CPGameObject::kLight, light);
         object->SetShadow(false);
         object->SetObb(CPObb({0.0f, 0.0f, 0.0f, 0.0f}, {record.range, record.range, record.range, 0.0f}));
-        object->SetPosition(PositionField(fields, 3));
+        object->SetPosition(position);
         const std::string parent = Field(fields, 1);
         Attach(root, object, [&] { return parent == root->GetName() ? root : root->FindChild(parent); });
     }
@@ -259,9 +272,13 @@ void CPObjectLoader::AddLights(const TPtr<CPGameObject>& root, const SPObjectDes
 void CPObjectLoader::AddEmitters(const TPtr<CPGameObject>& root, const SPObjectDescription& description) {
     for (const std::string& value : description.emitters) {
         const std::vector<std::string> fields = SplitFields(value, ",");
+        CPFieldNumbers numbers(fields);
+        const float interval = numbers.Float(5);
+        const PVector3 position = numbers.Vector(2);
+        if (!Usable(numbers, description, "psystem", Field(fields, 0))) continue;
         const std::vector<std::string> names(fields.begin() + std::min<size_t>(fields.size(), 6), fields.end());
-        TPtr<CPGameObject> object = MakeEmitter(Field(fields, 0), names, AtoF(Field(fields, 5)));
-        object->SetPosition(PositionField(fields, 2));
+        TPtr<CPGameObject> object = MakeEmitter(Field(fields, 0), names, interval);
+        object->SetPosition(position);
         const std::string parent = Field(fields, 1);
         Attach(root, object, [&] { return parent == root->GetName() ? root : root->GetChild(parent); });
     }

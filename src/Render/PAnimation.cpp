@@ -61,7 +61,7 @@ void CPAnimation::Upload(SPAnimationFrame& frame, int32_t index, const std::vect
 int32_t CPAnimation::FrameIndexAt(double t) const {
     if (m_frames.empty()) return -1;
     const double duration = m_duration;
-    if (!(duration > 0.0) || !(m_frameTime > 0.0f) || !(t > 0.0)) return 0;
+    if (!(duration > 0.0) || !(m_frameTime > 0.0f) || !(t > 0.0) || !std::isfinite(t)) return 0;
     if (t > duration) {
         t = std::fmod(t, duration);
         if (t == 0.0) t = duration;

@@ -44,8 +44,8 @@ public:
 
     // The number of the frame shown t seconds after frame 0: past the duration the time wraps
     // (a time equal to the duration stays), before 0 it is frame 0, past the last frame it is
-    // the last. Constant time whatever t; an animation without a positive duration shows frame
-    // 0. -1 without frames.
+    // the last. Constant time whatever t; an animation without a positive duration, or a time
+    // that is not finite, shows frame 0. -1 without frames.
     int32_t FrameIndexAt(double t) const;
 
     const std::string& GetName() const { return m_name; }

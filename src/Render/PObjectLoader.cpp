@@ -75,7 +75,7 @@ TPtr<CPGameObject> CPObjectLoader::LoadObject(const std::string& name, int32_t l
         return LoadObject(kFallback, layerBase);
     }
     const SPObjectDescription description =
-        ParseObjectDescription(reinterpret_cast<const char*>(file.GetData()), static_cast<size_t>(file.GetSize()));
+        ParseObjectDescription(reinterpret_cast<const char*>(file.GetData()), static_cast<size_t>(file.GetSize()), path);
     const std::vector<std::string> items = SplitFields(description.value, ";");
     if (!items.empty() && items[0] == "anim") return LoadAnimatedModel(description, items, layerBase);
     return LoadStaticModel(description, name, layerBase);

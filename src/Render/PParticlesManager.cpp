@@ -9,6 +9,18 @@
 #include "Render/PSpotRenderObject.h"
 #include "Render/ParticleDefinitions.h"
 #include "core/PGlobalTimer.h"
+#include "core/PLog.h"
+
+namespace {
+
+// line names the line: a quoted name, or "of flame 3".
+void ReportNumbersNotFinite(const char* path, const std::string& line, const char* outcome) {
+    GetLog()->Print(0, "%s: the line %s has numbers that are not finite: %s\n", path, line.c_str(), outcome);
+}
+
+std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
+
+}  // namespace
 
 CPParticlesManager::CPParticlesManager() : m_effects(100), m_emitters(100) {}
 
@@ -42,9 +54,13 @@ TPtr<CPParticleRenderObject> CPParticlesManager::MakeEffect(const SPEffectDefini
 bool CPParticlesManager::ReadEffects(const char* path, bool spots) {
     std::vector<std::string> lines;
     const bool read = ReadDefinitionLines(path, lines);
+    SPEffectDefinition definition;
     for (const std::string& line : lines) {
-        const SPEffectDefinition definition = ParseEffectLine(line);
-        m_effects[definition.name] = MakeEffect(definition, spots);
+        if (ParseEffectLine(line, definition)) {
+            m_effects[definition.name] = MakeEffect(definition, spots);
+        } else {
+            ReportNumbersNotFinite(path, Quoted(definition.name), "left out");
+        }
     }
     return read;
 }
@@ -53,9 +69,13 @@ bool CPParticlesManager::ReadEmitters() {
     std::vector<std::string> lines;
     const bool read = ReadDefinitionLines(kEmittersFile, lines);
     std::string name;
+    SPEmitterInfo emitter;
     for (const std::string& line : lines) {
-        SPEmitterInfo emitter = ParseEmitterLine(line, name);
-        m_emitters[name] = std::move(emitter);
+        if (ParseEmitterLine(line, name, emitter)) {
+            m_emitters[name] = std::move(emitter);
+        } else {
+            ReportNumbersNotFinite(kEmittersFile, Quoted(name), "left out");
+        }
     }
     return read;
 }
@@ -63,8 +83,12 @@ bool CPParticlesManager::ReadEmitters() {
 bool CPParticlesManager::ReadFlames() {
     std::vector<std::string> lines;
     const bool read = ReadDefinitionLines(kFlamesFile, lines);
+    SPFlameDefinition definition;
     for (const std::string& line : lines) {
-        const SPFlameDefinition definition = ParseFlameLine(line);
+        // Objects choose flames by their position in the file: a damaged line keeps its place.
+        if (!ParseFlameLine(line, definition)) {
+            ReportNumbersNotFinite(kFlamesFile, "of flame " + std::to_string(m_flames.size()), "read as 0");
+        }
         TPtr<CPParticleSystem> flame(new CPParticleSystem(nullptr, definition.emitterNames));
         flame->SetInterval(definition.interval);
         flame->SetLifetime(definition.lifetime);

@@ -1,5 +1,8 @@
 #include "Render/ParticleDefinitions.h"
 
+#include <algorithm>
+
+#include "core/FieldNumbers.h"
 #include "core/PFile.h"
 #include "core/PLog.h"
 #include "core/PTextReader.h"
@@ -22,29 +25,32 @@ const std::string& Field(const std::vector<std::string>& fields, size_t index) {
     return index < fields.size() ? fields[index] : kEmpty;
 }
 
-float FloatField(const std::vector<std::string>& fields, size_t index) { return AtoF(Field(fields, index)); }
 int32_t IntField(const std::vector<std::string>& fields, size_t index) { return AtoI(Field(fields, index)); }
 
-PVector3 VectorField(const std::vector<std::string>& fields, size_t first) {
-    return {FloatField(fields, first), FloatField(fields, first + 1), FloatField(fields, first + 2)};
-}
-
-std::vector<SPColourKey> ParseKeys(const std::string& text) {
-    std::vector<SPColourKey> keys;
-    if (text.empty()) return keys;
+// False when a number of the keys is not finite.
+bool ParseKeys(const std::string& text, std::vector<SPColourKey>& keys) {
+    keys.clear();
+    if (text.empty()) return true;
+    bool finite = true;
     for (const std::string& group : Split(text, ",")) {
         const std::vector<std::string> values = Split(group, ":");
-        keys.push_back({FloatField(values, 0), FloatField(values, 1), FloatField(values, 2), FloatField(values, 3),
-                        FloatField(values, 4)});
+        CPFieldNumbers numbers(values);
+        const float alpha = numbers.Float(0);
+        const float red = numbers.Float(1);
+        const float green = numbers.Float(2);
+        const float blue = numbers.Float(3);
+        const float size = numbers.Float(4);
+        keys.push_back({alpha, red, green, blue, size});
+        finite = finite && numbers.AllFinite();
     }
-    return keys;
+    return finite;
 }
 
 }  // namespace
 
-SPEffectDefinition ParseEffectLine(const std::string& line) {
+bool ParseEffectLine(const std::string& line, SPEffectDefinition& definition) {
     const std::vector<std::string> fields = Split(line, " ");
-    SPEffectDefinition definition;
+    definition = SPEffectDefinition();
     definition.name = Field(fields, 0);
     definition.texture = Field(fields, 1);
     definition.effectFile = Field(fields, 2);
@@ -53,35 +59,37 @@ SPEffectDefinition ParseEffectLine(const std::string& line) {
     definition.frameValue = IntField(fields, 5);
     definition.darken = IntField(fields, 6) != 0;
     definition.layer = IntField(fields, 7);
-    definition.keys = ParseKeys(Field(fields, 8));
-    return definition;
+    return ParseKeys(Field(fields, 8), definition.keys);
 }
 
-SPEmitterInfo ParseEmitterLine(const std::string& line, std::string& name) {
+bool ParseEmitterLine(const std::string& line, std::string& name, SPEmitterInfo& emitter) {
     const std::vector<std::string> fields = Split(line, " ");
+    CPFieldNumbers numbers(fields);
     name = Field(fields, 0);
-    SPEmitterInfo emitter;
+    emitter = SPEmitterInfo();
     emitter.effect = Field(fields, 1);
-    emitter.life = FloatField(fields, 2);
-    emitter.size = FloatField(fields, 3);
-    emitter.growth = FloatField(fields, 4);
+    emitter.life = numbers.Float(2);
+    if (emitter.life > 0.0f) emitter.life = std::max(emitter.life, kShortestParticleLife);
+    emitter.size = numbers.Float(3);
+    emitter.growth = numbers.Float(4);
     emitter.fade = IntField(fields, 5) != 0;
-    emitter.speed = FloatField(fields, 6);
+    emitter.speed = numbers.Float(6);
     emitter.spread = IntField(fields, 7);
-    emitter.direction = VectorField(fields, 8);
-    emitter.acceleration = VectorField(fields, 11);
-    emitter.jitter = VectorField(fields, 14);
-    return emitter;
+    emitter.direction = numbers.Vector(8);
+    emitter.acceleration = numbers.Vector(11);
+    emitter.jitter = numbers.Vector(14);
+    return numbers.AllFinite();
 }
 
-SPFlameDefinition ParseFlameLine(const std::string& line) {
+bool ParseFlameLine(const std::string& line, SPFlameDefinition& flame) {
     const std::vector<std::string> fields = Split(line, ";");
-    SPFlameDefinition flame;
+    CPFieldNumbers numbers(fields);
+    flame = SPFlameDefinition();
     flame.emitterNames = Split(Field(fields, 0), ",");
-    flame.interval = FloatField(fields, 1);
-    flame.lifetime = FloatField(fields, 2);
-    flame.extra = FloatField(fields, 3);
-    return flame;
+    flame.interval = numbers.Float(1);
+    flame.lifetime = numbers.Float(2);
+    flame.extra = numbers.Float(3);
+    return numbers.AllFinite();
 }
 
 bool ReadDefinitionLines(const std::string& path, std::vector<std::string>& lines) {

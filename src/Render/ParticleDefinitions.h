@@ -8,7 +8,9 @@
 
 // The lines of the particle manager's four definition files, all text (comments and empty lines
 // skipped). Effect, spot and emitter lines are fields separated by single blanks, double quotes
-// grouping a field with blanks; a missing field reads as "" (0 as a number).
+// grouping a field with blanks; a missing field reads as "" (0 as a number). The manager leaves
+// out an effect or emitter line with a number that is not finite, with a log line; a flame line
+// keeps its place (flames are chosen by their position) with such a number read as 0.
 //
 //   Data\particles.dat, Data\spots.dat:
 //     name texture effect columns rows frameValue darken layer keys
@@ -37,10 +39,16 @@ struct SPFlameDefinition {
     float extra = 0.0f;
 };
 
-SPEffectDefinition ParseEffectLine(const std::string& line);
-// The emitter of the line; name receives its name (the first field).
-SPEmitterInfo ParseEmitterLine(const std::string& line, std::string& name);
-SPFlameDefinition ParseFlameLine(const std::string& line);
+// Each reads one line into its record and returns false when a number of the line is not finite
+// ("inf", "nan", beyond the float range); such a number reads as 0.
+bool ParseEffectLine(const std::string& line, SPEffectDefinition& definition);
+// The emitter of the line; name receives its name (the first field). A life above 0 but shorter
+// than kShortestParticleLife is that long, so that a template's frame rate (frames / life) stays
+// finite.
+bool ParseEmitterLine(const std::string& line, std::string& name, SPEmitterInfo& emitter);
+bool ParseFlameLine(const std::string& line, SPFlameDefinition& flame);
+
+constexpr float kShortestParticleLife = 0.001f;
 
 // The lines of a definition file. A file that cannot be read gives no lines, false and a log
 // line naming it.

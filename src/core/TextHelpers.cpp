@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 bool IsSpace(char c)
@@ -53,6 +54,18 @@ const char* NumberStart(const std::string& text, bool& negative)
     return *first == '+' || *first == '-' ? text.c_str() + text.size() : first;
 }
 
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// Whether a number that from_chars found beyond the double range is too small rather than too
+// large: a negative exponent, or no digit other than 0 before the point.
+bool IsUnderflow(const char* first, const char* last)
+{
+    const char* exponent = std::find_if(first, last, [](char c) { return c == 'e' || c == 'E'; });
+    if (exponent != last) return exponent + 1 != last && exponent[1] == '-';
+    const char* point = std::find(first, last, '.');
+    return std::all_of(first, point, [](char c) { return c == '0'; });
+}
+
 }  // namespace
 
 float AtoF(const std::string& text)
@@ -60,8 +73,18 @@ float AtoF(const std::string& text)
     bool negative = false;
     const char* first = NumberStart(text, negative);
     double value = 0.0;
-    std::from_chars(first, text.c_str() + text.size(), value);
+    const auto [end, error] = std::from_chars(first, text.c_str() + text.size(), value);
+    if (error == std::errc::result_out_of_range && !IsUnderflow(first, end)) value = kInfinity;
+    if (std::fabs(value) > std::numeric_limits<float>::max()) value = kInfinity;
     return static_cast<float>(negative ? -value : value);
+}
+
+bool FiniteAtoF(const std::string& text, float& value)
+{
+    const float number = AtoF(text);
+    if (!std::isfinite(number)) return false;
+    value = number;
+    return true;
 }
 
 int32_t AtoI(const std::string& text)

@@ -18,5 +18,10 @@ bool IsInteger(const std::string& text);
 // The number at the start of text as the C runtime's atof and atoi read it in the "C" locale:
 // leading white space and a sign, then as many characters as form a number; 0 when none do.
 // An int beyond 32 bits reads as the nearest limit.
+// A number beyond the float range reads as an infinity of its sign.
 float AtoF(const std::string& text);
 int32_t AtoI(const std::string& text);
+// The number at the start of text as AtoF reads it, when it is finite: false, and value
+// untouched, for "inf", "nan" and numbers beyond the float range. The readers of data files take
+// their numbers through it and decide per field what such a value means.
+bool FiniteAtoF(const std::string& text, float& value);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,9 @@ TPtr<CPAnimation> Loaded(const std::string& name, int32_t frameCount, float tick
     return animation;
 }
 
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr float kInfinityTicks = std::numeric_limits<float>::infinity();
+
 struct FrameCase {
     int32_t frameCount;
     float ticks;
@@ -58,6 +63,10 @@ TEST(AnimationFrameTest, TheFrameAtATimeWrapsClampsAndNeverHangs) {
         {4, -2400.0f, 3.0, 0},                 // negative frame time
         {0, 160.0f, 1.0, -1},                  // no frames
         {1, 2400.0f, 5.5, 0},
+        {10, 160.0f, kInfinity, 0},            // a time that is not finite (an infinite speed)
+        {10, 160.0f, -kInfinity, 0},
+        {10, 160.0f, std::nan(""), 0},
+        {10, kInfinityTicks, kInfinity, 0},    // an infinite frame time at its own duration
     };
     for (const FrameCase& c : cases) {
         EXPECT_EQ(Loaded("a", c.frameCount, c.ticks)->FrameIndexAt(c.t), c.frame)

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <functional>
+#include <limits>
 
 #include "model_fixture.h"
 
@@ -106,6 +107,19 @@ TEST(ModelFile, DamagedFilesAreRefused) {
         std::string error;
         EXPECT_FALSE(ReadMeshFile(bytes.data(), bytes.size(), false, file, error)) << c.what;
         EXPECT_FALSE(error.empty()) << c.what;
+    }
+}
+
+TEST(ModelFile, AnAnimationWhoseFrameTimeIsNotFiniteIsRefused) {
+    for (const float ticks : {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+                              std::numeric_limits<float>::quiet_NaN()}) {
+        SPAnimatedFile written = AnimatedFile(AnimatedNode("root", {AnimatedNode("leg")}));
+        written.root.children[0].animation.frameTimeTicks = ticks;
+        const std::vector<uint8_t> bytes = WriteAnimatedFile(written);
+        SPAnimatedFile read;
+        std::string error;
+        EXPECT_FALSE(ReadAnimatedFile(bytes.data(), bytes.size(), read, error)) << ticks;
+        EXPECT_NE(error.find("frame time"), std::string::npos) << error;
     }
 }
 

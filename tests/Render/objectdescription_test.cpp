@@ -4,10 +4,11 @@
 #include <string>
 
 #include "Render/ObjectDescription.h"
+#include "core/PLog.h"
 
 namespace {
 
-SPObjectDescription Parse(const std::string& text) { return ParseObjectDescription(text.data(), text.size()); }
+SPObjectDescription Parse(const std::string& text) { return ParseObjectDescription(text.data(), text.size(), "test.rdf"); }
 
 TEST(ObjectDescription, KeysAndValuesArriveLowerCasedPerSection) {
     const SPObjectDescription d = Parse(
@@ -60,6 +61,22 @@ TEST(ObjectDescription, ScaleAndSpeedAreOneWhenAbsentAndEmptyTextGivesNothing) {
     EXPECT_FLOAT_EQ(d.scale, 1.0f);
     EXPECT_FLOAT_EQ(d.speed, 1.0f);
     EXPECT_EQ(Parse("novalue").value, "");
+}
+
+TEST(ObjectDescription, AScaleOrSpeedThatIsNotFiniteIsLeftOutWithALogLine) {
+    for (const char* number : {"inf", "-inf", "nan", "1e39", "-1e39"}) {
+        const bool wasEnabled = GetLog()->IsEnabled();
+        GetLog()->SetEnabled(true);
+        testing::internal::CaptureStderr();
+        const SPObjectDescription d = Parse(std::string("mesh = a.p3d\nscale = 2\nspeed = ") + number + "\nscale = " + number);
+        const std::string log = testing::internal::GetCapturedStderr();
+        GetLog()->SetEnabled(wasEnabled);
+        EXPECT_FLOAT_EQ(d.speed, 1.0f) << number;
+        EXPECT_FLOAT_EQ(d.scale, 2.0f) << number << ": the earlier line stands";
+        EXPECT_NE(log.find(std::string("test.rdf: \"speed = ") + number + "\" left out"), std::string::npos) << log;
+        EXPECT_NE(log.find(std::string("test.rdf: \"scale = ") + number + "\" left out"), std::string::npos) << log;
+    }
+    EXPECT_FLOAT_EQ(Parse("mesh = a.p3d\nspeed = 3e38").speed, 3e38f) << "a large finite speed is a speed";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The object loader builds scene object trees from descriptions and mesh files.
 #include <gtest/gtest.h>
 
+#include "Render/PAnimatedObject.h"
 #include "Render/PEffect.h"
 #include "Render/PLight.h"
 #include "Render/PMaterial.h"
@@ -161,6 +162,42 @@ TEST_F(ObjectLoaderTest, SpritesLightsAndEmittersFindTheirParents) {
     ASSERT_TRUE(smoke) << "an emitter under a child of the root";
     EXPECT_EQ(smoke->GetKind(), CPGameObject::kEmitter);
     EXPECT_FALSE(root->FindChild("deep")) << "an emitter whose parent is a grandchild is discarded";
+}
+
+TEST_F(ObjectLoaderTest, SpritesLightsAndEmittersWithNumbersThatAreNotFiniteAreLeftOut) {
+    WriteMesh("lamp.msh", MeshFile(false, {Node("lamp")}));
+    WriteDescription("lamp.rdf",
+                     "m = lamp.msh\n"
+                     "sprite = glow,1,2,3,0.5,\n"
+                     "sprite = hot,1,inf,3,0.5,\n"
+                     "sprite = huge,0,0,0,1e39,\n"
+                     "light = lit,lamp,x,0,0,0,1,1,1,0,1\n"
+                     "light = dark,lamp,x,0,0,0,nan,1,1,0,1\n"
+                     "psystem = steam,lamp,0,0,1,0.5,puff\n"
+                     "psystem = smoke,lamp,0,0,1,-inf,puff\n");
+    const bool wasEnabled = GetLog()->IsEnabled();
+    GetLog()->SetEnabled(true);
+    testing::internal::CaptureStderr();
+    const TPtr<CPGameObject> root = Load("lamp.rdf");
+    const std::string log = testing::internal::GetCapturedStderr();
+    GetLog()->SetEnabled(wasEnabled);
+    ASSERT_TRUE(root);
+    for (const char* kept : {"glow", "lit", "steam"}) EXPECT_TRUE(root->GetChild(kept)) << kept;
+    for (const char* left : {"hot", "huge", "dark", "smoke"}) {
+        EXPECT_FALSE(root->GetChild(left)) << left;
+        EXPECT_NE(log.find(std::string("\"") + left + "\" left out"), std::string::npos) << log;
+    }
+    EXPECT_NE(log.find("lamp.rdf: the sprite \"hot\""), std::string::npos) << log;
+}
+
+TEST_F(ObjectLoaderTest, AnInfiniteSpeedInTheDescriptionNeverReachesTheAnimation) {
+    WriteAnimation("beast.ani", AnimatedFile(AnimatedNode("beast")));
+    WriteDescription("beast.rdf", "x = anim;idle,beast.ani\nspeed = inf\n");
+    const TPtr<CPGameObject> beast = Load("beast.rdf");
+    ASSERT_TRUE(beast);
+    CPAnimatedObject* animated = beast->GetAttachment().Get<CPAnimatedObject>();
+    ASSERT_TRUE(animated);
+    EXPECT_FLOAT_EQ(animated->speed, 1.0f);
 }
 
 TEST_F(ObjectLoaderTest, TheSameDescriptionTwiceGivesTwoTreesSharingTheirMeshes) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "core/TextHelpers.h"
@@ -45,6 +46,25 @@ TEST(TextHelpers, NumberShapes)
         EXPECT_EQ(IsNumber(c.text), c.number) << c.text;
         EXPECT_EQ(IsInteger(c.text), c.integer) << c.text;
     }
+}
+
+TEST(TextHelpers, OnlyFiniteNumbersPassTheFiniteReader)
+{
+    struct Case {
+        const char* text;
+        bool finite;
+        float value;
+    } cases[] = {{"2.5", true, 2.5f},      {" -1e3x", true, -1000.0f}, {"", true, 0.0f},      {"abc", true, 0.0f},
+                 {"1e-39", true, 1e-39f},  {"1e-400", true, 0.0f},     {"3e38", true, 3e38f}, {"inf", false, 0.0f},
+                 {"-INF", false, 0.0f},    {"nan", false, 0.0f},       {"1e39", false, 0.0f}, {"-1e39", false, 0.0f},
+                 {"1e400", false, 0.0f},   {"0.5e+400", false, 0.0f}};
+    for (const Case& c : cases) {
+        float value = -7.0f;
+        EXPECT_EQ(FiniteAtoF(c.text, value), c.finite) << c.text;
+        EXPECT_EQ(value, c.finite ? c.value : -7.0f) << c.text;
+    }
+    EXPECT_EQ(AtoF("1e39"), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(AtoF("-1e400"), -std::numeric_limits<float>::infinity());
 }
 
 }  // namespace
