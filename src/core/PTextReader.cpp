@@ -10,6 +10,7 @@ CPTextReader::CPTextReader(const void* data, int32_t size)
 void CPTextReader::ReadRawLine()
 {
     m_line.clear();
+    ++m_lineNumber;
     while (m_position < m_size) {
         const char c = m_data[m_position++];
         if (c == '\n' || c == '\0') return;

@@ -19,6 +19,8 @@ public:
     bool ReadLine(std::string& line);
     // 1 when the last line returned was an ordinary line, 0 when it was a section header.
     int32_t IsPlainLine() const { return m_plain; }
+    // The number in the file (from 1) of the last line returned, for reports.
+    int32_t GetLineNumber() const { return m_lineNumber; }
 
 private:
     void ReadRawLine();
@@ -30,4 +32,5 @@ private:
     std::string m_line;
     bool m_inComment = false;
     int32_t m_plain = 0;
+    int32_t m_lineNumber = 0;
 };

@@ -8,6 +8,7 @@
 #include "core/PTextReader.h"
 #include "core/PTokenizer.h"
 #include "core/Result.h"
+#include "core/TextHelpers.h"
 
 namespace {
 
@@ -44,6 +45,15 @@ std::vector<std::string> SplitLines(const uint8_t* data, size_t size)
     CPTextReader reader(data, static_cast<int32_t>(size));
     std::string line;
     while (reader.ReadLine(line)) lines.push_back(line);
+    return lines;
+}
+
+std::vector<SPNumberedLine> SplitNumberedLines(const uint8_t* data, size_t size)
+{
+    std::vector<SPNumberedLine> lines;
+    CPTextReader reader(data, static_cast<int32_t>(size));
+    std::string line;
+    while (reader.ReadLine(line)) lines.push_back({reader.GetLineNumber(), line});
     return lines;
 }
 
@@ -107,6 +117,35 @@ bool FieldCursor::Float(float& value)
 {
     const std::string* field = Next();
     return field && (ReadFloatField(*field, value) || Fail(m_next, "is not a number"));
+}
+
+const std::string& LenientFieldCursor::Next()
+{
+    static const std::string kMissing;
+    const size_t index = m_next++;
+    return index < m_fields.size() ? m_fields[index] : kMissing;
+}
+
+void LenientFieldCursor::Text(std::string& value)
+{
+    value = Next();
+}
+
+void LenientFieldCursor::Int(int32_t& value)
+{
+    value = AtoI(Next());
+}
+
+void LenientFieldCursor::Float(float& value)
+{
+    value = 0.0f;
+    if (FiniteAtoF(Next(), value) || !m_error.empty()) return;
+    m_error = "field " + std::to_string(m_next) + " is not a finite number";
+}
+
+void ReportRefusedLine(const std::string& path, int32_t lineNumber, const std::string& why)
+{
+    GetLog()->Print(0, "Data file %s, line %d left out: %s\n", path.c_str(), lineNumber, why.c_str());
 }
 
 void ReportRefusedFile(const std::string& path, const std::string& error)

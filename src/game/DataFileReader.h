@@ -14,6 +14,18 @@
 // skipped), in order.
 std::vector<std::string> SplitLines(const uint8_t* data, size_t size);
 
+// One line of a text table with its number in the file (from 1), for the log.
+struct SPNumberedLine {
+    int32_t number = 0;
+    std::string text;
+};
+// The lines as SplitLines gives them, each with its number.
+std::vector<SPNumberedLine> SplitNumberedLines(const uint8_t* data, size_t size);
+
+// The longest line of a table read line by line (the item tables, the texts); a longer one is
+// left out.
+constexpr size_t kLongestTableLine = 4096;
+
 // The fields of a line split at the delimiter with double-quote grouping (CPTokenizer). At most
 // limit + 1 fields are taken, enough to tell that a line holds too many.
 std::vector<std::string> SplitFields(const std::string& line, const std::string& delimiter, size_t limit);
@@ -51,6 +63,31 @@ private:
     size_t m_next = 0;
     std::string m_error;
 };
+
+// Takes the fields of one line of a table read line by line, in order, as the C runtime reads
+// them: a field the line does not have is "" or 0, a number is the one at the start of its field
+// (0 when it starts with none). Remembers the first number that is not finite, which makes the
+// line unsafe to keep.
+class LenientFieldCursor {
+public:
+    explicit LenientFieldCursor(std::vector<std::string> fields) : m_fields(std::move(fields)) {}
+
+    void Text(std::string& value);
+    void Int(int32_t& value);
+    void Float(float& value);
+    // "" while every number was finite, else what is wrong, for the log: "field 5 is not a finite number".
+    const std::string& GetError() const { return m_error; }
+
+private:
+    const std::string& Next();
+
+    std::vector<std::string> m_fields;
+    size_t m_next = 0;
+    std::string m_error;
+};
+
+// The log line of a line left out of a table read line by line.
+void ReportRefusedLine(const std::string& path, int32_t lineNumber, const std::string& why);
 
 // How loading one data file went.
 enum class DataFileResult { Loaded, Missing, Refused };

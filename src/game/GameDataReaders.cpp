@@ -24,32 +24,41 @@ bool FieldCountError(const std::string& line, size_t count, size_t expected, std
 }
 
 // The fields between the price and the description key.
-bool ReadOwnFields(FieldCursor& f, CPWeaponInfo& w)
+void ReadOwnFields(LenientFieldCursor& f, CPWeaponInfo& w)
 {
-    return f.Int(w.shotCost) && f.Float(w.param4) && f.Int(w.param5) && f.Float(w.damage) &&
-           f.Float(w.rechargeRate) && f.Int(w.capacity) && f.Float(w.fireRate) && f.Float(w.param10);
+    f.Int(w.shotCost);
+    f.Float(w.param4);
+    f.Int(w.param5);
+    f.Float(w.damage);
+    f.Float(w.rechargeRate);
+    f.Int(w.capacity);
+    f.Float(w.fireRate);
+    f.Float(w.param10);
 }
 
-bool ReadOwnFields(FieldCursor& f, CPMineInfo& m)
+void ReadOwnFields(LenientFieldCursor& f, CPMineInfo& m)
 {
-    return f.Int(m.shotCost) && f.Float(m.param4) && f.Float(m.param5) && f.Int(m.capacity) &&
-           f.Float(m.fireRate) && f.Float(m.param8) && f.Float(m.param9);
+    f.Int(m.shotCost);
+    f.Float(m.param4);
+    f.Float(m.param5);
+    f.Int(m.capacity);
+    f.Float(m.fireRate);
+    f.Float(m.param8);
+    f.Float(m.param9);
 }
 
-bool ReadOwnFields(FieldCursor&, SPSuperWeaponInfo&)
+void ReadOwnFields(LenientFieldCursor&, SPSuperWeaponInfo&) {}
+
+void ReadOwnFields(LenientFieldCursor& f, SPValueItemInfo& v)
 {
-    return true;
+    f.Float(v.value);
 }
 
-bool ReadOwnFields(FieldCursor& f, SPValueItemInfo& v)
+void ReadOwnFields(LenientFieldCursor& f, SPEngineInfo& e)
 {
-    return f.Float(v.value);
-}
-
-bool ReadOwnFields(FieldCursor& f, SPEngineInfo& e)
-{
-    return f.Float(e.carParams[0]) && f.Float(e.carParams[1]) && f.Float(e.carParams[2]) && f.Float(e.heatRate) &&
-           f.Float(e.coolRate);
+    for (float& param : e.carParams) f.Float(param);
+    f.Float(e.heatRate);
+    f.Float(e.coolRate);
 }
 
 // Fields of a line of each table: name, name key, price, own fields, description key, mission.
@@ -66,17 +75,27 @@ constexpr size_t kItemFieldCount<SPValueItemInfo> = 6;
 template <>
 constexpr size_t kItemFieldCount<SPEngineInfo> = 10;
 
+// False, with why, for a line that cannot be kept safely.
 template <class Info>
-bool ParseItemLine(const std::string& line, std::string& name, Info& info, std::string& error)
+bool ParseItemLine(const std::string& line, std::string& name, Info& info, std::string& why)
 {
-    constexpr size_t kCount = kItemFieldCount<Info>;
-    FieldCursor f(SplitFields(line, ";", kCount));
-    if (f.GetCount() != kCount) return FieldCountError(line, f.GetCount(), kCount, error);
-    const bool read = f.Text(name) && f.Text(info.nameKey) && f.Int(info.price) && ReadOwnFields(f, info) &&
-                      f.Text(info.descriptionKey) && f.Int(info.firstMission);
-    if (!read) return LineError(line, f.GetError(), error);
-    if (name.empty()) return LineError(line, "the item has no name", error);
-    return true;
+    LenientFieldCursor f(SplitFields(line, ";", kItemFieldCount<Info>));
+    f.Text(name);
+    f.Text(info.nameKey);
+    f.Int(info.price);
+    ReadOwnFields(f, info);
+    f.Text(info.descriptionKey);
+    f.Int(info.firstMission);
+    why = f.GetError();
+    return why.empty();
+}
+
+// False, with a log line, for a line too long to read.
+bool WithinLength(const SPNumberedLine& line, const std::string& path)
+{
+    if (line.text.size() <= kLongestTableLine) return true;
+    ReportRefusedLine(path, line.number, "longer than " + std::to_string(kLongestTableLine) + " characters");
+    return false;
 }
 
 bool ReadCount(const std::string& text, int32_t& value)
@@ -105,36 +124,42 @@ bool ParseShopLine(const std::string& line, SPCarSetup& preset, std::string& err
 }  // namespace
 
 template <class Info>
-bool ParseItemTable(const uint8_t* data, size_t size, ItemMap<Info>& infos, ItemList<Info>& list, std::string& error)
+void ParseItemTable(const uint8_t* data, size_t size, const std::string& path, ItemMap<Info>& infos,
+                    ItemList<Info>& list)
 {
-    for (const std::string& line : SplitLines(data, size)) {
+    for (const SPNumberedLine& line : SplitNumberedLines(data, size)) {
+        if (!WithinLength(line, path)) continue;
         std::string name;
         Info info;
-        if (!ParseItemLine(line, name, info, error)) return false;
+        std::string why;
+        if (!ParseItemLine(line.text, name, info, why)) {
+            ReportRefusedLine(path, line.number, why);
+            continue;
+        }
         infos[name] = info;
         list.emplace_back(name, info);
     }
-    return true;
 }
 
-template bool ParseItemTable(const uint8_t*, size_t, ItemMap<CPWeaponInfo>&, ItemList<CPWeaponInfo>&, std::string&);
-template bool ParseItemTable(const uint8_t*, size_t, ItemMap<CPMineInfo>&, ItemList<CPMineInfo>&, std::string&);
-template bool ParseItemTable(const uint8_t*, size_t, ItemMap<SPSuperWeaponInfo>&, ItemList<SPSuperWeaponInfo>&,
-                             std::string&);
-template bool ParseItemTable(const uint8_t*, size_t, ItemMap<SPValueItemInfo>&, ItemList<SPValueItemInfo>&,
-                             std::string&);
-template bool ParseItemTable(const uint8_t*, size_t, ItemMap<SPEngineInfo>&, ItemList<SPEngineInfo>&, std::string&);
+template void ParseItemTable(const uint8_t*, size_t, const std::string&, ItemMap<CPWeaponInfo>&,
+                             ItemList<CPWeaponInfo>&);
+template void ParseItemTable(const uint8_t*, size_t, const std::string&, ItemMap<CPMineInfo>&, ItemList<CPMineInfo>&);
+template void ParseItemTable(const uint8_t*, size_t, const std::string&, ItemMap<SPSuperWeaponInfo>&,
+                             ItemList<SPSuperWeaponInfo>&);
+template void ParseItemTable(const uint8_t*, size_t, const std::string&, ItemMap<SPValueItemInfo>&,
+                             ItemList<SPValueItemInfo>&);
+template void ParseItemTable(const uint8_t*, size_t, const std::string&, ItemMap<SPEngineInfo>&,
+                             ItemList<SPEngineInfo>&);
 
-bool ParseStrings(const uint8_t* data, size_t size, std::unordered_map<std::string, std::string>& strings,
-                  std::string& error)
+void ParseStrings(const uint8_t* data, size_t size, const std::string& path,
+                  std::unordered_map<std::string, std::string>& strings)
 {
-    for (const std::string& line : SplitLines(data, size)) {
-        const std::vector<std::string> fields = SplitFields(line, "~", 2);
-        if (fields.size() > 2) return LineError(line, "more than one \"~\" outside double quotes", error);
-        if (fields.empty() || fields[0].empty()) return LineError(line, "the text has no key", error);
-        strings[fields[0]] = fields.size() == 2 ? fields[1] : std::string();
+    for (const SPNumberedLine& line : SplitNumberedLines(data, size)) {
+        if (!WithinLength(line, path)) continue;
+        const std::vector<std::string> fields = SplitFields(line.text, "~", 1);
+        const std::string key = fields.empty() ? std::string() : fields[0];
+        strings[key] = fields.size() >= 2 ? fields[1] : std::string();
     }
-    return true;
 }
 
 bool ParseShopPresets(const uint8_t* data, size_t size, std::vector<SPCarSetup>& presets, std::string& error)

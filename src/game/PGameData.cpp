@@ -11,16 +11,15 @@ namespace {
 
 constexpr char kScoresPath[] = "Data\\scores.dat";
 
-// Reads one item file; its table is replaced only when the whole file was read.
+// Reads one item file line by line; a file that cannot be read leaves its table as it was.
 template <class Info>
 void LoadItemTable(const char* path, ItemMap<Info>& infos, ItemList<Info>& list)
 {
+    std::vector<uint8_t> bytes;
+    if (!ReadDataFile(path, false, bytes)) return;
     ItemMap<Info> readInfos;
     ItemList<Info> readList;
-    const DataFileResult result = LoadDataFile(path, false, [&](const uint8_t* data, size_t size, std::string& error) {
-        return ParseItemTable(data, size, readInfos, readList, error);
-    });
-    if (result != DataFileResult::Loaded) return;
+    ParseItemTable(bytes.data(), bytes.size(), path, readInfos, readList);
     infos = std::move(readInfos);
     list = std::move(readList);
 }
@@ -62,12 +61,12 @@ void CPGameData::LoadItemTables()
 
 void CPGameData::LoadStrings()
 {
+    constexpr char kPath[] = "Data\\strings.txt";
+    std::vector<uint8_t> bytes;
+    if (!ReadDataFile(kPath, false, bytes)) return;
     std::unordered_map<std::string, std::string> read;
-    const DataFileResult result =
-        LoadDataFile("Data\\strings.txt", false, [&](const uint8_t* data, size_t size, std::string& error) {
-            return ParseStrings(data, size, read, error);
-        });
-    if (result == DataFileResult::Loaded) strings = std::move(read);
+    ParseStrings(bytes.data(), bytes.size(), kPath, read);
+    strings = std::move(read);
 }
 
 void CPGameData::LoadShopPresets()

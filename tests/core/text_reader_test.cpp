@@ -68,4 +68,14 @@ TEST(TextReader, NullBufferReadsNothing)
     EXPECT_EQ(line, "");
 }
 
+TEST(TextReader, EachLineComesWithItsNumberInTheFile)
+{
+    const std::string text = "// header\nfirst\n\n/* a\nb */\n  second\r\n[s]\nthird";
+    CPTextReader reader(text.data(), static_cast<int32_t>(text.size()));
+    std::vector<std::pair<std::string, int32_t>> numbered;
+    std::string line;
+    while (reader.ReadLine(line)) numbered.emplace_back(line, reader.GetLineNumber());
+    EXPECT_EQ(numbered, (std::vector<std::pair<std::string, int32_t>>{{"first", 2}, {"second", 6}, {"s", 7}, {"third", 8}}));
+}
+
 }  // namespace

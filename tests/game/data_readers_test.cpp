@@ -1,11 +1,13 @@
 // The readers of the game data's text files, case by case: valid lines, line ends, comments,
-// wrong field counts and types, and files cut short at every byte.
+// short and loose lines, lines that cannot be kept, wrong field counts and types of the files
+// read whole, and files cut short at every byte.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
 #include <vector>
 
+#include "core/PLog.h"
 #include "game/DataFileReader.h"
 #include "game/GameDataReaders.h"
 #include "game/PEnemyDatabase.h"
@@ -15,14 +17,26 @@ namespace {
 
 const uint8_t* Bytes(const std::string& text) { return reinterpret_cast<const uint8_t*>(text.data()); }
 
-bool ParseWeapons(const std::string& text, ItemList<CPWeaponInfo>& list, ItemMap<CPWeaponInfo>* map = nullptr)
+ItemList<CPWeaponInfo> ParseWeapons(const std::string& text, ItemMap<CPWeaponInfo>* map = nullptr)
 {
     ItemMap<CPWeaponInfo> infos;
-    std::string error;
-    const bool parsed = ParseItemTable(Bytes(text), text.size(), infos, list, error);
-    EXPECT_EQ(parsed, error.empty()) << error;
+    ItemList<CPWeaponInfo> list;
+    ParseItemTable(Bytes(text), text.size(), "w_info.dat", infos, list);
     if (map) *map = infos;
-    return parsed;
+    return list;
+}
+
+// What the reader writes to the log while it reads.
+template <class Read>
+std::string LogOf(Read read)
+{
+    const bool wasEnabled = GetLog()->IsEnabled();
+    GetLog()->SetEnabled(true);
+    testing::internal::CaptureStderr();
+    read();
+    const std::string log = testing::internal::GetCapturedStderr();
+    GetLog()->SetEnabled(wasEnabled);
+    return log;
 }
 
 constexpr char kWeapons[] =
@@ -33,9 +47,8 @@ constexpr char kWeapons[] =
 
 TEST(ItemTableReader, ReadsEveryFieldInOrderWithCommentsAndQuotes)
 {
-    ItemList<CPWeaponInfo> list;
     ItemMap<CPWeaponInfo> map;
-    ASSERT_TRUE(ParseWeapons(kWeapons, list, &map));
+    const ItemList<CPWeaponInfo> list = ParseWeapons(kWeapons, &map);
     ASSERT_EQ(list.size(), 2u);
     const CPWeaponInfo& hmgun = map.at("hmgun");
     EXPECT_EQ(hmgun.nameKey, "n_hmgun");
@@ -61,10 +74,8 @@ TEST(ItemTableReader, CarriageReturnsAndLineFeedsReadAlike)
         if (c == '\n') crlf += '\r';
         crlf += c;
     }
-    ItemList<CPWeaponInfo> fromLf;
-    ItemList<CPWeaponInfo> fromCrlf;
-    ASSERT_TRUE(ParseWeapons(kWeapons, fromLf));
-    ASSERT_TRUE(ParseWeapons(crlf, fromCrlf));
+    const ItemList<CPWeaponInfo> fromLf = ParseWeapons(kWeapons);
+    const ItemList<CPWeaponInfo> fromCrlf = ParseWeapons(crlf);
     ASSERT_EQ(fromCrlf.size(), fromLf.size());
     for (size_t i = 0; i < fromLf.size(); ++i) {
         EXPECT_EQ(fromCrlf[i].first, fromLf[i].first);
@@ -75,61 +86,86 @@ TEST(ItemTableReader, CarriageReturnsAndLineFeedsReadAlike)
 
 TEST(ItemTableReader, ARepeatedNameOverwritesTheRecordAndKeepsBothListEntries)
 {
-    ItemList<CPWeaponInfo> list;
     ItemMap<CPWeaponInfo> map;
-    ASSERT_TRUE(ParseWeapons("gun;a;1;1;0;0;1;0;1;1;0;d;0\ngun;b;2;1;0;0;1;0;1;1;0;d;0\n", list, &map));
+    const ItemList<CPWeaponInfo> list = ParseWeapons("gun;a;1;1;0;0;1;0;1;1;0;d;0\ngun;b;2;1;0;0;1;0;1;1;0;d;0\n", &map);
     EXPECT_EQ(map.size(), 1u);
     EXPECT_EQ(map.at("gun").price, 2);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].second.price, 1);
 }
 
-TEST(ItemTableReader, RefusesLinesOfTheWrongShape)
+// Modders' tables hold short lines and loose numbers: each line gives what it holds.
+TEST(ItemTableReader, EveryLineIsReadAsTheCRuntimeReadsIt)
 {
-    const char* const kDamaged[] = {
-        "gun;a;1;1;0;0;1;0;1;1;0;d\n",          // 12 fields
-        "gun;a;1;1;0;0;1;0;1;1;0;d;0;extra\n",  // 14 fields
-        "gun;a;cheap;1;0;0;1;0;1;1;0;d;0\n",    // a word for the price
-        "gun;a;1.5;1;0;0;1;0;1;1;0;d;0\n",      // a fraction for the price
-        "gun;a;1;1;0;0;1x;0;1;1;0;d;0\n",       // trailing letters in the damage
-        "gun;a;1;1;0;0;;0;1;1;0;d;0\n",         // an empty damage
-        "gun;a;1;1;0;0;nan;0;1;1;0;d;0\n",      // no finite number
-        "gun;a;99999999999;1;0;0;1;0;1;1;0;d;0\n",  // beyond int32
-        ";a;1;1;0;0;1;0;1;1;0;d;0\n",           // no name
-    };
-    for (const char* text : kDamaged) {
-        ItemList<CPWeaponInfo> list;
-        EXPECT_FALSE(ParseWeapons(text, list)) << text;
+    const std::string text = "short;n_short;100\n"
+                             "long;n;1;1;0;0;1;0;1;1;0;d;0;extra;more\n"
+                             "loose;n;cheap;1;0;0;12.5x;0;1.9;1;0;d;2\n"
+                             "big;n;99999999999;1;0;0;1;0;1;1;0;d;0\n"
+                             ";nameless;5\n";
+    ItemMap<CPWeaponInfo> map;
+    std::string log = LogOf([&] { ParseWeapons(text, &map); });
+    EXPECT_EQ(log, "") << "no line is refused";
+    ASSERT_EQ(map.size(), 5u);
+    const CPWeaponInfo& shortLine = map.at("short");
+    EXPECT_EQ(shortLine.nameKey, "n_short");
+    EXPECT_EQ(shortLine.price, 100);
+    EXPECT_EQ(shortLine.capacity, 0);
+    EXPECT_FLOAT_EQ(shortLine.damage, 0.0f);
+    EXPECT_EQ(shortLine.descriptionKey, "");
+    EXPECT_EQ(shortLine.firstMission, 0);
+    EXPECT_EQ(map.at("long").firstMission, 0) << "the extra fields are not read";
+    EXPECT_EQ(map.at("long").descriptionKey, "d");
+    EXPECT_EQ(map.at("loose").price, 0);
+    EXPECT_FLOAT_EQ(map.at("loose").damage, 12.5f);
+    EXPECT_EQ(map.at("loose").capacity, 1);
+    EXPECT_EQ(map.at("big").price, 2147483647);
+    EXPECT_EQ(map.at("").price, 5);
+}
+
+TEST(ItemTableReader, OnlyALineTooLongOrWithANumberThatIsNotFiniteIsLeftOutAndTheLogNamesIt)
+{
+    const std::string text = "first;n;1;1;0;0;1;0;1;1;0;d;0\n"
+                             "// a comment line keeps the numbering\n"
+                             "infinite;n;1;1;0;0;inf;0;1;1;0;d;0\n"
+                             "huge;n;1;1;0;0;1;1e39;1;1;0;d;0\n"
+                             "nan;n;1;1;0;0;1;0;1;nan;0;d;0\n"
+                             "wide;" + std::string(kLongestTableLine, 'x') + "\n"
+                             "last;n;1;1;0;0;1;0;1;1;0;d;0\n";
+    ItemList<CPWeaponInfo> list;
+    const std::string log = LogOf([&] { list = ParseWeapons(text); });
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].first, "first");
+    EXPECT_EQ(list[1].first, "last");
+    for (const char* expected : {"w_info.dat, line 3 left out: field 7 is not a finite number",
+                                 "w_info.dat, line 4 left out: field 8 is not a finite number",
+                                 "w_info.dat, line 5 left out: field 10 is not a finite number",
+                                 "w_info.dat, line 6 left out: longer than 4096 characters"}) {
+        EXPECT_NE(log.find(expected), std::string::npos) << expected << "\n" << log;
     }
 }
 
-// The table of the one line in text, or an empty one when the reader refuses it.
+// The table of the one line in text.
 template <class Info>
 ItemList<Info> ParseOneLine(const std::string& text)
 {
     ItemMap<Info> infos;
     ItemList<Info> list;
-    std::string error;
-    if (!ParseItemTable(Bytes(text), text.size(), infos, list, error)) list.clear();
+    ParseItemTable(Bytes(text), text.size(), "table.dat", infos, list);
     return list;
 }
 
-// One line of a table is accepted with its own number of fields, and refused with one more or
-// one less.
-template <class Info>
-void ExpectFieldCount(const std::string& line)
+TEST(ItemTableReader, EveryTableReadsItsOwnFields)
 {
-    EXPECT_EQ(ParseOneLine<Info>(line).size(), 1u) << line;
-    EXPECT_TRUE(ParseOneLine<Info>(line + ";0").empty()) << "one field too many: " << line;
-    EXPECT_TRUE(ParseOneLine<Info>(line.substr(0, line.rfind(';'))).empty()) << "one field short: " << line;
-}
-
-TEST(ItemTableReader, EveryTableHasItsOwnFieldCount)
-{
-    ExpectFieldCount<CPMineInfo>("mine;n;10;1;0;0;3;1;0;0;d;1");
-    ExpectFieldCount<SPSuperWeaponInfo>("super;n;500;d;1");
-    ExpectFieldCount<SPValueItemInfo>("plate;n;50;100;d;0");
-    ExpectFieldCount<SPEngineInfo>("v8;n;300;1;2;3;0.5;0.25;d;0");
+    const ItemList<CPMineInfo> mines = ParseOneLine<CPMineInfo>("mine;n;10;1;0;0;3;1;0;0;d;1");
+    ASSERT_EQ(mines.size(), 1u);
+    EXPECT_EQ(mines[0].second.capacity, 3);
+    EXPECT_EQ(mines[0].second.firstMission, 1);
+    const ItemList<SPSuperWeaponInfo> supers = ParseOneLine<SPSuperWeaponInfo>("super;n;500;d;1");
+    ASSERT_EQ(supers.size(), 1u);
+    EXPECT_EQ(supers[0].second.descriptionKey, "d");
+    const ItemList<SPValueItemInfo> plates = ParseOneLine<SPValueItemInfo>("plate;n;50;100;d;0");
+    ASSERT_EQ(plates.size(), 1u);
+    EXPECT_FLOAT_EQ(plates[0].second.value, 100.0f);
     const ItemList<SPEngineInfo> engines = ParseOneLine<SPEngineInfo>("v8;n;300;1;2;3;0.5;0.25;d;0");
     ASSERT_EQ(engines.size(), 1u);
     EXPECT_EQ(engines[0].second.carParams[2], 3.0f);
@@ -137,47 +173,40 @@ TEST(ItemTableReader, EveryTableHasItsOwnFieldCount)
     EXPECT_EQ(engines[0].second.coolRate, 0.25f);
 }
 
-// Cutting a file anywhere never yields a record built from part of a line that the format
-// refuses: either the reader refuses the rest, or what it read is the file's first records,
-// of which only the last can differ (its last field cut to a shorter value).
-TEST(ItemTableReader, AFileCutAtAnyByteIsRefusedOrGivesWholeLeadingRecords)
+// Cutting a file anywhere keeps its first records; only the last can differ, cut short.
+TEST(ItemTableReader, AFileCutAtAnyByteGivesItsLeadingRecords)
 {
-    ItemList<CPWeaponInfo> full;
-    ASSERT_TRUE(ParseWeapons(kWeapons, full));
+    const ItemList<CPWeaponInfo> full = ParseWeapons(kWeapons);
     const std::string text = kWeapons;
     for (size_t cut = 0; cut < text.size(); ++cut) {
-        ItemMap<CPWeaponInfo> infos;
-        ItemList<CPWeaponInfo> list;
-        std::string error;
-        if (!ParseItemTable(Bytes(text), cut, infos, list, error)) continue;
+        const ItemList<CPWeaponInfo> list = ParseWeapons(text.substr(0, cut));
         ASSERT_LE(list.size(), full.size()) << cut;
-        for (size_t i = 0; i < list.size(); ++i) {
+        for (size_t i = 0; i + 1 < list.size(); ++i) {
             EXPECT_EQ(list[i].first, full[i].first) << cut;
-            if (i + 1 < list.size()) {
-                EXPECT_EQ(list[i].second.descriptionKey, full[i].second.descriptionKey) << cut;
-            }
+            EXPECT_EQ(list[i].second.descriptionKey, full[i].second.descriptionKey) << cut;
         }
     }
 }
 
-TEST(StringsReader, KeysTextsQuotesAndRefusals)
+TEST(StringsReader, KeysTextsAndQuotesLineByLine)
 {
     const std::string text =
         "df~Destroy the gate\r\n"
         "quoted~\"a ~ inside\"\r\n"
         "lonely\r\n"
+        "two~first~second\r\n"
+        "~no key\r\n"
+        "long~" + std::string(kLongestTableLine, 'x') + "\r\n"
         "df~Destroy the gates\r\n";
     std::unordered_map<std::string, std::string> strings;
-    std::string error;
-    ASSERT_TRUE(ParseStrings(Bytes(text), text.size(), strings, error)) << error;
+    const std::string log = LogOf([&] { ParseStrings(Bytes(text), text.size(), "strings.txt", strings); });
     EXPECT_EQ(strings.at("df"), "Destroy the gates");
     EXPECT_EQ(strings.at("quoted"), "a ~ inside");
     EXPECT_EQ(strings.at("lonely"), "");
-
-    for (const std::string damaged : {"a~b~c\n", "~no key\n"}) {
-        std::unordered_map<std::string, std::string> refused;
-        EXPECT_FALSE(ParseStrings(Bytes(damaged), damaged.size(), refused, error)) << damaged;
-    }
+    EXPECT_EQ(strings.at("two"), "first") << "a second \"~\" ends the text; the other texts stay";
+    EXPECT_EQ(strings.at(""), "no key");
+    EXPECT_EQ(strings.count("long"), 0u);
+    EXPECT_NE(log.find("strings.txt, line 6 left out: longer than 4096 characters"), std::string::npos) << log;
 }
 
 TEST(ShopReader, NoneIsAnEmptySlotAndACountGivesTheSuperWeapon)
