@@ -84,59 +84,24 @@ std::string ItemNameField(const std::string& text)
     return text == "none" ? std::string() : text;
 }
 
-const std::string* FieldCursor::Next()
-{
-    if (m_next >= m_fields.size()) {
-        Fail(m_next + 1, "is missing");
-        return nullptr;
-    }
-    return &m_fields[m_next++];
-}
-
-bool FieldCursor::Fail(size_t fieldNumber, const char* what)
-{
-    if (m_error.empty()) m_error = "field " + std::to_string(fieldNumber) + " " + what;
-    return false;
-}
-
-bool FieldCursor::Text(std::string& value)
-{
-    const std::string* field = Next();
-    if (!field) return false;
-    value = *field;
-    return true;
-}
-
-bool FieldCursor::Int(int32_t& value)
-{
-    const std::string* field = Next();
-    return field && (ReadIntField(*field, value) || Fail(m_next, "is not a whole number"));
-}
-
-bool FieldCursor::Float(float& value)
-{
-    const std::string* field = Next();
-    return field && (ReadFloatField(*field, value) || Fail(m_next, "is not a number"));
-}
-
-const std::string& LenientFieldCursor::Next()
+const std::string& FieldCursor::Next()
 {
     static const std::string kMissing;
     const size_t index = m_next++;
     return index < m_fields.size() ? m_fields[index] : kMissing;
 }
 
-void LenientFieldCursor::Text(std::string& value)
+void FieldCursor::Text(std::string& value)
 {
     value = Next();
 }
 
-void LenientFieldCursor::Int(int32_t& value)
+void FieldCursor::Int(int32_t& value)
 {
     value = AtoI(Next());
 }
 
-void LenientFieldCursor::Float(float& value)
+void FieldCursor::Float(float& value)
 {
     value = 0.0f;
     if (FiniteAtoF(Next(), value) || !m_error.empty()) return;

@@ -7,8 +7,9 @@
 
 // The common ground of the game's text data files (item tables, texts, shop presets, the player's
 // start, the coefficients, the enemy records): whole files read into lines, lines split into
-// fields, fields read as numbers. Every reader first builds its result aside and hands it over
-// only when the whole file was read without fault, so a damaged file leaves what stood before.
+// fields, fields read as numbers. The item tables and the texts are read line by line; every
+// other reader first builds its result aside and hands it over only when the whole file was read
+// without fault, so a damaged file leaves what stood before.
 
 // The lines of a text file as CPTextReader hands them out (comments removed, trimmed, empty lines
 // skipped), in order.
@@ -40,37 +41,13 @@ bool ReadFloatField(const std::string& text, float& value);
 // An item-name field: "none" is the empty slot "", anything else stays as written.
 std::string ItemNameField(const std::string& text);
 
-// Takes the fields of one line in order and remembers the first that could not be read.
-class FieldCursor {
-public:
-    explicit FieldCursor(std::vector<std::string> fields) : m_fields(std::move(fields)) {}
-
-    bool Text(std::string& value);
-    bool Int(int32_t& value);
-    bool Float(float& value);
-    // True when every field was taken.
-    bool AtEnd() const { return m_next == m_fields.size(); }
-    size_t GetCount() const { return m_fields.size(); }
-    // What went wrong, for the log: "field 3 is not a number".
-    const std::string& GetError() const { return m_error; }
-
-private:
-    const std::string* Next();
-    // Keeps the first error; returns false.
-    bool Fail(size_t fieldNumber, const char* what);
-
-    std::vector<std::string> m_fields;
-    size_t m_next = 0;
-    std::string m_error;
-};
-
 // Takes the fields of one line of a table read line by line, in order, as the C runtime reads
 // them: a field the line does not have is "" or 0, a number is the one at the start of its field
 // (0 when it starts with none). Remembers the first number that is not finite, which makes the
 // line unsafe to keep.
-class LenientFieldCursor {
+class FieldCursor {
 public:
-    explicit LenientFieldCursor(std::vector<std::string> fields) : m_fields(std::move(fields)) {}
+    explicit FieldCursor(std::vector<std::string> fields) : m_fields(std::move(fields)) {}
 
     void Text(std::string& value);
     void Int(int32_t& value);

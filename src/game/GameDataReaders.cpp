@@ -24,7 +24,7 @@ bool FieldCountError(const std::string& line, size_t count, size_t expected, std
 }
 
 // The fields between the price and the description key.
-void ReadOwnFields(LenientFieldCursor& f, CPWeaponInfo& w)
+void ReadOwnFields(FieldCursor& f, CPWeaponInfo& w)
 {
     f.Int(w.shotCost);
     f.Float(w.param4);
@@ -36,7 +36,7 @@ void ReadOwnFields(LenientFieldCursor& f, CPWeaponInfo& w)
     f.Float(w.param10);
 }
 
-void ReadOwnFields(LenientFieldCursor& f, CPMineInfo& m)
+void ReadOwnFields(FieldCursor& f, CPMineInfo& m)
 {
     f.Int(m.shotCost);
     f.Float(m.param4);
@@ -47,14 +47,14 @@ void ReadOwnFields(LenientFieldCursor& f, CPMineInfo& m)
     f.Float(m.param9);
 }
 
-void ReadOwnFields(LenientFieldCursor&, SPSuperWeaponInfo&) {}
+void ReadOwnFields(FieldCursor&, SPSuperWeaponInfo&) {}
 
-void ReadOwnFields(LenientFieldCursor& f, SPValueItemInfo& v)
+void ReadOwnFields(FieldCursor& f, SPValueItemInfo& v)
 {
     f.Float(v.value);
 }
 
-void ReadOwnFields(LenientFieldCursor& f, SPEngineInfo& e)
+void ReadOwnFields(FieldCursor& f, SPEngineInfo& e)
 {
     for (float& param : e.carParams) f.Float(param);
     f.Float(e.heatRate);
@@ -79,7 +79,7 @@ constexpr size_t kItemFieldCount<SPEngineInfo> = 10;
 template <class Info>
 bool ParseItemLine(const std::string& line, std::string& name, Info& info, std::string& why)
 {
-    LenientFieldCursor f(SplitFields(line, ";", kItemFieldCount<Info>));
+    FieldCursor f(SplitFields(line, ";", kItemFieldCount<Info>));
     f.Text(name);
     f.Text(info.nameKey);
     f.Int(info.price);
