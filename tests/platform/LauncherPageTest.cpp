@@ -241,6 +241,19 @@ TEST(LauncherPage, RefusesDownloadsNewWindowsAndNonWebAddresses) {
 }
 
 // Nothing listens at the address: the frame stays empty instead of showing an error page.
+// A loopback port that nothing listens on (one that was free a moment ago).
+int FreePort() {
+    const int probe = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    socklen_t length = sizeof(address);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    close(probe);
+    return ntohs(address.sin_port);
+}
+
 TEST(LauncherPage, AnUnreachablePageLeavesTheFrameEmpty) {
     std::string error;
     ASSERT_TRUE(platform::StartDialogs(error)) << error;
@@ -251,7 +264,7 @@ TEST(LauncherPage, AnUnreachablePageLeavesTheFrameEmpty) {
                std::chrono::steady_clock::now() - record.failedAt > std::chrono::seconds(1);
     });
     ExitOnly handler;
-    platform::RunLauncherDialog("http://127.0.0.1:9/start", handler);
+    platform::RunLauncherDialog("http://127.0.0.1:" + std::to_string(FreePort()) + "/start", handler);
     ASSERT_NE(record.failedAt, std::chrono::steady_clock::time_point{}) << "the load failed";
     EXPECT_EQ(record.committed.size(), record.committedBeforeFailure) << "no error page was shown";
 }
