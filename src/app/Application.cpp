@@ -143,6 +143,7 @@ bool CPApplication::AddTask(const TPtr<IPTask>& task, int32_t priority) {
 
 int CPApplication::FailStart(const std::string& reason, ShutdownFrom from) {
     ReportError(reason);
+    m_startFailure = reason;
     Shutdown(from);
     return 1;
 }

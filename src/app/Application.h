@@ -51,6 +51,8 @@ public:
     // windowed. 0, or E_FAIL with the reason in error.
     int32_t CreateAppWindow(bool windowed, int32_t width, int32_t height, const std::string& title, std::string& error);
     platform::Window* GetWindow() const { return m_window.get(); }
+    // Why Run could not start the game; empty when it started (or has not run).
+    const std::string& StartFailure() const { return m_startFailure; }
 
 private:
     // Where a shutdown begins (the steps of Shutdown).
@@ -68,7 +70,8 @@ private:
     // engine objects still pending and those still alive (leaked), with their number. Only the full shutdown (from Fonts) writes files. False when a
     // file could not be written (the reason is on stderr).
     bool Shutdown(ShutdownFrom from);
-    // Reports a failed start on stderr and shuts down without writing files; returns 1.
+    // Reports a failed start on stderr, keeps it as the start failure and shuts down without
+    // writing files; returns 1.
     int FailStart(const std::string& reason, ShutdownFrom from);
     // Writes Actions.cfg from the input task's bindings; an empty list writes nothing.
     bool WriteBindings();
@@ -76,6 +79,7 @@ private:
     void ReleaseTasks();
     void DestroySingletons();
 
+    std::string m_startFailure;
     std::unique_ptr<platform::Window> m_window;
     TPtr<CPMusic> m_music;
     TPtr<CPRender> m_render;

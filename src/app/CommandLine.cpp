@@ -5,8 +5,13 @@ SPCommandLine ParseCommandLine(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--windowed" || argument == "--fullscreen") {
+            const bool fullScreen = argument == "--fullscreen";
+            if (line.startChosen && line.fullScreen != fullScreen) {
+                line.error = "--windowed and --fullscreen exclude each other";
+                return line;
+            }
             line.startChosen = true;
-            line.fullScreen = argument == "--fullscreen";
+            line.fullScreen = fullScreen;
         } else if (argument == "--help" || argument == "-h") {
             line.help = true;
         } else {
@@ -32,7 +37,12 @@ std::string CommandLineHelp() {
            "Environment:\n"
            "  VX_LOG=stderr         write the engine log to the standard error stream\n"
            "  VX_FRAMES=N           the sample script \"main\" ends the game after N frames\n"
-           "  VX_NO_EXIT_ACTIONS=1  open no shortcut, program or web page when the game ends\n"
+           "  VX_NO_EXIT_ACTIONS=1  open no web page when the game ends\n"
            "  VX_SCREENSHOT=F[:N]   write drawn frame N (default 10) to the PNG file F\n"
-           "  VX_FRAME_TIME=S       every frame lasts S seconds (0 < S < 1), whatever the clock says\n";
+           "  VX_FRAME_TIME=S       every frame lasts S seconds (0 < S < 1), whatever the clock says\n"
+           "  VX_SEED=N             seeds every random source of the game once, so that with\n"
+           "                        VX_FRAME_TIME a run shows the same frames each time\n"
+           "  VX_MUSIC_SINK=D       play music into the GStreamer sink description D\n"
+           "  VX_MEDIA_SILENT=1     play videos without sound\n"
+           "  VX_VSYNC=1            wait for the display's vertical blank before showing a frame\n";
 }

@@ -34,10 +34,10 @@ int RunLauncher(std::string& error) {
     }
     EnumerateDeviceCaps();
     CPLauncherButtons buttons;
-    const std::string page = IsOpenableAddress(g_browserAddress) ? g_browserAddress : "";
+    const std::string page = IsWebAddress(g_browserAddress) ? g_browserAddress : "";
     const LauncherButton ended = platform::RunLauncherDialog(page, buttons);
-    if (!buttons.Error().empty()) {
-        error = buttons.Error();
+    if (!buttons.Failure().empty()) {
+        error = buttons.Failure();
         return 0;
     }
     return ended == LauncherButton::StartFullScreen || ended == LauncherButton::StartWindowed ? 1 : 0;

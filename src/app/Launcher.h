@@ -9,8 +9,9 @@
 class CPLauncherButtons : public platform::LauncherHandler {
 public:
     bool OnButton(platform::LauncherButton button) override;
-    // Why a start button could not save config.cfg; the launcher then ends without a start.
-    const std::string& Error() const { return m_error; }
+    // Why a start button could not start (no game data, config.cfg not writable); the launcher
+    // then shows it and ends without a start.
+    std::string Failure() const override { return m_error; }
 
 private:
     std::string m_error;

@@ -186,7 +186,7 @@ void CPOptionsModel::Store() const {
     g_aniso = Get(OptionsList::Anisotropy).labels.empty() ? -1 : Chosen(OptionsList::Anisotropy, g_aniso);
     g_bloom = Checked(OptionsCheck::Bloom) ? 1 : 0;
     g_dxt5 = Checked(OptionsCheck::CompressedTextures) ? 1 : 0;
-    g_fsaa = m_caps.antialiasing ? 1 : 0;
+    if (Get(OptionsList::Antialiasing).changed) g_fsaa = 1;
     g_lowtex = Checked(OptionsCheck::LowResolutionTextures) ? 1 : 0;
 }
 

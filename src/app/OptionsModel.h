@@ -54,7 +54,7 @@ public:
     // Writes the choices into the settings, in this order: the resolution (screenBPP,
     // screenWidth, screenHeight), frequency, bitrate, quality and aniso (each only when its
     // selection changed; an empty antialiasing list stores -1), then bloom, dxt5, fsaa (1 when
-    // the device antialiases) and lowtex.
+    // the antialiasing list's selection changed, else left as it was) and lowtex.
     void Store() const;
 
 private:

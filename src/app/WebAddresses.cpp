@@ -1,8 +1,11 @@
 #include "app/WebAddresses.h"
 
+#include <algorithm>
+
 #include "core/PFile.h"
 #include "core/PTextReader.h"
 #include "core/PTokenizer.h"
+#include "core/TextHelpers.h"
 
 namespace {
 
@@ -32,6 +35,12 @@ void ReadWebAddresses() {
     g_exitAddress = ReadAddress(reader);
 }
 
-bool IsOpenableAddress(const std::string& address) {
-    return address.size() > kScheme.size() && address.compare(0, kScheme.size(), kScheme) == 0;
+bool IsWebAddress(const std::string& address) {
+    const size_t separator = address.find("://");
+    if (separator == std::string::npos) return false;
+    std::string scheme = address.substr(0, separator + 3);
+    StrToLower(scheme);
+    if (scheme != "http://" && scheme != "https://") return false;
+    const auto printable = [](char c) { return static_cast<unsigned char>(c) > ' ' && c != 0x7F; };
+    return address.size() > scheme.size() && std::all_of(address.begin(), address.end(), printable);
 }

@@ -12,5 +12,6 @@ extern std::string g_exitAddress;
 // addresses without their scheme. A missing file or line gives "http://".
 void ReadWebAddresses();
 
-// True when an address names a page: more than a bare "http://".
-bool IsOpenableAddress(const std::string& address);
+// True when an address names a web page: "http://" or "https://" (the scheme in any case)
+// followed by at least one character, with no blank or control character anywhere.
+bool IsWebAddress(const std::string& address);

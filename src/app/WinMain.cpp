@@ -13,6 +13,7 @@
 #include "app/WebAddresses.h"
 #include "app/WindowProc.h"
 #include "platform/Clock.h"
+#include "platform/LauncherDialog.h"
 #include "platform/Random.h"
 
 int WinMain(int argc, const char* const* argv) {
@@ -43,6 +44,10 @@ int WinMain(int argc, const char* const* argv) {
         if (start) {
             result = application->Run();
             gameRan = true;
+            // The player started from the launcher: the reason shows on the desktop too.
+            if (!line.startChosen && !application->StartFailure().empty()) {
+                platform::ShowStartFailure(application->StartFailure());
+            }
         } else if (error.empty()) {
             result = 0;  // the user chose Exit
         } else {

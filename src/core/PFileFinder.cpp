@@ -43,9 +43,7 @@ int32_t CPFileFinder::FindFirst()
     const std::string folder = split == std::string::npos ? "." : m_pattern.substr(0, split + 1);
     const std::string namePattern = split == std::string::npos ? m_pattern : m_pattern.substr(split + 1);
 
-    std::string resolved;
-    if (!platform::ResolveDirectory(folder, resolved)) return E_FAIL;
-    for (const platform::DirectoryEntry& entry : platform::ListDirectory(resolved)) {
+    for (const platform::DirectoryEntry& entry : platform::ListGameFolder(folder)) {
         if (MatchesWildcard(entry.name, namePattern)) m_matches.push_back(entry);
     }
     if (m_matches.empty()) return E_FAIL;

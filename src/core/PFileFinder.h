@@ -7,9 +7,10 @@
 #include "platform/PathResolver.h"
 
 // Lists a folder by a wildcard pattern such as "Data\*.*": the folder part resolves like every
-// game path, the name part matches without regard to case ('*' any run of characters, '?' one
-// character, and a pattern ending in ".*" also matches names without a dot, so "*.*" matches
-// every name). Only folders and regular files are listed, sorted by name.
+// game path (every case variant of the folder is listed), the name part matches without regard
+// to case ('*' any run of characters, '?' one character, and a pattern ending in ".*" also
+// matches names without a dot, so "*.*" matches every name). Only folders and regular files are
+// listed, sorted by name.
 class CPFileFinder {
 public:
     explicit CPFileFinder(const std::string& pattern);

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cerrno>
 #include <cstdio>
+#include <string>
 
 #include "core/Result.h"
 #include "core/Scramble.h"
@@ -33,13 +34,30 @@ bool WriteAll(int descriptor, const std::vector<uint8_t>& bytes)
     return true;
 }
 
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
+// Creates a temporary file of a fresh name beside the target, never through an existing name
+// or link; -1 when none can be made.
+int CreateTemporary(const std::string& target, std::string& temporary)
 {
-    const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    static unsigned serial = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = target + "." + std::to_string(getpid()) + "." + std::to_string(++serial) + ".tmp";
+        const int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (descriptor >= 0 || errno != EEXIST) return descriptor;
+    }
+    return -1;
+}
+
+// Writes the bytes to a fresh temporary file and renames it over the target.
+bool ReplaceFile(const std::string& target, const std::vector<uint8_t>& bytes)
+{
+    std::string temporary;
+    const int descriptor = CreateTemporary(target, temporary);
     if (descriptor < 0) return false;
     const bool written = WriteAll(descriptor, bytes) && fsync(descriptor) == 0;
     const bool closed = close(descriptor) == 0;
-    return written && closed;
+    const bool saved = written && closed && std::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!saved) unlink(temporary.c_str());
+    return saved;
 }
 
 }  // namespace
@@ -80,9 +98,7 @@ int32_t CPFileWriter::Save()
 
     std::vector<uint8_t> bytes = m_buffer;
     if (m_scrambled) Scramble(bytes);
-    const std::string temporary = target + ".tmp";
-    const bool saved = WriteFile(temporary, bytes) && std::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!saved) std::remove(temporary.c_str());
+    const bool saved = ReplaceFile(target, bytes);
     platform::InvalidateListings();
     return saved ? S_OK : E_FAIL;
 }

@@ -18,9 +18,11 @@ public:
     int32_t WriteString(const std::string& text);
 
     // Replaces the file as a whole: the bytes (scrambled when the writer was made with scrambled
-    // set; the buffer itself stays as written) go to a temporary file beside it, which is synced
-    // and renamed over the file. E_FAIL, with the old file untouched, when a folder cannot be
-    // created, the file is read-only or a folder, or any write, sync, close or rename fails.
+    // set; the buffer itself stays as written) go to a temporary file beside it, created under a
+    // fresh name (never through an existing file or link), synced and renamed over the file, so a
+    // link in the file's place is replaced, not followed. E_FAIL, with the old file untouched,
+    // when a folder cannot be created, the file is read-only or a folder, or any write, sync,
+    // close or rename fails.
     int32_t Save();
 
     const std::vector<uint8_t>& GetBuffer() const { return m_buffer; }

@@ -1,20 +1,17 @@
 #include "platform/LauncherDialog.h"
 
 #include <gtk/gtk.h>
-#include <webkit2/webkit2.h>
 
 #include <array>
 
 #include "platform/GtkLauncherWindow.h"
+#include "platform/LauncherPage.h"
 #include "platform/Locale.h"
 
 namespace platform {
 namespace {
 
 constexpr char kTitle[] = "Vexmoor";
-// The page's frame, 429 x 298 dialog units of the designed font (1.5 pixels across, 1.625 down).
-constexpr int kPageWidth = 643;
-constexpr int kPageHeight = 484;
 constexpr int kMargin = 10;
 constexpr int kSpacing = 8;
 
@@ -60,16 +57,6 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
     return TRUE;  // the window goes when the run ends
 }
 
-GtkWidget* MakePage(const std::string& address) {
-    GtkWidget* frame = gtk_frame_new(nullptr);
-    gtk_frame_set_shadow_type(GTK_FRAME(frame), GTK_SHADOW_IN);
-    GtkWidget* page = webkit_web_view_new();
-    gtk_widget_set_size_request(page, kPageWidth, kPageHeight);
-    gtk_container_add(GTK_CONTAINER(frame), page);
-    if (!address.empty()) webkit_web_view_load_uri(WEBKIT_WEB_VIEW(page), address.c_str());
-    return frame;
-}
-
 // The four buttons side by side, equally wide.
 GtkWidget* MakeButtons(std::array<ButtonBinding, 4>& bindings) {
     GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, kSpacing);
@@ -94,7 +81,7 @@ GtkWidget* MakeWindow(const std::string& address, Session& session, std::array<B
     gtk_frame_set_shadow_type(GTK_FRAME(border), GTK_SHADOW_OUT);
     GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, kSpacing);
     gtk_container_set_border_width(GTK_CONTAINER(box), kMargin);
-    gtk_box_pack_start(GTK_BOX(box), MakePage(address), TRUE, TRUE, 0);
+    gtk_box_pack_start(GTK_BOX(box), MakeLauncherPage(address), TRUE, TRUE, 0);
     gtk_box_pack_start(GTK_BOX(box), MakeButtons(bindings), FALSE, FALSE, 0);
     gtk_container_add(GTK_CONTAINER(border), box);
     gtk_container_add(GTK_CONTAINER(window), border);
@@ -125,6 +112,7 @@ LauncherButton RunLauncherDialog(const std::string& pageAddress, LauncherHandler
     gtk_widget_show_all(window);
     KeepNumericLocaleC();
     g_main_loop_run(session.loop);
+    if (const std::string failure = handler.Failure(); !failure.empty()) ShowStartFailure(failure);
 
     g_launcherWindow = nullptr;
     gtk_widget_destroy(window);
@@ -132,6 +120,17 @@ LauncherButton RunLauncherDialog(const std::string& pageAddress, LauncherHandler
     g_main_loop_unref(session.loop);
     KeepNumericLocaleC();
     return session.ended;
+}
+
+void ShowStartFailure(const std::string& text) {
+    GtkWidget* dialog = gtk_message_dialog_new(g_launcherWindow, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK,
+                                               "%s", text.c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), kTitle);
+    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+    gtk_dialog_run(GTK_DIALOG(dialog));
+    gtk_widget_destroy(dialog);
+    gdk_display_sync(gdk_display_get_default());
+    KeepNumericLocaleC();
 }
 
 }  // namespace platform

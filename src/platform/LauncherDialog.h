@@ -12,6 +12,9 @@ public:
     virtual ~LauncherHandler() = default;
     // A button was clicked; true ends the launcher.
     virtual bool OnButton(LauncherButton button) = 0;
+    // Why the button that ended the launcher could not do its work (empty when it could): the
+    // launcher shows it in a message dialog before it closes.
+    virtual std::string Failure() const { return {}; }
 };
 
 // Starts GTK on the display, keeping the numeric locale "C". The launcher does this before it
@@ -24,8 +27,13 @@ bool StartDialogs(std::string& error);
 // the frame above four buttons, "Start in fullscreen mode", "Start in windowed mode", "Options"
 // and "Exit", in a captionless window titled "Vexmoor" in the middle of the screen. The page is
 // asked for once; an empty address, or no network, leaves the frame empty. Runs until the
-// handler ends it, and returns the button that did; closing the window counts as Exit. The
-// window is gone, and the numeric locale "C" again, when it returns.
+// handler ends it, and returns the button that did; closing the window counts as Exit. A
+// failure the handler reports is shown first (ShowStartFailure). The window is gone, and the
+// numeric locale "C" again, when it returns.
 LauncherButton RunLauncherDialog(const std::string& pageAddress, LauncherHandler& handler);
+
+// Shows why the game cannot start in a message dialog titled "Vexmoor" with an OK button (over
+// the launcher while it is open) and waits until the user closes it. Needs StartDialogs.
+void ShowStartFailure(const std::string& text);
 
 }  // namespace platform

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <string>
 #include <system_error>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -100,41 +103,85 @@ const std::vector<DirectoryEntry>& CachedListing(const std::string& folder)
     return listing.entries;
 }
 
+// The path's components with "." left out and each ".." taking away the component before it;
+// false when a ".." would climb above the path's start.
+bool NormalisedComponents(const std::string& path, std::vector<std::string>& components)
+{
+    components.clear();
+    for (const std::string& component : SplitPath(path)) {
+        if (component == ".") continue;
+        if (component != "..") {
+            components.push_back(component);
+        } else if (components.empty()) {
+            return false;
+        } else {
+            components.pop_back();
+        }
+    }
+    return true;
+}
+
+std::string StartFolder(const std::string& path)
+{
+    return !path.empty() && path.front() == '/' ? "/" : "";
+}
+
+// Visits every existing path that the components name below folder, the last one of the
+// wanted kind and the others folders, until visit returns true (then true). At each step the
+// exact name comes first, then the names equal to it without regard to case, smallest first.
+bool VisitMatches(const std::string& folder, const std::vector<std::string>& components, size_t index,
+                  Kind wanted, const std::function<bool(const std::string&)>& visit)
+{
+    const bool last = index + 1 == components.size();
+    const std::string& component = components[index];
+    const auto follow = [&](const std::string& name) {
+        const std::string path = Join(folder, name);
+        return last ? visit(path) : VisitMatches(path, components, index + 1, wanted, visit);
+    };
+    const Kind kind = last ? wanted : Kind::Directory;
+    if (KindOf(Join(folder, component)) == kind && follow(component)) return true;
+    for (const DirectoryEntry& entry : CachedListing(folder)) {
+        if ((entry.isDirectory ? Kind::Directory : Kind::File) != kind || entry.name == component) continue;
+        if (EqualsIgnoringCase(entry.name, component) && follow(entry.name)) return true;
+    }
+    return false;
+}
+
+// The first existing path of the wanted kind that the path names; false when there is none.
+bool FindFirst(const std::string& path, Kind wanted, std::string& resolved)
+{
+    std::vector<std::string> components;
+    if (!NormalisedComponents(path, components) || components.empty()) return false;
+    return VisitMatches(StartFolder(path), components, 0, wanted, [&](const std::string& found) {
+        resolved = found;
+        return true;
+    });
+}
+
 // The name in folder that matches component with the wanted kind: the exact name first, else
 // the smallest name equal to it without regard to case; empty when none matches.
 std::string MatchComponent(const std::string& folder, const std::string& component, Kind wanted)
 {
-    if (KindOf(Join(folder, component)) == wanted) return component;
-    for (const DirectoryEntry& entry : CachedListing(folder)) {
-        const Kind kind = entry.isDirectory ? Kind::Directory : Kind::File;
-        if (kind == wanted && EqualsIgnoringCase(entry.name, component)) return entry.name;
-    }
-    return {};
+    std::string name;
+    VisitMatches(folder, {component}, 0, wanted, [&](const std::string& found) {
+        name = found.substr(found.size() - component.size());  // a match is as long as the component
+        return true;
+    });
+    return name;
 }
 
-bool IsDotComponent(const std::string& component)
+// Finds or creates the folders of a path to write (the first match of each, missing ones made
+// as written) and leaves the file's name in lastComponent.
+bool MakeFolders(const std::string& path, std::string& folder, std::string& lastComponent)
 {
-    return component == "." || component == "..";
-}
-
-// Resolves every folder component of the path; with create set, missing folders are made.
-// Leaves the last component (the file's name) in lastComponent.
-bool ResolveFolders(const std::string& path, bool create, std::string& folder, std::string& lastComponent)
-{
-    std::vector<std::string> components = SplitPath(path);
-    if (components.empty()) return false;
+    std::vector<std::string> components;
+    if (!NormalisedComponents(path, components) || components.empty()) return false;
     lastComponent = components.back();
     components.pop_back();
-
-    folder = !path.empty() && path.front() == '/' ? "/" : "";
+    folder = StartFolder(path);
     for (const std::string& component : components) {
-        if (IsDotComponent(component)) {
-            folder = Join(folder, component);
-            continue;
-        }
         std::string name = MatchComponent(folder, component, Kind::Directory);
         if (name.empty()) {
-            if (!create) return false;
             std::error_code error;
             fs::create_directory(Join(folder, component), error);
             InvalidateListings();
@@ -150,33 +197,49 @@ bool ResolveFolders(const std::string& path, bool create, std::string& folder, s
 
 bool ResolveFile(const std::string& path, std::string& resolved)
 {
-    std::string folder, last;
-    if (!ResolveFolders(path, false, folder, last) || IsDotComponent(last)) return false;
-    const std::string name = MatchComponent(folder, last, Kind::File);
-    if (name.empty()) return false;
-    resolved = Join(folder, name);
-    return true;
+    return FindFirst(path, Kind::File, resolved);
 }
 
 bool ResolveDirectory(const std::string& path, std::string& resolved)
 {
-    std::string folder, last;
-    if (!ResolveFolders(path, false, folder, last)) return false;
-    const std::string name = IsDotComponent(last) ? last : MatchComponent(folder, last, Kind::Directory);
-    if (name.empty()) return false;
-    resolved = Join(folder, name);
-    return true;
+    std::vector<std::string> components;
+    if (path.empty() || !NormalisedComponents(path, components)) return false;
+    if (components.empty()) {
+        resolved = StartFolder(path).empty() ? "." : "/";
+        return true;
+    }
+    return FindFirst(path, Kind::Directory, resolved);
 }
 
 bool ResolveForWriting(const std::string& path, std::string& resolved)
 {
+    if (FindFirst(path, Kind::File, resolved)) return true;
     std::string folder, last;
-    if (!ResolveFolders(path, true, folder, last) || IsDotComponent(last)) return false;
-    std::string name = MatchComponent(folder, last, Kind::File);
-    if (name.empty()) name = MatchComponent(folder, last, Kind::Directory);
-    if (name.empty()) name = last;
-    resolved = Join(folder, name);
-    return KindOf(resolved) != Kind::Directory;
+    if (!MakeFolders(path, folder, last) || !MatchComponent(folder, last, Kind::Directory).empty()) return false;
+    resolved = Join(folder, last);
+    return KindOf(resolved) == Kind::None;
+}
+
+std::vector<DirectoryEntry> ListGameFolder(const std::string& path)
+{
+    std::vector<DirectoryEntry> merged;
+    std::vector<std::string> components;
+    if (path.empty() || !NormalisedComponents(path, components)) return merged;
+    const auto add = [&](const std::string& folder) {
+        for (const DirectoryEntry& entry : CachedListing(folder)) {
+            const auto same = [&](const DirectoryEntry& kept) { return kept.name == entry.name; };
+            if (std::none_of(merged.begin(), merged.end(), same)) merged.push_back(entry);
+        }
+        return false;
+    };
+    if (components.empty()) {
+        add(StartFolder(path).empty() ? "." : "/");
+    } else {
+        VisitMatches(StartFolder(path), components, 0, Kind::Directory, add);
+    }
+    std::sort(merged.begin(), merged.end(),
+              [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
+    return merged;
 }
 
 std::vector<DirectoryEntry> ListDirectory(const std::string& resolvedDirectory)

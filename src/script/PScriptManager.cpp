@@ -38,7 +38,7 @@ CPScriptManager::~CPScriptManager() {
 
 bool CPScriptManager::LoadList() {
     m_unreadableScript.clear();
-    CPFile file("Data\\Scripts\\list.dat");
+    CPFile file(kScriptListPath);
     if (file.Load() < 0) return false;
     CPTextReader reader(file.GetData(), file.GetSize());
     std::string line;

@@ -23,6 +23,9 @@
 // trimmed). It reaches a script only while the script runs (between its Start and its Stop) and
 // only while the script's queue holds at most 100 commands; otherwise it is dropped silently.
 // Names and categories are looked up exactly as passed, without lower-casing.
+// Where the script list lies.
+inline constexpr char kScriptListPath[] = "Data\\Scripts\\list.dat";
+
 class CPScriptManager : public TSingleton<CPScriptManager> {
 public:
     // The most commands a queue may already hold for one more to be accepted.

@@ -52,34 +52,54 @@ INSTANTIATE_TEST_SUITE_P(
 struct ExitCase {
     const char* name;
     bool gameRan;
+    const char* shortcut;  // the content of play.url
     const char* exitAddress;
-    std::vector<SPShellRequest> expected;
+    std::vector<std::string> expected;
 };
 
 void PrintTo(const ExitCase& exit, std::ostream* out) { *out << exit.name; }
 
 class ExitActionsTest : public ::testing::TestWithParam<ExitCase> {};
 
-TEST_P(ExitActionsTest, OpensTheShortcutTheSiblingProgramAndTheExitPage) {
+// A sibling program and local files lie beside the shortcut; only web pages are ever opened.
+TEST_P(ExitActionsTest, OpenOnlyWebPages) {
     apptest::WorkingFolder folder;
-    folder.Write("Play.URL", "[InternetShortcut]\r\n");
+    folder.Write("Play.URL", GetParam().shortcut);
     folder.Write("fscommand/tessun.exe", "");
+    folder.Write("readme.html", "");
     EXPECT_EQ(CollectExitActions(GetParam().gameRan, GetParam().exitAddress), GetParam().expected);
 }
+
+constexpr char kShortcut[] = "[InternetShortcut]\r\nURL=https://example.com/play\r\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ExitActionsTest,
     ::testing::Values(
-        ExitCase{"AfterAGame", true, "http://example.com/bye",
-                 {{"", "play.url"}, {".\\fscommand", "tessun.exe"}, {"", "http://example.com/bye"}}},
-        ExitCase{"WithoutAGame", false, "http://example.com/bye", {{"", "http://example.com/bye"}}},
-        ExitCase{"BareScheme", true, "http://", {{"", "play.url"}, {".\\fscommand", "tessun.exe"}}},
-        ExitCase{"EmptyAddress", false, "", {}}),
+        ExitCase{"AfterAGame", true, kShortcut, "http://example.com/bye",
+                 {"https://example.com/play", "http://example.com/bye"}},
+        ExitCase{"WithoutAGame", false, kShortcut, "http://example.com/bye", {"http://example.com/bye"}},
+        ExitCase{"BareScheme", true, kShortcut, "http://", {"https://example.com/play"}},
+        ExitCase{"EmptyAddress", false, kShortcut, "", {}},
+        ExitCase{"KeyInAnyCase", true, "[InternetShortcut]\nurl=HTTP://example.com/x\n", "", {"HTTP://example.com/x"}},
+        ExitCase{"ShortcutToAProgram", true, "[InternetShortcut]\r\nURL=fscommand\\tessun.exe\r\n", "", {}},
+        ExitCase{"ShortcutToAFile", true, "[InternetShortcut]\r\nURL=file:///etc/passwd\r\n", "", {}},
+        ExitCase{"ShortcutWithoutAddress", true, "[InternetShortcut]\r\n", "", {}},
+        ExitCase{"AddressWithABlank", true, "URL=http://example.com/a b\r\n", "", {}}),
     [](const ::testing::TestParamInfo<ExitCase>& info) { return info.param.name; });
 
 TEST(ExitActionsTest, MissingFilesAreSkipped) {
     apptest::WorkingFolder folder;
-    EXPECT_EQ(CollectExitActions(true, "http://"), std::vector<SPShellRequest>{});
+    EXPECT_EQ(CollectExitActions(true, "http://"), std::vector<std::string>{});
+}
+
+TEST(WebAddressTest, OnlyHttpAndHttpsPagesAreWebAddresses) {
+    for (const char* address : {"http://example.com", "https://example.com/a?b=c", "HTTPS://x"}) {
+        EXPECT_TRUE(IsWebAddress(address)) << address;
+    }
+    for (const char* address : {"", "http://", "https://", "file:///etc/passwd", "play.url", "fscommand\\tessun.exe",
+                                "javascript:alert(1)", "ftp://example.com", "http://a\nb", " http://example.com"}) {
+        EXPECT_FALSE(IsWebAddress(address)) << address;
+    }
 }
 
 }  // namespace

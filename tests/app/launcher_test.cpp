@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -118,5 +119,54 @@ TEST_F(LauncherTest, WhileOneCopyShowsTheLauncherASecondEndsAtOnce) {
     EXPECT_EQ(result.exitCode, 0) << result.errors;
     EXPECT_EQ(Config(), settings) << "Exit and the refused copy leave config.cfg alone";
 }
+
+// A start that fails shows why in a message dialog titled like the game (over the launcher, or
+// after it when the game itself could not start); its OK button ends the program with 1.
+struct FailedLauncherStart {
+    const char* name;
+    void (*breakFolder)(const fs::path& folder);
+    const char* reason;
+    bool writesConfig;  // the folder holds game data, so the start button saved the choice
+};
+
+void PrintTo(const FailedLauncherStart& start, std::ostream* out) { *out << start.name; }
+
+class FailedLauncherStartTest : public LauncherTest, public ::testing::WithParamInterface<FailedLauncherStart> {};
+
+TEST_P(FailedLauncherStartTest, ShowsTheReasonInAMessageDialog) {
+    GetParam().breakFolder(m_folder.Path());
+    StartedProgram program(PlainStart());
+    const std::string launcher = WaitForLauncher(program);
+    ASSERT_FALSE(launcher.empty()) << m_display.Name() << ": " << program.Wait().errors;
+    Click(launcher, Button::StartWindowed);
+
+    const std::string message = WaitForWindow(program, launcher);
+    ASSERT_FALSE(message.empty()) << program.Wait().errors;
+    EXPECT_EQ(m_display.WindowName(message), kTitle);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the dialog has drawn its button
+    const PrivateDisplay::Geometry dialog = m_display.WindowGeometry(message);
+    m_display.Click(dialog.x + dialog.width - 35, dialog.y + dialog.height - 22);  // OK
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!program.Ended() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    const ProgramResult result = program.Wait();
+    EXPECT_EQ(result.exitCode, 1) << "OK ends the program";
+    EXPECT_NE(result.errors.find(GetParam().reason), std::string::npos) << result.errors;
+    EXPECT_EQ(fs::exists(m_folder.Path() / "config.cfg"), GetParam().writesConfig);
+}
+
+const FailedLauncherStart kFailedLauncherStarts[] = {
+    {"NoGameData", [](const fs::path& folder) { fs::remove_all(folder / "data"); }, "holds no game data", false},
+    {"NoMainScript",
+     [](const fs::path& folder) {
+         fs::rename(folder / "data/scripts/main.lua", folder / "data/scripts/other.lua");
+         std::ofstream(folder / "data/scripts/list.dat") << "other t_system interface\n";
+     },
+     "names no script \"main\"", true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, FailedLauncherStartTest, ::testing::ValuesIn(kFailedLauncherStarts),
+                         [](const ::testing::TestParamInfo<FailedLauncherStart>& info) { return info.param.name; });
 
 }  // namespace

@@ -209,14 +209,37 @@ TEST_F(OptionsModelTest, CapabilitiesOffDisableTheirControls) {
     EXPECT_EQ(g_fsaa, 0);
 }
 
-TEST_F(OptionsModelTest, OneQualityLevelLeavesTheAntialiasingListEmptyButFsaaOn) {
+TEST_F(OptionsModelTest, OneQualityLevelLeavesTheAntialiasingListEmptyAndFsaaAlone) {
     CPOptionsModel model({true, 1, true, true, 1}, kModes);
     EXPECT_FALSE(model.Enabled(OptionsList::Antialiasing));
     model.ApplyPreset(OptionsPreset::Quality);
     EXPECT_EQ(model.Selected(OptionsList::Antialiasing), -1);
     model.Store();
     EXPECT_EQ(g_quality, -1);
-    EXPECT_EQ(g_fsaa, 1);
+    EXPECT_EQ(g_fsaa, 0);
+}
+
+// OK writes fsaa only when the user or a preset chose an antialiasing entry, never because the
+// device could antialias.
+TEST_F(OptionsModelTest, FsaaFollowsTheAntialiasingChoiceNotTheProbe) {
+    {
+        CPOptionsModel untouched(FullCaps(), kModes);
+        untouched.SetChecked(OptionsCheck::Bloom, true);
+        untouched.Accept();
+    }
+    EXPECT_EQ(Saved("fsaa"), "fsaa = 0");
+    g_fsaa = 1;
+    {
+        CPOptionsModel kept(FullCaps(), kModes);
+        kept.Accept();
+    }
+    EXPECT_EQ(Saved("fsaa"), "fsaa = 1") << "a setting the user made stays";
+    g_fsaa = 0;
+    CPOptionsModel chosen(FullCaps(), kModes);
+    chosen.Select(OptionsList::Antialiasing, 1);
+    chosen.Accept();
+    EXPECT_EQ(Saved("fsaa"), "fsaa = 1");
+    EXPECT_EQ(Saved("quality"), "quality = 1");
 }
 
 TEST_F(OptionsModelTest, CancelChangesNothing) {

@@ -125,6 +125,9 @@ TEST_F(ProgramTest, HelpNamesTheSwitchesAndAnUnknownArgumentStartsNothing) {
     const ProgramResult wrong = Run({"--windwed"});
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_NE(wrong.errors.find("--windwed"), std::string::npos) << wrong.errors;
+    const ProgramResult both = Run({"--windowed", "--fullscreen"});
+    EXPECT_EQ(both.exitCode, 2);
+    EXPECT_NE(both.errors.find("exclude each other"), std::string::npos) << both.errors;
     EXPECT_FALSE(fs::exists(Folder() / "config.cfg"));
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <ostream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -48,17 +49,46 @@ INSTANTIATE_TEST_SUITE_P(Switches, CommandLineTest,
                          ::testing::Values(Arguments{{}, false, false, false, false},
                                            Arguments{{"--windowed"}, true, false, false, false},
                                            Arguments{{"--fullscreen"}, true, true, false, false},
-                                           Arguments{{"--fullscreen", "--windowed"}, true, false, false, false},
+                                           Arguments{{"--fullscreen", "--windowed"}, true, true, false, true},
+                                           Arguments{{"--windowed", "--windowed"}, true, false, false, false},
                                            Arguments{{"-h"}, false, false, true, false},
                                            Arguments{{"--help"}, false, false, true, false},
                                            Arguments{{"--full"}, false, false, false, true},
                                            Arguments{{"fullscreen"}, false, false, false, true}));
 
+// Every environment variable the README's list names (a line "- `VX_...`") is in the help.
+TEST(CommandLineHelpTest, ListsEveryEnvironmentVariableOfTheReadme) {
+    const std::string readme = apptest::ReadBytes(VX_README);
+    const std::regex listed(R"(\n- `(VX_[A-Z_]+))");
+    std::vector<std::string> names;
+    for (std::sregex_iterator it(readme.begin(), readme.end(), listed), end; it != end; ++it) {
+        names.push_back((*it)[1]);
+    }
+    EXPECT_GE(names.size(), 8u) << "the README's environment list moved";
+    const std::string help = CommandLineHelp();
+    for (const std::string& name : names) EXPECT_NE(help.find("  " + name + "="), std::string::npos) << name;
+}
+
+// A working folder that holds game data (a script list).
 class StartChoiceTest : public ::testing::Test {
 protected:
+    void SetUp() override { m_folder.Write("data/scripts/list.dat", "main t_system\n"); }
+
     apptest::WorkingFolder m_folder;
     CPSettings m_settings;
 };
+
+TEST_F(StartChoiceTest, AFolderWithoutGameDataStartsNothingAndKeepsNoConfig) {
+    std::filesystem::remove_all(m_folder.Path() / "data");
+    platform::InvalidateListings();
+    std::string error;
+    EXPECT_FALSE(ApplyStartChoice(true, error));
+    EXPECT_NE(error.find("holds no game data"), std::string::npos) << error;
+    CPLauncherButtons start;
+    EXPECT_TRUE(start.OnButton(platform::LauncherButton::StartWindowed));
+    EXPECT_NE(start.Failure().find("holds no game data"), std::string::npos) << start.Failure();
+    EXPECT_FALSE(std::filesystem::exists(m_folder.Path() / "config.cfg"));
+}
 
 TEST_F(StartChoiceTest, SavesTheChoiceWithTheSettingsItFinds) {
     m_folder.Write("config.cfg", "screenWidth = 800\n");
@@ -98,7 +128,7 @@ TEST_F(StartChoiceTest, TheLauncherButtonsSaveTheStartChoiceOrNothing) {
         CPLauncherButtons buttons;
         EXPECT_TRUE(buttons.OnButton(fullScreen ? platform::LauncherButton::StartFullScreen
                                                 : platform::LauncherButton::StartWindowed));
-        EXPECT_TRUE(buttons.Error().empty()) << buttons.Error();
+        EXPECT_TRUE(buttons.Failure().empty()) << buttons.Failure();
         const std::string saved = apptest::ReadBytes(m_folder.Path() / "config.cfg");
         EXPECT_NE(saved.find(fullScreen ? "fullScreen = 1\r\n" : "fullScreen = 0\r\n"), std::string::npos) << saved;
         EXPECT_NE(saved.find("screenWidth = 1024\r\n"), std::string::npos) << saved;
@@ -109,7 +139,7 @@ TEST_F(StartChoiceTest, TheLauncherButtonsSaveTheStartChoiceOrNothing) {
     platform::InvalidateListings();
     CPLauncherButtons refused;
     EXPECT_TRUE(refused.OnButton(platform::LauncherButton::StartWindowed));
-    EXPECT_NE(refused.Error().find("cannot write config.cfg"), std::string::npos) << refused.Error();
+    EXPECT_NE(refused.Failure().find("cannot write config.cfg"), std::string::npos) << refused.Failure();
 }
 
 TEST(AppWindowTest, TheClientAreaIsExactlyTheConfiguredSize) {

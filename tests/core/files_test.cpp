@@ -214,6 +214,25 @@ TEST_F(FilesTest, SaveFailsOnReadOnlyFilesAndFolders)
     EXPECT_TRUE(fs::is_directory("folder.sav"));
 }
 
+// Links planted where the writer puts its temporary file or the file itself never carry the
+// bytes to the file they point at.
+TEST_F(FilesTest, PlantedLinksLeaveTheirVictimUntouched)
+{
+    WriteDiskFile("victim.txt", "the victim");
+    const fs::path victim = fs::absolute("victim.txt");
+    fs::create_symlink(victim, "config.cfg.tmp");
+    fs::create_symlink(victim, "Actions.cfg");
+    for (const char* name : {"config.cfg", "Actions.cfg"}) {
+        CPFileWriter writer(name);
+        writer.Write("written", 7);
+        ASSERT_EQ(writer.Save(), S_OK) << name;
+        EXPECT_EQ(ReadDiskFile(name), "written") << name;
+        EXPECT_FALSE(fs::is_symlink(name)) << name << " is a file of its own";
+    }
+    EXPECT_EQ(ReadDiskFile("victim.txt"), "the victim");
+    EXPECT_TRUE(fs::is_symlink("config.cfg.tmp")) << "a foreign file is left as it is";
+}
+
 // Limits the size of files this process may write, so a write comes up short.
 class FileSizeLimit {
 public:

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "platform/PathResolver.h"
 
@@ -71,7 +72,7 @@ TEST_F(PathResolverTest, ReadingCaseTable)
         {"Data\\Levels", nullptr},
         {"Data\\Levels\\missing.lvl", nullptr},
         {"Nowhere\\Map.lvl", nullptr},
-        {"Data\\Levels\\..\\saves\\slot.sav", "Data/Levels/../saves/slot.sav"},
+        {"Data\\Levels\\..\\saves\\.\\slot.sav", "Data/saves/slot.sav"},
     };
     for (const ReadCase& c : cases) {
         std::string resolved = "untouched";
@@ -103,6 +104,56 @@ TEST_F(PathResolverTest, RelativePathsStartAtTheWorkingFolder)
     fs::current_path(previous);
     ASSERT_TRUE(found);
     EXPECT_EQ(resolved, "Data/Levels/Map.lvl");
+}
+
+// A game path never leaves the game's folder (the working folder), however many ".." it holds.
+TEST_F(PathResolverTest, DotDotNeverClimbsOutOfTheGamesFolder)
+{
+    const fs::path previous = fs::current_path();
+    fs::current_path(m_root / "Data");
+    std::string resolved;
+    const bool inside = platform::ResolveFile("Levels\\..\\saves\\slot.sav", resolved);
+    const std::string insidePath = resolved;
+    bool anyOutside = false;
+    for (const char* path : {"..\\dup\\abc.txt", "Levels\\..\\..\\dup\\ABC.txt", "../Data/Levels/Map.lvl",
+                             "..\\..\\..\\..\\..\\..\\..\\..\\etc\\passwd"}) {
+        anyOutside |= platform::ResolveFile(path, resolved);
+        anyOutside |= platform::ResolveDirectory(path, resolved);
+        anyOutside |= platform::ResolveForWriting(path, resolved);
+        anyOutside |= !platform::ListGameFolder(path).empty();
+    }
+    const bool folderItself = platform::ResolveDirectory("Levels\\..", resolved);
+    fs::current_path(previous);
+    EXPECT_TRUE(inside);
+    EXPECT_EQ(insidePath, "saves/slot.sav");
+    EXPECT_FALSE(anyOutside);
+    EXPECT_TRUE(folderItself);
+    EXPECT_EQ(resolved, ".");
+}
+
+// With both "data" and "Data" present, a path is found in whichever of them holds it, and
+// listings show both.
+TEST_F(PathResolverTest, CaseVariantFoldersAreAllSearched)
+{
+    MakeFile("data/sounds/bang.wav");
+    MakeFile("data/game5.dat");
+    MakeFile("DATA/Levels/Other.lvl");
+    std::string resolved;
+    ASSERT_TRUE(platform::ResolveFile(GamePath("Data\\Sounds\\bang.wav"), resolved));
+    EXPECT_EQ(fs::path(resolved), fs::path(DiskPath("data/sounds/bang.wav")));
+    ASSERT_TRUE(platform::ResolveFile(GamePath("data\\levels\\other.lvl"), resolved));
+    EXPECT_EQ(fs::path(resolved), fs::path(DiskPath("DATA/Levels/Other.lvl")));
+    ASSERT_TRUE(platform::ResolveFile(GamePath("data\\levels\\map.lvl"), resolved));
+    EXPECT_EQ(fs::path(resolved), fs::path(DiskPath("Data/Levels/Map.lvl")));
+    ASSERT_TRUE(platform::ResolveDirectory(GamePath("DATA\\SOUNDS"), resolved));
+    EXPECT_EQ(fs::path(resolved), fs::path(DiskPath("data/sounds")));
+
+    ASSERT_TRUE(platform::ResolveForWriting(GamePath("Data\\game5.dat"), resolved));
+    EXPECT_EQ(fs::path(resolved), fs::path(DiskPath("data/game5.dat"))) << "the existing file is replaced";
+
+    std::vector<std::string> names;
+    for (const platform::DirectoryEntry& entry : platform::ListGameFolder(GamePath("Data"))) names.push_back(entry.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Levels", "folder.txt", "game5.dat", "saves", "sounds"}));
 }
 
 TEST_F(PathResolverTest, WritingReusesExistingNamesWhateverTheirCase)

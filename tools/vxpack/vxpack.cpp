@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/FilePointer.h"
+#include "core/PFileWriter.h"
 #include "core/PPack.h"
 #include "core/PPackBuilder.h"
 #include "core/Result.h"
@@ -43,6 +44,16 @@ bool WriteWholeFile(const fs::path& path, const std::vector<uint8_t>& bytes)
     return !out.fail();
 }
 
+// Writes a pack the way the game writes its files: the folders of the path are found without
+// regard to case ("Data/game5.dat" lands in an existing "data" folder, where the game mounts it)
+// and the file is replaced through a temporary file.
+bool WritePack(const fs::path& path, const std::vector<uint8_t>& bytes)
+{
+    CPFileWriter writer(fs::absolute(path).lexically_normal().string());
+    writer.Write(bytes.data(), static_cast<int32_t>(bytes.size()));
+    return writer.Save() == S_OK;
+}
+
 int Fail(const std::string& message)
 {
     std::fprintf(stderr, "vxpack: %s\n", message.c_str());
@@ -69,7 +80,7 @@ int Build(const fs::path& folder, const fs::path& packPath)
 
     std::vector<uint8_t> pack;
     if (!builder.Build(pack)) return Fail("the files are too large for one pack");
-    if (!WriteWholeFile(packPath, pack)) return Fail("cannot write " + packPath.string());
+    if (!WritePack(packPath, pack)) return Fail("cannot write " + packPath.string());
     return 0;
 }
 
