@@ -6,7 +6,6 @@
 #include "Render/PRender.h"
 #include "Render/PTextureCache.h"
 #include "Render/VideoPicture.h"
-#include "core/PGlobalTimer.h"
 #include "core/PLog.h"
 #include "core/Result.h"
 #include "core/SettingsVariables.h"
@@ -119,7 +118,6 @@ void CPAVIPlayer::ShowInCache(bool playing)
 bool CPAVIPlayer::Start()
 {
     if (m_stream && !m_playing) {
-        m_time = 0.0;
         m_playing = m_stream->Start();
         if (!m_playing) GetLog()->Print(0, "The video cannot start\n");
     }
@@ -129,9 +127,8 @@ bool CPAVIPlayer::Start()
 void CPAVIPlayer::Update()
 {
     if (!m_stream || !m_playing) return;
-    m_time += g_frameDelta;
     std::string error;
-    switch (m_stream->AdvanceTo(m_time, error)) {
+    switch (m_stream->Advance(error)) {
     case platform::VideoStream::Progress::Unchanged: break;
     case platform::VideoStream::Progress::NewFrame: ShowPicture(m_stream->CurrentFrame()); break;
     case platform::VideoStream::Progress::Failed:

@@ -18,10 +18,11 @@ class Texture;
 // The video player: plays a file of Data\Video into the texture cache's built-in texture "video",
 // which interface screens show like any other texture. The texture cache makes the program's
 // only player. Play prepares a video; added to the kernel (the script function PlayVideo gives it
-// priority 400) the task starts it, and each pass shows the newest picture due at the time played
-// so far (the frame delta summed since Start), so the pictures follow the game's clock. The sound
-// plays as it is decoded. At the end of the video every script of the category "interface" gets
-// the command "video_end" (once) and the video stops; the task stays in the kernel until Stop.
+// priority 400) the task starts it, and each pass shows the newest picture due by the video's own
+// clock, which runs with its sound in real time whatever the game's clock does (a paused game
+// still plays its videos to the end). A pass uploads one picture at most. At the end of the video
+// every script of the category "interface" gets the command "video_end" (once) and the video
+// stops; the task stays in the kernel until Stop.
 //
 // The texture has the video's sides rounded up to the next powers of two (VideoPicture.h),
 // 32-bit when the screenBPP setting is 32, R5G6B5 otherwise; the picture fills its top-left part.
@@ -50,6 +51,8 @@ public:
     std::string GetClassName() const override { return "CPAVIPlayer"; }
 
     bool IsPlaying() const { return m_playing; }
+    // The video prepared by the last Play; null when it failed.
+    const platform::VideoStream* GetStream() const { return m_stream.get(); }
     // The texture the pictures go to; null before the first successful Play.
     const platform::gfx::Texture* GetTexture() const { return m_texture.get(); }
     // Writes a picture into the texture's top-left part, shrunk when it is larger than the
@@ -68,7 +71,6 @@ private:
     uint32_t m_textureHeight = 0;
     int32_t m_textureBits = -1;
     bool m_playing = false;
-    double m_time = 0.0;  // seconds played since Start
     std::vector<uint8_t> m_shrunk;  // a picture larger than the texture, fitted into it
 };
 

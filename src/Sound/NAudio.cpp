@@ -8,7 +8,14 @@
 #include "core/SettingsVariables.h"
 #include "core/TextHelpers.h"
 #include "platform/AudioDevice.h"
+#include "platform/LibraryMessages.h"
 #include "Sound/PMusic.h"
+
+namespace {
+
+void LogLibraryMessage(const std::string& line) { GetLog()->Print(0, "%s\n", line.c_str()); }
+
+}  // namespace
 
 CNAudio::CNAudio() = default;
 
@@ -21,6 +28,7 @@ int32_t CNAudio::Init(void* window) {
     CNSound::SetGlobalVolume(g_soundVolume);
     if (CPMusic* music = GetMusic()) music->SetVolume(g_musicVolume);
     m_window = window;
+    platform::RouteLibraryMessages(LogLibraryMessage);
     std::string error;
     m_device = platform::AudioDevice::Open(g_frequency, error);
     if (!m_device) {

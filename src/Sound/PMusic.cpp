@@ -13,45 +13,42 @@ namespace {
 
 // The longest frame a fade step counts, in seconds.
 constexpr float kMaxFadeStep = 0.1f;
+const std::string kFolder = "Data\\Music\\";
+
+void ReportUnplayable(const std::string& name, const std::string& reason) {
+    GetLog()->Print(0, "Music %s cannot be played: %s\n", (kFolder + name).c_str(), reason.c_str());
+}
 
 }  // namespace
 
 CPMusic::CPMusic() = default;
 
-CPMusic::~CPMusic() {
-    m_pendingPlayer.reset();
-    Close();
-}
+CPMusic::~CPMusic() { Close(); }
 
 int32_t CPMusic::Play(const std::string& name, bool loop) {
+    m_pendingName = name;
+    m_pendingLoop = loop;
     if (m_currentName.empty()) {
-        m_pendingName = name;
         const int32_t result = Open(name, loop);
         m_fadeIn = true;
         m_fadeFactor = 0.0f;
         return result;
     }
-    std::unique_ptr<platform::MusicPlayer> player = OpenPlayer(name);
-    if (!player) return S_OK;
-    m_pendingPlayer = std::move(player);
-    m_pendingName = name;
-    m_pendingLoop = loop;
     m_fadeOut = true;
     m_fadeFactor = 1.0f;
     return S_OK;
 }
 
-std::unique_ptr<platform::MusicPlayer> CPMusic::OpenPlayer(const std::string& name) {
-    const std::string path = "Data\\Music\\" + name;
+std::unique_ptr<platform::MusicPlayer> CPMusic::OpenPlayer(const std::string& name, bool loop) {
     std::string resolved;
     std::string error;
     std::unique_ptr<platform::MusicPlayer> player;
-    if (platform::ResolveFile(path, resolved)) {
-        player = platform::MusicPlayer::Open(resolved, error);
+    if (platform::ResolveFile(kFolder + name, resolved)) {
+        player = platform::MusicPlayer::Open(resolved, loop, error);
     } else {
         error = "the file does not exist";
     }
-    if (!player) GetLog()->Print(0, "Music %s cannot be played: %s\n", path.c_str(), error.c_str());
+    if (!player) ReportUnplayable(name, error);
     return player;
 }
 
@@ -59,7 +56,7 @@ int32_t CPMusic::Open(const std::string& name, bool loop) {
     Close();
     m_currentName = name;
     m_loop = loop;
-    m_player = m_pendingPlayer ? std::move(m_pendingPlayer) : OpenPlayer(name);
+    m_player = OpenPlayer(name, loop);
     if (!m_player) return E_FAIL;
     m_trackOpen = true;
     SetVolume(m_volume);
@@ -119,14 +116,15 @@ void CPMusic::EndFadeOut() {
 }
 
 void CPMusic::KeepLooping() {
-    std::string error;
-    if (m_player->TakeEndOfStream(error)) {
+    const platform::MusicPlayer::Events events = m_player->TakeEvents();
+    if (!events.error.empty()) {
+        ReportUnplayable(m_currentName, events.error);
+        Close();
+        return;
+    }
+    if (events.ended) {
         m_player->Stop();
         m_player->Rewind();
-    }
-    if (!error.empty()) {
-        GetLog()->Print(0, "Music %s: %s\n", m_currentName.c_str(), error.c_str());
-        return;
     }
     if (m_player->IsRunning() || !m_loop) return;
     m_player->Rewind();

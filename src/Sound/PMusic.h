@@ -15,17 +15,18 @@ class MusicPlayer;
 // the same priority).
 //
 // The first track asked for opens at once and fades in from silence; a looping track starts on
-// the next update, one without looping when Start is called. Every later request is tried at
-// once: a track that cannot be played is logged and the current one goes on; otherwise the
-// current track fades out over at least a second (the frame delta counts, at most 0.1 s a
-// frame), then the requested one opens with the looping it was asked with, starts and fades in.
-// A looping track restarts from its beginning when it ends.
+// the next update once it is ready, one without looping when Start is called. A later request
+// fades the current track out over at least a second (the frame delta counts, at most 0.1 s a
+// frame); when the fade ends the requested track opens with the looping it was asked with,
+// starts and fades in. A track that cannot be played is logged when it is opened, and silence
+// follows until the next request. A looping track repeats from its beginning without a gap.
+// Nothing here waits for GStreamer: tracks are read and decoded on its threads.
 class CPMusic : public IPTask, public TSingleton<CPMusic> {
 public:
     CPMusic();
     ~CPMusic() override;
 
-    // Asks for a track (see above). S_OK, or E_FAIL when the first track cannot be played.
+    // Asks for a track (see above). S_OK, or E_FAIL when the first track cannot be opened.
     int32_t Play(const std::string& name, bool loop);
     // The music volume, 0 to 1 (clamped); it applies at once, below any fade.
     void SetVolume(float volume);
@@ -55,7 +56,7 @@ private:
     int32_t Open(const std::string& name, bool loop);
     void Close();
     // The player of "Data\Music\<name>", or null with the reason logged.
-    std::unique_ptr<platform::MusicPlayer> OpenPlayer(const std::string& name);
+    std::unique_ptr<platform::MusicPlayer> OpenPlayer(const std::string& name, bool loop);
     void StepFade();
     // Opens the pending track and starts it, silent, to fade in.
     void EndFadeOut();
@@ -71,7 +72,6 @@ private:
     float m_fadeFactor = 0.0f;
     std::string m_pendingName;
     bool m_pendingLoop = false;
-    std::unique_ptr<platform::MusicPlayer> m_pendingPlayer;
 };
 
 // The music task, null before its construction and after its destruction.

@@ -6,14 +6,15 @@
 
 #include <gst/gst.h>
 
+#include <condition_variable>
 #include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <thread>
 
 namespace platform {
 namespace {
 
-// How long opening waits for the file to preroll, and a state query for a pending change.
-constexpr GstClockTime kPrerollTimeout = 5 * GST_SECOND;
-constexpr GstClockTime kStateQueryTimeout = GST_MSECOND;
 // playbin's "flags": audio only, with its volume and conversion elements.
 constexpr guint kAudioOnlyFlags = 0x2 | 0x10;
 
@@ -38,6 +39,62 @@ GstElement* MakeConfiguredSink(std::string& error) {
     return sink;
 }
 
+// Stops and frees pipelines on a thread of its own: stopping one waits for GStreamer's threads.
+// Whatever is still waiting at program exit is stopped before the exit.
+class Disposal {
+public:
+    ~Disposal() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
+        if (worker_.joinable()) worker_.join();
+    }
+
+    void Add(GstElement* pipeline) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!worker_.joinable()) worker_ = std::thread(&Disposal::Work, this);
+        waiting_.push_back(pipeline);
+        changed_.notify_all();
+    }
+
+    void WaitUntilDone() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [&] { return waiting_.empty() && !busy_; });
+    }
+
+private:
+    void Work() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [&] { return stopping_ || !waiting_.empty(); });
+            if (waiting_.empty()) return;
+            GstElement* pipeline = waiting_.front();
+            waiting_.pop_front();
+            busy_ = true;
+            lock.unlock();
+            gst_element_set_state(pipeline, GST_STATE_NULL);
+            gst_object_unref(pipeline);
+            lock.lock();
+            busy_ = false;
+            changed_.notify_all();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<GstElement*> waiting_;
+    bool busy_ = false;
+    bool stopping_ = false;
+    std::thread worker_;
+};
+
+Disposal& GetDisposal() {
+    static Disposal disposal;
+    return disposal;
+}
+
 }  // namespace
 
 struct MusicPlayer::Impl {
@@ -46,10 +103,9 @@ struct MusicPlayer::Impl {
 
     ~Impl() {
         if (bus) gst_object_unref(bus);
-        if (pipeline) {
-            gst_element_set_state(pipeline, GST_STATE_NULL);
-            gst_object_unref(pipeline);
-        }
+        if (!pipeline) return;
+        g_object_set(pipeline, "mute", TRUE, nullptr);
+        GetDisposal().Add(pipeline);
     }
 
     // The first error waiting on the bus, or "".
@@ -63,7 +119,7 @@ struct MusicPlayer::Impl {
     }
 };
 
-std::unique_ptr<MusicPlayer> MusicPlayer::Open(const std::string& path, std::string& error) {
+std::unique_ptr<MusicPlayer> MusicPlayer::Open(const std::string& path, bool loop, std::string& error) {
     error.clear();
     if (!InitMedia(error)) return nullptr;
     GError* failure = nullptr;
@@ -91,54 +147,76 @@ std::unique_ptr<MusicPlayer> MusicPlayer::Open(const std::string& path, std::str
     if (sink) g_object_set(impl->pipeline, "audio-sink", sink, nullptr);
     impl->bus = gst_element_get_bus(impl->pipeline);
 
-    gst_element_set_state(impl->pipeline, GST_STATE_PAUSED);
-    const GstStateChangeReturn preroll = gst_element_get_state(impl->pipeline, nullptr, nullptr, kPrerollTimeout);
+    // Reading and decoding start on GStreamer's threads; the bus tells when the file is ready.
+    const GstStateChangeReturn change = gst_element_set_state(impl->pipeline, GST_STATE_PAUSED);
     KeepNumericLocaleC();
-    if (preroll == GST_STATE_CHANGE_FAILURE || preroll == GST_STATE_CHANGE_ASYNC) {
+    if (change == GST_STATE_CHANGE_FAILURE) {
         error = impl->TakeError();
-        if (error.empty()) error = preroll == GST_STATE_CHANGE_ASYNC ? "the file did not start in time" : "cannot play";
+        if (error.empty()) error = "cannot play";
         return nullptr;
     }
-    return std::unique_ptr<MusicPlayer>(new MusicPlayer(std::move(impl)));
+    return std::unique_ptr<MusicPlayer>(new MusicPlayer(std::move(impl), loop));
 }
 
-MusicPlayer::MusicPlayer(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+void MusicPlayer::WaitUntilClosed() { GetDisposal().WaitUntilDone(); }
+
+MusicPlayer::MusicPlayer(std::unique_ptr<Impl> impl, bool loop) : impl_(std::move(impl)), loop_(loop) {}
 MusicPlayer::~MusicPlayer() = default;
 
 bool MusicPlayer::Run() {
+    wantsToRun_ = true;
+    if (!ready_) return true;
+    if (rewind_) SeekToStart(true);
+    rewind_ = false;
     return gst_element_set_state(impl_->pipeline, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
 }
 
 bool MusicPlayer::Stop() {
+    wantsToRun_ = false;
     return gst_element_set_state(impl_->pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
 }
 
-bool MusicPlayer::Rewind() {
-    return gst_element_seek_simple(impl_->pipeline, GST_FORMAT_TIME,
-                                   static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), 0);
+void MusicPlayer::Rewind() { rewind_ = true; }
+
+// The first preroll: a looping file is given its segment before anything is played (the flush
+// then drops only the prerolled block), then it runs when that was asked for.
+void MusicPlayer::OnReady() {
+    ready_ = true;
+    rewind_ = false;
+    if (loop_) SeekToStart(true);
+    if (wantsToRun_) Run();
 }
 
-bool MusicPlayer::IsRunning() const {
-    GstState current = GST_STATE_NULL;
-    GstState pending = GST_STATE_VOID_PENDING;
-    gst_element_get_state(impl_->pipeline, &current, &pending, kStateQueryTimeout);
-    const GstState target = pending != GST_STATE_VOID_PENDING ? pending : current;
-    return target == GST_STATE_PLAYING;
+// A segment seek ends in a "segment done" message instead of the end of the stream, and a seek
+// without a flush queues the next repeat right behind the one that is playing.
+void MusicPlayer::SeekToStart(bool flush) {
+    int flags = GST_SEEK_FLAG_ACCURATE;
+    if (flush) flags |= GST_SEEK_FLAG_FLUSH;
+    if (loop_) flags |= GST_SEEK_FLAG_SEGMENT;
+    gst_element_seek(impl_->pipeline, 1.0, GST_FORMAT_TIME, static_cast<GstSeekFlags>(flags), GST_SEEK_TYPE_SET, 0,
+                     GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE);
 }
 
-bool MusicPlayer::TakeEndOfStream(std::string& error) {
-    error.clear();
-    bool ended = false;
-    const auto types = static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR);
+MusicPlayer::Events MusicPlayer::TakeEvents() {
+    Events events;
+    const auto types = static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR | GST_MESSAGE_ASYNC_DONE |
+                                                   GST_MESSAGE_SEGMENT_DONE);
     while (GstMessage* message = gst_bus_pop_filtered(impl_->bus, types)) {
-        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
-            ended = true;
-        } else if (error.empty()) {
-            error = TakeErrorMessage(message);
+        switch (GST_MESSAGE_TYPE(message)) {
+        case GST_MESSAGE_ASYNC_DONE:
+            if (!ready_) OnReady();
+            break;
+        case GST_MESSAGE_SEGMENT_DONE:
+            if (loop_) SeekToStart(false);
+            break;
+        case GST_MESSAGE_EOS: events.ended = true; break;
+        default:
+            if (events.error.empty()) events.error = TakeErrorMessage(message);
+            break;
         }
         gst_message_unref(message);
     }
-    return ended;
+    return events;
 }
 
 void MusicPlayer::SetVolume(int32_t millibels) {

@@ -35,30 +35,11 @@ std::string PopError(GstBus* bus)
     return text;
 }
 
-// Seconds from the start of the video at which the sample's picture shows; -1 when unknown.
-double SampleTime(GstSample* sample)
+// Whether the sample's picture carries a time stamp to be shown at.
+bool IsTimed(GstSample* sample)
 {
     GstBuffer* buffer = gst_sample_get_buffer(sample);
-    const GstSegment* segment = gst_sample_get_segment(sample);
-    if (buffer == nullptr || !GST_BUFFER_PTS_IS_VALID(buffer)) return -1.0;
-    guint64 time = GST_BUFFER_PTS(buffer);
-    if (segment != nullptr) {
-        const guint64 streamTime = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, time);
-        if (streamTime != GST_CLOCK_TIME_NONE) time = streamTime;
-    }
-    return static_cast<double>(time) / static_cast<double>(GST_SECOND);
-}
-
-double SampleDuration(GstSample* sample, const GstVideoInfo& info)
-{
-    GstBuffer* buffer = gst_sample_get_buffer(sample);
-    if (buffer != nullptr && GST_BUFFER_DURATION_IS_VALID(buffer)) {
-        return static_cast<double>(GST_BUFFER_DURATION(buffer)) / static_cast<double>(GST_SECOND);
-    }
-    if (GST_VIDEO_INFO_FPS_N(&info) > 0) {
-        return static_cast<double>(GST_VIDEO_INFO_FPS_D(&info)) / static_cast<double>(GST_VIDEO_INFO_FPS_N(&info));
-    }
-    return 0.0;
+    return buffer != nullptr && GST_BUFFER_PTS_IS_VALID(buffer);
 }
 
 }  // namespace
@@ -69,13 +50,10 @@ struct VideoStream::Pipeline {
     GstBus* bus = nullptr;
     GstSample* current = nullptr;  // the sample whose picture is mapped in frame
     GstVideoFrame frame{};
-    GstSample* pending = nullptr;  // pulled, not due yet
-    double pendingTime = 0.0;
 
     ~Pipeline()
     {
         ReleaseCurrent();
-        ReleasePending();
         if (playbin != nullptr) gst_element_set_state(playbin, GST_STATE_NULL);
         if (bus != nullptr) gst_object_unref(bus);
         if (sink != nullptr) gst_object_unref(sink);
@@ -88,12 +66,6 @@ struct VideoStream::Pipeline {
         gst_video_frame_unmap(&frame);
         gst_sample_unref(current);
         current = nullptr;
-    }
-
-    void ReleasePending()
-    {
-        if (pending != nullptr) gst_sample_unref(pending);
-        pending = nullptr;
     }
 };
 
@@ -128,8 +100,8 @@ std::unique_ptr<VideoStream> VideoStream::Open(const std::string& path, VideoPix
     gst_object_ref_sink(pipeline->sink);
     GstCaps* caps = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING,
                                         pixels == VideoPixels::Bgrx32 ? "BGRx" : "RGB16", nullptr);
-    // The caller paces the pictures; the decoder stays a few pictures ahead.
-    g_object_set(pipeline->sink, "caps", caps, "sync", FALSE, "max-buffers", 4u, "drop", FALSE,
+    // The sink holds a picture from the moment it is due until it is taken.
+    g_object_set(pipeline->sink, "caps", caps, "sync", TRUE, "max-buffers", 1u, "drop", FALSE,
                  "enable-last-sample", FALSE, nullptr);
     gst_caps_unref(caps);
     g_object_set(pipeline->playbin, "uri", uri, "video-sink", pipeline->sink, nullptr);
@@ -156,6 +128,9 @@ std::unique_ptr<VideoStream> VideoStream::Open(const std::string& path, VideoPix
     GstSample* first = gst_app_sink_try_pull_preroll(GST_APP_SINK(pipeline->sink), 0);
     GstVideoInfo info;
     const bool known = first != nullptr && gst_video_info_from_caps(&info, gst_sample_get_caps(first));
+    // A timed picture that was not taken in time gives way to the next one due; untimed ones
+    // wait to be taken, one at a time.
+    if (first != nullptr) g_object_set(pipeline->sink, "drop", IsTimed(first), nullptr);
     if (first != nullptr) gst_sample_unref(first);
     if (!known || GST_VIDEO_INFO_WIDTH(&info) <= 0 || GST_VIDEO_INFO_HEIGHT(&info) <= 0) {
         error = "it holds no picture";
@@ -188,11 +163,8 @@ void VideoStream::Stop()
 void VideoStream::DropSamples()
 {
     pipeline_->ReleaseCurrent();
-    pipeline_->ReleasePending();
     current_ = {};
-    stalled_ = false;
     ended_ = false;
-    endTime_ = 0.0;
 }
 
 void VideoStream::SetVolume(double volume)
@@ -200,36 +172,28 @@ void VideoStream::SetVolume(double volume)
     g_object_set(pipeline_->playbin, "volume", volume < 0.0 ? 0.0 : (volume > 1.0 ? 1.0 : volume), nullptr);
 }
 
-VideoStream::Progress VideoStream::AdvanceTo(double seconds, std::string& error)
+double VideoStream::GetVolume() const
+{
+    double volume = 0.0;
+    g_object_get(pipeline_->playbin, "volume", &volume, nullptr);
+    return volume;
+}
+
+VideoStream::Progress VideoStream::Advance(std::string& error)
 {
     if (ended_) return Progress::Ended;
     error = PopError(pipeline_->bus);
     if (!error.empty()) return Progress::Failed;
     GstAppSink* sink = GST_APP_SINK(pipeline_->sink);
-    bool moved = false;
-    for (;;) {
-        if (pipeline_->pending == nullptr) {
-            if (gst_app_sink_is_eos(sink)) break;
-            const GstClockTime wait = stalled_ ? 0 : static_cast<GstClockTime>(kFrameWaitMilliseconds) * GST_MSECOND;
-            GstSample* sample = gst_app_sink_try_pull_sample(sink, wait);
-            if (sample == nullptr) {
-                stalled_ = !gst_app_sink_is_eos(sink);
-                break;
-            }
-            stalled_ = false;
-            pipeline_->pending = sample;
-            pipeline_->pendingTime = SampleTime(sample);
-        }
-        if (pipeline_->pendingTime > seconds) break;
-        GstSample* due = pipeline_->pending;
-        pipeline_->pending = nullptr;
-        if (TakeSample(due)) moved = true;
+    if (GstSample* sample = gst_app_sink_try_pull_sample(sink, 0)) {
+        return TakeSample(sample) ? Progress::NewFrame : Progress::Unchanged;
     }
-    if (pipeline_->pending == nullptr && gst_app_sink_is_eos(sink) && seconds >= endTime_) {
+    // The end comes to the sink when the stream's clock reaches the end of the last picture.
+    if (gst_app_sink_is_eos(sink)) {
         ended_ = true;
         return Progress::Ended;
     }
-    return moved ? Progress::NewFrame : Progress::Unchanged;
+    return Progress::Unchanged;
 }
 
 // Makes the sample's picture the current one; false (and the sample dropped) when it cannot be
@@ -252,8 +216,6 @@ bool VideoStream::TakeSample(void* taken)
     current_.width = static_cast<uint32_t>(GST_VIDEO_FRAME_WIDTH(&frame));
     current_.height = static_cast<uint32_t>(GST_VIDEO_FRAME_HEIGHT(&frame));
     current_.pitch = static_cast<uint32_t>(GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0));
-    current_.time = pipeline_->pendingTime >= 0.0 ? pipeline_->pendingTime : endTime_;
-    endTime_ = current_.time + SampleDuration(sample, info);
     return true;
 }
 

@@ -15,26 +15,25 @@ struct VideoFrame {
     uint32_t width = 0;
     uint32_t height = 0;
     uint32_t pitch = 0;  // bytes from one row to the next
-    double time = 0.0;   // seconds from the start of the video
 };
 
-// A video file decoded by GStreamer, with its sound. The caller decides which picture shows:
-// AdvanceTo(t) moves to the newest picture whose time is at most t seconds since Start, so the
-// pictures follow the game's clock rather than the wall clock; the sound plays through the
-// default audio output in real time (with VX_MEDIA_SILENT=1 in the environment it is decoded and
-// dropped, as the tests do). Decoding runs on GStreamer's threads, a few pictures ahead.
+// A video file decoded by GStreamer, with its sound. The pictures keep the stream's own time:
+// each one becomes due when the stream's clock (the sound output's, or the system's when there
+// is no sound) reaches its time stamp, whatever the game's clock does, and Advance takes the
+// newest picture due without waiting. Pictures without time stamps are handed over one per
+// Advance as they are decoded. The sound plays through the default audio output in real time
+// (with VX_MEDIA_SILENT=1 in the environment it is decoded and dropped, as the tests do).
+// Decoding runs on GStreamer's threads.
 //
-// Nothing here waits long: opening waits at most kOpenWait for the first picture, and a picture
-// that is due but not decoded yet is waited for at most kFrameWait, after which the stream counts
-// as stalled and later calls do not wait until a picture arrives again.
+// Opening waits at most kOpenWait for the first picture; Start and Stop wait only for
+// GStreamer's threads to stop.
 class VideoStream {
 public:
     static constexpr int kOpenWaitMilliseconds = 5000;
-    static constexpr int kFrameWaitMilliseconds = 250;
 
     enum class Progress {
         Unchanged,  // no newer picture is due
-        NewFrame,   // CurrentFrame is a newer picture
+        NewFrame,   // CurrentFrame is the next picture
         Ended,      // past the end of the video (the last picture stays current)
         Failed,     // the stream broke; the reason is in error
     };
@@ -54,13 +53,14 @@ public:
     bool Start();
     // Stops the pictures and the sound; Start plays from the beginning again.
     void Stop();
-    // Moves to the newest picture due at the given seconds since Start.
-    Progress AdvanceTo(double seconds, std::string& error);
+    // Moves to the newest picture due, if one arrived since the last call; never waits.
+    Progress Advance(std::string& error);
     // The picture moved to last; its pixels are null before the first.
     const VideoFrame& CurrentFrame() const { return current_; }
 
-    // Loudness of the sound, 0 (silent) to 1 (as recorded).
+    // Loudness of the sound, a linear gain from 0 (silent) to 1 (as recorded).
     void SetVolume(double volume);
+    double GetVolume() const;
 
 private:
     struct Pipeline;
@@ -72,9 +72,7 @@ private:
     uint32_t width_ = 0;
     uint32_t height_ = 0;
     VideoFrame current_;
-    bool stalled_ = false;
     bool ended_ = false;
-    double endTime_ = 0.0;
 };
 
 }  // namespace platform

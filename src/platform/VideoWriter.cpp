@@ -18,7 +18,9 @@ std::string Description(const ColourVideo& video)
     std::string text = "appsrc name=pictures format=time caps=video/x-raw,format=BGRx,width=" +
                        std::to_string(video.width) + ",height=" + std::to_string(video.height) +
                        ",framerate=" + std::to_string(video.picturesPerSecond) +
-                       "/1 ! videoconvert ! theoraenc ! oggmux name=mux ! filesink name=file";
+                       "/1 ! videoconvert ! ";
+    if (!video.timed) return text + "jpegenc ! multipartmux ! filesink name=file";
+    text += "theoraenc ! oggmux name=mux ! filesink name=file";
     if (video.withSound) {
         // Buffers of a tenth of a second.
         text += " audiotestsrc wave=sine freq=440 volume=0.2 samplesperbuffer=" + std::to_string(kSoundRate / 10) +

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -168,13 +169,50 @@ void CaptureMusicTo(const fs::path& raw) {
     setenv("VX_MUSIC_SINK", sink.c_str(), 1);
 }
 
+TEST_F(MusicTest, ALoopToAFileSinkIsWrittenWholeWithoutAGapAndKeptAfterTheStop) {
+    CaptureMusicTo(folder_.Path() / "loops.raw");
+    ASSERT_NO_FATAL_FAILURE(PlayFirst("short.wav"));
+    setenv("VX_MUSIC_SINK", "fakesink sync=true", 1);
+    int repeats = 0;
+    double last = 0.0;
+    EXPECT_TRUE(UpdateUntil([&] {
+        const double position = Player().GetPosition();
+        if (position >= 0.0 && position < last - 0.1) ++repeats;
+        if (position >= 0.0) last = position;
+        return repeats >= 3;
+    }));
+    music_->Stop();
+    music_ = nullptr;
+    CollectGarbage();
+    platform::MusicPlayer::WaitUntilClosed();
+    // The file holds the track over and over, sample for sample from its first (quieter while it
+    // faded in): every repeat whole, nothing between them, nothing flushed away.
+    const std::vector<uint8_t> bytes = FileBytes(folder_.Path() / "loops.raw");
+    const std::vector<uint8_t> track = ShortTrack();
+    const std::vector<uint8_t> once(track.end() - 5512 * 2, track.end());
+    ASSERT_GE(bytes.size(), 3 * once.size()) << "three repeats were played";
+    size_t misplaced = 0;
+    size_t quiet = 0;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const double written = static_cast<int16_t>(bytes[i] | (bytes[i + 1] << 8));
+        const size_t j = i % once.size();
+        const double expected = static_cast<int16_t>(once[j] | (once[j + 1] << 8));
+        if (std::abs(expected) < 2000.0) continue;
+        const double gain = written / expected;
+        if (gain < -0.001 || gain > 1.01) ++misplaced;
+        if (i + once.size() >= bytes.size() && gain < 0.99) ++quiet;
+    }
+    EXPECT_EQ(misplaced, 0u) << "of " << bytes.size() / 2 << " samples";
+    EXPECT_EQ(quiet, 0u) << "the last repeat is heard at full volume";
+}
+
 TEST_F(MusicTest, WhatIsHeardFadesOutBeforeTheNextTrackIsHeard) {
     CaptureMusicTo(folder_.Path() / "first.raw");
     ASSERT_NO_FATAL_FAILURE(PlayFirst("track1.ogg"));
     ASSERT_TRUE(UpdateUntil([&] { return Player().GetPosition() > 0.6; }));
+    // The track asked for opens when the fade ends.
     CaptureMusicTo(folder_.Path() / "second.raw");
     ASSERT_EQ(music_->Play("track2.ogg", true), S_OK);
-    setenv("VX_MUSIC_SINK", "fakesink sync=true", 1);
     // Frames of 50 ms, in real time: the player hears the whole second of the fade.
     g_frameDelta = 0.05f;
     for (int step = 0; step < 20; ++step) {
@@ -182,6 +220,7 @@ TEST_F(MusicTest, WhatIsHeardFadesOutBeforeTheNextTrackIsHeard) {
         music_->Update();
     }
     ASSERT_EQ(music_->GetCurrentName(), "track2.ogg");
+    setenv("VX_MUSIC_SINK", "fakesink sync=true", 1);
     const Envelope first = WindowLevels(folder_.Path() / "first.raw");
     ASSERT_GT(first.loudest, 1000.0);
     // The last sounds written were processed a decoded block before the end of the fade: already
@@ -190,21 +229,37 @@ TEST_F(MusicTest, WhatIsHeardFadesOutBeforeTheNextTrackIsHeard) {
     ASSERT_TRUE(UpdateUntil([&] { return Player().GetPosition() > 0.4; }));
     music_ = nullptr;
     CollectGarbage();
+    platform::MusicPlayer::WaitUntilClosed();
     const Envelope second = WindowLevels(folder_.Path() / "second.raw");
     EXPECT_GT(second.loudest, 1000.0) << "the second track is heard";
 }
 
-TEST_F(MusicTest, ATrackThatCannotPlayIsLoggedAndTheCurrentOneGoesOn) {
+TEST_F(MusicTest, ARequestIsOpenedWhenTheFadeOutEndsAndATrackThatCannotPlayIsLoggedThen) {
     PlayFirst("track1.ogg");
+    const platform::MusicPlayer* first = music_->GetPlayer();
     for (const char* name : {"none.ogg", "noise.ogg"}) {
-        const std::string log = LoggedWhile([&] { EXPECT_EQ(music_->Play(name, true), S_OK); });
-        EXPECT_NE(log.find(std::string("Music Data\\Music\\") + name + " cannot be played: "), std::string::npos)
-            << log;
-        music_->Update();
+        const std::string asked = LoggedWhile([&] { EXPECT_EQ(music_->Play(name, true), S_OK); });
+        EXPECT_EQ(asked, "") << "the request opens nothing";
+        EXPECT_EQ(music_->GetPlayer(), first);
+        g_frameDelta = 0.1f;
+        const std::string faded = LoggedWhile([&] {
+            for (int step = 0; step < 9; ++step) music_->Update();
+        });
+        EXPECT_EQ(faded, "");
         EXPECT_EQ(music_->GetCurrentName(), "track1.ogg");
-        EXPECT_EQ(music_->GetFadeFactor(), 1.0f) << "no fade";
-        EXPECT_TRUE(Player().IsRunning());
-        EXPECT_NEAR(Player().GetGain(), 1.0, 1e-6);
+        EXPECT_NEAR(music_->GetFadeFactor(), 0.1f, 1e-5f);
+        // The tenth step ends the fade and opens the track, which cannot be played: silence.
+        const std::string opened = LoggedWhile([&] {
+            EXPECT_TRUE(UpdateUntil([&] { return !music_->IsTrackOpen(); }));
+        });
+        EXPECT_NE(opened.find(std::string("Music Data\\Music\\") + name + " cannot be played: "), std::string::npos)
+            << opened;
+        EXPECT_EQ(music_->GetCurrentName(), name);
+        EXPECT_EQ(music_->GetPlayer(), nullptr);
+        // The next request fades the silence and opens its track.
+        ASSERT_EQ(music_->Play("track1.ogg", true), S_OK);
+        EXPECT_TRUE(UpdateUntil([&] { return music_->IsTrackOpen() && music_->GetFadeFactor() == 1.0f; }));
+        first = music_->GetPlayer();
     }
 }
 
@@ -227,10 +282,12 @@ TEST_F(MusicTest, AFirstTrackWithoutLoopingWaitsForStartAndTheTaskStopRewindsIt)
     EXPECT_FALSE(Player().IsRunning());
     EXPECT_TRUE(music_->Start());
     EXPECT_TRUE(Player().IsRunning());
-    EXPECT_TRUE(UpdateUntil([&] { return Player().GetPosition() > 0.05; }));
+    EXPECT_TRUE(UpdateUntil([&] { return Player().GetPosition() > 0.4; }));
     music_->Stop();
     EXPECT_FALSE(Player().IsRunning());
-    EXPECT_TRUE(UpdateUntil([&] { return Player().GetPosition() >= 0.0 && Player().GetPosition() < 0.01; }));
+    // Started again, it plays from its beginning.
+    EXPECT_TRUE(music_->Start());
+    EXPECT_TRUE(UpdateUntil([&] { return Player().GetPosition() >= 0.0 && Player().GetPosition() < 0.3; }));
 }
 
 TEST_F(MusicTest, TheVolumeIsClampedAndAppliesBelowTheFade) {

@@ -155,6 +155,32 @@ TEST_F(SoundOutputTest, A3DSoundIsHeardOnItsSideOfTheListener) {
     }
 }
 
+TEST_F(SoundOutputTest, OnlyWhereASoundLiesFromTheListenerCountsWhereverTheListenerStands) {
+    // Six units to the listener's right, the listener at the origin, high above it, and off to a
+    // side: the same mix each time, heard on the right.
+    const PVector3 listeners[] = {{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 20.0f}, {5.0f, -7.0f, -30.0f}};
+    double baseline[2] = {0.0, 0.0};
+    for (const PVector3& listener : listeners) {
+        OpenAudio();
+        audio_->SetListenerPosition(listener, {0.0f, 0.0f, 0.0f});
+        TPtr<CNSound> sound = Sound("hum.wav", PcmWave16(1, 22050, Tone(2205, 1, 16000.0)), true);
+        audio_->SetSoundPosition(sound, {listener.x + 6.0f, listener.y, listener.z}, {0.0f, 0.0f, 0.0f});
+        const MixedOutput output = PlayToTheEnd(*sound);
+        const double left = Level(output, 0);
+        const double right = Level(output, 1);
+        if (baseline[1] == 0.0) {
+            baseline[0] = left;
+            baseline[1] = right;
+        }
+        ASSERT_GT(right, 1000.0);
+        EXPECT_GT(right, 2.0 * left) << "listener at z " << listener.z;
+        EXPECT_NEAR(left, baseline[0], 0.05 * baseline[1]) << "listener at z " << listener.z;
+        EXPECT_NEAR(right / baseline[1], 1.0, 0.05) << "listener at z " << listener.z;
+        sound = nullptr;
+        CloseAudio();
+    }
+}
+
 TEST_F(SoundOutputTest, ASoundFadesWithDistanceBetweenItsMinimumAndMaximum) {
     double levels[3];
     const float distances[3] = {2.0f, 8.0f, 30.0f};
