@@ -1,19 +1,31 @@
 // Whole scenes stepped by the engine and, when the build finds them, by ODE and Bullet with the
-// same step (1/150 s), gravity (25.8 down), shapes, masses (1 per body), friction 0.5 and
-// restitution 0.4. Each benchmark runs its scene once and reports the median CPU µs per step and
-// quality figures: deepest sinking of a box into flat ground (S1), time until every body sleeps,
+// same step (1/150 s), gravity (25.8 down), shapes, masses (1 per body) and the same effective
+// friction 0.5 and restitution 0.4 at every contact:
+// - ours takes the smaller of the two materials' values: every body has the default material
+//   (0.5, 0.4);
+// - ODE takes the contact's surface: μ 0.5, bounce 0.4 set on every contact joint;
+// - Bullet multiplies the two objects' values: every object has √0.5 and √0.4.
+// Every scene runs twice in each engine: with sleeping on and with sleeping off (ODE auto-disable
+// off, Bullet DISABLE_DEACTIVATION; ours has no switch, so the bench wakes a body the moment a
+// step puts it to rest). Each benchmark runs its scene once and reports the median µs of the
+// thread's CPU time per step and figures that show whether the engine did the work: on_ground (bodies whose centre ends
+// at most 0.9 above the ground or static box under it: a unit box or capsule lying there has its
+// centre 0.4 to 0.87 above), below_ground (centres that end under it: fallen through), the
+// touching pairs per step (pairs with a contact, body-body and body-ground, averaged over the
+// steps), the deepest sinking of a box into flat ground (S1), the time until every body sleeps
 // and the largest drift of a stacked box (S2).
 // S1 a box dropped on a plane; S2 a stack of 10 and a pyramid of 20 boxes; S3 300 boxes and 200
 // capsules dropped on a 128 × 128 heightfield; S4 1,000 static boxes and 500 bodies raining on them.
 // The others' solvers: ODE dWorldQuickStep with 20 iterations, contacts with dContactBounce |
-// dContactApprox1 (μ 0.5, bounce 0.4 above 0.1 units/s, ERP 0.2, CFM 1e-5), up to 4 contacts per
-// pair, auto-disable on; Bullet btDiscreteDynamicsWorld with its sequential-impulse solver at its
-// default 10 iterations, one fixed substep of 1/150 s per step, sleeping on.
+// dContactApprox1 (bounce above 0.1 units/s, ERP 0.2, CFM 1e-5), up to 4 contacts per pair;
+// Bullet btDiscreteDynamicsWorld with its sequential-impulse solver at its default 10 iterations,
+// one fixed substep of 1/150 s per step.
 #include <benchmark/benchmark.h>
+
+#include <time.h>
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -31,6 +43,9 @@ namespace {
 
 constexpr float kStep = 1.0f / 150.0f;
 constexpr float kGravity = 25.8f;
+constexpr float kFriction = 0.5f;
+constexpr float kRestitution = 0.4f;
+constexpr float kOnGroundHeight = 0.9f;
 
 struct Body {
     PhysicsVector position;
@@ -69,6 +84,28 @@ struct Ground {
             }
     }
 };
+
+// The height of the ground under a point: the heightfield's triangle there (flat outside it), or
+// the top of a static box whose footprint holds the point.
+float SurfaceHeight(const Scene& scene, const Ground& ground, float x, float y)
+{
+    float surface = 0.0f;
+    if (scene.heightfield) {
+        const int cells = 128;
+        const float u = x + cells / 2.0f, v = y + cells / 2.0f;
+        if (u >= 0 && v >= 0 && u < cells && v < cells) {
+            const int i = static_cast<int>(u), j = static_cast<int>(v);
+            const float fu = u - i, fv = v - j;
+            auto z = [&](int di, int dj) { return ground.vertices[static_cast<size_t>((j + dj) * (cells + 1) + i + di)].z; };
+            // The cell's two triangles meet along the diagonal from (i, j) to (i + 1, j + 1).
+            surface = fu >= fv ? z(0, 0) + fu * (z(1, 0) - z(0, 0)) + fv * (z(1, 1) - z(1, 0))
+                               : z(0, 0) + fv * (z(0, 1) - z(0, 0)) + fu * (z(1, 1) - z(0, 1));
+        }
+    }
+    for (const PhysicsVector& box : scene.staticBoxes)
+        if (std::fabs(x - box.x) <= 0.5f && std::fabs(y - box.y) <= 0.5f) surface = std::max(surface, box.z + 0.5f);
+    return surface;
+}
 
 Scene S1()
 {
@@ -111,18 +148,30 @@ struct Figures {
     float deepest = 0.0f;  // S1: how far the box sank below its resting height
     float sleepSeconds = -1.0f;
     float drift = 0.0f;
+    int onGround = 0;
+    int belowGround = 0;
+    double touchingPairs = 0.0;  // per step
 };
 
+// The thread's CPU time: other work on a shared machine does not count.
+double ThreadMicros()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) * 1e-3;
+}
+
+// step() advances one step and returns the pairs touching in it.
 template <typename StepFn, typename PositionFn, typename SleepingFn>
 Figures Run(const Scene& scene, StepFn step, PositionFn position, SleepingFn allSleeping)
 {
     Figures f;
     f.stepMicros.reserve(static_cast<size_t>(scene.steps));
+    long touching = 0;
     for (int i = 0; i < scene.steps; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        step();
-        const auto end = std::chrono::steady_clock::now();
-        f.stepMicros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+        const double start = ThreadMicros();
+        touching += step();
+        f.stepMicros.push_back(ThreadMicros() - start);
         if (!scene.heightfield && scene.staticBoxes.empty() && scene.bodies.size() == 1)
             f.deepest = std::max(f.deepest, 0.5f - position(0).z);
         if (f.sleepSeconds < 0.0f && allSleeping()) f.sleepSeconds = (i + 1) * kStep;
@@ -133,6 +182,14 @@ Figures Run(const Scene& scene, StepFn step, PositionFn position, SleepingFn all
             const PhysicsVector d = p - scene.bodies[i].position;
             f.drift = std::max(f.drift, std::sqrt(Dot(d, d)));
         }
+    const Ground ground(scene.heightfield);
+    for (size_t i = 0; i < scene.bodies.size(); ++i) {
+        const PhysicsVector p = position(i);
+        const float above = p.z - SurfaceHeight(scene, ground, p.x, p.y);
+        if (above < 0.0f) ++f.belowGround;
+        else if (above <= kOnGroundHeight) ++f.onGround;
+    }
+    f.touchingPairs = static_cast<double>(touching) / scene.steps;
     return f;
 }
 
@@ -143,11 +200,19 @@ void Report(benchmark::State& state, Figures f)
     state.counters["deepest"] = f.deepest;
     state.counters["sleep_s"] = f.sleepSeconds;
     state.counters["drift"] = f.drift;
+    state.counters["on_ground"] = f.onGround;
+    state.counters["below_ground"] = f.belowGround;
+    state.counters["touching_pairs"] = f.touchingPairs;
 }
 
+// Ours reports each contact through the collision callback, which has no user pointer.
+int g_oursContacts = 0;
+void CountContact(PhysicsCollisionInfo*) { ++g_oursContacts; }
+
 // The engine's own run.
-void Ours(benchmark::State& state, Scene (*make)())
+void Ours(benchmark::State& state, Scene (*make)(), bool sleeping)
 {
+    static_assert(PhysicsMaterial{}.friction == kFriction && PhysicsMaterial{}.restitution == kRestitution);
     const Scene scene = make();
     for (auto _ : state) {
         PhysicsSizeInfo sizes;
@@ -157,6 +222,10 @@ void Ours(benchmark::State& state, Scene (*make)())
         sizes.pairBufferCount = 40000;
         const PhysicsVector gravity{0, 0, -kGravity, 0};
         PhysicsSimulator* sim = PhysicsSimulator::Create(&sizes, nullptr, &gravity);
+        const int32_t contactAndCount = PhysicsCollisionTable::kContactResponse | PhysicsCollisionTable::kCallbackResponse;
+        sim->GetCollisionTable().Set(0, 0, contactAndCount);
+        sim->GetCollisionTable().Set(0, PhysicsCollisionTable::kTerrainClass, contactAndCount);
+        sim->SetCollisionCallback(CountContact);
         const Ground ground(scene.heightfield);
         sim->SetTerrainMesh({ground.vertices.data(), static_cast<int32_t>(ground.vertices.size()),
                              ground.triangles.data(), static_cast<int32_t>(ground.triangles.size())});
@@ -182,7 +251,15 @@ void Ours(benchmark::State& state, Scene (*make)())
             bodies.push_back(body);
         }
         Report(state, Run(
-                          scene, [&] { sim->Simulate(kStep, 1, nullptr); },
+                          scene,
+                          [&] {
+                              g_oursContacts = 0;
+                              sim->Simulate(kStep, 1, nullptr);
+                              if (!sleeping)
+                                  for (PhysicsRigidBody* body : bodies)
+                                      if (body->IsAtRest()) body->Wake();
+                              return g_oursContacts;
+                          },
                           [&](size_t i) { return bodies[i]->GetPos(); },
                           [&] { return std::all_of(bodies.begin(), bodies.end(), [](auto* b) { return b->IsAtRest(); }); }));
         PhysicsSimulator::Destroy(sim);
@@ -194,7 +271,21 @@ struct OdeScene {
     dWorldID world;
     dSpaceID space;
     dJointGroupID contacts;
+    int touching = 0;
 };
+
+// The trimesh build call that matches dReal, so that ODE reads the vertices it is given.
+void OdeBuildTriMesh(dTriMeshDataID mesh, const std::vector<dReal>& vertices, const std::vector<dTriIndex>& indices)
+{
+    const int vertexCount = static_cast<int>(vertices.size() / 3);
+    const int indexCount = static_cast<int>(indices.size());
+    if constexpr (sizeof(dReal) == sizeof(double))
+        dGeomTriMeshDataBuildDouble(mesh, vertices.data(), 3 * sizeof(dReal), vertexCount, indices.data(), indexCount,
+                                    3 * sizeof(dTriIndex));
+    else
+        dGeomTriMeshDataBuildSingle(mesh, vertices.data(), 3 * sizeof(dReal), vertexCount, indices.data(), indexCount,
+                                    3 * sizeof(dTriIndex));
+}
 
 void OdeNear(void* data, dGeomID a, dGeomID b)
 {
@@ -203,10 +294,11 @@ void OdeNear(void* data, dGeomID a, dGeomID b)
     if ((!ba || !dBodyIsEnabled(ba)) && (!bb || !dBodyIsEnabled(bb))) return;
     dContact contact[4];
     const int n = dCollide(a, b, 4, &contact[0].geom, sizeof(dContact));
+    if (n > 0) ++s->touching;
     for (int i = 0; i < n; ++i) {
         contact[i].surface.mode = dContactBounce | dContactApprox1 | dContactSoftCFM | dContactSoftERP;
-        contact[i].surface.mu = 0.5;
-        contact[i].surface.bounce = 0.4;
+        contact[i].surface.mu = kFriction;
+        contact[i].surface.bounce = kRestitution;
         contact[i].surface.bounce_vel = 0.1;
         contact[i].surface.soft_erp = 0.2;
         contact[i].surface.soft_cfm = 1e-5;
@@ -214,7 +306,7 @@ void OdeNear(void* data, dGeomID a, dGeomID b)
     }
 }
 
-void Ode(benchmark::State& state, Scene (*make)())
+void Ode(benchmark::State& state, Scene (*make)(), bool sleeping)
 {
     const Scene scene = make();
     for (auto _ : state) {
@@ -222,7 +314,7 @@ void Ode(benchmark::State& state, Scene (*make)())
         OdeScene s{dWorldCreate(), dHashSpaceCreate(nullptr), dJointGroupCreate(0)};
         dWorldSetGravity(s.world, 0, 0, -kGravity);
         dWorldSetQuickStepNumIterations(s.world, 20);
-        dWorldSetAutoDisableFlag(s.world, 1);
+        dWorldSetAutoDisableFlag(s.world, sleeping ? 1 : 0);
         const Ground ground(scene.heightfield);
         std::vector<dReal> vertices;
         std::vector<dTriIndex> indices;
@@ -233,8 +325,7 @@ void Ode(benchmark::State& state, Scene (*make)())
                 indices.insert(indices.end(), {static_cast<dTriIndex>(t.vertex[0]), static_cast<dTriIndex>(t.vertex[1]),
                                                static_cast<dTriIndex>(t.vertex[2])});
             mesh = dGeomTriMeshDataCreate();
-            dGeomTriMeshDataBuildSingle(mesh, vertices.data(), 3 * sizeof(dReal), static_cast<int>(ground.vertices.size()),
-                                        indices.data(), static_cast<int>(indices.size()), 3 * sizeof(dTriIndex));
+            OdeBuildTriMesh(mesh, vertices, indices);
             dCreateTriMesh(s.space, mesh, nullptr, nullptr, nullptr);
         } else {
             dCreatePlane(s.space, 0, 0, 1, 0);
@@ -265,9 +356,11 @@ void Ode(benchmark::State& state, Scene (*make)())
         Report(state, Run(
                           scene,
                           [&] {
+                              s.touching = 0;
                               dSpaceCollide(s.space, &s, OdeNear);
                               dWorldQuickStep(s.world, kStep);
                               dJointGroupEmpty(s.contacts);
+                              return s.touching;
                           },
                           [&](size_t i) {
                               const dReal* p = dBodyGetPosition(bodies[i]);
@@ -284,7 +377,19 @@ void Ode(benchmark::State& state, Scene (*make)())
 #endif
 
 #ifdef VX_HAVE_BULLET
-void Bullet(benchmark::State& state, Scene (*make)())
+// Bullet multiplies the two objects' friction and restitution: the square roots give the products.
+const float kBulletFriction = std::sqrt(kFriction);
+const float kBulletRestitution = std::sqrt(kRestitution);
+
+int BulletTouchingPairs(btCollisionDispatcher& dispatcher)
+{
+    int touching = 0;
+    for (int i = 0; i < dispatcher.getNumManifolds(); ++i)
+        if (dispatcher.getManifoldByIndexInternal(i)->getNumContacts() > 0) ++touching;
+    return touching;
+}
+
+void Bullet(benchmark::State& state, Scene (*make)(), bool sleeping)
 {
     const Scene scene = make();
     for (auto _ : state) {
@@ -310,8 +415,8 @@ void Bullet(benchmark::State& state, Scene (*make)())
             auto* object = new btCollisionObject();
             object->setCollisionShape(shape);
             object->getWorldTransform().setOrigin(at);
-            object->setFriction(0.5f);
-            object->setRestitution(0.4f);
+            object->setFriction(kBulletFriction);
+            object->setRestitution(kBulletRestitution);
             world.addCollisionObject(object);
             statics.push_back(object);
         };
@@ -327,13 +432,18 @@ void Bullet(benchmark::State& state, Scene (*make)())
             states.push_back(new btDefaultMotionState(btTransform(btQuaternion::getIdentity(),
                                                                   btVector3(b.position.x, b.position.y, b.position.z))));
             btRigidBody::btRigidBodyConstructionInfo info(1, states.back(), shape, inertia);
-            info.m_friction = 0.5f;
-            info.m_restitution = 0.4f;
+            info.m_friction = kBulletFriction;
+            info.m_restitution = kBulletRestitution;
             bodies.push_back(new btRigidBody(info));
+            if (!sleeping) bodies.back()->setActivationState(DISABLE_DEACTIVATION);
             world.addRigidBody(bodies.back());
         }
         Report(state, Run(
-                          scene, [&] { world.stepSimulation(kStep, 1, kStep); },
+                          scene,
+                          [&] {
+                              world.stepSimulation(kStep, 1, kStep);
+                              return BulletTouchingPairs(dispatcher);
+                          },
                           [&](size_t i) {
                               const btVector3& p = bodies[i]->getWorldTransform().getOrigin();
                               return PhysicsVector{p.x(), p.y(), p.z(), 0};
@@ -357,14 +467,16 @@ void Bullet(benchmark::State& state, Scene (*make)())
 
 void Register(const char* name, Scene (*make)())
 {
-    const std::string scene(name);
-    benchmark::RegisterBenchmark(("Ours/" + scene).c_str(), Ours, make)->Iterations(1)->Unit(benchmark::kMillisecond);
+    for (const bool sleeping : {true, false}) {
+        const std::string scene = std::string(name) + (sleeping ? "/sleep_on" : "/sleep_off");
+        benchmark::RegisterBenchmark(("Ours/" + scene).c_str(), Ours, make, sleeping)->Iterations(1)->Unit(benchmark::kMillisecond);
 #ifdef VX_HAVE_ODE
-    benchmark::RegisterBenchmark(("Ode/" + scene).c_str(), Ode, make)->Iterations(1)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("Ode/" + scene).c_str(), Ode, make, sleeping)->Iterations(1)->Unit(benchmark::kMillisecond);
 #endif
 #ifdef VX_HAVE_BULLET
-    benchmark::RegisterBenchmark(("Bullet/" + scene).c_str(), Bullet, make)->Iterations(1)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("Bullet/" + scene).c_str(), Bullet, make, sleeping)->Iterations(1)->Unit(benchmark::kMillisecond);
 #endif
+    }
 }
 
 const bool registered = [] {

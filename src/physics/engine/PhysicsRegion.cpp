@@ -1,6 +1,7 @@
 #include "physics/engine/PhysicsRegion.h"
 
 #include <new>
+#include <type_traits>
 #include <utility>
 
 #include "physics/engine/PhysicsRigidBody.h"
@@ -47,6 +48,13 @@ T* AllocateArray(PhysicsAllocator& allocator, std::size_t count)
     return array;
 }
 
+// The pair tables: zeroed memory is a table of fresh entries.
+static_assert(std::is_trivially_copyable_v<PhysicsPairEntry>);
+void* AllocateZeroed(PhysicsAllocator& allocator, std::size_t bytes)
+{
+    return bytes == 0 ? nullptr : allocator.AllocZeroed(bytes, alignof(PhysicsPairEntry));
+}
+
 }  // namespace
 
 bool PhysicsRegion::Init(PhysicsSimulator& simulator, int32_t axisMask)
@@ -62,8 +70,8 @@ bool PhysicsRegion::Init(PhysicsSimulator& simulator, int32_t axisMask)
 
     const std::size_t bodyPairs = static_cast<std::size_t>(m_bodyCount) * static_cast<std::size_t>(m_bodyCount - 1) / 2;
     const std::size_t particlePairs = static_cast<std::size_t>(m_bodyCount) * static_cast<std::size_t>(m_particleCount);
-    m_bodyPairs = AllocateArray<PhysicsPairEntry>(allocator, bodyPairs);
-    m_particlePairs = AllocateArray<PhysicsPairEntry>(allocator, particlePairs);
+    m_bodyPairs = static_cast<PhysicsPairEntry*>(AllocateZeroed(allocator, sizeof(PhysicsPairEntry) * bodyPairs));
+    m_particlePairs = static_cast<PhysicsPairEntry*>(AllocateZeroed(allocator, sizeof(PhysicsPairEntry) * particlePairs));
     m_pending = AllocateArray<PendingAddition>(allocator, static_cast<std::size_t>(members));
     m_pendingCapacity = members;
     bool ok = (bodyPairs == 0 || m_bodyPairs) && (particlePairs == 0 || m_particlePairs) && (members == 0 || m_pending);
@@ -247,7 +255,7 @@ void PhysicsRegion::ToggleAxis(PhysicsBody* a, PhysicsBody* b, uint8_t axisBit)
 
 void PhysicsRegion::ReportPair(PhysicsPairEntry& entry, PhysicsBody* a, PhysicsBody* b)
 {
-    if (entry.node >= 0) return;
+    if (entry.IsListed()) return;
     PhysicsOverlapPair* pair = m_overlapPool.Take();
     if (!pair) {
         m_simulator->Message("Overlap Pair buffer full. Increase buffer size.\n");
@@ -258,17 +266,17 @@ void PhysicsRegion::ReportPair(PhysicsPairEntry& entry, PhysicsBody* a, PhysicsB
     pair->bodyA = a;
     pair->bodyB = b;
     m_overlaps.Prepend(pair);
-    entry.node = m_overlapPool.SlotOf(pair);
+    entry.SetNode(m_overlapPool.SlotOf(pair));
 }
 
 void PhysicsRegion::DropPair(PhysicsPairEntry& entry)
 {
-    if (entry.node < 0) return;
-    PhysicsOverlapPair* pair = m_overlapPool.At(entry.node);
+    if (!entry.IsListed()) return;
+    PhysicsOverlapPair* pair = m_overlapPool.At(entry.Node());
     if (pair == m_walkNext) m_walkNext = pair->next;
     m_overlaps.Unlink(pair);
     m_overlapPool.Return(pair);
-    entry.node = -1;
+    entry.Unlist();
 }
 
 void PhysicsRegion::CheckPair(PhysicsBody* added, PhysicsBody* member)

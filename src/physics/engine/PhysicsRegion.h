@@ -38,10 +38,16 @@ struct PhysicsOverlapPair {
 };
 
 // What the broad phase knows of one pair: the axes on which the boxes overlap and the pair's
-// node in the overlap list (-1 for none).
+// node in the overlap list. An entry of zero bytes knows nothing of its pair, so the table starts
+// as memory that reads as zero and costs nothing until a pair is first touched.
 struct PhysicsPairEntry {
-    int32_t node = -1;
+    int32_t listedNode = 0;  // the node's slot + 1; 0 while the pair is not listed
     uint8_t bits = 0;
+
+    bool IsListed() const { return listedNode != 0; }
+    int32_t Node() const { return listedNode - 1; }
+    void SetNode(int32_t node) { listedNode = node + 1; }
+    void Unlist() { listedNode = 0; }
 };
 
 // The broad phase: sweep and prune over three axes. Every member has a minimum and a maximum

@@ -65,6 +65,10 @@ public:
 
     // Builds the terrain tree; false when the mesh holds no usable triangle.
     bool SetTerrainMesh(const PhysicsTriangleMesh& mesh);
+    // With plain set, the terrain narrow phase tests every triangle of the tree leaves a body's box
+    // reaches instead of only those whose y range meets the box: the reference walk, which finds
+    // the same contacts more slowly.
+    void SetPlainTerrainWalk(bool plain) { m_plainTerrainWalk = plain; }
     PhysicsCollisionCallback SetCollisionCallback(PhysicsCollisionCallback callback);
     void SetLogCallback(PhysicsLogCallback callback, int32_t level);
     // Formats a message into the shared message buffer.
@@ -153,6 +157,8 @@ private:
     bool SkipRestingPair(PhysicsBody* a, PhysicsBody* b) const;
     void TerrainNarrowPhase();
     void CollectTerrainCandidates(PhysicsBody* body);
+    void TakeLeafTriangles(const PhysicsTerrainNode& leaf);
+    void TakeLeafTrianglesNearY(const PhysicsTerrainNode& leaf, float lowY, float highY);
     void LatchPushedFlags();
     void IntegrateForces();
     void IntegratePositions();
@@ -226,8 +232,14 @@ private:
     // Terrain narrow phase work lists, kept from step to step.
     std::vector<const PhysicsTerrainNode*> m_reachedLeaves;
     std::vector<int32_t> m_terrainCandidates;
+    std::vector<int32_t> m_leafPositions;
     std::vector<uint32_t> m_candidateStamps;
     uint32_t m_candidateStamp = 0;
+    bool m_plainTerrainWalk = false;
+    // A triangle whose y range misses a body's box by more than this gap (plus a share of the
+    // coordinates' size) lies beyond the shape tests' own safety gap: they could not touch it.
+    static constexpr float kTerrainGapY = 0.05f;
+    static constexpr float kTerrainRelativeGapY = 1.0e-3f;
 
     static char s_message[256];
 };

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "physics/engine/PhysicsNarrowPhase.h"
@@ -154,18 +155,56 @@ void PhysicsSimulator::CollectTerrainCandidates(PhysicsBody* body)
         std::fill(m_candidateStamps.begin(), m_candidateStamps.end(), 0u);
         m_candidateStamp = 1;
     }
+    // Sensor lines may reach past the body's box: they test every triangle of the leaves reached.
+    const bool wholeLeaves = m_plainTerrainWalk || body->sensors.count > 0;
+    const float gap = kTerrainGapY + kTerrainRelativeGapY * std::fmax(std::fabs(body->worldMin.y), std::fabs(body->worldMax.y));
+    const float lowY = body->worldMin.y - gap, highY = body->worldMax.y + gap;
+    for (const PhysicsTerrainNode* leaf : m_reachedLeaves) {
+        if (wholeLeaves || !leaf->spansByY) TakeLeafTriangles(*leaf);
+        else TakeLeafTrianglesNearY(*leaf, lowY, highY);
+    }
+}
+
+void PhysicsSimulator::TakeLeafTriangles(const PhysicsTerrainNode& leaf)
+{
     // Locals, so that the loop does not reload the members after every store.
     const auto stamp = m_candidateStamp;
     auto* const stamps = m_candidateStamps.data();
-    for (const PhysicsTerrainNode* leaf : m_reachedLeaves) {
-        const int32_t* const triangles = leaf->triangles;
-        const int32_t count = leaf->triangleCount;
-        for (int32_t i = 0; i < count; ++i) {
-            const int32_t triangle = triangles[i];
-            if (stamps[triangle] == stamp) continue;
-            stamps[triangle] = stamp;
-            m_terrainCandidates.push_back(triangle);
-        }
+    const int32_t* const triangles = leaf.triangles;
+    const int32_t count = leaf.triangleCount;
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t triangle = triangles[i];
+        if (stamps[triangle] == stamp) continue;
+        stamps[triangle] = stamp;
+        m_terrainCandidates.push_back(triangle);
+    }
+}
+
+void PhysicsSimulator::TakeLeafTrianglesNearY(const PhysicsTerrainNode& leaf, float lowY, float highY)
+{
+    // The spans that can reach lowY start at most the widest span below it: the first of them by
+    // a binary search without branches to mispredict.
+    const float from = lowY - leaf.widestSpanY;
+    const PhysicsTerrainSpan* span = leaf.spansByY;
+    for (int32_t count = leaf.triangleCount; count > 1;) {
+        const int32_t half = count / 2;
+        span = span[half].minimumY < from ? span + half : span;
+        count -= half;
+    }
+    if (span->minimumY < from) ++span;
+    const PhysicsTerrainSpan* const end = leaf.spansByY + leaf.triangleCount;
+    m_leafPositions.clear();
+    for (; span != end && span->minimumY <= highY; ++span)
+        if (span->maximumY >= lowY) m_leafPositions.push_back(span->position);
+    // The survivors in the leaf's own order, the order the whole walk takes them in.
+    std::sort(m_leafPositions.begin(), m_leafPositions.end());
+    const auto stamp = m_candidateStamp;
+    auto* const stamps = m_candidateStamps.data();
+    for (const int32_t position : m_leafPositions) {
+        const int32_t triangle = leaf.triangles[position];
+        if (stamps[triangle] == stamp) continue;
+        stamps[triangle] = stamp;
+        m_terrainCandidates.push_back(triangle);
     }
 }
 

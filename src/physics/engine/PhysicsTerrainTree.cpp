@@ -32,6 +32,8 @@ void PhysicsTerrainNode::Init(PhysicsTerrainTree* owner, int32_t parentIndex, co
     maximum = boxMax;
     triangles = nullptr;
     triangleCount = 0;
+    spansByY = nullptr;
+    widestSpanY = 0.0f;
 }
 
 bool PhysicsTerrainNode::Overlaps(const PhysicsVector& boxMin, const PhysicsVector& boxMax) const
@@ -69,9 +71,8 @@ void* PhysicsTerrainTree::Allocate(std::size_t bytes, std::size_t alignment)
 
 void PhysicsTerrainTree::Clear()
 {
-    for (int32_t i = 0; i < m_nodeCount; ++i)
-        if (m_nodes[i].triangles) m_allocator->Free(m_nodes[i].triangles);
-    if (m_root.triangles) m_allocator->Free(m_root.triangles);
+    for (int32_t i = 0; i < m_nodeCount; ++i) FreeLeafLists(m_nodes[i]);
+    FreeLeafLists(m_root);
     if (m_nodes) m_allocator->Free(m_nodes);
     if (m_vertices) m_allocator->Free(m_vertices);
     if (m_triangles) m_allocator->Free(m_triangles);
@@ -162,14 +163,44 @@ int32_t PhysicsTerrainTree::NewNode()
     return m_nodeCount++;
 }
 
+void PhysicsTerrainTree::FreeLeafLists(PhysicsTerrainNode& node)
+{
+    if (node.triangles) m_allocator->Free(node.triangles);
+    if (node.spansByY) m_allocator->Free(node.spansByY);
+    node.triangles = nullptr;
+    node.spansByY = nullptr;
+    node.triangleCount = 0;
+    node.widestSpanY = 0.0f;
+}
+
 void PhysicsTerrainTree::SetTriangles(int32_t nodeIndex, const std::vector<int32_t>& list)
 {
     PhysicsTerrainNode& node = Node(nodeIndex);
-    if (node.triangles) m_allocator->Free(node.triangles);
+    FreeLeafLists(node);
     node.triangles = static_cast<int32_t*>(Allocate(sizeof(int32_t) * list.size(), alignof(int32_t)));
     node.triangleCount = node.triangles ? static_cast<int32_t>(list.size()) : 0;
     if (node.triangles) std::memcpy(node.triangles, list.data(), sizeof(int32_t) * list.size());
     for (int32_t& child : node.children) child = -1;
+    IndexAlongY(node);
+}
+
+void PhysicsTerrainTree::IndexAlongY(PhysicsTerrainNode& leaf)
+{
+    for (int32_t i = 0; i < leaf.triangleCount; ++i)
+        if (m_triangles[leaf.triangles[i]].mode == 1) return;
+    auto* spans = static_cast<PhysicsTerrainSpan*>(Allocate(
+        sizeof(PhysicsTerrainSpan) * static_cast<std::size_t>(leaf.triangleCount), alignof(PhysicsTerrainSpan)));
+    if (!spans) return;  // the leaf is then walked whole
+    for (int32_t i = 0; i < leaf.triangleCount; ++i) {
+        const PhysicsMeshTriangle& t = m_triangles[leaf.triangles[i]];
+        const float y0 = Corner(m_vertices, t, 0).y, y1 = Corner(m_vertices, t, 1).y, y2 = Corner(m_vertices, t, 2).y;
+        spans[i] = {std::min({y0, y1, y2}), std::max({y0, y1, y2}), i};
+        leaf.widestSpanY = std::max(leaf.widestSpanY, spans[i].maximumY - spans[i].minimumY);
+    }
+    std::sort(spans, spans + leaf.triangleCount, [](const PhysicsTerrainSpan& a, const PhysicsTerrainSpan& b) {
+        return a.minimumY != b.minimumY ? a.minimumY < b.minimumY : a.position < b.position;
+    });
+    leaf.spansByY = spans;
 }
 
 void PhysicsTerrainTree::BuildNode(int32_t nodeIndex, const std::vector<int32_t>& list, int32_t depth)

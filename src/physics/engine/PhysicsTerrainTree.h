@@ -9,6 +9,13 @@
 
 class PhysicsTerrainTree;
 
+// Where one of a leaf's triangles lies along y, and where it stands in the leaf's list.
+struct PhysicsTerrainSpan {
+    float minimumY = 0.0f;
+    float maximumY = 0.0f;
+    int32_t position = 0;
+};
+
 // A node of the terrain tree: a box and either up to four children (node indices, -1 for none)
 // or, for a leaf, its triangle indices.
 struct PhysicsTerrainNode {
@@ -19,6 +26,10 @@ struct PhysicsTerrainNode {
     PhysicsVector maximum;
     int32_t* triangles = nullptr;
     int32_t triangleCount = 0;
+    // Beside a leaf's list: its triangles ordered by their lowest y (null when the leaf holds a
+    // column triangle, whose test reaches any y below it) and the largest y extent among them.
+    PhysicsTerrainSpan* spansByY = nullptr;
+    float widestSpanY = 0.0f;
 
     void Init(PhysicsTerrainTree* owner, int32_t parentIndex, const PhysicsVector& boxMin, const PhysicsVector& boxMax);
     bool IsLeaf() const { return triangleCount > 0; }
@@ -71,6 +82,8 @@ public:
 private:
     void BuildNode(int32_t nodeIndex, const std::vector<int32_t>& list, int32_t depth);
     void SetTriangles(int32_t nodeIndex, const std::vector<int32_t>& list);
+    void IndexAlongY(PhysicsTerrainNode& leaf);
+    void FreeLeafLists(PhysicsTerrainNode& node);
     void PrepareTriangleInfos(const std::vector<int32_t>& usable);
     int32_t NewNode();
     PhysicsTerrainNode& Node(int32_t index) { return index == -1 ? m_root : m_nodes[index]; }

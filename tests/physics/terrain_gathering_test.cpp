@@ -1,0 +1,179 @@
+// The terrain narrow phase takes only the triangles near a body in y; the plain walk over whole
+// leaves is the reference. Both must report the same contacts and end in the same state, and a
+// run must end the same however often and in whichever process it is repeated.
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "physics/physics_fixture.h"
+
+namespace {
+
+// FNV-1a over the bytes of values.
+struct Hash {
+    uint64_t value = 1469598103934665603ull;
+    template <typename T>
+    void Add(const T& item)
+    {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(&item);
+        for (std::size_t i = 0; i < sizeof(T); ++i) value = (value ^ bytes[i]) * 1099511628211ull;
+    }
+    void Add(const PhysicsVector& v)
+    {
+        for (const float f : {v.x, v.y, v.z}) Add(f);
+    }
+};
+
+// The collision callback has no user pointer: the run being hashed is kept here.
+struct ContactLog {
+    Hash hash;
+    const std::vector<PhysicsRigidBody*>* bodies = nullptr;
+    int contacts = 0;
+
+    int32_t IndexOf(const PhysicsBody* body) const
+    {
+        for (std::size_t i = 0; i < bodies->size(); ++i)
+            if ((*bodies)[i] == body) return static_cast<int32_t>(i);
+        return -1;  // the terrain
+    }
+};
+ContactLog* g_log = nullptr;
+
+void HashContact(PhysicsCollisionInfo* info)
+{
+    ++g_log->contacts;
+    g_log->hash.Add(g_log->IndexOf(info->bodyA));
+    g_log->hash.Add(g_log->IndexOf(info->bodyB));
+    g_log->hash.Add(info->materialB);
+    for (const PhysicsVector& v : {info->localPointA, info->localPointB, info->worldPointA, info->worldPointB,
+                                   info->relativeVelocity, info->normal})
+        g_log->hash.Add(v);
+}
+
+struct RunResult {
+    uint64_t contactHash = 0;
+    uint64_t stateHash = 0;
+    int contacts = 0;
+    int onGround = 0;
+};
+
+// The scenes benchmark's S3: 300 unit boxes and 200 capsules (radius 0.4, length 0.8) dropped in two
+// layers on a 128 × 128 heightfield of cells of 1, stepped until all have landed.
+RunResult RunHeightfieldScene(bool plainWalk, int steps = 130)
+{
+    constexpr int kCells = 128;
+    std::vector<PhysicsVector> vertices;
+    std::vector<PhysicsMeshTriangle> triangles;
+    for (int j = 0; j <= kCells; ++j)
+        for (int i = 0; i <= kCells; ++i)
+            vertices.push_back({-kCells / 2.0f + i, -kCells / 2.0f + j, 0.6f * std::sin(i * 0.21f) * std::cos(j * 0.17f), 0});
+    for (int j = 0; j < kCells; ++j)
+        for (int i = 0; i < kCells; ++i) {
+            const int32_t v = j * (kCells + 1) + i;
+            for (auto t : {std::array<int32_t, 3>{v, v + 1, v + kCells + 2}, std::array<int32_t, 3>{v, v + kCells + 2, v + kCells + 1}}) {
+                PhysicsMeshTriangle triangle;
+                for (int k = 0; k < 3; ++k) triangle.vertex[k] = t[k];
+                triangles.push_back(triangle);
+            }
+        }
+
+    PhysicsSizeInfo sizes;
+    sizes.rigidBodiesCount = 500;
+    sizes.animatedBodyCount = 10;
+    sizes.geometriesCount = 600;
+    sizes.pairBufferCount = 20000;
+    SimulatorPtr sim = MakeSimulator(sizes);
+    sim->SetPlainTerrainWalk(plainWalk);
+    const int32_t contactAndReport = PhysicsCollisionTable::kContactResponse | PhysicsCollisionTable::kCallbackResponse;
+    sim->GetCollisionTable().Set(0, 0, contactAndReport);
+    sim->GetCollisionTable().Set(0, PhysicsCollisionTable::kTerrainClass, contactAndReport);
+    sim->SetCollisionCallback(HashContact);
+    EXPECT_TRUE(sim->SetTerrainMesh({vertices.data(), static_cast<int32_t>(vertices.size()), triangles.data(),
+                                     static_cast<int32_t>(triangles.size())}));
+    std::vector<PhysicsRigidBody*> bodies;
+    for (int i = 0; i < 500; ++i) {
+        PhysicsRigidBody* body = sim->CreateRigidBody();
+        if (i % 5 >= 3) {
+            body->AddGeometry()->SetCylinder(0.8f, 0.8f);
+            body->SetInertiaTensor({0.1f, 0.064f, 0.1f, 0});
+        } else {
+            body->AddGeometry()->SetBox(1, 1, 1);
+            body->SetInertiaTensor({1 / 6.0f, 1 / 6.0f, 1 / 6.0f, 0});
+        }
+        body->UpdateBoundingInfo();
+        body->SetPos({(i % 25 - 12) * 3.0f, (i / 25 % 20 - 10) * 3.0f, 3.0f + (i / 250) * 2.0f, 0});
+        bodies.push_back(body);
+    }
+
+    ContactLog log;
+    log.bodies = &bodies;
+    g_log = &log;
+    for (int step = 0; step < steps; ++step) sim->Simulate(kStep, 1, nullptr);
+    g_log = nullptr;
+
+    RunResult result;
+    result.contactHash = log.hash.value;
+    result.contacts = log.contacts;
+    Hash state;
+    for (PhysicsRigidBody* body : bodies) {
+        state.Add(body->GetPos());
+        const PhysicsQuaternion& q = body->GetRotation();
+        for (const float f : {q.x, q.y, q.z, q.w}) state.Add(f);
+        state.Add(body->GetVelocity());
+        state.Add(body->IsAtRest());
+        if (body->GetPos().z < 1.5f) ++result.onGround;
+    }
+    result.stateHash = state.value;
+    return result;
+}
+
+}  // namespace
+
+TEST(PhysicsTerrainGathering, NearTrianglesFindWhatThePlainWalkFinds)
+{
+    const RunResult near = RunHeightfieldScene(false);
+    const RunResult plain = RunHeightfieldScene(true);
+    EXPECT_EQ(near.onGround, 500);  // every body landed: the scene made contacts to compare
+    EXPECT_GT(near.contacts, 10000);
+    EXPECT_EQ(near.contacts, plain.contacts);
+    EXPECT_EQ(near.contactHash, plain.contactHash);
+    EXPECT_EQ(near.stateHash, plain.stateHash);
+}
+
+// Run on its own by the test below, in a process of its own; prints the run's hashes.
+TEST(PhysicsDeterminism, DISABLED_PrintHeightfieldSceneHashes)
+{
+    const RunResult run = RunHeightfieldScene(false);
+    std::printf("hashes %016llx %016llx\n", static_cast<unsigned long long>(run.contactHash),
+                static_cast<unsigned long long>(run.stateHash));
+}
+
+TEST(PhysicsDeterminism, HeightfieldSceneEndsTheSameInOneProcessAndInTwo)
+{
+    const RunResult first = RunHeightfieldScene(false);
+    const RunResult second = RunHeightfieldScene(false);
+    EXPECT_EQ(first.contactHash, second.contactHash);
+    EXPECT_EQ(first.stateHash, second.stateHash);
+
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "hashes %016llx %016llx", static_cast<unsigned long long>(first.contactHash),
+                  static_cast<unsigned long long>(first.stateHash));
+    const std::string command = "'" + std::filesystem::read_symlink("/proc/self/exe").string() +
+                                "' --gtest_also_run_disabled_tests "
+                                "--gtest_filter=PhysicsDeterminism.DISABLED_PrintHeightfieldSceneHashes 2>&1";
+    for (int process = 0; process < 2; ++process) {
+        FILE* child = popen(command.c_str(), "r");
+        ASSERT_NE(child, nullptr);
+        std::string output;
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, child)) output += buffer;
+        EXPECT_EQ(pclose(child), 0) << output;
+        EXPECT_NE(output.find(expected), std::string::npos) << "process " << process << ":\n" << output;
+    }
+}
