@@ -210,21 +210,21 @@ void CPLevel::PlaceRecords(const SPLevelFile& file, Objects& statics, Objects& d
             carRotation = record.rotation;
             break;
         case LevelRecordKind::CheckPoint:
-            LoadCheckPoint(record);
+            LoadCheckPoint(record, name);
             break;
         case LevelRecordKind::SpawnSource:
             spawnSources[name.model] = record.position;
             break;
         case LevelRecordKind::Model:
-            PlaceModel(record, statics, dynamics);
+            PlaceModel(record, name, statics, dynamics);
             break;
         }
     }
 }
 
-void CPLevel::PlaceModel(const SPLevelRecord& record, Objects& statics, Objects& dynamics)
+void CPLevel::PlaceModel(const SPLevelRecord& record, const SPLevelRecordName& name, Objects& statics,
+                         Objects& dynamics)
 {
-    const SPLevelRecordName name = ClassifyLevelRecord(record.name);
     if (!name.error.empty()) {
         GetLog()->Print(0, "Level object %s is in no list: %s\n", record.name.c_str(), name.error.c_str());
     }
@@ -278,9 +278,8 @@ void CPLevel::PlaceModel(const SPLevelRecord& record, Objects& statics, Objects&
     }
 }
 
-void CPLevel::LoadCheckPoint(const SPLevelRecord& record)
+void CPLevel::LoadCheckPoint(const SPLevelRecord& record, const SPLevelRecordName& name)
 {
-    const SPLevelRecordName name = ClassifyLevelRecord(record.name);
     const TPtr<CPGameObject> object = LoadModel(name.model + ".rdf", kModelLayer);
     if (!object) return;
     object->SetVisible(false);

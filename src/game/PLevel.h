@@ -19,6 +19,7 @@ class CPMiniMap;
 class CPPlayerCar;
 struct SPLevelFile;
 struct SPLevelRecord;
+struct SPLevelRecordName;
 struct SPRayQuery;
 
 // Flattens a shadow caster onto the ground under the level light. The identity until a level
@@ -186,8 +187,9 @@ private:
     void SetLight(const SPLevelFile& file);
     void PlaceRecords(const SPLevelFile& file, Objects& statics, Objects& dynamics, PVector3& carStart,
                       PQuaternion& carRotation);
-    void PlaceModel(const SPLevelRecord& record, Objects& statics, Objects& dynamics);
-    void LoadCheckPoint(const SPLevelRecord& record);
+    void PlaceModel(const SPLevelRecord& record, const SPLevelRecordName& name, Objects& statics,
+                    Objects& dynamics);
+    void LoadCheckPoint(const SPLevelRecord& record, const SPLevelRecordName& name);
     void AddFogBorder(const std::string& levelName, Objects& statics) const;
     // Gives the physics world the terrain quad and starts it.
     void StartPhysics();
