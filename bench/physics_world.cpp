@@ -1,5 +1,5 @@
 // The physics world's task per frame in the sample scene, built as a level builds it: the sample
-// "land" tile (land.rdf, through the object loader) as the terrain, 100 sample boxes (box.rdf,
+// "land" tile (sample_ground.rdf, through the object loader) as the terrain, 100 sample boxes (box.rdf,
 // which has no physics data: each gets a body of its part box) in 25 columns of four beside the
 // car's track, and the sample car (car.rdf) made the player's driven car, driven round a circle
 // by constant throttle and steering. A frame is one CPPhysics::Update with
@@ -177,7 +177,7 @@ public:
 
 private:
     void BuildTerrain() {
-        m_land = m_loader->LoadObject("land.rdf", kLayerBase);
+        m_land = m_loader->LoadObject("sample_ground.rdf", kLayerBase);
         if (!m_land) return;
         m_land->UpdateTransform();
         if (auto* mesh = m_land->GetAttachment().Get<CPRenderObject>()) m_physics->AddTerrainObject(TPtr<CPRenderObject>(mesh));

@@ -24,4 +24,6 @@ public:
 
     // Whether the model breaks into debris when the enemy dies.
     bool gibOnDeath = false;
+    // Set when the enemy dies; homing shots pass over it.
+    bool dead = false;
 };

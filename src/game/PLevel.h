@@ -3,12 +3,24 @@
 #include <cstdint>
 #include <list>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
+#include "Render/PDeviceObject.h"
 #include "core/PSmartPointer.h"
 #include "core/Singleton.h"
-#include "math/PMatrix.h"
+#include "math/PMath.h"
+#include "platform/gfx/Light.h"
 
+class CPCamera;
 class CPGameObject;
+class CPLevelBranch;
+class CPMiniMap;
+class CPPlayerCar;
+struct SPLevelFile;
+struct SPLevelRecord;
+struct SPLevelRecordName;
+struct SPRayQuery;
 
 // Flattens a shadow caster onto the ground under the level light. The identity until a level
 // builds it, so before any level a shadow adds nothing to an object's bounds.
@@ -21,21 +33,86 @@ struct SPCheckPoint {
     TPtr<CPGameObject> object;
 };
 
+// The cells of the parked objects that lie within kPlayerRange of a point, clamped to the grid:
+// columns firstColumn..lastColumn, rows firstRow..lastRow (empty when a last is below its first).
+struct SPCellWindow {
+    int32_t firstColumn = 0;
+    int32_t lastColumn = -1;
+    int32_t firstRow = 0;
+    int32_t lastRow = -1;
+};
+
 // The current level: exists while a level is loaded, GetLevel returns null between levels.
+// Load reads the level file (Data\Levels\<name>.lvl) whole and checks it before it builds
+// anything: the terrain tiles and the fog border, the placed models (static ones in the level
+// tree, dynamic ones parked in 10-unit cells), the check points, the stage and check-point lists
+// chosen by name prefix (LevelRecordName.h), the spawn sources, the light and its shadow, the
+// camera, the minimap and the player's car, the physics world's terrain, and the navigation grid.
 //
-// Not done yet: loading the level file, the level tree, the per-frame run, the gates, barriers
-// and glass walls of stages and check points, queries, the light and the camera. What stands
-// is what the scene objects and the physics world need: the target lists that decide whether a
-// destructible object can be damaged now, and their bookkeeping when one is destroyed; the
-// player's car; the request for the "df" text that the per-frame run will show.
-class CPLevel : public TSingleton<CPLevel> {
+// Not done yet: the per-frame run, the stages' and check points' gates, barriers and glass walls
+// (OpenStage and ClearCheckPointBarrier do nothing).
+class CPLevel : public IPDeviceObject, public TSingleton<CPLevel> {
 public:
     // Stages and check points a level can have, numbered from 0.
     static constexpr int32_t kListCount = 20;
+    // Objects farther than this from the player's car (in x or y) leave the world.
+    static constexpr float kPlayerRange = 160.0f;
+    // The edge of a parking cell and of a terrain tile.
+    static constexpr float kCellSize = 10.0f;
+    // The edge of a navigation grid cell.
+    static constexpr float kNavCellSize = 2.0f;
     using ObjectList = std::list<TPtr<CPGameObject>>;
+    using ObjectLists = std::array<ObjectList, kListCount>;
+    using Objects = std::vector<TPtr<CPGameObject>>;
 
     CPLevel();
-    virtual ~CPLevel();
+    ~CPLevel() override;
+
+    void OnLostDevice() override {}
+    void OnResetDevice() override {}
+    std::string GetClassName() const { return "CPLevel"; }
+
+    // Reads and builds the level; false, with a log line naming the file and the reason, when the
+    // file cannot be read or is damaged: nothing of it is built then. The navigation grid is
+    // built in every case.
+    bool Load(const std::string& levelName);
+
+    // The player's car, or null.
+    CPPlayerCar* GetPlayerCar() const;
+
+    // Appends a dynamic object to the list of the cell under it; an object outside the grid is
+    // not parked (false).
+    bool ParkObject(const TPtr<CPGameObject>& object);
+    // The parked cell under (x, y), as column × cellsY + row, or -1 outside the grid.
+    int32_t CellIndexAt(float x, float y) const;
+    // The cells within kPlayerRange of (x, y): the streaming's window around the car; empty while
+    // there are no parked cells.
+    SPCellWindow CellWindowAround(float x, float y) const;
+
+    // A living enemy's model joins the level, and a dead one's leaves it.
+    void AddEnemyObject(const TPtr<CPGameObject>& object);
+    void RemoveObject(const CPGameObject* object);
+
+    // The segment test (LevelQueries.cpp): the tree, and, when the segment passes within
+    // kPlayerRange of the car, the car, the active objects and (when asked) the enemies.
+    bool CrossRay(SPRayQuery& query, bool withEnemies);
+    // The same without the car and always with the enemies (the player's shots).
+    bool CrossRayNoPlayer(SPRayQuery& query);
+    // Appends every object whose part bounds meet the sphere: the tree (without "land" objects
+    // when all three skips are set), the car, the active objects near the car, the parked ones
+    // of the car's cell window and the enemies.
+    void QueryObjects(const PVector3& centre, float radius, Objects& out, bool skipPlayer, bool skipEnemies,
+                      bool skipParked) const;
+    // Appends the living enemies between two ground lines: a1 x + b1 y + c1 > 0 and
+    // a2 x + b2 y + c2 < 0.
+    void CollectObjectsInWedge(const PVector3& line1, const PVector3& line2, Objects& out) const;
+    // Passes the aim on to the car.
+    void SetWeaponPos(const PVector3& aim, const TPtr<CPGameObject>& target);
+
+    // Sizes the navigation grid to the terrain and blocks the cells a probe finds something in.
+    void BuildNavGrid();
+    // True when none of the cell's eight probe segments hits anything.
+    bool IsCellOpen(int32_t row, int32_t column);
 
     // True when the object is a target of the current stage.
     bool IsStageTarget(const CPGameObject* object) const;
@@ -43,36 +120,89 @@ public:
     // point; the stage opens when its list empties, the check point's barrier clears when its
     // list empties.
     void RemoveTarget(const CPGameObject* object);
-    // Opens the current stage; false when it has no gates. Does nothing yet: there are no gates.
+    // Opens the current stage; false when it has no gates. Does nothing yet.
     bool OpenStage() { return false; }
-    // Clears the barrier of the current check point. Does nothing yet: there are no barriers.
+    // Clears the barrier of the current check point. Does nothing yet.
     void ClearCheckPointBarrier() {}
     // Asks the next level update to send "mission_text" with the text of the key "df" to the
     // script "gamemenu" (the player drove into a check point's barrier).
     void RequestDfText() { dfTextRequested = true; }
 
-    // Targets of stage s, and of check point c.
-    std::array<ObjectList, kListCount> stageTargetObjects;
-    std::array<ObjectList, kListCount> checkPointTargetObjects;
+    // Objects of the lists chosen by name prefix (LevelRecordName.h).
+    ObjectLists checkPointGlassObjects;
+    ObjectLists stageGateObjects;
+    ObjectLists stageTargetObjects;
+    ObjectLists checkPointBarrierObjects;
+    ObjectLists checkPointTargetObjects;
+    ObjectLists checkPointGateObjects;
+    // One position per spawn-source key.
+    std::unordered_map<std::string, PVector3> spawnSources;
     std::list<SPCheckPoint> checkPoints;
     // The check point shown or next to be shown; checkPoints.end() after the last one.
     std::list<SPCheckPoint>::iterator nextCheckPoint;
-    // The shown check-point object; null when none.
-    TPtr<CPGameObject> currentCheckPoint;
     // Check points reached since the start.
     int32_t checkPointIndex = 0;
-    int32_t stageIndex = 0;
+    // The shown check-point object; null when none.
+    TPtr<CPGameObject> currentCheckPoint;
+    // The level's own model, <level>.rdf.
+    TPtr<CPGameObject> levelObject;
+    TPtr<CPLevelBranch> tree;
+    // Dynamic objects near the player, in the world.
+    ObjectList activeObjects;
+    // Dynamic objects parked outside the active area: cellsX × cellsY lists, the cell of column
+    // ix and row iy at ix × cellsY + iy.
+    std::vector<ObjectList> parkedCells;
+    // The models of the living enemies.
+    ObjectList enemyObjects;
+    TPtr<CPCamera> camera;
+    platform::gfx::Light light{};
+    // The terrain's extent along x and y.
+    float width = 10.0f;
+    float depth = 10.0f;
+    // Seconds left.
+    float levelTime = 0.0f;
+    float playerSpeed = 0.0f;
+    int32_t cellsX = 0;
+    int32_t cellsY = 0;
     // The player's car, a CPPlayerCar (kept as a scene object: code that only needs the scene
     // object, the physics world's benchmark for one, sets any object here).
     TPtr<CPGameObject> playerCar;
-    // The player's heading about z, radians (0: along +y).
+    // The player's heading about z, radians (0: along +x).
     float playerHeading = 0.0f;
+    TPtr<CPMiniMap> miniMap;
+    int32_t stageIndex = 0;
+    // Where the last check point reached stands.
+    PVector3 respawnPoint{0.0f, 0.0f, 0.0f};
     // Set by RequestDfText; the level update that shows the text clears it.
     bool dfTextRequested = false;
+    // Seconds since a camera shake began, -1 while none runs; seconds before one may start; its
+    // amplitude.
+    float shakeTime = -1.0f;
+    float shakeCooldown = 0.0f;
+    float shakeStrength = 3.0f;
 
 private:
+    // LevelLoad.cpp: the steps of Load once the file was read.
+    void Build(const std::string& levelName, const SPLevelFile& file);
+    void SetLight(const SPLevelFile& file);
+    void PlaceRecords(const SPLevelFile& file, Objects& statics, Objects& dynamics, PVector3& carStart,
+                      PQuaternion& carRotation);
+    void PlaceModel(const SPLevelRecord& record, const SPLevelRecordName& name, Objects& statics,
+                    Objects& dynamics);
+    void LoadCheckPoint(const SPLevelRecord& record, const SPLevelRecordName& name);
+    void AddFogBorder(const std::string& levelName, Objects& statics) const;
+    // Gives the physics world the terrain quad and starts it.
+    void StartPhysics();
+    void AddTerrainTiles(const std::string& levelName, Objects& statics) const;
+    void CreateCar(const PVector3& start, const PQuaternion& rotation);
+
+    // Whether the segment passes within kPlayerRange of the car (by x and y).
+    bool IsNearPlayer(const SPRayQuery& query) const;
+    // CrossRay's second step: the objects near the player.
+    bool CrossNearObjects(SPRayQuery& query, bool withPlayer, bool withEnemies);
+
     // The list of index, or null when the index is outside the lists.
-    static const ObjectList* ListAt(const std::array<ObjectList, kListCount>& lists, int32_t index);
+    static const ObjectList* ListAt(const ObjectLists& lists, int32_t index);
     // Erases the object from the list; true when the list was emptied by it.
     static bool EraseTarget(ObjectList& list, const CPGameObject* object);
 };

@@ -5,6 +5,7 @@
 #include "Sound/NAudio.h"
 #include "Sound/NSound.h"
 #include "core/PGlobalTimer.h"
+#include "game/PGameData.h"
 #include "physics/PPhysics.h"
 #include "script/PScriptManager.h"
 
@@ -21,6 +22,16 @@ CPPlayerCar::CPPlayerCar() : CPGameObject("PLAYER") {
 }
 
 CPPlayerCar::~CPPlayerCar() = default;
+
+void CPPlayerCar::SelectFirstWeapon() {
+    currentWeapon = -1;
+    if (const CPGameData* data = GetGameData()) {
+        const auto& weapons = data->committedSetup.weapons;
+        const auto named = std::find_if(weapons.begin(), weapons.end(), [](const std::string& w) { return !w.empty(); });
+        if (named != weapons.end()) currentWeapon = static_cast<int32_t>(named - weapons.begin());
+    }
+    MountWeapons();
+}
 
 void CPPlayerCar::SetControls(float newThrottle, float newSteering) {
     steering = newSteering;

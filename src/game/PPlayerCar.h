@@ -32,6 +32,16 @@ public:
     // again, looping, at the next Update.
     void SetControls(float throttle, float steering);
 
+    // The current weapon slot becomes the first of the committed set-up's three that names a
+    // weapon (-1 when none does), then the weapons are mounted.
+    void SelectFirstWeapon();
+    // Mounts the weapons of the current slot. Does nothing yet.
+    void MountWeapons() {}
+    // Where the car's guns aim, and at which object. Does nothing yet.
+    void SetWeaponPos(const PVector3& aim, const TPtr<CPGameObject>& target) {}
+    // Equips the car from the committed set-up. Does nothing yet.
+    void ApplyLoadout() {}
+
     // The per-frame step: the engine temperature (telling "gamemenu" "engine_temp" "1" when it
     // rises to kHotTemperature, "0" when it falls below), the drive handed to the physics car, and
     // the engine sound started when asked for. Nothing at all while dead.
@@ -39,6 +49,8 @@ public:
 
     float steering = 0.0f;
     float throttle = 0.0f;
+    // The weapon slot in use, 0 to 2; -1 for none.
+    int32_t currentWeapon = -1;
     // 0 (cold) to 1.
     float engineTemperature = 0.0f;
     // The committed engine's record: its heat and cool rates drive the temperature.

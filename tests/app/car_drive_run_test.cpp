@@ -113,7 +113,7 @@ public:
         m_physics = new CPPhysics;
         for (float x : {-12.0f, 12.0f}) {
             for (float y : {-12.0f, 12.0f}) {
-                TPtr<CPGameObject> tile = loader.LoadObject("land.rdf", 20);
+                TPtr<CPGameObject> tile = loader.LoadObject("sample_ground.rdf", 20);
                 tile->SetPosition({x, y, 0.0f});
                 tile->UpdateTransform();
                 m_physics->AddTerrainObject(TPtr<CPRenderObject>::From(tile->GetAttachment()));

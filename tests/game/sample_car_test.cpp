@@ -37,7 +37,7 @@ protected:
         platform::InvalidateListings();
         g_frameDelta = 0.0f;
         m_physics = new CPPhysics;
-        const TPtr<CPGameObject> land = m_loader.LoadObject("land.rdf", 20);
+        const TPtr<CPGameObject> land = m_loader.LoadObject("sample_ground.rdf", 20);
         ASSERT_TRUE(land);
         land->UpdateTransform();
         m_physics->AddTerrainObject(TPtr<CPRenderObject>(land->GetAttachment().Get<CPRenderObject>()));

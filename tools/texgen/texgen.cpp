@@ -1,4 +1,5 @@
-// texgen: draws the sample data's textures and writes them as TGA files.
+// texgen: draws the sample data's textures and writes them as TGA files, and the sample level's
+// terrain textures as uncompressed DDS files.
 //
 //     texgen <folder>
 //
@@ -11,10 +12,16 @@
 // particle_spark.tga  16 × 16: a white point with a short glow
 // particle_flame.tga  128 × 64: 4 × 2 frames of a flickering flame tongue, row by row
 // spot_scorch.tga     128 × 32: 4 × 1 frames of ash marks of different shapes
+// sample_fog.tga      16 × 16: a pale grey-blue, half transparent
+// level1/color.dds    64 × 64, opaque: the sample level's ground colours, greens with a brown band
+// level1/detail1.dds  32 × 32, opaque: light grey grain
+// level1/detail2.dds  32 × 32, opaque: coarser grey grain
+// level1/map.tga      64 × 64, opaque: the sample level's minimap picture
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -137,6 +144,49 @@ bool WriteTga(const std::string& path, const Picture& picture) {
     return static_cast<bool>(file);
 }
 
+// Uncompressed 32-bit DDS (A8R8G8B8), one level.
+bool WriteDds(const std::string& path, const Picture& picture) {
+    std::vector<uint8_t> bytes;
+    auto put32 = [&bytes](uint32_t value) {
+        for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(value >> shift));
+    };
+    put32(0x20534444u);  // "DDS "
+    const uint32_t header[31] = {124, 0x100Fu, static_cast<uint32_t>(picture.height), static_cast<uint32_t>(picture.width),
+                                 static_cast<uint32_t>(picture.width * 4), 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                 32, 0x41u, 0, 32, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u, 0x1000u, 0, 0, 0, 0};
+    for (uint32_t value : header) put32(value);
+    for (uint32_t pixel : picture.pixels) put32(pixel);
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(file);
+}
+
+// Grey grain: a hashed value per texel around the given level.
+Picture Grain(int side, int cell, float level) {
+    Picture picture{side, side, {}};
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const uint32_t hash = (static_cast<uint32_t>(x / cell) * 73856093u ^ static_cast<uint32_t>(y / cell) * 19349663u) % 97u;
+            const float grey = level + 0.2f * (static_cast<float>(hash) / 96.0f - 0.5f);
+            picture.pixels.push_back(Argb(1.0f, grey, grey, grey));
+        }
+    }
+    return picture;
+}
+
+// The sample level's ground: greens with a brown band across the middle.
+Picture LevelColour() {
+    Picture picture{64, 64, {}};
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const bool band = std::abs(y - 32) < 4;
+            const float shade = 0.05f * static_cast<float>(((x / 8) + (y / 8)) % 2);
+            picture.pixels.push_back(band ? Argb(1.0f, 0.45f, 0.33f, 0.2f) : Argb(1.0f, 0.25f + shade, 0.5f + shade, 0.22f));
+        }
+    }
+    return picture;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -158,9 +208,22 @@ int main(int argc, char** argv) {
         {"particle_spark.tga", Puff(16, 0x00FFFFFFu, 3.0f)},
         {"particle_flame.tga", Flame()},
         {"spot_scorch.tga", Scorch()},
+        {"sample_fog.tga", Squares(16, 16, 0x80B0B8C8u, 0x80B0B8C8u)},
+        {"level1/map.tga", LevelColour()},
     };
+    const struct {
+        const char* name;
+        Picture picture;
+    } ddsTextures[] = {
+        {"level1/color.dds", LevelColour()},
+        {"level1/detail1.dds", Grain(32, 1, 0.9f)},
+        {"level1/detail2.dds", Grain(32, 4, 0.85f)},
+    };
+    std::error_code created;
+    std::filesystem::create_directories(folder + "/level1", created);
     bool written = true;
     for (const auto& texture : textures) written = WriteTga(folder + "/" + texture.name, texture.picture) && written;
+    for (const auto& texture : ddsTextures) written = WriteDds(folder + "/" + texture.name, texture.picture) && written;
     if (!written) {
         std::fprintf(stderr, "texgen: cannot write into %s\n", folder.c_str());
         return 1;

@@ -9,7 +9,7 @@
 local frameLimit = tonumber(os.getenv("VX_FRAMES") or "")
 local frames = 0
 local sceneLayer = 20
-local land = LoadRenderObject("land.rdf", sceneLayer)
+local land = LoadRenderObject("sample_ground.rdf", sceneLayer)
 local box = LoadRenderObject("box.rdf", sceneLayer)
 local car = LoadRenderObject("car.rdf", sceneLayer)
 local walker = LoadRenderObject("walker.rdf", sceneLayer)
