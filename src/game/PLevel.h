@@ -67,6 +67,11 @@ public:
     TPtr<CPGameObject> playerCar;
     // The player's heading about z, radians (0: along +y).
     float playerHeading = 0.0f;
+    // The camera shake of heavy explosions: seconds since the last one, seconds before another
+    // may add to it, and its strength.
+    float shakeTime = 0.0f;
+    float shakeCooldown = 0.0f;
+    float shakeStrength = 0.0f;
     // Set by RequestDfText; the level update that shows the text clears it.
     bool dfTextRequested = false;
 
