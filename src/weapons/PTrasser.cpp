@@ -27,7 +27,7 @@ constexpr float kHomingBound = 100000.0f;
 bool CPTrasser::SetParams(const WeaponFields& fields) {
     m_playerShot = !IsEnemyTag(fields[0]);
     m_speed = AtoF(fields[1]);
-    m_damage = AtoF(fields[2]);
+    m_definedDamage = AtoF(fields[2]);
     m_halfWidth = AtoF(fields[3]);
     const int32_t layer = AtoI(fields[6]);
     m_hitEffect = fields[7];
@@ -53,7 +53,7 @@ TPtr<CPWeaponObject> CPTrasser::Clone() {
     clone->CopyFrom(TPtr<CPGameObject>(this));
     clone->AdoptCopiedRenderObject();
     clone->m_speed = m_speed;
-    clone->m_damage = m_damage;
+    clone->m_definedDamage = m_definedDamage;
     clone->m_hitEffect = m_hitEffect;
     clone->m_playerShot = m_playerShot;
     clone->m_halfWidth = m_halfWidth;
@@ -72,7 +72,7 @@ void CPTrasser::Launch(const PVector3& position, const PVector3& direction, floa
     m_launchDirection = Vec3Normalize(m_launchDirection);
     m_tail = position - m_launchDirection * (kStartLength * m_halfWidth);
     m_state = kFlying;
-    if (damage >= 0.0f) m_damage = damage;
+    m_damage = damage >= 0.0f ? damage : m_definedDamage;
     m_homing = super;
     std::vector<SPVertex>& vertices = GetRenderObject()->GetVertices();
     vertices[1].tex0.x = 1.0f;

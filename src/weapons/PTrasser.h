@@ -8,7 +8,8 @@
 //
 // Fields after the type key: 1 owner tag ("enemy" or else), 2 speed, 3 damage, 4 half width,
 // 5 texture, 6 effect, 7 layer, 8 hit effect, 9 impulse, 10 range (negative: 60), last the sound.
-// Refused: speed or half width not positive.
+// Refused: speed or half width not positive. A damage given at launch (0 or more) holds for
+// that flight alone.
 class CPTrasser : public CPWeaponObject {
 public:
     enum State : int32_t { kFlying = 0, kStopped = 1 };
@@ -38,6 +39,8 @@ private:
     void Home();
 
     float m_speed = 0.0f;
+    // The definition's damage, and that of the current flight.
+    float m_definedDamage = 0.0f;
     float m_damage = 0.0f;
     float m_travelled = 0.0f;
     float m_tailDistance = 0.0f;

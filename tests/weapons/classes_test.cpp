@@ -88,8 +88,20 @@ TEST_F(WeaponsTest, AnEnemyTracerDamagesOnlyThePlayersCarAndALaunchDamageLastsFo
     EXPECT_FLOAT_EQ(box->GetHealth(), kHealth);
 
     m_weapons->Spawn("p", kOrigin, kAlongX, 0.0f, nullptr, nullptr, false);
-    Frame(0.01f);
+    for (int i = 0; i < 20; ++i) Frame(0.01f);
     EXPECT_FLOAT_EQ(box->GetHealth(), kHealth);
+    Spawn("p", kOrigin, kAlongX);  // the same pooled tracer, with its own damage again
+    Frame(0.01f);
+    EXPECT_FLOAT_EQ(box->GetHealth(), kHealth - 5.0f);
+}
+
+TEST_F(WeaponsTest, SplashesAndSparksFinishOnTheirFirstUpdateEvenWithTinySteps) {
+    Load("tiny blood spot;x;3;0;1e-30;30\ndown sparks s;5;0.1;5;30;1;0.5;none\n");
+    Spawn("tiny", kOrigin, kAlongX);
+    Spawn("down", kOrigin, {0.0f, 0.0f, -1.0f});
+    EXPECT_EQ(m_weapons->GetLiveObjects().size(), 2u);
+    Frame(0.01f);
+    EXPECT_TRUE(m_weapons->GetLiveObjects().empty());
 }
 
 TEST_F(WeaponsTest, ALobbedRocketPeaksWhenGravityStopsItsClimbAndBurstsAtHeightZero) {
