@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "math/PVector3.h"
 
@@ -22,6 +23,8 @@ public:
     // The model's animation passed its mark frame; value is the model's scale. Does nothing yet.
     void OnAnimationMark(float value) {}
 
+    // The enemy kind's name ("walker" and the like), set by the enemy's creator.
+    std::string kindName;
     // Whether the model breaks into debris when the enemy dies.
     bool gibOnDeath = false;
     // Set when the enemy dies; homing shots pass over it.

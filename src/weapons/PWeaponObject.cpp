@@ -1,0 +1,100 @@
+#include "weapons/PWeaponObject.h"
+
+#include <limits>
+
+#include "AI/AI_Entity.h"
+#include "AI/AI_Task.h"
+#include "core/PTokenizer.h"
+#include "physics/PPhysicData.h"
+#include "physics/PhysicsConversions.h"
+#include "physics/engine/PhysicsRigidBody.h"
+#include "Render/PObjectLoader.h"
+#include "Render/PRenderObject.h"
+#include "Sound/NAudio.h"
+#include "Sound/NSound.h"
+#include "Sound/NSoundBank.h"
+#include "weapons/PWeaponsSystem.h"
+#include "weapons/WeaponMath.h"
+
+namespace {
+
+// The render layer of weapon models.
+constexpr int32_t kModelLayer = 20;
+
+}  // namespace
+
+CPWeaponObject::CPWeaponObject(const std::string& name) : CPGameObject(name) {
+    m_renderObject = TPtr<CPRenderObject>(new CPRenderObject(this));
+    SetAttachment(kMesh, m_renderObject);
+}
+
+CPWeaponObject::~CPWeaponObject() = default;
+
+bool CPWeaponObject::SetParams(const WeaponFields& fields) {
+    if (fields.empty()) return false;
+    CPTokenizer tokens(fields.back(), ",", true);
+    std::string mode;
+    tokens.NextToken(m_soundName);
+    tokens.NextToken(mode);
+    if (m_soundName == "none") return true;
+    m_sound2D = mode == "2d";
+    if (CNSoundBank* bank = GetSoundBank()) m_sound = bank->Load(m_soundName, !m_sound2D, false);
+    return true;
+}
+
+void CPWeaponObject::Launch(const PVector3& position, const PVector3& direction, float damage, CPSmartPointer,
+                            void*, bool super) {
+    m_damageOverride = damage;
+    m_launchPosition = position;
+    m_launchDirection = direction;
+    m_super = super;
+    FaceAlong(direction);
+    if (!m_sound) return;
+    if (!m_sound2D) m_sound->SetPosition(position, {0.0f, 0.0f, 0.0f});
+    m_sound->Stop();
+    m_sound->Rewind();
+    m_sound->Play(0, 0);
+}
+
+void CPWeaponObject::FaceAlong(const PVector3& direction) {
+    const bool tiny = Vec3LengthSq(direction) <= std::numeric_limits<float>::min();
+    const PVector3 n = tiny ? PVector3{0.0f, 0.0f, 0.0f} : Vec3Normalize(direction);
+    SetRotation(TurnOnto({0.0f, -1.0f, 0.0f}, n));
+}
+
+void CPWeaponObject::CopySoundTo(CPWeaponObject& target) const {
+    target.m_sound = m_sound;
+    target.m_soundName = m_soundName;
+    target.m_sound2D = m_sound2D;
+}
+
+bool CPWeaponObject::LoadModel(const std::string& description) {
+    CPObjectLoader* loader = GetObjectLoader();
+    TPtr<CPGameObject> model = loader ? loader->LoadObject(description, kModelLayer) : nullptr;
+    if (!model) return false;
+    CopyFrom(model);
+    return true;
+}
+
+void CPWeaponObject::AdoptCopiedRenderObject() {
+    if (CPRenderObject* copied = GetAttachment().Get<CPRenderObject>()) m_renderObject = TPtr<CPRenderObject>(copied);
+}
+
+bool IsUnpushableEnemy(const CPGameObject& object) {
+    const AI_Entity* entity = object.GetEntity();
+    const AI_Task* ai = GetAITask();
+    if (!entity || !ai || !ai->IsEnemy(entity)) return false;
+    return entity->kindName == "walker" || entity->kindName == "walker_2" || entity->kindName == "walker3";
+}
+
+void PushObject(CPGameObject& object, const PVector3& impulse, const PVector3& point) {
+    const TPtr<CPPhysicData>& physics = object.GetPhysicData();
+    if (physics && physics->rigidBody) physics->rigidBody->ApplyImpulse(ToPhysics(impulse), ToPhysics(point));
+}
+
+void SpawnFollowUp(const std::string& name, const PVector3& position, const PVector3& direction, float damage,
+                   bool super) {
+    if (CPWeaponsSystem* weapons = GetWeaponsSystem()) {
+        weapons->Spawn(name, position, direction, damage, nullptr, nullptr, super);
+    }
+}

@@ -1,0 +1,34 @@
+#include "weapons/WeaponDefinitions.h"
+
+#include <cstring>
+
+#include "core/PTokenizer.h"
+
+bool SplitWeaponLine(const std::string& line, SPWeaponLine& result) {
+    CPTokenizer words(line, " ", true);
+    std::string word;
+    result = {};
+    if (!words.NextToken(result.name) || !words.NextToken(result.key)) return false;
+    if (result.name.empty() || result.key.empty()) return false;
+    std::string parameters;
+    while (words.NextToken(word)) parameters += word;
+    CPTokenizer fields(parameters, ";", true);
+    std::string field;
+    while (fields.NextToken(field)) result.fields.push_back(field);
+    return true;
+}
+
+int MinimumFieldCount(const std::string& key) {
+    static const struct {
+        const char* key;
+        int count;
+    } kMinimum[] = {
+        {"simple", 6},  {"s_explosion", 20}, {"s_explosion1", 20}, {"g_explosion", 21}, {"rocket", 11},
+        {"s_rocket", 11}, {"trasser", 11},   {"gib", 4},           {"gib1", 8},         {"plazma", 12},
+        {"s_plazma", 14}, {"sparks", 8},     {"blood", 6},         {"oil", 6},          {"grelk", 6},
+    };
+    for (const auto& entry : kMinimum) {
+        if (key == entry.key) return entry.count;
+    }
+    return -1;
+}
