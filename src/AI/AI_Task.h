@@ -4,8 +4,10 @@
 
 #include "core/PTask.h"
 #include "core/Singleton.h"
+#include "math/PVector3.h"
 
 class AI_Entity;
+class CPGameObject;
 
 // The AI task: a level task created at start-up and held by the application; a level start
 // gives it priority 100 and adds it to the kernel.
@@ -23,6 +25,11 @@ public:
 
     // Whether the entity is one of the live enemies; none is yet, there is no AI manager.
     bool IsEnemy(const AI_Entity* entity) const { return false; }
+    // The player's car as the enemies' target: its position, size, flat forward direction and
+    // signed speed, each frame of a running level. There are no enemies to aim yet.
+    void UpdateTargetVehicle(const CPGameObject& car, const PVector3& forward, float speed) {}
+    // Removes the live enemies when the level stops. There are none yet.
+    void StopLevel() {}
 };
 
 // The AI task, null before its construction and after its destruction.

@@ -37,6 +37,9 @@ public:
     CPLevel();
     virtual ~CPLevel();
 
+    // The list of index, or null when the index is outside the lists.
+    static const ObjectList* ListAt(const std::array<ObjectList, kListCount>& lists, int32_t index);
+
     // True when the object is a target of the current stage.
     bool IsStageTarget(const CPGameObject* object) const;
     // Takes a destroyed object off the target lists of the current stage and the current check
@@ -71,8 +74,6 @@ public:
     bool dfTextRequested = false;
 
 private:
-    // The list of index, or null when the index is outside the lists.
-    static const ObjectList* ListAt(const std::array<ObjectList, kListCount>& lists, int32_t index);
     // Erases the object from the list; true when the list was emptied by it.
     static bool EraseTarget(ObjectList& list, const CPGameObject* object);
 };

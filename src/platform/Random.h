@@ -6,5 +6,7 @@ namespace platform {
 constexpr int kRandMax = 32767;
 void Srand(unsigned int seed);
 int Rand();
+// One draw as a number in [0, 1]: Rand() / kRandMax.
+inline float RandUnit() { return static_cast<float>(Rand()) / static_cast<float>(kRandMax); }
 
 }  // namespace platform

@@ -24,6 +24,9 @@ public:
     // -1 keeps the prototype's own. Spawns nothing yet: there are no prototypes.
     void Spawn(const std::string& prototype, const PVector3& position, const PVector3& direction, float damage,
                CPSmartPointer object, void* pointer, bool flag) {}
+    // Releases the live weapon and effect objects (a level stops); prototypes and pools stay.
+    // Nothing is live yet.
+    void Clear() {}
 };
 
 // The weapons task, null before its construction and after its destruction.
