@@ -5,8 +5,10 @@
 
 #include "core/PTask.h"
 #include "core/Singleton.h"
+#include "math/PVector3.h"
 
 class AI_Entity;
+class CPGameObject;
 
 // The AI task: a level task created at start-up and held by the application; a level start
 // gives it priority 100 and adds it to the kernel. It holds the navigation grid that the level
@@ -43,6 +45,12 @@ public:
     int32_t GetGridColumns() const { return gridColumns; }
     float GetCellSize() const { return cellSize; }
     int32_t GetSearchCounter() const { return searchCounter; }
+
+    // The player's car as the enemies' target: its position, size, flat forward direction and
+    // signed speed, each frame of a running level. There are no enemies to aim yet.
+    void UpdateTargetVehicle(const CPGameObject& car, const PVector3& forward, float speed) {}
+    // Removes the live enemies when the level stops. There are none yet.
+    void StopLevel() {}
 
 private:
     // Raised by 2 per path search; 10 for a new grid.

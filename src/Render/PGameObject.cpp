@@ -38,9 +38,6 @@ std::string FloatText(float value) {
     return std::string(text, result.ptr);
 }
 
-// rand() / RAND_MAX: a uniform draw in 0..1.
-float RandomUnit() { return static_cast<float>(platform::Rand()) / static_cast<float>(platform::kRandMax); }
-
 // The ceiling of the reward as a whole amount of money, kept within int32 (0 for a NaN).
 int32_t WholeReward(float reward) {
     const double whole = std::ceil(static_cast<double>(reward));
@@ -535,9 +532,9 @@ void CPGameObject::ShowDamagedMaterial() {
 
 void CPGameObject::SpawnExplosion(const char* name) const {
     const PVector3& h = m_partBounds.halfExtents;
-    const float uz = RandomUnit();
-    const float uy = RandomUnit();
-    const float ux = RandomUnit();
+    const float uz = platform::RandUnit();
+    const float uy = platform::RandUnit();
+    const float ux = platform::RandUnit();
     const PVector3 point = m_position + PVector3{ux * h.x - h.x / 2.0f, uy * h.y - h.y / 2.0f, uz * h.z / 2.0f};
     if (CPWeaponsSystem* weapons = GetWeaponsSystem()) {
         weapons->Spawn(name, point, {0.0f, 0.0f, 1.0f}, -1.0f, nullptr, nullptr, true);
@@ -545,13 +542,13 @@ void CPGameObject::SpawnExplosion(const char* name) const {
 }
 
 void CPGameObject::Sink() {
-    const float pitch = 0.025f - 0.05f * RandomUnit();
-    const float yaw = 0.025f - 0.05f * RandomUnit();
+    const float pitch = 0.025f - 0.05f * platform::RandUnit();
+    const float yaw = 0.025f - 0.05f * platform::RandUnit();
     const PMatrix tilted = MatrixRotationQuaternion(m_rotation) * MatrixRotationYawPitchRoll(yaw, pitch, 0.0f);
     m_rotation = QuaternionRotationMatrix(tilted);
     m_moved = false;
     m_dirty = true;
-    m_position.z -= 0.25f * RandomUnit();
+    m_position.z -= 0.25f * platform::RandUnit();
     UpdateTransform();
 }
 

@@ -7,14 +7,13 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/ExitActions.h"
+#include "app/GameSeed.h"
 #include "app/Launcher.h"
 #include "app/SingleInstance.h"
 #include "app/StartChoice.h"
 #include "app/WebAddresses.h"
 #include "app/WindowProc.h"
-#include "platform/Clock.h"
 #include "platform/LauncherDialog.h"
-#include "platform/Random.h"
 
 int WinMain(int argc, const char* const* argv) {
     const SPCommandLine line = ParseCommandLine(argc, argv);
@@ -28,12 +27,15 @@ int WinMain(int argc, const char* const* argv) {
     }
 
     std::string error;
+    if (!SeedGame(error)) {
+        std::fprintf(stderr, "vexmoor: %s\n", error.c_str());
+        return 2;
+    }
     if (!ClaimSingleInstance(error)) {
         std::fprintf(stderr, "vexmoor: %s\n", error.c_str());
         return 1;
     }
 
-    platform::Srand(platform::GetClock().Milliseconds());
     int result = 1;
     bool gameRan = false;
     {

@@ -114,6 +114,9 @@ public:
     // True when none of the cell's eight probe segments hits anything.
     bool IsCellOpen(int32_t row, int32_t column);
 
+    // The list of index, or null when the index is outside the lists.
+    static const ObjectList* ListAt(const std::array<ObjectList, kListCount>& lists, int32_t index);
+
     // True when the object is a target of the current stage.
     bool IsStageTarget(const CPGameObject* object) const;
     // Takes a destroyed object off the target lists of the current stage and the current check
@@ -201,8 +204,6 @@ private:
     // CrossRay's second step: the objects near the player.
     bool CrossNearObjects(SPRayQuery& query, bool withPlayer, bool withEnemies);
 
-    // The list of index, or null when the index is outside the lists.
-    static const ObjectList* ListAt(const ObjectLists& lists, int32_t index);
     // Erases the object from the list; true when the list was emptied by it.
     static bool EraseTarget(ObjectList& list, const CPGameObject* object);
 };

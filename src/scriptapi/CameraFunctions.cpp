@@ -18,6 +18,9 @@ constexpr int32_t kDefaultCameraLayer = 19;
 constexpr float kDefaultFieldOfView = 0.17453293f;  // 10 degrees
 constexpr float kDefaultNearClip = 10.0f;
 constexpr float kDefaultFarClip = 500.0f;
+// Straight above the origin, looking down with -y up on the screen.
+constexpr PVector3 kDefaultEye{0.0f, 0.0f, 120.5f};
+constexpr PVector3 kDefaultUp{0.0f, -1.0f, 0.0f};
 
 constexpr float kStraight = 0.01f;      // a smaller turn is none
 constexpr float kAligned = 0.5f;
@@ -46,6 +49,9 @@ int ScriptSetDefaultCamera(lua_State*) {
     CPRender* render = GetRender();
     if (!render) return 0;
     TPtr<CPPerspectiveCamera> camera(new CPPerspectiveCamera);
+    camera->SetEye(kDefaultEye);
+    camera->SetTarget({0.0f, 0.0f, 0.0f});
+    camera->SetUp(kDefaultUp);
     camera->SetFieldOfView(kDefaultFieldOfView);
     camera->SetNearClip(kDefaultNearClip);
     camera->SetFarClip(kDefaultFarClip);

@@ -3,8 +3,11 @@
 
 #include <lua.hpp>
 
+#include <cstdio>
+#include <iterator>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/PGlobalTimer.h"
 #include "core/PKernel.h"
@@ -59,30 +62,71 @@ TEST_F(GameTablesTest, ScriptsStopStartAndClearTheFrameTimer) {
     EXPECT_EQ(g_frameDelta, 0.0f);
 }
 
-TEST_F(GameTablesTest, TheGameTableKeepsItsOrder) {
-    const char* expected[] = {"ClearTimer",     "PlaySpecialSound", "DeactivateInterface",  "SetDefaultCamera",
-                              "SetCarParams",   "GetSoundVolume", "SetSoundVolume",   "GetMusicVolume",       "SetMusicVolume",
-                              "GetMouse",       "SetMouse",         "GetBrightness",        "SetBrightness",
-                              "GetCurrentResolution", "SetDifficulty", "IsTimerStopped",    "GetInt"};
-    const luaL_Reg* entry = GetGameFunctions();
-    for (const char* name : expected) {
-        ASSERT_NE(entry->name, nullptr);
-        EXPECT_STREQ(entry->name, name);
-        ++entry;
+// The full game table, in registration order.
+const char* const kGameTable[] = {
+        "SetKills", "GetChar", "GetAICount", "InitPlayer", "Shot", "GetEnemyData", "StopScript",
+        "CrossPlayerRay", "ClearTimer", "SetActions", "PlaySpecialSound3D", "PlaySpecialSound",
+        "UpdateInterface", "CreateInterface", "ActivateInterface", "DeactivateInterface", "SetDefaultCamera",
+        "InitLevel", "StartLevel", "StopLevel", "DeleteLevel", "SetCameraPos", "SetCameraZAngle",
+        "SetCarParams", "SetWeaponPos", "CrossInterfaceRay", "GetWeaponInfo", "GetMineInfo",
+        "GetSuperWeaponInfo", "GetBumperInfo", "GetEquipmentInfo", "GetArmorInfo", "GetEngineInfo",
+        "GetWeaponNames", "GetMineNames", "GetSuperWeaponNames", "GetBumperNames", "GetEquipmentNames",
+        "GetArmorNames", "GetEngineNames", "SetWindowVisible", "SetWindowPosition", "SetText",
+        "SetTextString", "SaveLog", "GetCarInfo", "SetCarInfo", "SetMoney", "GetMoney",
+        "IsValidGameDataName", "AddEnemy", "GetPlayerPosition", "GetPositionForEnemy", "GetEnemyType",
+        "LoadMissionInfo", "GetCheckPointInfo", "IsEnemySourceNear", "GetCheckPointsCount",
+        "UpdateInterfaceBuffers", "SetLevelTime", "SetBonus", "CommitCarSettings", "SmartBomb",
+        "SetWindowPositionShop", "StopSounds", "PlayMusicNoLoop", "GetSoundVolume", "SetSoundVolume",
+        "GetMusicVolume", "SetMusicVolume", "GetMouse", "SetMouse", "GetBrightness", "SetBrightness",
+        "GetMusicName", "GetActionNames", "SetAssignKey", "SetAction", "GetCurrentMission",
+        "SetCurrentMission", "SaveGame", "LoadGame", "GetSaves", "ChangeCheckpointPosition", "AutoSetting",
+        "GetCurrentResolution", "DumpAIInfo", "SetDifficulty", "GetDifficult", "IsTimerStopped", "GetString",
+        "GetInt", "SaveActions", "SetTextPosition", "SetFullMines", "SetBonus2", "IsFileExists",
+        "GetTextureSize", "GoURL", "SetWindowSize",
+};
+
+// The full interface table, in registration order.
+const char* const kInterfaceTable[] = {
+        "AddScore", "GetScore", "IsInTable", "SetScoreLine", "GetScoreLine", "PlayerShot", "Jump",
+        "SetCursor", "EngineState", "GetCursor", "PlayVideo", "StopVideo", "UpdateScore", "UpdateTime",
+        "ShowCheckPoint", "KillPlayer", "DamagePlayer", "SetShot", "SetMineShot", "IsRigid",
+        "StartAnimation", "FindObject", "SetCurrentWeapon", "SetPrevWeapon", "SetNextWeapon",
+        "GetRealCarInfo", "GetWindowPosition", "InitGameInterface", "UpdateGameInterface", "StopGlobalTimer",
+        "StartGlobalTimer", "ClearGlobalTimer", "SetDifficult", "GetDifficulty", "GetPlayerDirection",
+        "GetMoveDirection", "GetRotateDirection", "UpdateScore2", "GetTextPosition",
+};
+
+// Walks a registered table against the full one: every registered name must be in the full
+// table, after the one registered before it. Returns the names of the full table that are not
+// registered (yet), which the test lists.
+template <size_t N>
+std::vector<std::string> MissingFrom(const luaL_Reg* table, const char* const (&full)[N]) {
+    std::vector<std::string> missing;
+    size_t next = 0;
+    for (; table->name; ++table) {
+        size_t at = next;
+        while (at < N && std::string_view(full[at]) != table->name) ++at;
+        EXPECT_LT(at, N) << table->name << " is not in the table, or out of its order";
+        if (at == N) continue;
+        missing.insert(missing.end(), full + next, full + at);
+        next = at + 1;
     }
-    EXPECT_EQ(entry->name, nullptr);
+    missing.insert(missing.end(), full + next, full + N);
+    return missing;
 }
 
-TEST_F(GameTablesTest, TheInterfaceTableKeepsItsOrder) {
-    const char* expected[] = {"PlayVideo",        "StopVideo",     "StopGlobalTimer",   "StartGlobalTimer",
-                              "ClearGlobalTimer", "GetDifficulty", "GetRotateDirection"};
-    const luaL_Reg* entry = GetInterfaceFunctions();
-    for (const char* name : expected) {
-        ASSERT_NE(entry->name, nullptr);
-        EXPECT_STREQ(entry->name, name);
-        ++entry;
-    }
-    EXPECT_EQ(entry->name, nullptr);
+std::string Listed(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+TEST_F(GameTablesTest, TheTablesHoldTheirNamesInTheirOrder) {
+    static_assert(std::size(kGameTable) == 100 && std::size(kInterfaceTable) == 39);
+    const std::vector<std::string> missingGame = MissingFrom(GetGameFunctions(), kGameTable);
+    const std::vector<std::string> missingInterface = MissingFrom(GetInterfaceFunctions(), kInterfaceTable);
+    std::printf("Not registered yet: game table %zu (%s); interface table %zu (%s)\n", missingGame.size(),
+                Listed(missingGame).c_str(), missingInterface.size(), Listed(missingInterface).c_str());
 }
 
 TEST_F(GameTablesTest, ClearGlobalTimerAlsoPutsSoundsBackAtTheirOwnRate) {
