@@ -158,12 +158,10 @@ TEST_P(FailedLauncherStartTest, ShowsTheReasonInAMessageDialog) {
 
 const FailedLauncherStart kFailedLauncherStarts[] = {
     {"NoGameData", [](const fs::path& folder) { fs::remove_all(folder / "data"); }, "holds no game data", false},
-    {"NoMainScript",
-     [](const fs::path& folder) {
-         fs::rename(folder / "data/scripts/main.lua", folder / "data/scripts/other.lua");
-         std::ofstream(folder / "data/scripts/list.dat") << "other t_system interface\n";
-     },
-     "names no script \"main\"", true},
+    // The game itself fails before its window opens, after the launcher has gone.
+    {"ListedScriptMissing",
+     [](const fs::path& folder) { std::ofstream(folder / "data/scripts/list.dat") << "main t_system\nghost t_level\n"; },
+     "the script file Data\\Scripts\\ghost.lua it names is missing", true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, FailedLauncherStartTest, ::testing::ValuesIn(kFailedLauncherStarts),
