@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz::EnterTemporaryFolder();
     fuzz::WriteFile("data/links.txt", data, size);
     ReadWebAddresses();
-    IsOpenableAddress(g_browserAddress);
-    IsOpenableAddress(g_exitAddress);
+    IsWebAddress(g_browserAddress);
+    IsWebAddress(g_exitAddress);
 
     CPFile file("data\\links.txt", true);
     file.Load();

@@ -2,12 +2,20 @@
 
 namespace {
 
-// Made with the program, so the engine objects alive at the start of a run already count it.
-const TPtr<CPPerspectiveCamera> g_defaultCamera(new CPPerspectiveCamera);
+TPtr<CPPerspectiveCamera> g_defaultCamera;
 TPtr<CPPerspectiveCamera> g_publishedCamera;
 
 }  // namespace
 
-CPPerspectiveCamera& GetViewCamera() { return g_publishedCamera ? *g_publishedCamera : *g_defaultCamera; }
+CPPerspectiveCamera& GetViewCamera() {
+    if (g_publishedCamera) return *g_publishedCamera;
+    if (!g_defaultCamera) g_defaultCamera = TPtr<CPPerspectiveCamera>(new CPPerspectiveCamera);
+    return *g_defaultCamera;
+}
 
 void SetViewCamera(TPtr<CPPerspectiveCamera> camera) { g_publishedCamera = std::move(camera); }
+
+void ReleaseViewCameras() {
+    g_publishedCamera = nullptr;
+    g_defaultCamera = nullptr;
+}

@@ -11,3 +11,6 @@
 // it back; whoever ends the level sets nullptr to let it go.
 CPPerspectiveCamera& GetViewCamera();
 void SetViewCamera(TPtr<CPPerspectiveCamera> camera);
+// Lets both cameras go at shutdown, before the report of engine objects still alive; a later
+// GetViewCamera makes a new default camera.
+void ReleaseViewCameras();

@@ -27,6 +27,7 @@
 #include "Render/PObjectLoader.h"
 #include "Render/PParticlesManager.h"
 #include "Render/PRender.h"
+#include "Render/ViewCamera.h"
 #include "script/PScriptManager.h"
 #include "scriptapi/GameFunctionTables.h"
 #include "Sound/NAudio.h"
@@ -170,6 +171,7 @@ bool CPApplication::Shutdown(ShutdownFrom from) {
     }
     if (fullShutdown) written = SaveSettings() && written;
     DestroySingletons();
+    ReleaseViewCameras();
     // The tasks that the kernel let go and the music task are deleted before the report, so it
     // lists only objects that outlived the engine.
     CollectGarbage();

@@ -180,14 +180,14 @@ TEST_F(ProgramTest, TheSampleGameDataLoadsWithoutComplaint) {
 }
 
 TEST_F(ProgramTest, DamagedGameDataIsNamedInTheLogAndTheGameStillRuns) {
-    std::ofstream(Folder() / "data" / "w_info.dat") << "hmgun;n_hmgun;100;1;0;0;8\n";
+    std::ofstream(Folder() / "data" / "w_info.dat") << "hmgun;n_hmgun;100;1;0;0;8\n" << std::string(5000, 'x') << "\n";
     std::ofstream(Folder() / "data" / "enemies.dat") << "walker 1;a;2;b;c;d\n";
     const std::string scores = Bytes("data/scores.dat");
     std::ofstream(Folder() / "data" / "scores.dat", std::ios::binary) << scores.substr(0, scores.size() - 1);
 
     const ProgramResult result = Run();
     ASSERT_EQ(result.exitCode, 0) << result.errors;
-    for (const char* file : {"data\\enemies.dat refused", "Data\\w_info.dat refused", "Data\\scores.dat refused"}) {
+    for (const char* file : {"data\\enemies.dat refused", "Data\\w_info.dat, line 2 left out", "Data\\scores.dat refused"}) {
         EXPECT_NE(result.errors.find(file), std::string::npos) << file << "\n" << result.errors;
     }
 }
