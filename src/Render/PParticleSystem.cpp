@@ -14,7 +14,6 @@ namespace {
 
 constexpr float kDegrees = 0.017453292f;
 
-float RandomUnit() { return static_cast<float>(platform::Rand()) / static_cast<float>(platform::kRandMax); }
 
 // The turn that brings +z onto the (unit) direction.
 PMatrix ConeRotation(const PVector3& d) {
@@ -97,7 +96,7 @@ void CPParticleSystem::Update() {
 }
 
 void CPParticleSystem::Burst() {
-    const float delay = (RandomUnit() + 1.0f) * 0.1f;
+    const float delay = (platform::RandUnit() + 1.0f) * 0.1f;
     if (!(delay < m_burstTimer) || m_burstCount >= 2 + platform::Rand() % 2) return;
     const TPtr<CPGameObject> root = m_owner ? m_owner->GetRoot() : nullptr;
     if (root) root->SecondaryExplosion();
@@ -123,9 +122,9 @@ void CPParticleSystem::Emit() {
 void CPParticleSystem::BuildRequest(const SPEmitterInfo& emitter, bool first, CPParticleSpawnInfo& request) const {
     request.name = emitter.effect;
     const PVector3& jitter = emitter.jitter;
-    const float x = RandomUnit() * 2.0f * jitter.x - jitter.x;
-    const float y = RandomUnit() * 2.0f * jitter.y - jitter.y;
-    const float z = RandomUnit() * 2.0f * jitter.z - jitter.z;
+    const float x = platform::RandUnit() * 2.0f * jitter.x - jitter.x;
+    const float y = platform::RandUnit() * 2.0f * jitter.y - jitter.y;
+    const float z = platform::RandUnit() * 2.0f * jitter.z - jitter.z;
     request.position = {x, y, z};
     const PMatrix& world = m_owner ? m_owner->GetWorld() : MatrixIdentity();
     if (first) request.position += PVector3{world.m[3][0], world.m[3][1], world.m[3][2]};

@@ -2,6 +2,7 @@
 
 #include "core/PGlobalTimer.h"
 #include "core/PTokenizer.h"
+#include "platform/Random.h"
 #include "math/PMathConstants.h"
 #include "Render/PObjectLoader.h"
 #include "Render/PParticleSpawnInfo.h"
@@ -40,10 +41,10 @@ void CPGExplosion::Launch(const PVector3& position, const PVector3& direction, f
     m_puffClock = 0.0f;
     for (size_t i = 0; i < m_points.size(); ++i) {
         SPDebrisPoint& point = m_points[i];
-        for (float* value : {&point.spin.x, &point.spin.y, &point.spin.z}) *value = (RandomUnit() - 0.5f) * 10.0f;
-        for (float* value : {&point.angles.x, &point.angles.y, &point.angles.z}) *value = (RandomUnit() - 0.5f) * kPi;
+        for (float* value : {&point.spin.x, &point.spin.y, &point.spin.z}) *value = (platform::RandUnit() - 0.5f) * 10.0f;
+        for (float* value : {&point.angles.x, &point.angles.y, &point.angles.z}) *value = (platform::RandUnit() - 0.5f) * kPi;
         point.position = {0.0f, 0.0f, 0.0f};
-        const float speed = RandomUnit() * 3.0f + 2.5f;
+        const float speed = platform::RandUnit() * 3.0f + 2.5f;
         point.velocity = Vec3TransformNormal({speed, 0.0f, 0.0f}, RandomRotation());
         GetChildren()[i]->UpdateTransform();
     }

@@ -39,9 +39,9 @@ void CPDebris::Throw(const PVector3& position, const PVector3& direction) {
     if (!physics) return;
     physics->AddToWorld();
     if (CPPhysics* world = GetPhysics()) world->TrackObject(TPtr<CPGameObject>(this));
-    const float r1 = RandomUnit() * 2.0f * kSpin - kSpin;
-    const float r2 = RandomUnit() * 2.0f * kSpin - kSpin;
-    const float r3 = RandomUnit() * 2.0f * kSpin - kSpin;
+    const float r1 = platform::RandUnit() * 2.0f * kSpin - kSpin;
+    const float r2 = platform::RandUnit() * 2.0f * kSpin - kSpin;
+    const float r3 = platform::RandUnit() * 2.0f * kSpin - kSpin;
     PushObject(*this, direction * kThrow, position + PVector3{r1, r2, r3});
 }
 
@@ -145,10 +145,10 @@ void CPGib1::Puff() {
     CPParticleSpawnInfo puff;
     puff.name = m_trail;
     puff.position = GetPosition();
-    puff.size = m_puffSize * (1.0f + RandomUnit() * 0.2f);
-    puff.life = m_puffLife * (1.0f + RandomUnit() * 0.2f);
+    puff.size = m_puffSize * (1.0f + platform::RandUnit() * 0.2f);
+    puff.life = m_puffLife * (1.0f + platform::RandUnit() * 0.2f);
     puff.fade = true;
     puff.velocity.x = static_cast<float>(platform::Rand() % m_variants);
-    puff.acceleration.x = RandomUnit() * 2.0f * kPi;
+    puff.acceleration.x = platform::RandUnit() * 2.0f * kPi;
     particles->SpawnEffect(puff);
 }

@@ -7,6 +7,7 @@
 #include "core/PTokenizer.h"
 #include "core/TextHelpers.h"
 #include "core/PGlobalTimer.h"
+#include "platform/Random.h"
 #include "math/PMathConstants.h"
 #include "Render/PMaterialManager.h"
 #include "Render/PParticleSpawnInfo.h"
@@ -102,7 +103,7 @@ void CPSExplosion::BuildSprites(const std::string& flashTexture, float sizeStep,
     float z = 0.0f;
     for (int32_t i = 0; i < m_spriteCount; ++i) {
         TPtr<CPSprite> sprite = AddSpriteChild(*this, size, flash, {0.0f, 0.0f, z});
-        sprite->SetAngle(RandomUnit() * 2.0f * kPi);
+        sprite->SetAngle(platform::RandUnit() * 2.0f * kPi);
         const Rect& first = m_frames.front();
         sprite->SetTextureRect(first[0], first[1], first[2], first[3]);
         m_flashSprites.push_back(sprite);
@@ -182,11 +183,11 @@ void CPSExplosion::SpawnParticles() {
     burst.size = 0.7f;
     for (int32_t i = 0; i < m_burstCount; ++i) {
         burst.position = GetPosition() + Vec3TransformNormal({0.0f, 0.0f, 0.9f * m_size}, RandomRotation());
-        const float vx = RandomUnit() * 0.4f - 0.2f;
-        const float vy = RandomUnit() * 0.4f - 0.2f;
-        burst.velocity = {vx, vy, RandomUnit() * 2.5f + 0.5f};
-        burst.growth = RandomUnit() * 1.8f + 5.4f;
-        burst.life = RandomUnit() * 0.4f + 0.5f;
+        const float vx = platform::RandUnit() * 0.4f - 0.2f;
+        const float vy = platform::RandUnit() * 0.4f - 0.2f;
+        burst.velocity = {vx, vy, platform::RandUnit() * 2.5f + 0.5f};
+        burst.growth = platform::RandUnit() * 1.8f + 5.4f;
+        burst.life = platform::RandUnit() * 0.4f + 0.5f;
         particles->SpawnEffect(burst);
     }
     CPParticleSpawnInfo cloud;
@@ -194,15 +195,15 @@ void CPSExplosion::SpawnParticles() {
     cloud.size = 2.7f;
     cloud.acceleration = {0.0f, 0.0f, -2.0f};
     for (int32_t i = 0; i < m_cloudCount; ++i) {
-        const float x = RandomUnit() * m_size / 2.0f - m_size / 4.0f;
-        const float y = RandomUnit() * m_size / 2.0f - m_size / 4.0f;
-        const float z = RandomUnit() * m_size / 2.0f - m_size / 4.0f;
+        const float x = platform::RandUnit() * m_size / 2.0f - m_size / 4.0f;
+        const float y = platform::RandUnit() * m_size / 2.0f - m_size / 4.0f;
+        const float z = platform::RandUnit() * m_size / 2.0f - m_size / 4.0f;
         cloud.position = GetPosition() + PVector3{x, y, z};
-        const float vx = RandomUnit() * 0.8f - 0.4f;
-        const float vy = RandomUnit() * 0.8f - 0.4f;
-        cloud.velocity = {vx, vy, RandomUnit() * 0.5f + 4.5f};
-        cloud.growth = RandomUnit() * 1.8f + 0.4f;
-        cloud.life = RandomUnit() * 2.0f + 2.2f;
+        const float vx = platform::RandUnit() * 0.8f - 0.4f;
+        const float vy = platform::RandUnit() * 0.8f - 0.4f;
+        cloud.velocity = {vx, vy, platform::RandUnit() * 0.5f + 4.5f};
+        cloud.growth = platform::RandUnit() * 1.8f + 0.4f;
+        cloud.life = platform::RandUnit() * 2.0f + 2.2f;
         particles->SpawnEffect(cloud);
     }
 }
@@ -210,7 +211,7 @@ void CPSExplosion::SpawnParticles() {
 void CPSExplosion::SpawnFollowUps() {
     const PVector3 raised = GetPosition() + PVector3{0.0f, 0.0f, 0.5f};
     for (const std::string& name : m_followUps) {
-        const float speed = (RandomUnit() * 0.4f + 0.8f) * m_followUpSpeed * 0.5f;
+        const float speed = (platform::RandUnit() * 0.4f + 0.8f) * m_followUpSpeed * 0.5f;
         const PVector3 direction = Vec3TransformNormal({0.0f, 0.0f, speed}, RandomRotation());
         SpawnFollowUp(name, raised, direction, -1.0f, false);
     }
@@ -228,10 +229,10 @@ void CPSExplosion::AffectSurroundings() {
     mark.name = m_finalTemplate;
     mark.position = GetPosition();
     mark.size = 2.0f * m_size;
-    mark.growth = RandomUnit() * 1.8f + 0.4f;
+    mark.growth = platform::RandUnit() * 1.8f + 0.4f;
     mark.life = kFinalLife;
     mark.fade = true;
-    mark.velocity = {0.0f, 0.0f, RandomUnit() * 2.0f * kPi};
+    mark.velocity = {0.0f, 0.0f, platform::RandUnit() * 2.0f * kPi};
     particles->SpawnEffect(mark);
 }
 
@@ -248,9 +249,9 @@ void CPSExplosion::AffectObject(CPGameObject& object) {
     if (!hit || (query.hitOwner.Get() != &object && query.hitObject.Get() != &object)) return;
     if (m_variant == 0 && object.GetDamageClass() != kDestructible) object.Explode(0);
     const PVector3 extent = object.GetPartBounds().halfExtents * 2.0f;
-    const float qx = RandomUnit() * extent.x / 2.0f - extent.x / 4.0f;
-    const float qy = RandomUnit() * extent.y / 2.0f - extent.y / 4.0f;
-    const float qz = RandomUnit() * extent.z / 2.0f - extent.z / 4.0f;
+    const float qx = platform::RandUnit() * extent.x / 2.0f - extent.x / 4.0f;
+    const float qy = platform::RandUnit() * extent.y / 2.0f - extent.y / 4.0f;
+    const float qz = platform::RandUnit() * extent.z / 2.0f - extent.z / 4.0f;
     const PVector3 impact = object.GetPosition() + PVector3{qx, qy, qz};
     const float reachLeft = kReach * m_size - distance;
     if (!IsUnpushableEnemy(object)) PushObject(object, n * (3.0f * m_pushStrength * reachLeft), impact);

@@ -53,10 +53,10 @@ void CPSparks::Launch(const PVector3& position, const PVector3& direction, float
     spark.fade = m_fade;
     spark.acceleration = {0.0f, 0.0f, kGravity};
     for (int32_t i = 0; i < m_count; ++i) {
-        spark.life = (RandomUnit() * 0.4f + 1.0f) * m_lifetime;
+        spark.life = (platform::RandUnit() * 0.4f + 1.0f) * m_lifetime;
         const float yaw = static_cast<float>(platform::Rand() % 360) * kPi / 180.0f;
-        const float pitch = RandomUnit() * m_spread * kPi / 180.0f;
-        const float speed = (RandomUnit() * 0.4f + 1.0f) * m_speed;
+        const float pitch = platform::RandUnit() * m_spread * kPi / 180.0f;
+        const float speed = (platform::RandUnit() * 0.4f + 1.0f) * m_speed;
         const PVector3 velocity{std::cos(yaw) * std::sin(pitch) * speed, std::sin(yaw) * std::sin(pitch) * speed,
                                 std::cos(pitch) * speed};
         spark.velocity = Rotate(velocity, cone);

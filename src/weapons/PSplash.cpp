@@ -50,20 +50,20 @@ void CPSplash::LayStreak(const PVector3& position, const PVector3& direction) {
     CPParticlesManager* particles = GetParticlesManager();
     CPParticleSpawnInfo spot;
     spot.name = m_template;
-    spot.life = (RandomUnit() + 1.0f) * 2.0f;
+    spot.life = (platform::RandUnit() + 1.0f) * 2.0f;
     spot.fade = true;
     spot.acceleration = {0.0f, 0.0f, kGravity};
     spot.position = position;
-    const float scale = RandomUnit() * (m_scaleMax - m_scaleMin) + m_scaleMin;
-    const float turn = (RandomUnit() * m_spread - m_spread / 2.0f) * kPi / 180.0f;
+    const float scale = platform::RandUnit() * (m_scaleMax - m_scaleMin) + m_scaleMin;
+    const float turn = (platform::RandUnit() * m_spread - m_spread / 2.0f) * kPi / 180.0f;
     const PVector3 along = TurnAboutZ(direction, turn);
-    const float length = RandomUnit() * kStreakLength;
+    const float length = platform::RandUnit() * kStreakLength;
     if (!(m_scaleMax > 0.0f)) return;
     float walked = 0.0f;
     for (int32_t spots = 0; walked < length && spots < kMaxSpotsPerStreak; ++spots) {
-        const float step = RandomUnit() * m_scaleMax;
+        const float step = platform::RandUnit() * m_scaleMax;
         spot.position += along * step;
-        spot.velocity = {static_cast<float>(platform::Rand() % kSpotVariants), 0.0f, RandomUnit() * 2.0f * kPi};
+        spot.velocity = {static_cast<float>(platform::Rand() % kSpotVariants), 0.0f, platform::RandUnit() * 2.0f * kPi};
         spot.size = scale * (walked + length) / length;
         if (particles) particles->SpawnEffect(spot);
         walked += step;

@@ -50,11 +50,10 @@ PVector3 TurnAboutZ(const PVector3& vector, float angle) {
     return {vector.x * c - vector.y * s, vector.x * s + vector.y * c, vector.z};
 }
 
-float RandomUnit() { return static_cast<float>(platform::Rand()) / static_cast<float>(platform::kRandMax); }
 
 PMatrix RandomRotation() {
-    const float yaw = RandomUnit() * 2.0f * kPi;
-    const float pitch = RandomUnit() * 2.0f * kPi;
-    const float roll = RandomUnit() * 2.0f * kPi;
+    const float yaw = platform::RandUnit() * 2.0f * kPi;
+    const float pitch = platform::RandUnit() * 2.0f * kPi;
+    const float roll = platform::RandUnit() * 2.0f * kPi;
     return MatrixRotationYawPitchRoll(yaw, pitch, roll);
 }

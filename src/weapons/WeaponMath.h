@@ -14,7 +14,5 @@ PVector3 Rotate(const PVector3& vector, const PQuaternion& rotation);
 PVector3 TurnToward(const PVector3& heading, const PVector3& target, float maxTurn);
 // The vector turned about the vertical axis by angle radians (counter-clockwise seen from above).
 PVector3 TurnAboutZ(const PVector3& vector, float angle);
-// A fresh random number rand() / 32767 in [0, 1].
-float RandomUnit();
 // A rotation from yaw, pitch and roll, each a fresh random angle in [0, 2π).
 PMatrix RandomRotation();
