@@ -15,6 +15,7 @@ packages=(
   libtinyobjloader-dev
   libode-dev libbullet-dev
   clang libclang-rt-dev
+  libfreetype-dev fonts-dejavu-core
 )
 
 missing=()

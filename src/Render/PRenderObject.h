@@ -57,6 +57,11 @@ public:
     std::vector<SPVertex>& GetVertices() { return m_vertices; }
     std::vector<SPVertex>& GetWorldVertices() { return m_worldVertices; }
     std::vector<uint16_t>& GetIndices() { return m_indices; }
+    // After rewriting the lists in place: the world copy follows the vertices at the next write.
+    void GeometryChanged() {
+        m_worldVertices = m_vertices;
+        m_transformPending = true;
+    }
 
     // Appends a modifier to the chain; the mesh owns it.
     void AddVertexEffect(std::unique_ptr<IPTexModifier> effect);
