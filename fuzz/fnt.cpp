@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const bool ready = [] {
         fuzz::EnterTemporaryFolder();
-        fuzz::WriteFile("data/fonts/fonts.dat", kList, std::strlen(kList));
+        fuzz::WriteFile("data/fonts/fonts.dat", kList);
         return true;
     }();
     (void)ready;

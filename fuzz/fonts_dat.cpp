@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const bool ready = [] {
         fuzz::EnterTemporaryFolder();
-        fuzz::WriteFile("data/fonts/f.fnt", kMetrics, std::strlen(kMetrics));
+        fuzz::WriteFile("data/fonts/f.fnt", kMetrics);
         return true;
     }();
     (void)ready;

@@ -1,13 +1,16 @@
 #include "Input/NInput.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/PFile.h"
 #include "core/PFileWriter.h"
+#include "core/PGlobalTimer.h"
 #include "core/PKernel.h"
 #include "core/PTextReader.h"
 #include "core/PTokenizer.h"
 #include "core/Result.h"
+#include "core/SettingsVariables.h"
 #include "platform/InputState.h"
 #include "platform/ScanCodes.h"
 #include "platform/Window.h"
@@ -43,6 +46,19 @@ std::string QuoteField(const std::string& field) {
 
 void SendToScripts(const char* category, const char* command, const std::string& params) {
     if (CPScriptManager* scripts = GetScriptManager()) scripts->SendCommandByCategory(category, command, params);
+}
+
+// The key names of the left and right buttons, which bind like keys.
+constexpr const char* kButtonKeyNames[2] = {"mlb", "mrb"};
+
+bool IsMouseKeyName(const std::string& name) {
+    return name == "mlb" || name == "mrb" || name == "mwheel1" || name == "mwheel2";
+}
+
+// Moves one coordinate of the cursor, keeping it within 0 .. size - 1.
+float MoveWithin(float position, float delta, int32_t size) {
+    const float moved = position + delta;
+    return delta > 0.0f ? std::min(moved, static_cast<float>(std::max(size, 1) - 1)) : std::max(moved, 0.0f);
 }
 
 }  // namespace
@@ -103,9 +119,107 @@ void CNInput::AcquireDevices() {
     }
 }
 
+void CNInput::SetAction(const std::string& action, const std::string& keyName) {
+    const auto bound = m_actions.find(action);
+    if (bound == m_actions.end()) return;
+    for (auto& [name, binding] : m_actions) {
+        if (binding.keyName != keyName) continue;
+        binding = CNActionBinding("undefined", binding.label);
+        binding.code = 0;
+        break;
+    }
+    CNActionBinding& binding = bound->second;
+    if (IsMouseKeyName(keyName)) {
+        binding.keyName = keyName;
+        binding.code = 0;
+        return;
+    }
+    const uint8_t code = platform::FindKeyCode(keyName);
+    if (code == 0) return;
+    binding.keyName = keyName;
+    binding.code = code;
+}
+
+void CNInput::GetMousePosition(int32_t& x, int32_t& y) const {
+    x = static_cast<int32_t>(m_cursorX);
+    y = static_cast<int32_t>(m_cursorY);
+}
+
 void CNInput::Update() {
     AcquireDevices();
+    ScanMouse();
     ScanKeyboard();
+}
+
+void CNInput::ScanMouse() {
+    const platform::MouseState mouse = platform::GetInputState().TakeMouse();
+    const float speed = g_mouse + 1.0f;
+    ScanWheel(mouse.wheel);
+    const float x = m_cursorX;
+    const float y = m_cursorY;
+    MoveCursor(static_cast<float>(mouse.dx) * speed, static_cast<float>(mouse.dy) * speed);
+    for (int32_t button = 0; button < 2; ++button) {
+        ScanBoundButton(button, (mouse.buttons[button] & kKeyDown) != 0, m_cursorX, m_cursorY);
+    }
+    ScanMiddleButton((mouse.buttons[2] & kKeyDown) != 0, m_cursorX, m_cursorY);
+    if ((m_cursorX != x || m_cursorY != y) && m_mouseListener) m_mouseListener->OnMouseMove(m_cursorX, m_cursorY);
+}
+
+void CNInput::ScanWheel(int32_t wheel) {
+    m_wheelTimer += g_frameDelta;
+    if (wheel == 0 || m_wheelTimer < kWheelInterval) return;
+    m_wheelTimer = 0.0f;
+    const char* key = wheel > 0 ? "mwheel1" : "mwheel2";
+    if (const std::string* action = FindMouseAction(key)) SendToScripts("action_listener", "key_action", *action + ",0");
+    if (m_assignKey) {
+        m_assignKey = false;
+        SendToScripts("interface", "key_assign", key);
+    }
+}
+
+void CNInput::MoveCursor(float dx, float dy) {
+    m_cursorX = MoveWithin(m_cursorX, dx, g_screenWidth);
+    m_cursorY = MoveWithin(m_cursorY, dy, g_screenHeight);
+}
+
+void CNInput::ScanBoundButton(int32_t button, bool down, float x, float y) {
+    const char* key = kButtonKeyNames[button];
+    bool& wasDown = m_buttonDown[static_cast<size_t>(button)];
+    if (down) {
+        if (m_assignKey) {
+            m_assignKey = false;
+            SendToScripts("interface", "key_assign", key);
+            return;
+        }
+        if (wasDown) return;
+        if (m_mouseListener) m_mouseListener->OnButtonDown(button, x, y);
+        if (const std::string* action = FindMouseAction(key)) SendToScripts("action_listener", "key_action", *action + ",1");
+        wasDown = true;
+    } else if (!m_assignKey && wasDown) {
+        if (m_mouseListener) m_mouseListener->OnButtonUp(button, x, y);
+        if (const std::string* action = FindMouseAction(key)) SendToScripts("action_listener", "key_action", *action + ",0");
+        wasDown = false;
+    }
+}
+
+void CNInput::ScanMiddleButton(bool down, float x, float y) {
+    bool& wasDown = m_buttonDown[2];
+    if (down == wasDown) return;
+    wasDown = down;
+    if (down) {
+        if (m_mouseListener) m_mouseListener->OnButtonDown(2, x, y);
+        SendToScripts("action_listener", "key_action", "mouse2,1");
+    } else {
+        if (m_mouseListener) m_mouseListener->OnButtonUp(2, x, y);
+        SendToScripts("action_listener", "key_action", "mouse2,0");
+    }
+}
+
+const std::string* CNInput::FindMouseAction(const char* keyName) const {
+    for (const auto& [action, binding] : m_actions) {
+        if (binding.keyName == keyName) return &action;
+    }
+    return nullptr;
 }
 
 void CNInput::ScanKeyboard() {

@@ -18,6 +18,7 @@
 #include "game/PEnemyDatabase.h"
 #include "game/PGameData.h"
 #include "Input/NInput.h"
+#include "interface/InterfaceHooks.h"
 #include "interface/PFontManager.h"
 #include "physics/PPhysics.h"
 #include "platform/EventPump.h"
@@ -109,6 +110,7 @@ int CPApplication::Run() {
     m_weapons = new CPWeaponsSystem;
     AddTask(m_weapons, 390);
     m_input = new CNInput;
+    InstallInterfaceHooks();
     m_ai = new AI_Task;
     m_physics = new CPPhysics;
     if (!AddTask(m_input, 12)) return FailStart("the input task could not start", ShutdownFrom::Tasks);

@@ -258,6 +258,19 @@ int SetFade(lua_State* state) {
     return 0;
 }
 
+IPElementLocks* g_elementLocks = nullptr;
+
+// LockButton / UnlockButton (interface, element name).
+int SetButtonLocked(lua_State* state, bool locked) {
+    IPMMObject* screen = ToObject(state, 1);
+    const std::string element = luaL_checkstring(state, 2);
+    if (g_elementLocks && screen) g_elementLocks->SetElementLocked(screen, element, locked);
+    return 0;
+}
+
+int LockButton(lua_State* state) { return SetButtonLocked(state, true); }
+int UnlockButton(lua_State* state) { return SetButtonLocked(state, false); }
+
 int KillAllTasks(lua_State*) {
     if (CPKernel* kernel = GetKernel()) kernel->KillAllTasks();
     return 0;
@@ -295,6 +308,8 @@ constexpr luaL_Reg kEngineFunctions[] = {
     {"ActivateObject", ActivateObject},
     {"DeactivateObject", ScriptDeactivateObject},
     {"SetFade", SetFade},
+    {"LockButton", LockButton},
+    {"UnlockButton", UnlockButton},
     {"KillAllTasks", KillAllTasks},
     {"ToInt", ScriptToInt},
     {"PlayMusic", PlayMusic},
@@ -304,6 +319,8 @@ constexpr luaL_Reg kEngineFunctions[] = {
 }  // namespace
 
 const luaL_Reg* GetEngineFunctions() { return kEngineFunctions; }
+
+void SetElementLocks(IPElementLocks* locks) { g_elementLocks = locks; }
 
 int ScriptToInt(lua_State* state) {
     lua_pushnumber(state, IntArgument(state, 1));

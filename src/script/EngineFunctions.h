@@ -1,5 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <string>
+
+class IPMMObject;
 
 struct lua_State;
 struct luaL_Reg;
@@ -23,3 +26,14 @@ int ScriptToInt(lua_State* state);
 // DeactivateObject (object): takes the scene object out of the world (null: nothing). The game
 // table registers it as "DeactivateInterface".
 int ScriptDeactivateObject(lua_State* state);
+
+// What LockButton and UnlockButton do to an element of an interface screen (null, stale or
+// non-screen handles included); the interface installs it at start-up. Without it they do
+// nothing.
+class IPElementLocks {
+public:
+    virtual ~IPElementLocks() = default;
+    virtual void SetElementLocked(IPMMObject* screen, const std::string& element, bool locked) = 0;
+};
+// Installs the handler (null: none); not owned.
+void SetElementLocks(IPElementLocks* locks);

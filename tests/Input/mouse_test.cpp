@@ -1,0 +1,208 @@
+// The input task's mouse: the cursor, the bound buttons and the wheel, key assignment and
+// rebinding.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/PGlobalTimer.h"
+#include "core/PKernel.h"
+#include "core/PMMObject.h"
+#include "core/SettingsVariables.h"
+#include "Input/NInput.h"
+#include "platform/InputState.h"
+#include "script/PLuaScript.h"
+#include "script/PScriptManager.h"
+#include "support/WorkingFolder.h"
+
+namespace {
+
+using List = std::vector<std::string>;
+
+// Records what the input task hands to the interface.
+class RecordingListener : public INMouseListener {
+public:
+    void OnMouseMove(float x, float y) override { calls.push_back("move " + Point(x, y)); }
+    void OnButtonDown(int32_t button, float x, float y) override {
+        calls.push_back("down " + std::to_string(button) + " " + Point(x, y));
+    }
+    void OnButtonUp(int32_t button, float x, float y) override {
+        calls.push_back("up " + std::to_string(button) + " " + Point(x, y));
+    }
+    List calls;
+
+private:
+    static std::string Point(float x, float y) {
+        return std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y));
+    }
+};
+
+// An 800 × 600 screen, bindings with every mouse name, and a script "listener" of the categories
+// "action_listener" and "interface" that collects the commands.
+class MouseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_saved = {g_screenWidth, g_screenHeight, g_mouse, g_frameDelta};
+        g_screenWidth = 800;
+        g_screenHeight = 600;
+        g_mouse = 0.0f;
+        g_frameDelta = 0.05f;
+        platform::GetInputState().Clear();
+        m_folder.Write("actions.cfg",
+                       "fire;Fire;mlb\r\nalt;Alt;mrb\r\nnext;Next;mwheel1\r\nprev;Prev;mwheel2\r\njump;Jump;Q\r\n");
+        m_folder.Write("data/scripts/list.dat", "listener t_interface action_listener interface\n");
+        m_folder.Write("data/scripts/listener.lua", "while true do Update() end\n");
+        m_kernel = std::make_unique<CPKernel>();
+        m_scripts = std::make_unique<CPScriptManager>();
+        ASSERT_TRUE(m_scripts->LoadList());
+        m_scripts->GetScript("listener")->Start();
+        m_input = new CNInput;
+        ASSERT_TRUE(m_input->Start());
+        m_input->SetMouseListener(&m_listener);
+    }
+    void TearDown() override {
+        m_input = nullptr;
+        m_scripts.reset();
+        m_kernel.reset();
+        CollectGarbage();
+        platform::GetInputState().Clear();
+        g_screenWidth = m_saved.width;
+        g_screenHeight = m_saved.height;
+        g_mouse = m_saved.mouse;
+        g_frameDelta = m_saved.delta;
+    }
+
+    // One frame of the input task with this much mouse movement and wheel.
+    void Frame(int32_t dx = 0, int32_t dy = 0, int32_t wheel = 0) {
+        platform::GetInputState().AddMouseMotion(dx, dy);
+        platform::GetInputState().AddWheel(wheel);
+        m_input->Update();
+    }
+    static void Button(int button, bool down) { platform::GetInputState().SetButton(button, down); }
+
+    List Commands() {
+        List commands;
+        TPtr<CPLuaScript> listener = m_scripts->GetScript("listener");
+        while (listener->NextCommand()) {
+            const CPScriptCommand* command = listener->GetCurrentCommand();
+            std::string text = command->command + "(";
+            for (size_t i = 0; i < command->params.size(); ++i) text += (i ? "," : "") + command->params[i];
+            commands.push_back(text + ")");
+        }
+        return commands;
+    }
+    std::string KeyOf(const std::string& action) const { return m_input->GetActionMap().at(action).keyName; }
+
+    testsupport::WorkingFolder m_folder;
+    RecordingListener m_listener;
+    TPtr<CNInput> m_input;
+
+private:
+    struct Saved {
+        int32_t width, height;
+        float mouse, delta;
+    } m_saved{};
+    std::unique_ptr<CPKernel> m_kernel;
+    std::unique_ptr<CPScriptManager> m_scripts;
+};
+
+TEST_F(MouseTest, TheCursorMovesByScaledCountsAndStaysOnTheScreen) {
+    struct Step {
+        float mouse;
+        int32_t dx, dy;
+        int32_t x, y;
+    };
+    const Step steps[] = {
+        {0.0f, 10, 5, 10, 5}, {1.5f, 4, 2, 20, 10}, {0.0f, -50, -60, 0, 0}, {0.0f, 5000, 5000, 799, 599},
+    };
+    int32_t x = -1, y = -1;
+    m_input->GetMousePosition(x, y);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+    for (const Step& step : steps) {
+        g_mouse = step.mouse;
+        Frame(step.dx, step.dy);
+        m_input->GetMousePosition(x, y);
+        EXPECT_EQ(x, step.x) << step.dx;
+        EXPECT_EQ(y, step.y) << step.dy;
+    }
+    Frame(1, 1);  // against the corner: no movement, no report
+    EXPECT_EQ(m_listener.calls, (List{"move 10,5", "move 20,10", "move 0,0", "move 799,599"}));
+}
+
+TEST_F(MouseTest, ButtonsSendTheirActionsOnTheirEdgesAfterTheInterfaceHearsThem) {
+    Frame(30, 40);
+    m_listener.calls.clear();
+    Button(0, true);
+    Frame();
+    Frame();  // held: nothing new
+    Button(0, false);
+    Button(1, true);
+    Frame();
+    Button(1, false);
+    Button(2, true);
+    Frame();
+    Button(2, false);
+    Frame();
+    EXPECT_EQ(Commands(), (List{"key_action(fire,1)", "key_action(fire,0)", "key_action(alt,1)", "key_action(alt,0)",
+                                "key_action(mouse2,1)", "key_action(mouse2,0)"}));
+    EXPECT_EQ(m_listener.calls, (List{"down 0 30,40", "up 0 30,40", "down 1 30,40", "up 1 30,40", "down 2 30,40",
+                                      "up 2 30,40"}));
+}
+
+TEST_F(MouseTest, TheWheelIsHandledAtMostOnceEveryFifthOfASecond) {
+    Frame(0, 0, 1);  // the timer starts at 0: this notch waits
+    for (int frame = 0; frame < 8; ++frame) Frame(0, 0, frame < 4 ? 1 : -1);  // 0.05 s a frame
+    EXPECT_EQ(Commands(), (List{"key_action(next,0)", "key_action(prev,0)"}));
+    for (int frame = 0; frame < 4; ++frame) Frame();
+    Frame(0, 0, -3);
+    EXPECT_EQ(Commands(), (List{"key_action(prev,0)"})) << "after a pause the first notch goes at once";
+}
+
+TEST_F(MouseTest, KeyAssignmentTakesTheNextClickOrNotch) {
+    m_input->SetAssignKey();
+    Button(0, true);
+    Frame();
+    EXPECT_EQ(Commands(), (List{"key_assign(mlb)"}));
+    EXPECT_TRUE(m_listener.calls.empty());
+    Frame();  // still held: now a fresh press
+    EXPECT_EQ(Commands(), (List{"key_action(fire,1)"}));
+    Button(0, false);
+    Frame();
+    Commands();
+
+    m_input->SetAssignKey();
+    for (int frame = 0; frame < 4; ++frame) Frame();
+    Frame(0, 0, -1);
+    EXPECT_EQ(Commands(), (List{"key_action(prev,0)", "key_assign(mwheel2)"}));
+
+    m_input->SetAssignKey();
+    platform::GetInputState().SetKey(0x10, true);
+    Frame();
+    platform::GetInputState().SetKey(0x10, false);
+    Frame();
+    EXPECT_EQ(Commands(), (List{"key_action(jump,1)", "key_assign(Q)", "key_action(jump,0)"}));
+}
+
+TEST_F(MouseTest, SetActionDisplacesTheKeysFormerAction) {
+    m_input->SetAction("alt", "Q");
+    EXPECT_EQ(KeyOf("alt"), "Q");
+    EXPECT_EQ(KeyOf("jump"), "undefined");
+    EXPECT_EQ(m_input->GetActionMap().at("jump").code, 0);
+    EXPECT_EQ(m_input->GetActionMap().at("alt").code, 0x10);
+
+    m_input->SetAction("jump", "mlb");  // the mouse follows at once
+    EXPECT_EQ(KeyOf("fire"), "undefined");
+    Button(0, true);
+    Frame();
+    EXPECT_EQ(Commands(), (List{"key_action(jump,1)"}));
+
+    m_input->SetAction("nothing", "mrb");
+    EXPECT_EQ(KeyOf("next"), "mwheel1") << "an unknown action displaces nobody";
+    EXPECT_EQ(KeyOf("alt"), "Q");
+    m_input->SetAction("next", "NoSuchKey");
+    EXPECT_EQ(KeyOf("next"), "mwheel1") << "an unknown key leaves the action its key";
+}
+
+}  // namespace

@@ -1,0 +1,114 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/PKernel.h"
+#include "core/PMMObject.h"
+#include "core/SettingsVariables.h"
+#include "interface/PInterface.h"
+#include "Render/ModelFile.h"
+#include "Render/PObjectLoader.h"
+#include "script/PLuaScript.h"
+#include "script/PScriptManager.h"
+#include "support/WorkingFolder.h"
+
+// An 800 × 600 screen, a kernel, the object loader and a script manager whose running scripts
+// are "menu" (a screen's script) and "listener" (of the categories "interface" and
+// "action_listener"), in a fresh working folder. Layouts are written to data/interface; the
+// cursor object "cursor.rdf" is a small square.
+class ScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_width = g_screenWidth;
+        m_height = g_screenHeight;
+        g_screenWidth = 800;
+        g_screenHeight = 600;
+        m_folder.Write("data/scripts/list.dat", "menu t_interface\nlistener t_interface interface action_listener\n");
+        m_folder.Write("data/scripts/menu.lua", "while true do Update() end\n");
+        m_folder.Write("data/scripts/listener.lua", "while true do Update() end\n");
+        modelfile::SPMeshFile cursor;
+        modelfile::SPMeshNode node;
+        node.name = "cursor";
+        node.vertices.resize(3);
+        node.indices = {0, 1, 2};
+        cursor.nodes.push_back(node);
+        const std::vector<uint8_t> mesh = modelfile::WriteMeshFile(cursor);
+        m_folder.Write("data/meshes/cursor.msh", std::string(mesh.begin(), mesh.end()));
+        m_folder.Write("data/meshes/cursor.rdf", "mesh = cursor.msh\n");
+        m_kernel = std::make_unique<CPKernel>();
+        m_loader = std::make_unique<CPObjectLoader>();
+        m_scripts = std::make_unique<CPScriptManager>();
+        ASSERT_TRUE(m_scripts->LoadList());
+        for (const char* name : {"menu", "listener"}) m_scripts->GetScript(name)->Start();
+    }
+
+    void TearDown() override {
+        // Give back what activation lent the screen's script, as the script's Release would.
+        TPtr<CPLuaScript> menu = m_scripts->GetScript("menu");
+        for (const TPtr<CPInterface>& screen : m_screens) {
+            while (menu->DropReference(*screen)) {
+            }
+        }
+        m_screens.clear();
+        m_scripts.reset();
+        m_loader.reset();
+        m_kernel.reset();
+        CollectGarbage();
+        g_screenWidth = m_width;
+        g_screenHeight = m_height;
+    }
+
+    // A screen loaded from the layout text, active unless told otherwise.
+    CPInterface& Screen(const std::string& layout, bool active = true) {
+        m_folder.Write("data/interface/screen1024.int", layout);
+        m_screens.emplace_back(new CPInterface);
+        m_screens.back()->Load("screen", 0);
+        if (active) m_screens.back()->Activate(450);
+        Commands("menu");
+        Commands("listener");
+        return *m_screens.back();
+    }
+
+    // Every command the script received since the last call, oldest first, as "name(p,p)".
+    std::vector<std::string> Commands(const std::string& script) {
+        std::vector<std::string> commands;
+        TPtr<CPLuaScript> receiver = m_scripts->GetScript(script);
+        while (receiver->NextCommand()) {
+            const CPScriptCommand* command = receiver->GetCurrentCommand();
+            std::string text = command->command + "(";
+            for (size_t i = 0; i < command->params.size(); ++i) text += (i ? "," : "") + command->params[i];
+            commands.push_back(text + ")");
+        }
+        return commands;
+    }
+
+    TPtr<CPLuaScript> Script(const std::string& name) const { return m_scripts->GetScript(name); }
+
+    testsupport::WorkingFolder m_folder;
+    std::vector<TPtr<CPInterface>> m_screens;
+
+private:
+    int32_t m_width = 0;
+    int32_t m_height = 0;
+    std::unique_ptr<CPKernel> m_kernel;
+    std::unique_ptr<CPObjectLoader> m_loader;
+    std::unique_ptr<CPScriptManager> m_scripts;
+};
+
+// A menu on a 256 × 128 texture: a background window "back" over the whole design screen, a
+// button "play" at (100, 100) sized 200 × 50, and the cursor.
+inline const std::string kMenuLayout =
+    "menu\n"
+    "menu.tga,256,128\n"
+    "light,off\n"
+    "button\n"
+    "play 100.5,100.5,200,50,0,0,64,16\n"
+    "play_hover 0,0,200,50,0,16,64,16\n"
+    "play_pressed 0,0,200,50,0,32,64,16\n"
+    "window\n"
+    "back 0.5,0.5,1024,768,0,48,256,80\n"
+    "cursor\n"
+    "arrow cursor.rdf\n";
