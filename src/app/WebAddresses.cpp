@@ -1,11 +1,10 @@
 #include "app/WebAddresses.h"
 
-#include <algorithm>
-
 #include "core/PFile.h"
 #include "core/PTextReader.h"
 #include "core/PTokenizer.h"
 #include "core/TextHelpers.h"
+#include "platform/WebPage.h"
 
 namespace {
 
@@ -35,12 +34,4 @@ void ReadWebAddresses() {
     g_exitAddress = ReadAddress(reader);
 }
 
-bool IsWebAddress(const std::string& address) {
-    const size_t separator = address.find("://");
-    if (separator == std::string::npos) return false;
-    std::string scheme = address.substr(0, separator + 3);
-    StrToLower(scheme);
-    if (scheme != "http://" && scheme != "https://") return false;
-    const auto printable = [](char c) { return static_cast<unsigned char>(c) > ' ' && c != 0x7F; };
-    return address.size() > scheme.size() && std::all_of(address.begin(), address.end(), printable);
-}
+bool IsWebAddress(const std::string& address) { return platform::IsWebAddress(address); }

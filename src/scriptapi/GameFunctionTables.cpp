@@ -6,6 +6,8 @@
 #include "script/PLuaScript.h"
 #include "script/ScriptTimerFunctions.h"
 #include "scriptapi/CameraFunctions.h"
+#include "scriptapi/HudFunctions.h"
+#include "scriptapi/InterfaceFunctions.h"
 #include "scriptapi/PlayerCarFunctions.h"
 #include "scriptapi/SettingsFunctions.h"
 #include "scriptapi/SoundFunctions.h"
@@ -14,11 +16,22 @@
 namespace {
 
 const luaL_Reg kGameFunctions[] = {
+    {"GetChar", ScriptGetChar},
     {"ClearTimer", ScriptClearTimer},
     {"PlaySpecialSound", ScriptPlaySpecialSound},
+    {"UpdateInterface", ScriptUpdateInterface},
+    {"CreateInterface", ScriptCreateInterface},
+    {"ActivateInterface", ScriptActivateInterface},
     {"DeactivateInterface", ScriptDeactivateObject},
     {"SetDefaultCamera", ScriptSetDefaultCamera},
     {"SetCarParams", ScriptSetCarParams},
+    {"SetWindowVisible", ScriptSetWindowVisible},
+    {"SetWindowPosition", ScriptSetWindowPosition},
+    {"SetText", ScriptSetText},
+    {"SetTextString", ScriptSetTextString},
+    {"SaveLog", ScriptSaveLog},
+    {"UpdateInterfaceBuffers", ScriptUpdateInterfaceBuffers},
+    {"SetWindowPositionShop", ScriptSetWindowPositionShop},
     {"GetSoundVolume", ScriptGetSoundVolume},
     {"SetSoundVolume", ScriptSetSoundVolume},
     {"GetMusicVolume", ScriptGetMusicVolume},
@@ -30,18 +43,31 @@ const luaL_Reg kGameFunctions[] = {
     {"GetCurrentResolution", ScriptGetCurrentResolution},
     {"SetDifficulty", ScriptSetDifficulty},
     {"IsTimerStopped", ScriptIsTimerStopped},
+    {"GetString", ScriptGetString},
     {"GetInt", ScriptToInt},
+    {"SetTextPosition", ScriptSetTextPosition},
+    {"IsFileExists", ScriptIsFileExists},
+    {"GetTextureSize", ScriptGetTextureSize},
+    {"GoURL", ScriptGoURL},
+    {"SetWindowSize", ScriptSetWindowSize},
     {nullptr, nullptr},
 };
 
 const luaL_Reg kInterfaceFunctions[] = {
+    {"SetCursor", ScriptSetCursor},
+    {"EngineState", ScriptEngineState},
+    {"GetCursor", ScriptGetCursor},
     {"PlayVideo", ScriptPlayVideo},
     {"StopVideo", ScriptStopVideo},
+    {"GetWindowPosition", ScriptGetWindowPosition},
+    {"InitGameInterface", ScriptInitGameInterface},
+    {"UpdateGameInterface", ScriptUpdateGameInterface},
     {"StopGlobalTimer", ScriptStopGlobalTimer},
     {"StartGlobalTimer", ScriptStartGlobalTimer},
     {"ClearGlobalTimer", ScriptClearGlobalTimer},
     {"GetDifficulty", ScriptGetDifficulty},
     {"GetRotateDirection", ScriptGetRotateDirection},
+    {"GetTextPosition", ScriptGetTextPosition},
     {nullptr, nullptr},
 };
 

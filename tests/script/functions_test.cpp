@@ -67,7 +67,8 @@ TEST_F(EngineFunctionTest, TableHoldsTheEngineFunctionsInOrder) {
                               "StringToPointer",   "SetPTransformation", "CheckString",       "GetChildObject",
                               "SetVisible",        "SetCollision",      "SplitString",         "LoadRenderObject",    "DrawDynamicObject",
                               "SetAnimation",      "GetParentObject",   "ActivateObject",      "DeactivateObject",
-                              "SetFade",           "KillAllTasks",      "ToInt",
+                              "SetFade",           "LockButton",        "UnlockButton",      "KillAllTasks",
+                              "ToInt",
                               "PlayMusic"};
     const luaL_Reg* entry = GetEngineFunctions();
     for (const char* name : expected) {

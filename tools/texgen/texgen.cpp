@@ -17,6 +17,8 @@
 // level1/detail1.dds  32 × 32, opaque: light grey grain
 // level1/detail2.dds  32 × 32, opaque: coarser grey grain
 // level1/map.tga      64 × 64, opaque: the sample level's minimap picture
+// menu.tga           256 × 128: the sample menu's buttons, choice frame, panel and cursor block
+// hud.tga            256 × 128: the HUD's arrow, weapon signs, marks and panel
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -126,6 +128,53 @@ Picture Scorch() {
     });
 }
 
+// Fills a rectangle of the picture with a colour, and its outer ring of the given width with another.
+void Box(Picture& picture, int left, int top, int width, int height, uint32_t fill, uint32_t border, int ring) {
+    for (int y = top; y < top + height; ++y) {
+        for (int x = left; x < left + width; ++x) {
+            const bool edge = x < left + ring || y < top + ring || x >= left + width - ring || y >= top + height - ring;
+            picture.pixels[static_cast<size_t>(y * picture.width + x)] = edge ? border : fill;
+        }
+    }
+}
+
+Picture Blank(int width, int height) { return Picture{width, height, std::vector<uint32_t>(static_cast<size_t>(width * height), 0)}; }
+
+// The sample menu's elements: a button's normal, hover and pressed looks, the frame that marks
+// the button chosen by keyboard, a half-transparent panel and a white block for the cursor.
+Picture Menu() {
+    Picture picture = Blank(256, 128);
+    Box(picture, 0, 0, 128, 32, 0xFF203060u, 0xFF8090C0u, 2);
+    Box(picture, 0, 32, 128, 32, 0xFF3860B0u, 0xFFFFFFFFu, 2);
+    Box(picture, 0, 64, 128, 32, 0xFF102040u, 0xFFFFD040u, 2);
+    Box(picture, 0, 96, 128, 32, 0x00000000u, 0xFFFFD040u, 3);
+    Box(picture, 128, 0, 128, 96, 0xC0101820u, 0xFF8090C0u, 2);
+    Box(picture, 128, 96, 32, 32, 0xFFFFFFFFu, 0xFFFFFFFFu, 0);
+    return picture;
+}
+
+// The HUD's elements: the arrow toward targets (pointing up), the weapon slot's frame, the
+// three weapons' signs, an upgrade point, the super weapon's sign and its two green marks, the
+// empty mine layer's sign, the mines' sign and the panel behind the numbers.
+Picture Hud() {
+    Picture picture = Blank(256, 128);
+    for (int y = 0; y < 32; ++y) {
+        const int half = y / 2;
+        for (int x = 16 - half; x < 16 + half; ++x) picture.pixels[static_cast<size_t>(y * 256 + x)] = 0xFFFFD040u;
+    }
+    Box(picture, 32, 0, 64, 32, 0x00000000u, 0xFFFFFFFFu, 2);
+    Box(picture, 96, 0, 64, 32, 0xFFC03030u, 0xFFFFFFFFu, 2);
+    Box(picture, 160, 0, 64, 32, 0xFF30A040u, 0xFFFFFFFFu, 2);
+    Box(picture, 0, 32, 64, 32, 0xFFE08020u, 0xFFFFFFFFu, 2);
+    Box(picture, 64, 32, 8, 8, 0xFF40E040u, 0xFF40E040u, 0);
+    Box(picture, 80, 32, 32, 32, 0xFF8040C0u, 0xFFFFFFFFu, 2);
+    Box(picture, 112, 32, 16, 16, 0xFF40E040u, 0xFF40E040u, 0);
+    Box(picture, 128, 32, 32, 32, 0xFF505050u, 0xFF909090u, 2);
+    Box(picture, 160, 32, 32, 32, 0xFF806020u, 0xFFFFFFFFu, 2);
+    Box(picture, 0, 64, 128, 40, 0xA0101820u, 0xFF8090C0u, 2);
+    return picture;
+}
+
 // Uncompressed 32-bit TGA, first row at the top.
 bool WriteTga(const std::string& path, const Picture& picture) {
     std::vector<uint8_t> bytes(18, 0);
@@ -210,6 +259,8 @@ int main(int argc, char** argv) {
         {"spot_scorch.tga", Scorch()},
         {"sample_fog.tga", Squares(16, 16, 0x80B0B8C8u, 0x80B0B8C8u)},
         {"level1/map.tga", LevelColour()},
+        {"menu.tga", Menu()},
+        {"hud.tga", Hud()},
     };
     const struct {
         const char* name;

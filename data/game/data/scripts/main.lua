@@ -4,7 +4,8 @@
 -- It loads the sample scene from object descriptions in Data\Meshes (a ground tile with its
 -- lamp and particle effects, a box with a glow above it, a car, a walker that sways frame by
 -- frame and a fan whose blade keeps turning) and shows it with the box turning a little every
--- frame.
+-- frame. Tab opens the main menu (Data\Interface\menu1024.int, run by the script "menu"),
+-- which "Play" closes again.
 
 local frameLimit = tonumber(os.getenv("VX_FRAMES") or "")
 local frames = 0
@@ -27,9 +28,19 @@ ActivateObject(fan, sceneLayer)
 PlayMusic("track1.ogg")
 PlaySpecialSound("big_exp")
 
+local menu = CreateInterface("menu", 0)
+local menuShown = false
+
 local function HandleCommand(command, first, second)
     if command == "key" and first == "27" then
         KillAllTasks()
+    elseif command == "key" and first == "9" and not menuShown then
+        ActivateInterface(menu)
+        menuShown = true
+    elseif command == "key" and menuShown then
+        SendCommandByName("menu", "key", first)
+    elseif command == "menu_closed" then
+        menuShown = false
     elseif command == "release_all" then
         Release(land)
         Release(box)
@@ -37,6 +48,8 @@ local function HandleCommand(command, first, second)
         DeactivateObject(fan)
         Release(walker)
         Release(fan)
+        DeactivateInterface(menu)
+        Release(menu)
     end
 end
 
@@ -54,6 +67,9 @@ while true do
     DrawDynamicObject(car)
     DrawDynamicObject(walker)
     DrawDynamicObject(fan)
+    if menuShown then
+        UpdateInterface(menu)
+    end
     if frameLimit and frames >= frameLimit then
         KillAllTasks()
     end

@@ -1,0 +1,46 @@
+#include "platform/WebPage.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <thread>
+
+extern char** environ;
+
+namespace platform {
+
+namespace {
+
+std::string LowerAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+}  // namespace
+
+bool IsWebAddress(const std::string& address) {
+    const size_t separator = address.find("://");
+    if (separator == std::string::npos) return false;
+    const std::string scheme = LowerAscii(address.substr(0, separator + 3));
+    if (scheme != "http://" && scheme != "https://") return false;
+    const auto printable = [](char c) { return static_cast<unsigned char>(c) > ' ' && c != 0x7F; };
+    return address.size() > scheme.size() && std::all_of(address.begin(), address.end(), printable);
+}
+
+bool OpenWebPage(const std::string& address) {
+    if (!IsWebAddress(address)) return false;
+    const char* chosen = std::getenv("VX_WEB_OPENER");
+    std::string program = chosen && *chosen ? chosen : "xdg-open";
+    std::string target = address;
+    char* arguments[] = {program.data(), target.data(), nullptr};
+    pid_t child = 0;
+    if (posix_spawnp(&child, program.c_str(), nullptr, nullptr, arguments, environ) != 0) return false;
+    std::thread([child] { waitpid(child, nullptr, 0); }).detach();
+    return true;
+}
+
+}  // namespace platform
