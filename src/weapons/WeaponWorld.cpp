@@ -8,40 +8,39 @@
 
 namespace {
 
-// The level's answers. The level holds only its player's car as a scene object so far, so that
-// is all the segment and sphere tests meet here; the level's object lists join when it has them.
+// The level's answers: its segment and sphere tests over the tree, the car, the active and
+// parked objects and the enemies; nothing while no level exists.
 class CPLevelWeaponWorld : public IPWeaponWorld {
 public:
-    bool CrossRay(SPRayQuery& query, bool) override {
-        const bool hit = TestPlayerCar(query);
+    bool CrossRay(SPRayQuery& query, bool enemies) override {
+        CPLevel* level = GetLevel();
+        if (level) return level->CrossRay(query, enemies);
         query.hitPoint = query.origin + query.direction * query.distance;
-        return hit;
+        return false;
     }
 
     bool CrossRayNoPlayer(SPRayQuery& query) override {
+        CPLevel* level = GetLevel();
+        if (level) return level->CrossRayNoPlayer(query);
         query.hitPoint = query.origin + query.direction * query.distance;
         return false;
     }
 
     void QueryObjects(const PVector3& centre, float radius, std::vector<TPtr<CPGameObject>>& found,
                       bool skipPlayer) override {
-        CPGameObject* car = GetPlayerCar();
-        if (!skipPlayer && car && car->GetPartBounds().IntersectsSphere(centre, radius)) found.emplace_back(car);
+        if (CPLevel* level = GetLevel()) level->QueryObjects(centre, radius, found, skipPlayer, false, false);
     }
 
-    void CollectObjectsInWedge(const PVector3&, const PVector3&, std::vector<TPtr<CPGameObject>>&) override {}
+    void CollectObjectsInWedge(const PVector3& line1, const PVector3& line2,
+                               std::vector<TPtr<CPGameObject>>& found) override {
+        if (CPLevel* level = GetLevel()) level->CollectObjectsInWedge(line1, line2, found);
+    }
 
     PVector3 GetEye() override { return GetViewCamera().GetEye(); }
 
     CPGameObject* GetPlayerCar() override {
         CPLevel* level = GetLevel();
         return level ? level->playerCar.Get() : nullptr;
-    }
-
-private:
-    bool TestPlayerCar(SPRayQuery& query) {
-        CPGameObject* car = GetPlayerCar();
-        return car && car->RayHit(query);
     }
 };
 

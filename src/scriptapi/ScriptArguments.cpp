@@ -1,0 +1,12 @@
+#include "scriptapi/ScriptArguments.h"
+
+#include <lua.hpp>
+
+#include <cmath>
+#include <limits>
+
+float FiniteArgument(lua_State* state, int index) {
+    const double value = lua_tonumber(state, index);
+    const bool fits = std::fabs(value) <= std::numeric_limits<float>::max();  // false for NaN
+    return fits ? static_cast<float>(value) : 0.0f;
+}
