@@ -8,32 +8,27 @@
 
 namespace {
 
-// The level's answers: its segment and sphere tests over the tree, the car, the active and
-// parked objects and the enemies; nothing while no level exists.
+// The level's answers; without a level nothing is hit or found.
 class CPLevelWeaponWorld : public IPWeaponWorld {
 public:
     bool CrossRay(SPRayQuery& query, bool enemies) override {
-        CPLevel* level = GetLevel();
-        if (level) return level->CrossRay(query, enemies);
-        query.hitPoint = query.origin + query.direction * query.distance;
-        return false;
+        if (CPLevel* level = GetLevel()) return level->CrossRay(query, enemies);
+        return Miss(query);
     }
 
     bool CrossRayNoPlayer(SPRayQuery& query) override {
-        CPLevel* level = GetLevel();
-        if (level) return level->CrossRayNoPlayer(query);
-        query.hitPoint = query.origin + query.direction * query.distance;
-        return false;
+        if (CPLevel* level = GetLevel()) return level->CrossRayNoPlayer(query);
+        return Miss(query);
     }
 
     void QueryObjects(const PVector3& centre, float radius, std::vector<TPtr<CPGameObject>>& found,
                       bool skipPlayer) override {
-        if (CPLevel* level = GetLevel()) level->QueryObjects(centre, radius, found, skipPlayer, false, false);
+        if (const CPLevel* level = GetLevel()) level->QueryObjects(centre, radius, found, skipPlayer, false, false);
     }
 
     void CollectObjectsInWedge(const PVector3& line1, const PVector3& line2,
                                std::vector<TPtr<CPGameObject>>& found) override {
-        if (CPLevel* level = GetLevel()) level->CollectObjectsInWedge(line1, line2, found);
+        if (const CPLevel* level = GetLevel()) level->CollectObjectsInWedge(line1, line2, found);
     }
 
     PVector3 GetEye() override { return GetViewCamera().GetEye(); }
@@ -41,6 +36,12 @@ public:
     CPGameObject* GetPlayerCar() override {
         CPLevel* level = GetLevel();
         return level ? level->playerCar.Get() : nullptr;
+    }
+
+private:
+    static bool Miss(SPRayQuery& query) {
+        query.hitPoint = query.origin + query.direction * query.distance;
+        return false;
     }
 };
 

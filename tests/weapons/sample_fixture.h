@@ -1,6 +1,6 @@
 #pragma once
-// The scripted weapons fixture with the sample data's meshes, effects and item tables in its
-// working folder, the object loader and the physics world: for the objects that load models.
+// The scripted weapons fixture with the sample data's meshes, effects, levels and item tables in
+// its working folder, the object loader and the physics world: for the objects that load models.
 #include <filesystem>
 
 #include "physics/PPhysics.h"
@@ -13,7 +13,7 @@ protected:
     void SetUp() override {
         ScriptedWeaponsTest::SetUp();
         namespace fs = std::filesystem;
-        for (const char* folder : {"meshes", "effects"}) {
+        for (const char* folder : {"meshes", "effects", "levels"}) {
             fs::copy(fs::path(VX_SAMPLE_DATA) / "data" / folder, m_folder.Path() / "Data" / folder,
                      fs::copy_options::recursive);
         }
