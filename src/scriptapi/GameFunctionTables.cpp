@@ -12,11 +12,13 @@
 #include "scriptapi/SettingsFunctions.h"
 #include "scriptapi/SoundFunctions.h"
 #include "scriptapi/VideoFunctions.h"
+#include "scriptapi/WeaponFunctions.h"
 
 namespace {
 
 const luaL_Reg kGameFunctions[] = {
     {"GetChar", ScriptGetChar},
+    {"Shot", ScriptShot},
     {"ClearTimer", ScriptClearTimer},
     {"PlaySpecialSound", ScriptPlaySpecialSound},
     {"UpdateInterface", ScriptUpdateInterface},
@@ -31,6 +33,7 @@ const luaL_Reg kGameFunctions[] = {
     {"SetTextString", ScriptSetTextString},
     {"SaveLog", ScriptSaveLog},
     {"UpdateInterfaceBuffers", ScriptUpdateInterfaceBuffers},
+    {"SmartBomb", ScriptSmartBomb},
     {"SetWindowPositionShop", ScriptSetWindowPositionShop},
     {"GetSoundVolume", ScriptGetSoundVolume},
     {"SetSoundVolume", ScriptSetSoundVolume},
@@ -46,6 +49,7 @@ const luaL_Reg kGameFunctions[] = {
     {"GetString", ScriptGetString},
     {"GetInt", ScriptToInt},
     {"SetTextPosition", ScriptSetTextPosition},
+    {"SetBonus2", ScriptSetBonus2},
     {"IsFileExists", ScriptIsFileExists},
     {"GetTextureSize", ScriptGetTextureSize},
     {"GoURL", ScriptGoURL},
