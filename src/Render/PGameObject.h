@@ -113,8 +113,6 @@ public:
     void SetMoved(bool moved) { m_moved = moved; }
 
     const std::string& GetName() const { return m_name; }
-    // Renames a root object (a parent files its children under their names when they join).
-    void SetName(const std::string& name) { m_name = name; }
 
     // Appends the child and files it under its name (a later child of the same name replaces the
     // earlier one there; both stay children). False for null, this object or one of its
