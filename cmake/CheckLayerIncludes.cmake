@@ -1,6 +1,7 @@
-# Fails when a source of FOLDER includes a header of one of the FORBIDDEN folders (its higher
-# layers). Runs as a script (cmake -DFOLDER=... -DFORBIDDEN="a;b" -P CheckLayerIncludes.cmake) at
-# build time and from vx_forbid_includes at configure time.
+# Fails when a source of a folder includes a header of one of the forbidden folders (its higher
+# layers), naming each such include. Runs as a script at build time
+# (cmake -DFOLDER=<path> -DFORBIDDEN=a,b -P CheckLayerIncludes.cmake) and from
+# vx_forbid_includes at configure time.
 function(vx_check_layer_includes folder forbidden)
   file(GLOB_RECURSE sources "${folder}/*.h" "${folder}/*.cpp")
   list(JOIN forbidden "|" alternatives)
@@ -21,5 +22,6 @@ function(vx_check_layer_includes folder forbidden)
 endfunction()
 
 if(CMAKE_SCRIPT_MODE_FILE)
-  vx_check_layer_includes("${FOLDER}" "${FORBIDDEN}")
+  string(REPLACE "," ";" forbidden "${FORBIDDEN}")
+  vx_check_layer_includes("${FOLDER}" "${forbidden}")
 endif()

@@ -54,7 +54,7 @@ function(vx_forbid_includes folder)
   set(path ${CMAKE_CURRENT_SOURCE_DIR}/${folder})
   vx_check_layer_includes(${path} "${forbidden}")
   string(TOLOWER "vx_${folder}" library)
-  string(REPLACE ";" "\\;" forbidden_argument "${forbidden}")
+  string(REPLACE ";" "," forbidden_argument "${forbidden}")
   add_custom_target(${library}_layer_check
     COMMAND ${CMAKE_COMMAND} -DFOLDER=${path} -DFORBIDDEN=${forbidden_argument}
             -P ${PROJECT_SOURCE_DIR}/cmake/CheckLayerIncludes.cmake
