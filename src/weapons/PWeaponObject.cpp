@@ -23,9 +23,16 @@ constexpr int32_t kModelLayer = 20;
 
 }  // namespace
 
-CPWeaponObject::CPWeaponObject(const std::string& name) : CPGameObject(name) {
+CPWeaponObject::CPWeaponObject(const std::string& name) : CPGameObject(name), m_prototypeName(name) {
     m_renderObject = TPtr<CPRenderObject>(new CPRenderObject(this));
     SetAttachment(kMesh, m_renderObject);
+}
+
+void CPWeaponObject::CopyFrom(TPtr<CPGameObject> source) {
+    const auto* weapon = source.Get<CPWeaponObject>();
+    std::string prototypeName = weapon ? weapon->m_prototypeName : m_prototypeName;
+    CPGameObject::CopyFrom(std::move(source));
+    m_prototypeName = std::move(prototypeName);
 }
 
 CPWeaponObject::~CPWeaponObject() = default;

@@ -171,7 +171,7 @@ void CPWeaponsSystem::Update() {
             if (block) block->AddObjectTree(object);
             m_live[kept++] = std::move(object);
         } else {
-            m_pools[object->GetName()].push_back(std::move(object));
+            m_pools[object->GetPrototypeName()].push_back(std::move(object));
         }
     }
     m_live.resize(kept);
