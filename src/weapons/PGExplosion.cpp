@@ -29,7 +29,7 @@ bool CPGExplosion::SetParams(const WeaponFields& fields) {
 }
 
 TPtr<CPWeaponObject> CPGExplosion::Clone() {
-    TPtr<CPGExplosion> clone(new CPGExplosion(GetPrototypeName()));
+    TPtr<CPGExplosion> clone(new CPGExplosion(GetName()));
     CopyParamsTo(*clone, m_points.size());
     clone->m_points.resize(m_points.size());
     return clone;

@@ -27,7 +27,7 @@ constexpr float kLift = 0.01f;
 
 bool CPDebris::LoadPhysicalModel(const std::string& description) {
     if (LoadModel(description) && GetPhysicData()) return true;
-    GetLog()->Print(0, "weapons.dat: %s: the model %s has no physics data\n", GetPrototypeName().c_str(), description.c_str());
+    GetLog()->Print(0, "weapons.dat: %s: the model %s has no physics data\n", GetName().c_str(), description.c_str());
     return false;
 }
 
@@ -76,7 +76,7 @@ bool CPGib::SetParams(const WeaponFields& fields) {
 }
 
 TPtr<CPWeaponObject> CPGib::Clone() {
-    TPtr<CPGib> clone(new CPGib(GetPrototypeName()));
+    TPtr<CPGib> clone(new CPGib(GetName()));
     CopySoundTo(*clone);
     clone->CopyFrom(TPtr<CPGameObject>(this));
     clone->m_lifetime = m_lifetime;
@@ -100,14 +100,14 @@ bool CPGib1::SetParams(const WeaponFields& fields) {
     m_variants = AtoI(fields[6]);
     m_lifetime = AtoF(fields[7]);
     if (m_variants < 1) {
-        GetLog()->Print(0, "weapons.dat: %s: needs at least one puff variant\n", GetPrototypeName().c_str());
+        GetLog()->Print(0, "weapons.dat: %s: needs at least one puff variant\n", GetName().c_str());
         return false;
     }
     return LoadPhysicalModel(fields[0]);
 }
 
 TPtr<CPWeaponObject> CPGib1::Clone() {
-    TPtr<CPGib1> clone(new CPGib1(GetPrototypeName()));
+    TPtr<CPGib1> clone(new CPGib1(GetName()));
     CopySoundTo(*clone);
     clone->CopyFrom(TPtr<CPGameObject>(this));
     clone->m_lifetime = m_lifetime;

@@ -38,7 +38,7 @@ bool CPPlazma::SetParams(const WeaponFields& fields) {
     if (!(m_chargeTime > 0.0f) || !(m_frameTime > 0.0f) || !IsFrameGrid(m_columns, m_rows) || m_spriteCount < 0 ||
         m_spriteCount > kMaxSprites) {
         GetLog()->Print(0, "weapons.dat: %s: charge time, frame time, columns and rows must be positive, at most %d "
-                           "frames and %d sprites\n", GetPrototypeName().c_str(), kMaxFrames, kMaxSprites);
+                           "frames and %d sprites\n", GetName().c_str(), kMaxFrames, kMaxSprites);
         return false;
     }
     CPMaterialManager* materials = GetMaterialManager();
@@ -64,7 +64,7 @@ bool CPPlazma::SetParams(const WeaponFields& fields) {
 }
 
 TPtr<CPWeaponObject> CPPlazma::Clone() {
-    TPtr<CPPlazma> clone(new CPPlazma(GetPrototypeName()));
+    TPtr<CPPlazma> clone(new CPPlazma(GetName()));
     CopySoundTo(*clone);
     clone->CopyFrom(TPtr<CPGameObject>(this));
     clone->m_spriteCount = m_spriteCount;
@@ -138,7 +138,7 @@ bool CPSPlazma::SetParams(const WeaponFields& fields) {
     const int32_t layer = AtoI(fields[6]);
     m_hitEffect = fields[12];
     if (!(m_speed > 0.0f)) {
-        GetLog()->Print(0, "weapons.dat: %s: speed must be positive\n", GetPrototypeName().c_str());
+        GetLog()->Print(0, "weapons.dat: %s: speed must be positive\n", GetName().c_str());
         return false;
     }
     CPRenderObject& quad = *GetRenderObject();
@@ -150,7 +150,7 @@ bool CPSPlazma::SetParams(const WeaponFields& fields) {
 }
 
 TPtr<CPWeaponObject> CPSPlazma::Clone() {
-    TPtr<CPSPlazma> clone(new CPSPlazma(GetPrototypeName()));
+    TPtr<CPSPlazma> clone(new CPSPlazma(GetName()));
     CopySoundTo(*clone);
     clone->CopyFrom(TPtr<CPGameObject>(this));
     clone->AdoptCopiedRenderObject();

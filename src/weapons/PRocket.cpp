@@ -33,7 +33,7 @@ bool CPRocketBase::SetParams(const WeaponFields& fields) {
     m_smokeInterval = AtoF(fields[8]);
     m_lookAhead = AtoF(fields[9]);
     if (!(m_speed > 0.0f)) {
-        GetLog()->Print(0, "weapons.dat: %s: speed must be positive\n", GetPrototypeName().c_str());
+        GetLog()->Print(0, "weapons.dat: %s: speed must be positive\n", GetName().c_str());
         return false;
     }
     return CPWeaponObject::SetParams(fields);
@@ -83,7 +83,7 @@ void CPRocketBase::EmitPuff(const PVector3& position) {
 }
 
 TPtr<CPWeaponObject> CPRocket::Clone() {
-    TPtr<CPRocket> clone(new CPRocket(GetPrototypeName()));
+    TPtr<CPRocket> clone(new CPRocket(GetName()));
     CopyRocketTo(*clone);
     return clone;
 }
@@ -141,7 +141,7 @@ void CPRocket::Smoke() {
 }
 
 TPtr<CPWeaponObject> CPSRocket::Clone() {
-    TPtr<CPSRocket> clone(new CPSRocket(GetPrototypeName()));
+    TPtr<CPSRocket> clone(new CPSRocket(GetName()));
     CopyRocketTo(*clone);
     return clone;
 }
@@ -169,7 +169,7 @@ bool CPSRocket::Update() {
     const bool hit = CrossRay(query, true);
     const float step = query.distance / kSeekLookAhead - m_lookAhead;
     m_launchPosition += m_launchDirection * step;
-    if (!hit && GetPrototypeName() != "srocket3") Smoke(start, m_launchPosition);
+    if (!hit && GetName() != "srocket3") Smoke(start, m_launchPosition);
     SetPosition(m_launchPosition);
     m_travelled += step;
     if (m_travelled > kRange) {

@@ -66,7 +66,7 @@ bool CPSExplosion::SetParams(const WeaponFields& fields) {
     if (!(m_size > 0.0f) || !(m_frameRate > 0.0f) || !IsFrameGrid(m_columns, m_rows) || m_spriteCount < 0 ||
         m_spriteCount > kMaxSprites) {
         GetLog()->Print(0, "weapons.dat: %s: size, frame rate, columns and rows must be positive, at most %d "
-                           "frames and %d sprites\n", GetPrototypeName().c_str(), kMaxFrames, kMaxSprites);
+                           "frames and %d sprites\n", GetName().c_str(), kMaxFrames, kMaxSprites);
         return false;
     }
     CPTokenizer colour(fields[13], ",", true);
@@ -115,7 +115,7 @@ void CPSExplosion::BuildSprites(const std::string& flashTexture, float sizeStep,
 }
 
 TPtr<CPWeaponObject> CPSExplosion::Clone() {
-    TPtr<CPSExplosion> clone(new CPSExplosion(GetPrototypeName(), m_variant));
+    TPtr<CPSExplosion> clone(new CPSExplosion(GetName(), m_variant));
     CopyParamsTo(*clone, 0);
     return clone;
 }

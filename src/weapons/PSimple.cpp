@@ -1,7 +1,7 @@
 #include "weapons/PSimple.h"
 
 TPtr<CPWeaponObject> CPSimple::Clone() {
-    TPtr<CPSimple> clone(new CPSimple(GetPrototypeName()));
+    TPtr<CPSimple> clone(new CPSimple(GetName()));
     CopySoundTo(*clone);
     clone->CopyFrom(TPtr<CPGameObject>(this));
     return clone;

@@ -16,7 +16,7 @@ constexpr float kGravity = -9.0f;
 }  // namespace
 
 TPtr<CPWeaponObject> CPSparks::Clone() {
-    TPtr<CPSparks> clone(new CPSparks(GetPrototypeName()));
+    TPtr<CPSparks> clone(new CPSparks(GetName()));
     CopySoundTo(*clone);
     clone->m_template = m_template;
     clone->m_count = m_count;

@@ -18,7 +18,7 @@ constexpr int kSpotVariants = 4;
 }  // namespace
 
 TPtr<CPWeaponObject> CPSplash::Clone() {
-    TPtr<CPSplash> clone(new CPSplash(GetPrototypeName()));
+    TPtr<CPSplash> clone(new CPSplash(GetName()));
     CopySoundTo(*clone);
     clone->m_template = m_template;
     clone->m_secondTemplate = m_secondTemplate;

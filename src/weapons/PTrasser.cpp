@@ -35,7 +35,7 @@ bool CPTrasser::SetParams(const WeaponFields& fields) {
     m_range = AtoF(fields[9]);
     if (m_range < 0.0f) m_range = kDefaultRange;
     if (!(m_speed > 0.0f) || !(m_halfWidth > 0.0f)) {
-        GetLog()->Print(0, "weapons.dat: %s: speed and half width must be positive\n", GetPrototypeName().c_str());
+        GetLog()->Print(0, "weapons.dat: %s: speed and half width must be positive\n", GetName().c_str());
         return false;
     }
     m_homing = false;
@@ -48,7 +48,7 @@ bool CPTrasser::SetParams(const WeaponFields& fields) {
 }
 
 TPtr<CPWeaponObject> CPTrasser::Clone() {
-    TPtr<CPTrasser> clone(new CPTrasser(GetPrototypeName()));
+    TPtr<CPTrasser> clone(new CPTrasser(GetName()));
     CopySoundTo(*clone);
     clone->CopyFrom(TPtr<CPGameObject>(this));
     clone->AdoptCopiedRenderObject();

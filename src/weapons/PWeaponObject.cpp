@@ -23,16 +23,9 @@ constexpr int32_t kModelLayer = 20;
 
 }  // namespace
 
-CPWeaponObject::CPWeaponObject(const std::string& name) : CPGameObject(name), m_prototypeName(name) {
+CPWeaponObject::CPWeaponObject(const std::string& name) : CPGameObject(name) {
     m_renderObject = TPtr<CPRenderObject>(new CPRenderObject(this));
     SetAttachment(kMesh, m_renderObject);
-}
-
-void CPWeaponObject::CopyFrom(TPtr<CPGameObject> source) {
-    const auto* weapon = source.Get<CPWeaponObject>();
-    std::string prototypeName = weapon ? weapon->m_prototypeName : m_prototypeName;
-    CPGameObject::CopyFrom(std::move(source));
-    m_prototypeName = std::move(prototypeName);
 }
 
 CPWeaponObject::~CPWeaponObject() = default;
@@ -79,7 +72,10 @@ bool CPWeaponObject::LoadModel(const std::string& description) {
     CPObjectLoader* loader = GetObjectLoader();
     TPtr<CPGameObject> model = loader ? loader->LoadObject(description, kModelLayer) : nullptr;
     if (!model) return false;
+    // The copy takes the model's name; the object stays the prototype of its own.
+    const std::string name = GetName();
     CopyFrom(model);
+    SetName(name);
     return true;
 }
 

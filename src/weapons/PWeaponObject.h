@@ -44,12 +44,6 @@ public:
 
     // The target shares this object's sound and its 2D flag.
     void CopySoundTo(CPWeaponObject& target) const;
-    // Copies the scene object; the name of the object's prototype (its pool) comes along only from
-    // another weapon object, so a model loaded into a prototype does not rename it.
-    void CopyFrom(TPtr<CPGameObject> source) override;
-    // The name of the line this object was made from, which its pool is kept under (the scene
-    // object's own name is the model's once a model has been copied in).
-    const std::string& GetPrototypeName() const { return m_prototypeName; }
 
     const PVector3& GetLaunchPosition() const { return m_launchPosition; }
     const PVector3& GetLaunchDirection() const { return m_launchDirection; }
@@ -61,8 +55,8 @@ public:
     const TPtr<CPRenderObject>& GetRenderObject() const { return m_renderObject; }
 
 protected:
-    // Copies the model of the object description into this object (render layer 20); false when
-    // nothing could be loaded, and the object keeps what it showed.
+    // Copies the model of the object description into this object (render layer 20), keeping the
+    // object's name; false when nothing could be loaded, and the object keeps what it showed.
     bool LoadModel(const std::string& description);
     // The render object that CopyFrom gave this clone becomes its own.
     void AdoptCopiedRenderObject();
@@ -75,7 +69,6 @@ protected:
     bool m_super = false;
 
 private:
-    std::string m_prototypeName;
     TPtr<CNSound> m_sound;
     std::string m_soundName;
     bool m_sound2D = false;

@@ -70,7 +70,7 @@ protected:
 
     size_t Live(const std::string& prototype) const {
         size_t count = 0;
-        for (const TPtr<CPWeaponObject>& object : m_weapons->GetLiveObjects()) count += object->GetPrototypeName() == prototype;
+        for (const TPtr<CPWeaponObject>& object : m_weapons->GetLiveObjects()) count += object->GetName() == prototype;
         return count;
     }
 

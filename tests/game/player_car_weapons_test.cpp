@@ -104,7 +104,7 @@ protected:
     std::vector<CPWeaponObject*> Spawned(const std::string& prototype) const {
         std::vector<CPWeaponObject*> found;
         for (const TPtr<CPWeaponObject>& object : m_weapons->GetLiveObjects()) {
-            if (object->GetPrototypeName() == prototype) found.push_back(object.Get());
+            if (object->GetName() == prototype) found.push_back(object.Get());
         }
         return found;
     }
