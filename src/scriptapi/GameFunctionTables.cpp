@@ -10,15 +10,18 @@
 #include "scriptapi/SettingsFunctions.h"
 #include "scriptapi/SoundFunctions.h"
 #include "scriptapi/VideoFunctions.h"
+#include "scriptapi/WeaponFunctions.h"
 
 namespace {
 
 const luaL_Reg kGameFunctions[] = {
+    {"Shot", ScriptShot},
     {"ClearTimer", ScriptClearTimer},
     {"PlaySpecialSound", ScriptPlaySpecialSound},
     {"DeactivateInterface", ScriptDeactivateObject},
     {"SetDefaultCamera", ScriptSetDefaultCamera},
     {"SetCarParams", ScriptSetCarParams},
+    {"SmartBomb", ScriptSmartBomb},
     {"GetSoundVolume", ScriptGetSoundVolume},
     {"SetSoundVolume", ScriptSetSoundVolume},
     {"GetMusicVolume", ScriptGetMusicVolume},
@@ -31,6 +34,7 @@ const luaL_Reg kGameFunctions[] = {
     {"SetDifficulty", ScriptSetDifficulty},
     {"IsTimerStopped", ScriptIsTimerStopped},
     {"GetInt", ScriptToInt},
+    {"SetBonus2", ScriptSetBonus2},
     {nullptr, nullptr},
 };
 
