@@ -66,6 +66,17 @@ TEST_F(GaussTest, ABeamThroughTwoBoxesDamagesEachOnceTheNearerFirstAndEndsAfter1
     EXPECT_FLOAT_EQ(near->GetHealth(), kHealth - 30.0f);
 }
 
+TEST_F(GaussTest, OverlappingBoxesAreEachDamagedOnce) {
+    Load(kBeam);
+    TPtr<CPGameObject> first = Target({5.0f, 0.0f, 0.0f});   // x from 4 to 6
+    TPtr<CPGameObject> second = Target({5.5f, 0.0f, 0.0f});  // x from 4.5 to 6.5
+    Spawn("g", kOrigin, kAlongX);
+    for (int i = 0; i < 20; ++i) Frame(0.01f);
+    EXPECT_FLOAT_EQ(first->GetHealth(), kHealth - 30.0f);
+    EXPECT_FLOAT_EQ(second->GetHealth(), kHealth - 30.0f);
+    EXPECT_GT(Beam()->GetHead().x, 15.0f);
+}
+
 TEST_F(GaussTest, ADamageGivenAtLaunchHoldsForThatFlightAlone) {
     Load(kBeam);
     TPtr<CPGameObject> box = Target({3.0f, 0.0f, 0.0f});
