@@ -97,3 +97,10 @@ int32_t AtoI(const std::string& text)
     if (negative) value = -value;
     return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
+
+std::string FloatText(double value)
+{
+    char text[400];  // the longest double with six decimals fits
+    const auto result = std::to_chars(text, text + sizeof(text), value, std::chars_format::fixed, 6);
+    return std::string(text, result.ptr);
+}

@@ -5,20 +5,52 @@
 #include "script/EngineFunctions.h"
 #include "script/PLuaScript.h"
 #include "script/ScriptTimerFunctions.h"
+#include "scriptapi/AnimationFunctions.h"
 #include "scriptapi/CameraFunctions.h"
+#include "scriptapi/DirectionFunctions.h"
+#include "scriptapi/KeyBindingFunctions.h"
 #include "scriptapi/PlayerCarFunctions.h"
+#include "scriptapi/SaveFunctions.h"
+#include "scriptapi/ScoreFunctions.h"
 #include "scriptapi/SettingsFunctions.h"
+#include "scriptapi/ShopFunctions.h"
 #include "scriptapi/SoundFunctions.h"
 #include "scriptapi/VideoFunctions.h"
 
 namespace {
 
 const luaL_Reg kGameFunctions[] = {
+    {"SetKills", ScriptSetKills},
+    {"InitPlayer", ScriptInitPlayer},
     {"ClearTimer", ScriptClearTimer},
+    {"SetActions", ScriptSetActions},
+    {"PlaySpecialSound3D", ScriptPlaySpecialSound3D},
     {"PlaySpecialSound", ScriptPlaySpecialSound},
     {"DeactivateInterface", ScriptDeactivateObject},
     {"SetDefaultCamera", ScriptSetDefaultCamera},
     {"SetCarParams", ScriptSetCarParams},
+    {"GetWeaponInfo", ScriptGetWeaponInfo},
+    {"GetMineInfo", ScriptGetMineInfo},
+    {"GetSuperWeaponInfo", ScriptGetSuperWeaponInfo},
+    {"GetBumperInfo", ScriptGetBumperInfo},
+    {"GetEquipmentInfo", ScriptGetEquipmentInfo},
+    {"GetArmorInfo", ScriptGetArmorInfo},
+    {"GetEngineInfo", ScriptGetEngineInfo},
+    {"GetWeaponNames", ScriptGetWeaponNames},
+    {"GetMineNames", ScriptGetMineNames},
+    {"GetSuperWeaponNames", ScriptGetSuperWeaponNames},
+    {"GetBumperNames", ScriptGetBumperNames},
+    {"GetEquipmentNames", ScriptGetEquipmentNames},
+    {"GetArmorNames", ScriptGetArmorNames},
+    {"GetEngineNames", ScriptGetEngineNames},
+    {"GetCarInfo", ScriptGetCarInfo},
+    {"SetCarInfo", ScriptSetCarInfo},
+    {"SetMoney", ScriptSetMoney},
+    {"GetMoney", ScriptGetMoney},
+    {"IsValidGameDataName", ScriptIsValidGameDataName},
+    {"CommitCarSettings", ScriptCommitCarSettings},
+    {"StopSounds", ScriptStopSounds},
+    {"PlayMusicNoLoop", ScriptPlayMusicNoLoop},
     {"GetSoundVolume", ScriptGetSoundVolume},
     {"SetSoundVolume", ScriptSetSoundVolume},
     {"GetMusicVolume", ScriptGetMusicVolume},
@@ -27,20 +59,47 @@ const luaL_Reg kGameFunctions[] = {
     {"SetMouse", ScriptSetMouse},
     {"GetBrightness", ScriptGetBrightness},
     {"SetBrightness", ScriptSetBrightness},
+    {"GetMusicName", ScriptGetMusicName},
+    {"GetActionNames", ScriptGetActionNames},
+    {"SetAssignKey", ScriptSetAssignKey},
+    {"GetCurrentMission", ScriptGetCurrentMission},
+    {"SetCurrentMission", ScriptSetCurrentMission},
+    {"SaveGame", ScriptSaveGame},
+    {"LoadGame", ScriptLoadGame},
+    {"GetSaves", ScriptGetSaves},
+    {"AutoSetting", ScriptAutoSetting},
     {"GetCurrentResolution", ScriptGetCurrentResolution},
     {"SetDifficulty", ScriptSetDifficulty},
+    {"GetDifficult", ScriptGetDifficult},
     {"IsTimerStopped", ScriptIsTimerStopped},
     {"GetInt", ScriptToInt},
+    {"SaveActions", ScriptSaveActions},
     {nullptr, nullptr},
 };
 
 const luaL_Reg kInterfaceFunctions[] = {
+    {"AddScore", ScriptAddScore},
+    {"GetScore", ScriptGetScore},
+    {"IsInTable", ScriptIsInTable},
+    {"SetScoreLine", ScriptSetScoreLine},
+    {"GetScoreLine", ScriptGetScoreLine},
+    {"PlayerShot", ScriptPlayerShot},
+    {"Jump", ScriptJump},
     {"PlayVideo", ScriptPlayVideo},
     {"StopVideo", ScriptStopVideo},
+    {"KillPlayer", ScriptKillPlayer},
+    {"DamagePlayer", ScriptDamagePlayer},
+    {"IsRigid", ScriptIsRigid},
+    {"StartAnimation", ScriptStartAnimation},
+    {"FindObject", ScriptFindObject},
+    {"GetRealCarInfo", ScriptGetRealCarInfo},
     {"StopGlobalTimer", ScriptStopGlobalTimer},
     {"StartGlobalTimer", ScriptStartGlobalTimer},
     {"ClearGlobalTimer", ScriptClearGlobalTimer},
+    {"SetDifficult", ScriptSetDifficult},
     {"GetDifficulty", ScriptGetDifficulty},
+    {"GetPlayerDirection", ScriptGetPlayerDirection},
+    {"GetMoveDirection", ScriptGetMoveDirection},
     {"GetRotateDirection", ScriptGetRotateDirection},
     {nullptr, nullptr},
 };
