@@ -19,7 +19,7 @@ namespace {
 class PlayerCarDamageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_folder.Write("Data/Scripts/list.dat", "gamemenu t_interface\nmain main\nlevel level\n");
+        m_folder.Write("Data/Scripts/list.dat", "gamemenu t_interface\nmain t_system main\nlevel t_level\n");
         for (const char* name : {"gamemenu", "main", "level"}) {
             m_folder.Write(std::string("Data/Scripts/") + name + ".lua", "Update()");
         }

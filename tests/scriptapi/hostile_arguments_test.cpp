@@ -5,7 +5,6 @@
 
 #include <lua.hpp>
 
-#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,12 +24,13 @@
 namespace {
 
 // Lua expressions of the hostile values; "car", "object", "stale" and "forged" are globals the
-// test sets.
+// test sets. The last value is what the functions leave behind for the next ones (a setter's huge
+// money or mission meets the getters and AutoSetting), so it is the largest finite float.
 const char* const kValues[] = {
     "nil", "true", "false", "{}", "function() end", "'text'", "''", "'12'", "0/0", "1/0", "-1/0", "1e39", "-1e39",
     "1e308", "2^53", "2^31", "-2^31 - 1", "-1", "0", "0.5", "3", "13", "string.rep('x', 70000)",
     "'..\\\\..\\\\Actions.cfg'", "'../../config.cfg'", "'save13.sav'", "'a;b\"c'", "car", "object", "stale",
-    "forged", "globalObject",
+    "forged", "globalObject", "-3.4e38", "3.4e38",
 };
 
 class HostileArgumentsTest : public ScriptTest {
@@ -93,13 +93,19 @@ protected:
         return failures;
     }
 
-    void CallEverything() {
-        EXPECT_EQ(CallAll(GetGameFunctions()), "");
-        EXPECT_EQ(CallAll(GetInterfaceFunctions()), "");
+    void CallEverything(const luaL_Reg* table) {
+        EXPECT_EQ(CallAll(table), "");
         // The scripts go on, and the game data is still one a save can hold.
         EXPECT_EQ(Run(*m_script, "n, saves = GetSaves() m = GetMoney()"), "");
         EXPECT_EQ(GlobalNumber(*m_script, "n"), 13.0);
         for (int32_t level : m_data.committedSetup.weaponLevels) EXPECT_TRUE(level >= 0 && level <= 4);
+    }
+
+    // A level that the functions may also delete (DeleteLevel), with the car and the object.
+    void StartLevel() {
+        CPLevel* level = new CPLevel;
+        level->playerCar = m_car;
+        level->activeObjects.push_back(m_object);
     }
 
     CPGameData m_data;
@@ -110,13 +116,17 @@ protected:
     TPtr<CPGameObject> m_object;
 };
 
-TEST_F(HostileArgumentsTest, WithoutALevel) { CallEverything(); }
+TEST_F(HostileArgumentsTest, GameTableWithoutALevel) { CallEverything(GetGameFunctions()); }
+TEST_F(HostileArgumentsTest, InterfaceTableWithoutALevel) { CallEverything(GetInterfaceFunctions()); }
 
-TEST_F(HostileArgumentsTest, WithALevelAndThePlayerCar) {
-    CPLevel* level = new CPLevel;
-    level->playerCar = m_car;
-    level->activeObjects.push_back(m_object);
-    CallEverything();
+TEST_F(HostileArgumentsTest, GameTableWithALevelAndThePlayerCar) {
+    StartLevel();
+    CallEverything(GetGameFunctions());
+}
+
+TEST_F(HostileArgumentsTest, InterfaceTableWithALevelAndThePlayerCar) {
+    StartLevel();
+    CallEverything(GetInterfaceFunctions());
 }
 
 }  // namespace
