@@ -16,12 +16,14 @@
 #include "scriptapi/ShopFunctions.h"
 #include "scriptapi/SoundFunctions.h"
 #include "scriptapi/VideoFunctions.h"
+#include "scriptapi/WeaponFunctions.h"
 
 namespace {
 
 const luaL_Reg kGameFunctions[] = {
     {"SetKills", ScriptSetKills},
     {"InitPlayer", ScriptInitPlayer},
+    {"Shot", ScriptShot},
     {"ClearTimer", ScriptClearTimer},
     {"SetActions", ScriptSetActions},
     {"PlaySpecialSound3D", ScriptPlaySpecialSound3D},
@@ -49,6 +51,7 @@ const luaL_Reg kGameFunctions[] = {
     {"GetMoney", ScriptGetMoney},
     {"IsValidGameDataName", ScriptIsValidGameDataName},
     {"CommitCarSettings", ScriptCommitCarSettings},
+    {"SmartBomb", ScriptSmartBomb},
     {"StopSounds", ScriptStopSounds},
     {"PlayMusicNoLoop", ScriptPlayMusicNoLoop},
     {"GetSoundVolume", ScriptGetSoundVolume},
@@ -74,6 +77,7 @@ const luaL_Reg kGameFunctions[] = {
     {"IsTimerStopped", ScriptIsTimerStopped},
     {"GetInt", ScriptToInt},
     {"SaveActions", ScriptSaveActions},
+    {"SetBonus2", ScriptSetBonus2},
     {nullptr, nullptr},
 };
 
