@@ -5,11 +5,17 @@
 #include "script/EngineFunctions.h"
 #include "script/PLuaScript.h"
 #include "script/ScriptTimerFunctions.h"
+#include "scriptapi/AnimationFunctions.h"
 #include "scriptapi/CameraFunctions.h"
+#include "scriptapi/DirectionFunctions.h"
 #include "scriptapi/HudFunctions.h"
 #include "scriptapi/InterfaceFunctions.h"
+#include "scriptapi/KeyBindingFunctions.h"
 #include "scriptapi/PlayerCarFunctions.h"
+#include "scriptapi/SaveFunctions.h"
+#include "scriptapi/ScoreFunctions.h"
 #include "scriptapi/SettingsFunctions.h"
+#include "scriptapi/ShopFunctions.h"
 #include "scriptapi/SoundFunctions.h"
 #include "scriptapi/VideoFunctions.h"
 #include "scriptapi/WeaponFunctions.h"
@@ -17,9 +23,13 @@
 namespace {
 
 const luaL_Reg kGameFunctions[] = {
+    {"SetKills", ScriptSetKills},
     {"GetChar", ScriptGetChar},
+    {"InitPlayer", ScriptInitPlayer},
     {"Shot", ScriptShot},
     {"ClearTimer", ScriptClearTimer},
+    {"SetActions", ScriptSetActions},
+    {"PlaySpecialSound3D", ScriptPlaySpecialSound3D},
     {"PlaySpecialSound", ScriptPlaySpecialSound},
     {"UpdateInterface", ScriptUpdateInterface},
     {"CreateInterface", ScriptCreateInterface},
@@ -27,14 +37,36 @@ const luaL_Reg kGameFunctions[] = {
     {"DeactivateInterface", ScriptDeactivateObject},
     {"SetDefaultCamera", ScriptSetDefaultCamera},
     {"SetCarParams", ScriptSetCarParams},
+    {"GetWeaponInfo", ScriptGetWeaponInfo},
+    {"GetMineInfo", ScriptGetMineInfo},
+    {"GetSuperWeaponInfo", ScriptGetSuperWeaponInfo},
+    {"GetBumperInfo", ScriptGetBumperInfo},
+    {"GetEquipmentInfo", ScriptGetEquipmentInfo},
+    {"GetArmorInfo", ScriptGetArmorInfo},
+    {"GetEngineInfo", ScriptGetEngineInfo},
+    {"GetWeaponNames", ScriptGetWeaponNames},
+    {"GetMineNames", ScriptGetMineNames},
+    {"GetSuperWeaponNames", ScriptGetSuperWeaponNames},
+    {"GetBumperNames", ScriptGetBumperNames},
+    {"GetEquipmentNames", ScriptGetEquipmentNames},
+    {"GetArmorNames", ScriptGetArmorNames},
+    {"GetEngineNames", ScriptGetEngineNames},
     {"SetWindowVisible", ScriptSetWindowVisible},
     {"SetWindowPosition", ScriptSetWindowPosition},
     {"SetText", ScriptSetText},
     {"SetTextString", ScriptSetTextString},
     {"SaveLog", ScriptSaveLog},
+    {"GetCarInfo", ScriptGetCarInfo},
+    {"SetCarInfo", ScriptSetCarInfo},
+    {"SetMoney", ScriptSetMoney},
+    {"GetMoney", ScriptGetMoney},
+    {"IsValidGameDataName", ScriptIsValidGameDataName},
     {"UpdateInterfaceBuffers", ScriptUpdateInterfaceBuffers},
+    {"CommitCarSettings", ScriptCommitCarSettings},
     {"SmartBomb", ScriptSmartBomb},
     {"SetWindowPositionShop", ScriptSetWindowPositionShop},
+    {"StopSounds", ScriptStopSounds},
+    {"PlayMusicNoLoop", ScriptPlayMusicNoLoop},
     {"GetSoundVolume", ScriptGetSoundVolume},
     {"SetSoundVolume", ScriptSetSoundVolume},
     {"GetMusicVolume", ScriptGetMusicVolume},
@@ -43,11 +75,22 @@ const luaL_Reg kGameFunctions[] = {
     {"SetMouse", ScriptSetMouse},
     {"GetBrightness", ScriptGetBrightness},
     {"SetBrightness", ScriptSetBrightness},
+    {"GetMusicName", ScriptGetMusicName},
+    {"GetActionNames", ScriptGetActionNames},
+    {"SetAssignKey", ScriptSetAssignKey},
+    {"GetCurrentMission", ScriptGetCurrentMission},
+    {"SetCurrentMission", ScriptSetCurrentMission},
+    {"SaveGame", ScriptSaveGame},
+    {"LoadGame", ScriptLoadGame},
+    {"GetSaves", ScriptGetSaves},
+    {"AutoSetting", ScriptAutoSetting},
     {"GetCurrentResolution", ScriptGetCurrentResolution},
     {"SetDifficulty", ScriptSetDifficulty},
+    {"GetDifficult", ScriptGetDifficult},
     {"IsTimerStopped", ScriptIsTimerStopped},
     {"GetString", ScriptGetString},
     {"GetInt", ScriptToInt},
+    {"SaveActions", ScriptSaveActions},
     {"SetTextPosition", ScriptSetTextPosition},
     {"SetBonus2", ScriptSetBonus2},
     {"IsFileExists", ScriptIsFileExists},
@@ -58,23 +101,39 @@ const luaL_Reg kGameFunctions[] = {
 };
 
 const luaL_Reg kInterfaceFunctions[] = {
+    {"AddScore", ScriptAddScore},
+    {"GetScore", ScriptGetScore},
+    {"IsInTable", ScriptIsInTable},
+    {"SetScoreLine", ScriptSetScoreLine},
+    {"GetScoreLine", ScriptGetScoreLine},
+    {"PlayerShot", ScriptPlayerShot},
+    {"Jump", ScriptJump},
     {"SetCursor", ScriptSetCursor},
     {"EngineState", ScriptEngineState},
     {"GetCursor", ScriptGetCursor},
     {"PlayVideo", ScriptPlayVideo},
     {"StopVideo", ScriptStopVideo},
+    {"KillPlayer", ScriptKillPlayer},
+    {"DamagePlayer", ScriptDamagePlayer},
     {"SetShot", ScriptSetShot},
     {"SetMineShot", ScriptSetMineShot},
+    {"IsRigid", ScriptIsRigid},
+    {"StartAnimation", ScriptStartAnimation},
+    {"FindObject", ScriptFindObject},
     {"SetCurrentWeapon", ScriptSetCurrentWeapon},
     {"SetPrevWeapon", ScriptSetPrevWeapon},
     {"SetNextWeapon", ScriptSetNextWeapon},
+    {"GetRealCarInfo", ScriptGetRealCarInfo},
     {"GetWindowPosition", ScriptGetWindowPosition},
     {"InitGameInterface", ScriptInitGameInterface},
     {"UpdateGameInterface", ScriptUpdateGameInterface},
     {"StopGlobalTimer", ScriptStopGlobalTimer},
     {"StartGlobalTimer", ScriptStartGlobalTimer},
     {"ClearGlobalTimer", ScriptClearGlobalTimer},
+    {"SetDifficult", ScriptSetDifficult},
     {"GetDifficulty", ScriptGetDifficulty},
+    {"GetPlayerDirection", ScriptGetPlayerDirection},
+    {"GetMoveDirection", ScriptGetMoveDirection},
     {"GetRotateDirection", ScriptGetRotateDirection},
     {"GetTextPosition", ScriptGetTextPosition},
     {nullptr, nullptr},
