@@ -5,6 +5,7 @@
 #include "script/EngineFunctions.h"
 #include "script/PLuaScript.h"
 #include "script/ScriptTimerFunctions.h"
+#include "scriptapi/AIFunctions.h"
 #include "scriptapi/CameraFunctions.h"
 #include "scriptapi/PlayerCarFunctions.h"
 #include "scriptapi/SettingsFunctions.h"
@@ -14,11 +15,20 @@
 namespace {
 
 const luaL_Reg kGameFunctions[] = {
+    {"GetAICount", ScriptGetAICount},
+    {"GetEnemyData", ScriptGetEnemyData},
     {"ClearTimer", ScriptClearTimer},
     {"PlaySpecialSound", ScriptPlaySpecialSound},
     {"DeactivateInterface", ScriptDeactivateObject},
     {"SetDefaultCamera", ScriptSetDefaultCamera},
     {"SetCarParams", ScriptSetCarParams},
+    {"AddEnemy", ScriptAddEnemy},
+    {"GetPositionForEnemy", ScriptGetPositionForEnemy},
+    {"GetEnemyType", ScriptGetEnemyType},
+    {"LoadMissionInfo", ScriptLoadMissionInfo},
+    {"GetCheckPointInfo", ScriptGetCheckPointInfo},
+    {"IsEnemySourceNear", ScriptIsEnemySourceNear},
+    {"GetCheckPointsCount", ScriptGetCheckPointsCount},
     {"GetSoundVolume", ScriptGetSoundVolume},
     {"SetSoundVolume", ScriptSetSoundVolume},
     {"GetMusicVolume", ScriptGetMusicVolume},
@@ -28,6 +38,7 @@ const luaL_Reg kGameFunctions[] = {
     {"GetBrightness", ScriptGetBrightness},
     {"SetBrightness", ScriptSetBrightness},
     {"GetCurrentResolution", ScriptGetCurrentResolution},
+    {"DumpAIInfo", ScriptDumpAIInfo},
     {"SetDifficulty", ScriptSetDifficulty},
     {"IsTimerStopped", ScriptIsTimerStopped},
     {"GetInt", ScriptToInt},
