@@ -63,14 +63,15 @@ bool AI_Entity::ProbeGround()
     if (std::fabs(tilt) < kRightingTilt) RightModel();
     CPLevel* level = GetLevel();
     if (!level) return true;
-    // The enemy's own body is not ground; nor is the player's car (which the level's ray test
-    // finds only near the car, where the body is what this probe starts inside of).
+    // Anything but the player's car counts, the enemy's own (taller) body included: near the car,
+    // where the level tests enemies, an enemy always stands; far from it only what the level tree
+    // holds below it carries it.
     SPRayQuery query;
-    query.skip = model.Get();
+    query.skip = level->playerCar.Get();
     query.origin = vehicle->Position();
     query.direction = down;
     query.distance = heightOffset + kGroundSlack;
-    return level->CrossRay(query, true) && query.hitOwner.Get() != level->playerCar.Get();
+    return level->CrossRay(query, true);
 }
 
 void AI_Entity::RightModel()
