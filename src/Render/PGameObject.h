@@ -233,6 +233,11 @@ public:
     void SetParam(const std::string& param) { m_param = param; }
     const std::string& GetParam() const { return m_param; }
 
+protected:
+    // Renames a root object (a parent files its children under their names), such as one that
+    // took a model's name with CopyFrom.
+    void SetName(const std::string& name) { m_name = name; }
+
 private:
     // Deactivates the object; notify says whether the script hears of it. Without notify (the
     // object is being freed) a child that nothing else holds leaves silently as well.

@@ -10,15 +10,17 @@
 #include "game/PEnemyDatabase.h"
 #include "game/PGameData.h"
 #include "game/PLevel.h"
+#include "script/EngineFunctions.h"
 #include "scriptapi/ScriptArguments.h"
 
 namespace {
 
+// A text argument, "" for what yields no string.
 std::string StringArgument(lua_State* state, int index)
 {
-    size_t length = 0;
-    const char* text = lua_tolstring(state, index, &length);
-    return text ? std::string(text, length) : std::string();
+    std::string text;
+    TextArgument(state, index, text);
+    return text;
 }
 
 bool HasLevel() { return GetLevel() != nullptr; }
@@ -51,7 +53,7 @@ int ScriptGetCheckPointsCount(lua_State* state)
 int ScriptGetCheckPointInfo(lua_State* state)
 {
     const CPGameData* data = GetGameData();
-    const int index = IntegerArgument(state, 1);
+    const int index = IntArgument(state, 1);
     if (!HasLevel() || !data || index < 0 || static_cast<size_t>(index) >= data->checkPoints.size()) return 0;
     const SPCheckPointInfo& point = data->checkPoints[static_cast<size_t>(index)];
     lua_pushnumber(state, point.param2);
@@ -64,7 +66,7 @@ int ScriptGetCheckPointInfo(lua_State* state)
 int ScriptGetEnemyType(lua_State* state)
 {
     const SPEnemyChoice choice =
-        ChooseEnemyType(IntegerArgument(state, 1), StringArgument(state, 1), lua_toboolean(state, 2) != 0);
+        ChooseEnemyType(IntArgument(state, 1), StringArgument(state, 1), lua_toboolean(state, 2) != 0);
     return PushChoice(state, choice, true);
 }
 

@@ -11,11 +11,13 @@
 #include "scriptapi/SettingsFunctions.h"
 #include "scriptapi/SoundFunctions.h"
 #include "scriptapi/VideoFunctions.h"
+#include "scriptapi/WeaponFunctions.h"
 
 namespace {
 
 const luaL_Reg kGameFunctions[] = {
     {"GetAICount", ScriptGetAICount},
+    {"Shot", ScriptShot},
     {"GetEnemyData", ScriptGetEnemyData},
     {"ClearTimer", ScriptClearTimer},
     {"PlaySpecialSound", ScriptPlaySpecialSound},
@@ -29,6 +31,7 @@ const luaL_Reg kGameFunctions[] = {
     {"GetCheckPointInfo", ScriptGetCheckPointInfo},
     {"IsEnemySourceNear", ScriptIsEnemySourceNear},
     {"GetCheckPointsCount", ScriptGetCheckPointsCount},
+    {"SmartBomb", ScriptSmartBomb},
     {"GetSoundVolume", ScriptGetSoundVolume},
     {"SetSoundVolume", ScriptSetSoundVolume},
     {"GetMusicVolume", ScriptGetMusicVolume},
@@ -42,6 +45,7 @@ const luaL_Reg kGameFunctions[] = {
     {"SetDifficulty", ScriptSetDifficulty},
     {"IsTimerStopped", ScriptIsTimerStopped},
     {"GetInt", ScriptToInt},
+    {"SetBonus2", ScriptSetBonus2},
     {nullptr, nullptr},
 };
 

@@ -72,7 +72,10 @@ bool CPWeaponObject::LoadModel(const std::string& description) {
     CPObjectLoader* loader = GetObjectLoader();
     TPtr<CPGameObject> model = loader ? loader->LoadObject(description, kModelLayer) : nullptr;
     if (!model) return false;
+    // The copy takes the model's name; the object stays the prototype of its own.
+    const std::string name = GetName();
     CopyFrom(model);
+    SetName(name);
     return true;
 }
 

@@ -8,14 +8,19 @@
 #include "game/PLevel.h"
 #include "Render/PRender.h"
 #include "Render/PRenderBlock.h"
+#include "weapons/PBonus.h"
+#include "weapons/PEmp.h"
+#include "weapons/PGauss.h"
 #include "weapons/PGExplosion.h"
 #include "weapons/PGib.h"
 #include "weapons/PPlazma.h"
+#include "weapons/PMine.h"
 #include "weapons/PRocket.h"
 #include "weapons/PSExplosion.h"
 #include "weapons/PSimple.h"
 #include "weapons/PSparks.h"
 #include "weapons/PSplash.h"
+#include "weapons/PSuper.h"
 #include "weapons/PTrasser.h"
 #include "weapons/WeaponDefinitions.h"
 
@@ -32,12 +37,19 @@ TPtr<CPWeaponObject> Construct(const std::string& name, const std::string& key) 
     if (key == "rocket") return TPtr<CPWeaponObject>(new CPRocket(name));
     if (key == "s_rocket") return TPtr<CPWeaponObject>(new CPSRocket(name));
     if (key == "trasser") return TPtr<CPWeaponObject>(new CPTrasser(name));
+    if (key == "gauss") return TPtr<CPWeaponObject>(new CPGauss(name));
     if (key == "gib") return TPtr<CPWeaponObject>(new CPGib(name));
     if (key == "gib1") return TPtr<CPWeaponObject>(new CPGib1(name));
     if (key == "plazma") return TPtr<CPWeaponObject>(new CPPlazma(name));
     if (key == "s_plazma") return TPtr<CPWeaponObject>(new CPSPlazma(name));
     if (key == "sparks") return TPtr<CPWeaponObject>(new CPSparks(name));
     if (key == "blood" || key == "oil" || key == "grelk") return TPtr<CPWeaponObject>(new CPSplash(name));
+    if (key == "mine") return TPtr<CPWeaponObject>(new CPMine(name));
+    if (key == "emp") return TPtr<CPWeaponObject>(new CPEmp(name));
+    if (key == "bonus") return TPtr<CPWeaponObject>(new CPBonus(name));
+    if (key == "super") return TPtr<CPWeaponObject>(new CPSuper(name, 0));
+    if (key == "super2") return TPtr<CPWeaponObject>(new CPSuper(name, 1));
+    if (key == "super3") return TPtr<CPWeaponObject>(new CPSuper(name, 2));
     return nullptr;
 }
 

@@ -10,11 +10,12 @@
 #include "weapons/PWeaponObject.h"
 
 // The weapons task (priority 390, set by the application, which creates it and adds it to the
-// kernel): owns every shot, explosion, debris piece, splash and spark burst. Start reads
-// Data\weapons.dat and makes one prototype per line; Spawn launches a copy by prototype name;
-// Update advances every live object once a frame, draws the ones still alive and returns the
-// finished ones to the pool of their name, from which the next Spawn of that name takes the most
-// recently finished one before it clones the prototype again. Pools only grow.
+// kernel): owns every shot, explosion, debris piece, splash, spark burst, mine, bonus, EMP blast
+// and super weapon. Start reads Data\weapons.dat and makes one prototype per line; Spawn
+// launches a copy by prototype name; Update advances every live object once a frame, draws the
+// ones still alive and returns the finished ones to the pool of their name, from which the next
+// Spawn of that name takes the most recently finished one before it clones the prototype again.
+// Pools only grow.
 //
 // Lines the system refuses are logged and skipped: an unknown type key, fewer fields than the
 // class reads, values its class cannot run with, and follow-up names that lead back to the line

@@ -186,6 +186,7 @@ int main(int argc, char** argv) {
         {"plazma1", Plasma(900.0, 300.0), 16, true},
         {"plazma2", Plasma(1200.0, 400.0), 16, true},
         {"plazma3", Plasma(700.0, 200.0), 8, true},
+        {"super_strike", Explosion(21, 2.0, 1.5, 0.15), 16, false},
         {"enemy_run", Flame(), 8, true},
         {"enemy_hit", GunShot(21, 70.0), 8, true},
         {"enemy_growl", Rocket(4, 140.0), 8, false},
