@@ -48,6 +48,12 @@ AI_Entity::~AI_Entity()
     if (model && model->GetEntity() == this) model->SetEntity(nullptr);
 }
 
+bool AI_Entity::IsLiveEnemy() const
+{
+    const AI_Task* ai = GetAITask();
+    return ai && ai->IsEnemy(this);
+}
+
 void AI_Entity::Update(float dt)
 {
     updateToggle = !updateToggle;

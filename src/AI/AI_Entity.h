@@ -6,6 +6,7 @@
 #include "AI/NavPath.h"
 #include "AI/SimpleVehicle.h"
 #include "AI/StateMachine.h"
+#include "Render/ISceneEntity.h"
 #include "Render/PAnimationRequest.h"
 #include "core/PMMObject.h"
 #include "core/PSmartPointer.h"
@@ -23,7 +24,7 @@ class CPPhysicData;
 // AI_Entity.cpp: the update, decisions, states and animations; EnemyMovement.cpp: standing,
 // righting, steering and paths; EnemyAttacks.cpp: melee blows and shots on animation frames;
 // EnemyLife.cpp: spawning, hits, death and leaving play.
-class AI_Entity : public IPMMObject, public CPStateMachine {
+class AI_Entity : public IPMMObject, public CPStateMachine, public ISceneEntity {
 public:
     enum State : int32_t { kWander = 0, kPursuit = 1, kFire = 2, kMelee = 3, kDeath = 4, kEvasion = 8 };
 
@@ -54,15 +55,20 @@ public:
     // Asks the model for an animation; nothing when it is the current one and force is clear.
     void SetAnimation(const std::string& name, bool once, bool force, int32_t reportFrame, int32_t markFrame);
     // The model's events.
-    void OnAnimationStopped();
-    void OnAnimationReport(float frame);
-    void OnAnimationMark(float frame);
+    void OnAnimationStopped() override;
+    void OnAnimationReport(float frame) override;
+    void OnAnimationMark(float frame) override;
 
     // A hit on the model; amount already includes the damage multiplier. fromSource: the hit
     // has a source (no gore then); silent: the hit is not announced; ram: the player's car ran
     // into the enemy.
     void OnDamage(const PVector3& position, const PVector3& direction, float amount, bool fromSource, bool silent,
-                  bool ram);
+                  bool ram) override;
+    void SetGibOnDeath(bool gib) override { gibOnDeath = gib; }
+    // Whether the AI task counts it among the live enemies.
+    bool IsLiveEnemy() const override;
+    bool IsDead() const override { return dead; }
+    const std::string& GetKindName() const override { return kindName; }
     // The enemy leaves play at once without dying (the level stops): its animation sound stops
     // and, unless already done, its kind's count is lowered. Its model leaves physics and the level.
     void LeaveAtLevelStop();

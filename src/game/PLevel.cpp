@@ -9,8 +9,6 @@
 #include "game/PMiniMap.h"
 #include "game/PPlayerCar.h"
 
-PMatrix g_shadowProjection = MatrixIdentity();
-
 namespace {
 
 // Cells per unit: one a CPLevel::kCellSize.
@@ -34,9 +32,9 @@ int32_t ClampedCellOf(float fromLowEdge, int32_t count)
 
 }  // namespace
 
-CPLevel::CPLevel() : nextCheckPoint(checkPoints.end()) {}
+CPLevel::CPLevel() : nextCheckPoint(checkPoints.end()) { ISceneGameRules::Install(this); }
 
-CPLevel::~CPLevel() = default;
+CPLevel::~CPLevel() { ISceneGameRules::Uninstall(this); }
 
 CPPlayerCar* CPLevel::GetPlayerCar() const { return dynamic_cast<CPPlayerCar*>(playerCar.Get()); }
 

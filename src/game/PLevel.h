@@ -6,7 +6,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Render/ISceneGameRules.h"
 #include "Render/PDeviceObject.h"
+#include "Render/ShadowProjection.h"
 #include "core/PSmartPointer.h"
 #include "core/Singleton.h"
 #include "math/PMath.h"
@@ -21,10 +23,6 @@ struct SPLevelFile;
 struct SPLevelRecord;
 struct SPLevelRecordName;
 struct SPRayQuery;
-
-// Flattens a shadow caster onto the ground under the level light. The identity until a level
-// builds it, so before any level a shadow adds nothing to an object's bounds.
-extern PMatrix g_shadowProjection;
 
 // One check point of the level, in file order.
 struct SPCheckPoint {
@@ -49,9 +47,12 @@ struct SPCellWindow {
 // chosen by name prefix (LevelRecordName.h), the spawn sources, the light and its shadow, the
 // camera, the minimap and the player's car, the physics world's terrain, and the navigation grid.
 //
+// While it exists the level is the scene objects' game rules (LevelTargetRules.cpp): its stage and
+// check point decide which objects are targets, and a destroyed target pays its reward.
+//
 // Not done yet: the per-frame run, the stages' and check points' gates, barriers and glass walls
 // (OpenStage and ClearCheckPointBarrier do nothing).
-class CPLevel : public IPDeviceObject, public TSingleton<CPLevel> {
+class CPLevel : public IPDeviceObject, public ISceneGameRules, public TSingleton<CPLevel> {
 public:
     // Stages and check points a level can have, numbered from 0.
     static constexpr int32_t kListCount = 20;
@@ -123,6 +124,12 @@ public:
     // point; the stage opens when its list empties, the check point's barrier clears when its
     // list empties.
     void RemoveTarget(const CPGameObject* object);
+    // The scene objects' game rules: the game data's damage multiplier; the current check point's
+    // or stage's targets; a destroyed target leaves the lists (RemoveTarget) and pays its reward,
+    // rounded up, into the money (announced to "gamemenu" by "change_money") and the score.
+    float GetDamageFactor() const override;
+    bool IsCurrentTarget(const CPGameObject& object, int32_t checkPoint) const override;
+    void OnTargetDestroyed(const CPGameObject& object, float reward) override;
     // Opens the current stage; false when it has no gates. Does nothing yet.
     bool OpenStage() { return false; }
     // Clears the barrier of the current check point. Does nothing yet.

@@ -8,6 +8,7 @@
 #include "game/PLevel.h"
 #include "Render/PRender.h"
 #include "Render/PRenderBlock.h"
+#include "Sound/NAudio.h"
 #include "weapons/PBonus.h"
 #include "weapons/PEmp.h"
 #include "weapons/PGauss.h"
@@ -62,9 +63,31 @@ bool Shakes(const std::string& name) {
 
 }  // namespace
 
-CPWeaponsSystem::CPWeaponsSystem() { m_pools.reserve(kPoolBuckets); }
+CPWeaponsSystem::CPWeaponsSystem() {
+    m_pools.reserve(kPoolBuckets);
+    IExplosionSpawner::Install(this);
+}
 
-CPWeaponsSystem::~CPWeaponsSystem() { Clear(); }
+CPWeaponsSystem::~CPWeaponsSystem() {
+    IExplosionSpawner::Uninstall(this);
+    Clear();
+}
+
+void CPWeaponsSystem::SpawnExplosion(const char* name, const PVector3& point) {
+    Spawn(name, point, {0.0f, 0.0f, 1.0f}, -1.0f, nullptr, nullptr, true);
+}
+
+void CPWeaponsSystem::PlayExplosionSound(const char* name) {
+    CNAudio* audio = GetAudio();
+    if (!audio) return;
+    const TPtr<CNSound> sound = audio->GetSound(name);
+    if (!sound) return;
+    if (sound->IsPlaying()) {
+        sound->Stop();
+        sound->Rewind();
+    }
+    sound->Play(0, 0);
+}
 
 bool CPWeaponsSystem::Start() {
     CPFile file("Data\\weapons.dat");

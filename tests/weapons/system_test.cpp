@@ -198,6 +198,22 @@ TEST_F(WeaponsTest, HeavyExplosionsShakeTheCameraByDistanceWithinItsLimits) {
     EXPECT_FLOAT_EQ(m_level->shakeStrength, 1.0f);
 }
 
+TEST_F(WeaponsTest, TheSystemSpawnsTheWrecksExplosionsWhileItExists) {
+    Load("mine_exp2 s_explosion f;;g;1;2;3;4;2;16;4;2;0.5;1;1,1,1;b;0;c;0;m;none\n");
+    ASSERT_EQ(IExplosionSpawner::Installed(), m_weapons.Get());
+    IExplosionSpawner::Installed()->SpawnExplosion("mine_exp2", {1.0f, 2.0f, 3.0f});
+    ASSERT_EQ(m_weapons->GetLiveObjects().size(), 1u);
+    EXPECT_TRUE(m_weapons->GetLiveObjects()[0]->GetSuperFlag());
+    IExplosionSpawner::Installed()->PlayExplosionSound("big_exp");  // no audio: nothing to play
+
+    // A newer system takes over, and nothing is left installed once it is gone.
+    TPtr<CPWeaponsSystem> newer(new CPWeaponsSystem);
+    EXPECT_EQ(IExplosionSpawner::Installed(), newer.Get());
+    newer = nullptr;
+    CollectGarbage();
+    EXPECT_EQ(IExplosionSpawner::Installed(), nullptr);
+}
+
 TEST_F(WeaponsTest, ClearDropsTheLiveObjectsAndKeepsThePools) {
     Load(kShortTracer);
     Spawn("t", kOrigin, kAlongX);
