@@ -52,6 +52,11 @@ const luaL_Reg kGameFunctions[] = {
 const luaL_Reg kInterfaceFunctions[] = {
     {"PlayVideo", ScriptPlayVideo},
     {"StopVideo", ScriptStopVideo},
+    {"SetShot", ScriptSetShot},
+    {"SetMineShot", ScriptSetMineShot},
+    {"SetCurrentWeapon", ScriptSetCurrentWeapon},
+    {"SetPrevWeapon", ScriptSetPrevWeapon},
+    {"SetNextWeapon", ScriptSetNextWeapon},
     {"StopGlobalTimer", ScriptStopGlobalTimer},
     {"StartGlobalTimer", ScriptStartGlobalTimer},
     {"ClearGlobalTimer", ScriptClearGlobalTimer},
