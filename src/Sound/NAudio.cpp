@@ -96,6 +96,15 @@ void CNAudio::StopSoundByName(const std::string& name) {
     sound->Rewind();
 }
 
+void CNAudio::StopAllSounds() {
+    for (const auto& [name, sound] : m_registry) {
+        if (!sound) continue;
+        sound->Stop();
+        sound->Rewind();
+    }
+    for (CNSound* sound : CNSound::GetLiveSounds()) sound->Stop();
+}
+
 void CNAudio::SetSoundPosition(TPtr<CNSound> sound, const PVector3& position, const PVector3& velocity) {
     if (sound) sound->SetPosition(position, velocity);
 }

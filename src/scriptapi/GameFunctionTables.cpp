@@ -6,9 +6,15 @@
 #include "script/PLuaScript.h"
 #include "script/ScriptTimerFunctions.h"
 #include "scriptapi/AIFunctions.h"
+#include "scriptapi/AnimationFunctions.h"
 #include "scriptapi/CameraFunctions.h"
+#include "scriptapi/DirectionFunctions.h"
+#include "scriptapi/KeyBindingFunctions.h"
 #include "scriptapi/PlayerCarFunctions.h"
+#include "scriptapi/SaveFunctions.h"
+#include "scriptapi/ScoreFunctions.h"
 #include "scriptapi/SettingsFunctions.h"
+#include "scriptapi/ShopFunctions.h"
 #include "scriptapi/SoundFunctions.h"
 #include "scriptapi/VideoFunctions.h"
 #include "scriptapi/WeaponFunctions.h"
@@ -16,14 +22,37 @@
 namespace {
 
 const luaL_Reg kGameFunctions[] = {
+    {"SetKills", ScriptSetKills},
     {"GetAICount", ScriptGetAICount},
+    {"InitPlayer", ScriptInitPlayer},
     {"Shot", ScriptShot},
     {"GetEnemyData", ScriptGetEnemyData},
     {"ClearTimer", ScriptClearTimer},
+    {"SetActions", ScriptSetActions},
+    {"PlaySpecialSound3D", ScriptPlaySpecialSound3D},
     {"PlaySpecialSound", ScriptPlaySpecialSound},
     {"DeactivateInterface", ScriptDeactivateObject},
     {"SetDefaultCamera", ScriptSetDefaultCamera},
     {"SetCarParams", ScriptSetCarParams},
+    {"GetWeaponInfo", ScriptGetWeaponInfo},
+    {"GetMineInfo", ScriptGetMineInfo},
+    {"GetSuperWeaponInfo", ScriptGetSuperWeaponInfo},
+    {"GetBumperInfo", ScriptGetBumperInfo},
+    {"GetEquipmentInfo", ScriptGetEquipmentInfo},
+    {"GetArmorInfo", ScriptGetArmorInfo},
+    {"GetEngineInfo", ScriptGetEngineInfo},
+    {"GetWeaponNames", ScriptGetWeaponNames},
+    {"GetMineNames", ScriptGetMineNames},
+    {"GetSuperWeaponNames", ScriptGetSuperWeaponNames},
+    {"GetBumperNames", ScriptGetBumperNames},
+    {"GetEquipmentNames", ScriptGetEquipmentNames},
+    {"GetArmorNames", ScriptGetArmorNames},
+    {"GetEngineNames", ScriptGetEngineNames},
+    {"GetCarInfo", ScriptGetCarInfo},
+    {"SetCarInfo", ScriptSetCarInfo},
+    {"SetMoney", ScriptSetMoney},
+    {"GetMoney", ScriptGetMoney},
+    {"IsValidGameDataName", ScriptIsValidGameDataName},
     {"AddEnemy", ScriptAddEnemy},
     {"GetPositionForEnemy", ScriptGetPositionForEnemy},
     {"GetEnemyType", ScriptGetEnemyType},
@@ -31,7 +60,10 @@ const luaL_Reg kGameFunctions[] = {
     {"GetCheckPointInfo", ScriptGetCheckPointInfo},
     {"IsEnemySourceNear", ScriptIsEnemySourceNear},
     {"GetCheckPointsCount", ScriptGetCheckPointsCount},
+    {"CommitCarSettings", ScriptCommitCarSettings},
     {"SmartBomb", ScriptSmartBomb},
+    {"StopSounds", ScriptStopSounds},
+    {"PlayMusicNoLoop", ScriptPlayMusicNoLoop},
     {"GetSoundVolume", ScriptGetSoundVolume},
     {"SetSoundVolume", ScriptSetSoundVolume},
     {"GetMusicVolume", ScriptGetMusicVolume},
@@ -40,27 +72,54 @@ const luaL_Reg kGameFunctions[] = {
     {"SetMouse", ScriptSetMouse},
     {"GetBrightness", ScriptGetBrightness},
     {"SetBrightness", ScriptSetBrightness},
+    {"GetMusicName", ScriptGetMusicName},
+    {"GetActionNames", ScriptGetActionNames},
+    {"SetAssignKey", ScriptSetAssignKey},
+    {"GetCurrentMission", ScriptGetCurrentMission},
+    {"SetCurrentMission", ScriptSetCurrentMission},
+    {"SaveGame", ScriptSaveGame},
+    {"LoadGame", ScriptLoadGame},
+    {"GetSaves", ScriptGetSaves},
+    {"AutoSetting", ScriptAutoSetting},
     {"GetCurrentResolution", ScriptGetCurrentResolution},
     {"DumpAIInfo", ScriptDumpAIInfo},
     {"SetDifficulty", ScriptSetDifficulty},
+    {"GetDifficult", ScriptGetDifficult},
     {"IsTimerStopped", ScriptIsTimerStopped},
     {"GetInt", ScriptToInt},
+    {"SaveActions", ScriptSaveActions},
     {"SetBonus2", ScriptSetBonus2},
     {nullptr, nullptr},
 };
 
 const luaL_Reg kInterfaceFunctions[] = {
+    {"AddScore", ScriptAddScore},
+    {"GetScore", ScriptGetScore},
+    {"IsInTable", ScriptIsInTable},
+    {"SetScoreLine", ScriptSetScoreLine},
+    {"GetScoreLine", ScriptGetScoreLine},
+    {"PlayerShot", ScriptPlayerShot},
+    {"Jump", ScriptJump},
     {"PlayVideo", ScriptPlayVideo},
     {"StopVideo", ScriptStopVideo},
+    {"KillPlayer", ScriptKillPlayer},
+    {"DamagePlayer", ScriptDamagePlayer},
     {"SetShot", ScriptSetShot},
     {"SetMineShot", ScriptSetMineShot},
+    {"IsRigid", ScriptIsRigid},
+    {"StartAnimation", ScriptStartAnimation},
+    {"FindObject", ScriptFindObject},
     {"SetCurrentWeapon", ScriptSetCurrentWeapon},
     {"SetPrevWeapon", ScriptSetPrevWeapon},
     {"SetNextWeapon", ScriptSetNextWeapon},
+    {"GetRealCarInfo", ScriptGetRealCarInfo},
     {"StopGlobalTimer", ScriptStopGlobalTimer},
     {"StartGlobalTimer", ScriptStartGlobalTimer},
     {"ClearGlobalTimer", ScriptClearGlobalTimer},
+    {"SetDifficult", ScriptSetDifficult},
     {"GetDifficulty", ScriptGetDifficulty},
+    {"GetPlayerDirection", ScriptGetPlayerDirection},
+    {"GetMoveDirection", ScriptGetMoveDirection},
     {"GetRotateDirection", ScriptGetRotateDirection},
     {nullptr, nullptr},
 };
