@@ -78,6 +78,17 @@ void CNAudio::PlaySoundByName(const std::string& name, bool loop) {
     sound->Play(0, loop ? CNSound::kPlayLooping : 0);
 }
 
+void CNAudio::PlaySoundAt(const std::string& name, const PVector3& position, bool loop) {
+    const TPtr<CNSound> sound = GetSound(name);
+    if (!sound) return;
+    SetSoundPosition(sound, position, {0.0f, 0.0f, 0.0f});
+    if (sound->IsPlaying()) {
+        sound->Stop();
+        sound->Rewind();
+    }
+    sound->Play(0, loop ? CNSound::kPlayLooping : 0);
+}
+
 void CNAudio::StopSoundByName(const std::string& name) {
     const TPtr<CNSound> sound = GetSound(name);
     if (!sound) return;

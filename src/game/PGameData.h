@@ -9,6 +9,7 @@
 #include "game/GameDataReaders.h"
 #include "game/PCarSetup.h"
 #include "game/PItemInfo.h"
+#include "game/PMission.h"
 #include "game/PScoreTable.h"
 
 // The game's state between levels and its item databases: the seven item tables of the shop,
@@ -120,6 +121,16 @@ public:
     // with the text of "nu"). True when the car must mount its weapons again (levels 2 and 4).
     bool UpgradeWeaponSlot(int32_t currentSlot);
 
+    // Missions (PGameDataMission.cpp).
+    // Reads the mission file Data\Levels\<name> (no extension added) of the loaded level:
+    // checkPoints and enemySources are replaced and every enemy kind it can send gets its model.
+    // A missing file leaves checkPoints empty and enemySources as they were; without a level
+    // nothing happens.
+    void LoadMissionInfo(const std::string& name);
+    // Gives the enemy kind's prototype its model (<kind>.rdf) unless it has one: true when the AI
+    // task knows the kind.
+    bool PreloadModel(const std::string& kind);
+
     std::vector<SPScoreLine> scoreTable;
     ItemMap<CPWeaponInfo> weaponInfos;
     ItemList<CPWeaponInfo> weaponList;
@@ -147,6 +158,9 @@ public:
     float levelTimeFactor = 1.0f;     // times the level time
     int32_t score = 0;                // kills of the current game
     bool hardMode = false;
+    // The loaded mission's check points, in file order, and its spawn sources.
+    std::vector<SPCheckPointInfo> checkPoints;
+    EnemySources enemySources;
 
 private:
     void LoadItemTables();

@@ -5,6 +5,7 @@
 #include "script/EngineFunctions.h"
 #include "script/PLuaScript.h"
 #include "script/ScriptTimerFunctions.h"
+#include "scriptapi/AIFunctions.h"
 #include "scriptapi/AnimationFunctions.h"
 #include "scriptapi/CameraFunctions.h"
 #include "scriptapi/DirectionFunctions.h"
@@ -25,8 +26,10 @@ namespace {
 const luaL_Reg kGameFunctions[] = {
     {"SetKills", ScriptSetKills},
     {"GetChar", ScriptGetChar},
+    {"GetAICount", ScriptGetAICount},
     {"InitPlayer", ScriptInitPlayer},
     {"Shot", ScriptShot},
+    {"GetEnemyData", ScriptGetEnemyData},
     {"ClearTimer", ScriptClearTimer},
     {"SetActions", ScriptSetActions},
     {"PlaySpecialSound3D", ScriptPlaySpecialSound3D},
@@ -61,6 +64,13 @@ const luaL_Reg kGameFunctions[] = {
     {"SetMoney", ScriptSetMoney},
     {"GetMoney", ScriptGetMoney},
     {"IsValidGameDataName", ScriptIsValidGameDataName},
+    {"AddEnemy", ScriptAddEnemy},
+    {"GetPositionForEnemy", ScriptGetPositionForEnemy},
+    {"GetEnemyType", ScriptGetEnemyType},
+    {"LoadMissionInfo", ScriptLoadMissionInfo},
+    {"GetCheckPointInfo", ScriptGetCheckPointInfo},
+    {"IsEnemySourceNear", ScriptIsEnemySourceNear},
+    {"GetCheckPointsCount", ScriptGetCheckPointsCount},
     {"UpdateInterfaceBuffers", ScriptUpdateInterfaceBuffers},
     {"CommitCarSettings", ScriptCommitCarSettings},
     {"SmartBomb", ScriptSmartBomb},
@@ -85,6 +95,7 @@ const luaL_Reg kGameFunctions[] = {
     {"GetSaves", ScriptGetSaves},
     {"AutoSetting", ScriptAutoSetting},
     {"GetCurrentResolution", ScriptGetCurrentResolution},
+    {"DumpAIInfo", ScriptDumpAIInfo},
     {"SetDifficulty", ScriptSetDifficulty},
     {"GetDifficult", ScriptGetDifficult},
     {"IsTimerStopped", ScriptIsTimerStopped},
