@@ -29,6 +29,9 @@ local function HandleCommand(command, first, second)
         -- this script goes back at once.
         screen = StringToPointer(first)
         Release(screen)
+        -- The panel lies under the buttons and comes first in the layout: locked, it is drawn
+        -- but never hovered, so the buttons take the mouse.
+        LockButton(screen, "panel")
         Choose(chosen)
     elseif screen == nil then
         return
