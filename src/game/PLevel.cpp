@@ -8,6 +8,7 @@
 #include "game/PLevelBranch.h"
 #include "game/PMiniMap.h"
 #include "game/PPlayerCar.h"
+#include "physics/PPhysics.h"
 
 PMatrix g_shadowProjection = MatrixIdentity();
 
@@ -36,7 +37,14 @@ int32_t ClampedCellOf(float fromLowEdge, int32_t count)
 
 CPLevel::CPLevel() : nextCheckPoint(checkPoints.end()) {}
 
-CPLevel::~CPLevel() = default;
+// A running level is stopped first; the cameras it took over go back, and the physics world
+// forgets the level's bodies and terrain.
+CPLevel::~CPLevel()
+{
+    Stop();
+    GiveBackCameras();
+    if (CPPhysics* physics = GetPhysics()) physics->Clear();
+}
 
 CPPlayerCar* CPLevel::GetPlayerCar() const { return dynamic_cast<CPPlayerCar*>(playerCar.Get()); }
 

@@ -6,7 +6,9 @@
 #include "script/PLuaScript.h"
 #include "script/ScriptTimerFunctions.h"
 #include "scriptapi/CameraFunctions.h"
+#include "scriptapi/LevelFunctions.h"
 #include "scriptapi/PlayerCarFunctions.h"
+#include "scriptapi/RayFunctions.h"
 #include "scriptapi/SettingsFunctions.h"
 #include "scriptapi/SoundFunctions.h"
 #include "scriptapi/VideoFunctions.h"
@@ -14,11 +16,23 @@
 namespace {
 
 const luaL_Reg kGameFunctions[] = {
+    {"StopScript", ScriptStopScript},
+    {"CrossPlayerRay", ScriptCrossPlayerRay},
     {"ClearTimer", ScriptClearTimer},
     {"PlaySpecialSound", ScriptPlaySpecialSound},
     {"DeactivateInterface", ScriptDeactivateObject},
     {"SetDefaultCamera", ScriptSetDefaultCamera},
+    {"InitLevel", ScriptInitLevel},
+    {"StartLevel", ScriptStartLevel},
+    {"StopLevel", ScriptStopLevel},
+    {"DeleteLevel", ScriptDeleteLevel},
+    {"SetCameraPos", ScriptSetCameraPos},
+    {"SetCameraZAngle", ScriptSetCameraZAngle},
     {"SetCarParams", ScriptSetCarParams},
+    {"SetWeaponPos", ScriptSetWeaponPos},
+    {"CrossInterfaceRay", ScriptCrossInterfaceRay},
+    {"GetPlayerPosition", ScriptGetPlayerPosition},
+    {"SetLevelTime", ScriptSetLevelTime},
     {"GetSoundVolume", ScriptGetSoundVolume},
     {"SetSoundVolume", ScriptSetSoundVolume},
     {"GetMusicVolume", ScriptGetMusicVolume},
@@ -27,16 +41,19 @@ const luaL_Reg kGameFunctions[] = {
     {"SetMouse", ScriptSetMouse},
     {"GetBrightness", ScriptGetBrightness},
     {"SetBrightness", ScriptSetBrightness},
+    {"ChangeCheckpointPosition", ScriptChangeCheckpointPosition},
     {"GetCurrentResolution", ScriptGetCurrentResolution},
     {"SetDifficulty", ScriptSetDifficulty},
     {"IsTimerStopped", ScriptIsTimerStopped},
     {"GetInt", ScriptToInt},
+    {"SetFullMines", ScriptSetFullMines},
     {nullptr, nullptr},
 };
 
 const luaL_Reg kInterfaceFunctions[] = {
     {"PlayVideo", ScriptPlayVideo},
     {"StopVideo", ScriptStopVideo},
+    {"ShowCheckPoint", ScriptShowCheckPoint},
     {"StopGlobalTimer", ScriptStopGlobalTimer},
     {"StartGlobalTimer", ScriptStartGlobalTimer},
     {"ClearGlobalTimer", ScriptClearGlobalTimer},

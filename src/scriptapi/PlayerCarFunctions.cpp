@@ -2,26 +2,47 @@
 
 #include <lua.hpp>
 
-#include <cmath>
-#include <limits>
+#include <algorithm>
 
+#include "Render/PGameObject.h"
+#include "game/PLevel.h"
 #include "game/PPlayerCar.h"
 #include "script/ScriptHandles.h"
-
-namespace {
-
-// The argument as a float; 0 for what is no finite float (nil, text, NaN, infinities, 1e308).
-float FiniteArgument(lua_State* state, int index) {
-    const double value = lua_tonumber(state, index);
-    const bool fits = std::fabs(value) <= std::numeric_limits<float>::max();  // false for NaN
-    return fits ? static_cast<float>(value) : 0.0f;
-}
-
-}  // namespace
+#include "scriptapi/ScriptArguments.h"
 
 int ScriptSetCarParams(lua_State* state) {
     CPPlayerCar* car = ToObject<CPPlayerCar>(state, 1);
     if (!car) return 0;
     car->SetControls(FiniteArgument(state, 2), FiniteArgument(state, 3));
+    return 0;
+}
+
+int ScriptSetWeaponPos(lua_State* state) {
+    CPLevel* level = GetLevel();
+    if (!level) return 0;
+    const PVector3 aim{FiniteArgument(state, 1), FiniteArgument(state, 2), FiniteArgument(state, 3)};
+    level->SetWeaponPos(aim, TPtr<CPGameObject>(ToObject<CPGameObject>(state, 4)));
+    return 0;
+}
+
+int ScriptGetPlayerPosition(lua_State* state) {
+    const CPLevel* level = GetLevel();
+    const bool car = level && level->playerCar;
+    lua_pushnumber(state, car ? level->playerCar->GetPosition().x : 0.0f);
+    lua_pushnumber(state, car ? level->playerCar->GetPosition().y : 0.0f);
+    return 2;
+}
+
+// The share of the store one mine takes is shotCost / (capacity × magazine factor); a store
+// without a size gets nothing.
+int ScriptSetFullMines(lua_State*) {
+    const CPLevel* level = GetLevel();
+    CPPlayerCar* car = level ? level->GetPlayerCar() : nullptr;
+    if (!car) return 0;
+    const float storeSize = static_cast<float>(car->mineInfo.capacity) * car->magazineFactor;
+    if (!(storeSize > 0.0f)) return 0;
+    const float share = static_cast<float>(car->mineInfo.shotCost) / storeSize;
+    if (!std::isfinite(share)) return 0;
+    car->mineFill = std::min(car->mineFill + 100.0f * share, 1.0f);
     return 0;
 }
