@@ -7,6 +7,7 @@
 #include "Render/PObjectLoader.h"
 #include "Render/PPerspectiveCamera.h"
 #include "Render/PRenderObject.h"
+#include "Render/VertexBounds.h"
 #include "core/GeometryHelpers.h"
 #include "core/PLog.h"
 #include "game/DataFileReader.h"
@@ -367,6 +368,10 @@ void CPLevel::AddTerrainTiles(const std::string& levelName, Objects& statics) co
                                1.0f - (depth * 0.5f + vertex.position.y + y) / depth};
             }
             mesh->GetWorldVertices() = mesh->GetVertices();
+            // The tile's box is its mesh's, so that the view culls tiles by what they show.
+            SPVertexBounds bounds;
+            for (const SPVertex& vertex : mesh->GetVertices()) bounds.Add(vertex.position);
+            tile->SetObb(bounds.Box());
             Place(*tile, {x, y, 0.0f}, QuaternionIdentity());
             statics.push_back(tile);
         }

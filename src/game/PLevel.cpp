@@ -37,13 +37,17 @@ int32_t ClampedCellOf(float fromLowEdge, int32_t count)
 
 CPLevel::CPLevel() : nextCheckPoint(checkPoints.end()) {}
 
-// A running level is stopped first; the cameras it took over go back, and the physics world
-// forgets the level's bodies and terrain.
+// A running level is stopped first; the cameras it took over go back, the listener leaves the
+// car's last place, and the physics world forgets the level's bodies and terrain.
 CPLevel::~CPLevel()
 {
     Stop();
+    if (state == LevelState::Stopped) ResetListener();
     GiveBackCameras();
-    if (CPPhysics* physics = GetPhysics()) physics->Clear();
+    // A loaded level that never ran built the world's terrain and bodies; a stopped one has
+    // emptied the world already.
+    CPPhysics* physics = GetPhysics();
+    if (physics && state == LevelState::Loaded && tree) physics->Clear();
 }
 
 CPPlayerCar* CPLevel::GetPlayerCar() const { return dynamic_cast<CPPlayerCar*>(playerCar.Get()); }

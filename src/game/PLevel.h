@@ -101,7 +101,7 @@ public:
     // The renderer dropped the frame's lights: the level light goes in again.
     void OnResetDevice() override { SubmitLight(); }
     std::string GetClassName() const { return "CPLevel"; }
-    // The 3D listener at (0, 0, 5), standing still.
+    // The 3D listener at (0, 0, 5), standing still; where a deleted level that ran leaves it.
     void ResetListener();
 
     // Reads and builds the level; false, with a log line naming the file and the reason, when the

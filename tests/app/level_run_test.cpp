@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -243,6 +244,50 @@ protected:
 
     apptest::WorkingFolder m_folder;
 };
+
+// A frame of the sample level from the start: the car in the middle of the view (the camera
+// follows it), the textured terrain around it and the minimap's flat map picture in its square
+// 193 pixels from the right and bottom edges.
+TEST_F(LevelProgramTest, AFrameShowsTheTerrainTheCarAndTheMinimapInTheirPlaces) {
+    const std::string shot = (m_folder.Path() / "shot.png").string();
+    RunGame(24, "level1", shot + ":20");
+    const std::string bytes = apptest::ReadBytes(shot);
+    SPImage image;
+    std::string error;
+    ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, error)) << error;
+    ASSERT_EQ(image.width, 640u);
+    ASSERT_EQ(image.height, 480u);
+    const auto* pixels = reinterpret_cast<const uint32_t*>(image.levels[0].data());
+    const auto channel = [&](int x, int y, int shift) { return static_cast<int>(pixels[y * 640 + x] >> shift & 0xFF); };
+    // The colours of a 20 x 20 patch from (x, y): how many differ, and whether green leads.
+    const auto patch = [&](int x0, int y0, size_t& colours, bool& green) {
+        std::set<uint32_t> seen;
+        long r = 0, g = 0, b = 0;
+        for (int y = y0; y < y0 + 20; ++y) {
+            for (int x = x0; x < x0 + 20; ++x) {
+                seen.insert(pixels[y * 640 + x] & 0xFFFFFFu);
+                r += channel(x, y, 16);
+                g += channel(x, y, 8);
+                b += channel(x, y, 0);
+            }
+        }
+        colours = seen.size();
+        green = g > r && g > b;
+    };
+    const int blue = channel(320, 238, 0);
+    EXPECT_GT(blue, channel(320, 238, 16) + 60) << "the blue car in the middle";
+    EXPECT_GT(blue, channel(320, 238, 8) + 60);
+    size_t colours = 0;
+    bool green = false;
+    for (const auto& [x, y] : {std::pair{100, 200}, std::pair{250, 380}}) {
+        patch(x, y, colours, green);
+        EXPECT_TRUE(green) << "terrain at " << x << ", " << y;
+        EXPECT_GT(colours, 24u) << "the terrain's texture at " << x << ", " << y;
+    }
+    patch(455, 395, colours, green);
+    EXPECT_TRUE(green) << "the map";
+    EXPECT_LT(colours, 12u) << "the map's flat colours";
+}
 
 TEST_F(LevelProgramTest, ALevelPlayedAndDeletedLeavesAsManyObjectsAtExitAsARunWithoutOne) {
     const int withLevel = LiveObjectsAtExit(RunGame(30, "level1"));

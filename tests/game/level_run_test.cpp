@@ -159,6 +159,23 @@ TEST_F(LevelRunTest, ACarOnItsNoseOrAtNoFinitePlaceKeepsTheLastHeading)
     }
 }
 
+// The view culls a terrain tile by its whole square, not by its centre: a tile half in view is
+// drawn.
+TEST_F(LevelRunTest, ATerrainTileIsSeenByItsWholeSquare)
+{
+    ASSERT_TRUE(m_level->Load("level1"));
+    const CPGameObject* corner = nullptr;
+    for (const TPtr<CPGameObject>& object : m_level->tree->GetObjects()) {
+        if (object->GetPosition() == PVector3{-55.0f, -55.0f, 0.0f}) corner = object.Get();
+    }
+    ASSERT_TRUE(corner);
+    const CPBoundingBox bounds = LevelTreeBounds(*corner);
+    EXPECT_NEAR(bounds.min.x, -60.0f, 0.01f);
+    EXPECT_NEAR(bounds.max.x, -50.0f, 0.01f);
+    EXPECT_NEAR(bounds.min.y, -60.0f, 0.01f);
+    EXPECT_NEAR(bounds.max.y, -50.0f, 0.01f);
+}
+
 // A level of 400 x 400 units with crates; the car starts at the origin.
 class StreamingTest : public LevelRunTest {
 protected:
