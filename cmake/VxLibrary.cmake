@@ -44,3 +44,21 @@ function(vx_test folder)
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     ${properties})
 endfunction()
+
+# vx_forbid_includes(<folder> <higher folders...>)
+# The sources of src/<folder> may include no header of the given folders: checked when CMake
+# configures and again before every build of vx_<folder>.
+include(${CMAKE_CURRENT_LIST_DIR}/CheckLayerIncludes.cmake)
+function(vx_forbid_includes folder)
+  set(forbidden ${ARGN})
+  set(path ${CMAKE_CURRENT_SOURCE_DIR}/${folder})
+  vx_check_layer_includes(${path} "${forbidden}")
+  string(TOLOWER "vx_${folder}" library)
+  string(REPLACE ";" "," forbidden_argument "${forbidden}")
+  add_custom_target(${library}_layer_check
+    COMMAND ${CMAKE_COMMAND} -DFOLDER=${path} -DFORBIDDEN=${forbidden_argument}
+            -P ${PROJECT_SOURCE_DIR}/cmake/CheckLayerIncludes.cmake
+    COMMENT "Checking that ${folder} includes no header of a higher layer"
+    VERBATIM)
+  add_dependencies(${library} ${library}_layer_check)
+endfunction()

@@ -1,18 +1,15 @@
 #include "Render/PGameObject.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <cstdint>
-#include <limits>
 
-#include "AI/AI_Entity.h"
-#include "AI/AI_Task.h"
 #include "core/PKernel.h"
-#include "game/PGameData.h"
-#include "game/PLevel.h"
+#include "core/TextHelpers.h"
 #include "physics/PPhysicData.h"
 #include "platform/Random.h"
+#include "Render/IExplosionSpawner.h"
+#include "Render/ISceneEntity.h"
+#include "Render/ISceneGameRules.h"
 #include "Render/PAnimatedObject.h"
 #include "Render/PLight.h"
 #include "Render/PMaterial.h"
@@ -20,37 +17,15 @@
 #include "Render/PPartAnimation.h"
 #include "Render/PRenderObject.h"
 #include "Render/PSprite.h"
+#include "Render/ShadowProjection.h"
 #include "script/PLuaScript.h"
 #include "script/PScriptManager.h"
 #include "script/ScriptHandles.h"
-#include "Sound/NAudio.h"
-#include "weapons/PWeaponsSystem.h"
 
 namespace {
 
 // Buckets each name map asks for at construction.
 constexpr size_t kMapBuckets = 100;
-
-// The value as "%f" writes it in the C locale, whatever the process locale.
-std::string FloatText(float value) {
-    char text[400];
-    const auto result = std::to_chars(text, text + sizeof(text), static_cast<double>(value), std::chars_format::fixed, 6);
-    return std::string(text, result.ptr);
-}
-
-// The ceiling of the reward as a whole amount of money, kept within int32 (0 for a NaN).
-int32_t WholeReward(float reward) {
-    const double whole = std::ceil(static_cast<double>(reward));
-    if (std::isnan(whole)) return 0;
-    return static_cast<int32_t>(std::clamp(whole, static_cast<double>(std::numeric_limits<int32_t>::min()),
-                                           static_cast<double>(std::numeric_limits<int32_t>::max())));
-}
-
-int32_t SaturatedAdd(int32_t a, int32_t b) {
-    const int64_t sum = static_cast<int64_t>(a) + b;
-    return static_cast<int32_t>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 }  // namespace
 
@@ -438,21 +413,20 @@ bool CPGameObject::RayHit(SPRayQuery& query) {
 void CPGameObject::Damage(const PVector3& position, const PVector3& direction, float amount, bool flagA,
                           bool silent, bool flagB) {
     if (!silent) SendToScript("damage", FloatText(amount));
-    const AI_Task* ai = GetAITask();
-    if (m_entity && m_physicData && ai && ai->IsEnemy(m_entity)) {
-        m_entity->OnDamage(position, direction, amount * g_damageMultiplier, flagA, silent, flagB);
+    const ISceneGameRules* rules = ISceneGameRules::Installed();
+    const float factor = rules ? rules->GetDamageFactor() : 1.0f;
+    if (m_entity && m_physicData && m_entity->IsLiveEnemy()) {
+        m_entity->OnDamage(position, direction, amount * factor, flagA, silent, flagB);
     }
     if (m_damageClass != kDestructible || !IsCurrentTarget() || !(m_health > 0.0f)) return;
-    m_health -= amount * g_damageMultiplier;
+    m_health -= amount * factor;
     Explode(0);
     if (m_health <= 0.0f) Destroyed();
 }
 
 bool CPGameObject::IsCurrentTarget() const {
-    const CPLevel* level = GetLevel();
-    if (!level) return false;
-    if (m_checkPoint >= 0) return m_checkPoint == level->checkPointIndex;
-    return level->IsStageTarget(this);
+    const ISceneGameRules* rules = ISceneGameRules::Installed();
+    return rules && rules->IsCurrentTarget(*this, m_checkPoint);
 }
 
 void CPGameObject::StartFlame() {
@@ -473,33 +447,10 @@ void CPGameObject::StartFlame() {
 }
 
 void CPGameObject::Destroyed() {
-    if (m_name != "front") PlayExplosionSound();
-    if (CPLevel* level = GetLevel()) level->RemoveTarget(this);
-    PayReward();
+    IExplosionSpawner* spawner = IExplosionSpawner::Installed();
+    if (m_name != "front" && spawner) spawner->PlayExplosionSound("big_exp");
+    if (ISceneGameRules* rules = ISceneGameRules::Installed()) rules->OnTargetDestroyed(*this, m_reward);
     if (m_flame) m_flame->SetBurnOut(true);
-}
-
-void CPGameObject::PlayExplosionSound() const {
-    CNAudio* audio = GetAudio();
-    if (!audio) return;
-    const TPtr<CNSound> sound = audio->GetSound("big_exp");
-    if (!sound) return;
-    if (sound->IsPlaying()) {
-        sound->Stop();
-        sound->Rewind();
-    }
-    sound->Play(0, 0);
-}
-
-void CPGameObject::PayReward() const {
-    CPGameData* data = GetGameData();
-    if (!data) return;
-    const int32_t reward = WholeReward(m_reward);
-    data->money += static_cast<float>(reward);
-    if (CPScriptManager* manager = GetScriptManager()) {
-        manager->SendCommandByName("gamemenu", "change_money", FloatText(data->money));
-    }
-    data->score = SaturatedAdd(data->score, reward);
 }
 
 void CPGameObject::Explode(int32_t unused) {
@@ -536,9 +487,7 @@ void CPGameObject::SpawnExplosion(const char* name) const {
     const float uy = platform::RandUnit();
     const float ux = platform::RandUnit();
     const PVector3 point = m_position + PVector3{ux * h.x - h.x / 2.0f, uy * h.y - h.y / 2.0f, uz * h.z / 2.0f};
-    if (CPWeaponsSystem* weapons = GetWeaponsSystem()) {
-        weapons->Spawn(name, point, {0.0f, 0.0f, 1.0f}, -1.0f, nullptr, nullptr, true);
-    }
+    if (IExplosionSpawner* spawner = IExplosionSpawner::Installed()) spawner->SpawnExplosion(name, point);
 }
 
 void CPGameObject::Sink() {
@@ -557,7 +506,7 @@ void CPGameObject::Sink() {
 
 void CPGameObject::MaybeSetGibOnDeath(bool gib) {
     if (!m_entity) return;
-    if (platform::Rand() % 2 == 1) m_entity->gibOnDeath = gib;
+    if (platform::Rand() % 2 == 1) m_entity->SetGibOnDeath(gib);
 }
 
 void CPGameObject::OnAnimationStopped() {

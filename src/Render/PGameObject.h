@@ -13,7 +13,6 @@
 #include "Render/PObb.h"
 #include "Render/PRayQuery.h"
 
-class AI_Entity;
 class CPCar;
 class CPLuaScript;
 class CPMaterial;
@@ -21,6 +20,7 @@ class CPParticleSystem;
 class CPPartAnimation;
 class CPPhysicData;
 class IPTask;
+class ISceneEntity;
 
 // The scene object: a named node of a tree of objects with a local and a world transform, its
 // own oriented box and the boxes of its solid parts, bounds for ray queries (part bounds) and for
@@ -42,8 +42,9 @@ class IPTask;
 // destructor deactivates the object without an event (its handle would name a freed object),
 // and the children that are freed with it leave without one too.
 //
-// Destructible objects (damage class 3) lose health while they are targets of the current stage
-// or check point, pay their reward once when destroyed and are taken off the level's targets.
+// Destructible objects (damage class 3) lose health while the installed game rules
+// (ISceneGameRules) count them as current targets, and are handed to the rules once when
+// destroyed (reward, target lists). Their explosions go through the installed IExplosionSpawner.
 //
 // A part animation moves its object through the animation matrix, applied in the object's own
 // frame before its rotation and position: local = animation × rotation × translation.
@@ -181,8 +182,8 @@ public:
     bool RayHit(SPRayQuery& query);
 
     // A hit: tells the script ("damage") unless silent, passes the hit on to a live enemy, and
-    // takes health from a destructible object that is a current target. flagA and flagB are for
-    // the enemy only.
+    // takes health from a destructible object that is a current target, both times the rules'
+    // damage factor. flagA and flagB are for the enemy only.
     void Damage(const PVector3& position, const PVector3& direction, float amount, bool flagA, bool silent,
                 bool flagB);
     // First-damage effects: an object named "front" is wrecked at once; another starts its flame
@@ -193,8 +194,8 @@ public:
     // One step of a burning wreck's collapse: a small random tilt and a drop.
     void Sink();
 
-    void SetEntity(AI_Entity* entity) { m_entity = entity; }
-    AI_Entity* GetEntity() const { return m_entity; }
+    void SetEntity(ISceneEntity* entity) { m_entity = entity; }
+    ISceneEntity* GetEntity() const { return m_entity; }
     // With an entity: draws one random number and, when it is odd, sets the entity's
     // gib-on-death flag to gib.
     void MaybeSetGibOnDeath(bool gib);
@@ -233,6 +234,11 @@ public:
     void SetParam(const std::string& param) { m_param = param; }
     const std::string& GetParam() const { return m_param; }
 
+protected:
+    // Renames a root object (a parent files its children under their names), such as one that
+    // took a model's name with CopyFrom.
+    void SetName(const std::string& name) { m_name = name; }
+
 private:
     // Deactivates the object; notify says whether the script hears of it. Without notify (the
     // object is being freed) a child that nothing else holds leaves silently as well.
@@ -255,8 +261,6 @@ private:
     bool IsCurrentTarget() const;
     void Destroyed();
     void StartFlame();
-    void PayReward() const;
-    void PlayExplosionSound() const;
     // Puts the damaged material on the displayed thing.
     void ShowDamagedMaterial();
     // Spawns the named explosion at a random point of the part bounds.
@@ -292,7 +296,7 @@ private:
     CPLuaScript* m_script = nullptr;
     bool m_collision = true;
     std::string m_param;
-    AI_Entity* m_entity = nullptr;
+    ISceneEntity* m_entity = nullptr;
     TPtr<CPMaterial> m_shadowMaterial;
     TPtr<CPMaterial> m_damagedMaterial;
     int32_t m_checkPoint = kNoCheckPoint;

@@ -97,3 +97,11 @@ int32_t AtoI(const std::string& text)
     if (negative) value = -value;
     return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
+
+std::string FloatText(float value)
+{
+    // Wide enough for the largest float with six decimals.
+    char text[400];
+    const auto result = std::to_chars(text, text + sizeof(text), static_cast<double>(value), std::chars_format::fixed, 6);
+    return std::string(text, result.ptr);
+}

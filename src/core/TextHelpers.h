@@ -25,3 +25,6 @@ int32_t AtoI(const std::string& text);
 // untouched, for "inf", "nan" and numbers beyond the float range. The readers of data files take
 // their numbers through it and decide per field what such a value means.
 bool FiniteAtoF(const std::string& text, float& value);
+// The value as "%f" writes it in the "C" locale (six decimals), whatever the process locale: the
+// numbers of script commands go through it.
+std::string FloatText(float value);

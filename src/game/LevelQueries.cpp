@@ -2,7 +2,7 @@
 // level tree; the car, the active and parked dynamic objects and the enemies only near the car.
 #include <cmath>
 
-#include "AI/AI_Entity.h"
+#include "Render/ISceneEntity.h"
 #include "Render/PGameObject.h"
 #include "Render/PRayQuery.h"
 #include "game/PLevel.h"
@@ -103,8 +103,8 @@ void CPLevel::QueryObjects(const PVector3& centre, float radius, Objects& out, b
 void CPLevel::CollectObjectsInWedge(const PVector3& line1, const PVector3& line2, Objects& out) const
 {
     for (const TPtr<CPGameObject>& object : enemyObjects) {
-        const AI_Entity* entity = object->GetEntity();
-        if (!entity || entity->dead) continue;
+        const ISceneEntity* entity = object->GetEntity();
+        if (!entity || entity->IsDead()) continue;
         const PVector3& p = object->GetPosition();
         if (line1.x * p.x + line1.y * p.y + line1.z > 0.0f && line2.x * p.x + line2.y * p.y + line2.z < 0.0f) {
             out.push_back(object);

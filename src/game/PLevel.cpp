@@ -10,8 +10,6 @@
 #include "game/PPlayerCar.h"
 #include "physics/PPhysics.h"
 
-PMatrix g_shadowProjection = MatrixIdentity();
-
 namespace {
 
 // Cells per unit: one a CPLevel::kCellSize.
@@ -35,7 +33,7 @@ int32_t ClampedCellOf(float fromLowEdge, int32_t count)
 
 }  // namespace
 
-CPLevel::CPLevel() : nextCheckPoint(checkPoints.end()) {}
+CPLevel::CPLevel() : nextCheckPoint(checkPoints.end()) { ISceneGameRules::Install(this); }
 
 // A running level is stopped first; the cameras it took over go back, the listener leaves the
 // car's last place, and the physics world forgets the level's bodies and terrain.
@@ -48,6 +46,7 @@ CPLevel::~CPLevel()
     // emptied the world already.
     CPPhysics* physics = GetPhysics();
     if (physics && state == LevelState::Loaded && tree) physics->Clear();
+    ISceneGameRules::Uninstall(this);
 }
 
 CPPlayerCar* CPLevel::GetPlayerCar() const { return dynamic_cast<CPPlayerCar*>(playerCar.Get()); }

@@ -6,7 +6,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Render/ISceneGameRules.h"
 #include "Render/PDeviceObject.h"
+#include "Render/ShadowProjection.h"
 #include "core/PSmartPointer.h"
 #include "core/Singleton.h"
 #include "math/PMath.h"
@@ -24,10 +26,6 @@ struct SPLevelFile;
 struct SPLevelRecord;
 struct SPLevelRecordName;
 struct SPRayQuery;
-
-// Flattens a shadow caster onto the ground under the level light. The identity until a level
-// builds it, so before any level a shadow adds nothing to an object's bounds.
-extern PMatrix g_shadowProjection;
 
 // One check point of the level, in file order.
 struct SPCheckPoint {
@@ -56,6 +54,9 @@ enum class LevelState { Loaded, Running, Stopped };
 // chosen by name prefix (LevelRecordName.h), the spawn sources, the light and its shadow, the
 // camera, the minimap and the player's car, the physics world's terrain, and the navigation grid.
 //
+// While it exists the level is the scene objects' game rules (LevelTargetRules.cpp): its stage and
+// check point decide which objects are targets, and a destroyed target pays its reward.
+//
 // Start (LevelRun.cpp) puts the level into the kernel: the physics and AI tasks and two updaters,
 // the light at priority 30 and Update at 500, which streams the dynamic objects, drives the car,
 // the camera, the minimap and the listener, detects reached check points and hands what is in
@@ -65,7 +66,8 @@ enum class LevelState { Loaded, Running, Stopped };
 //
 // A level whose load failed (no car, camera, tree or minimap) is safe to start, update, stop and
 // delete: what is missing is passed over.
-class CPLevel : public IPDeviceObject, public TSingleton<CPLevel> {
+class CPLevel : public IPDeviceObject, public ISceneGameRules, public TSingleton<CPLevel> {
+
 public:
     // Stages and check points a level can have, numbered from 0.
     static constexpr int32_t kListCount = 20;
@@ -169,6 +171,12 @@ public:
     // point; the stage opens when its list empties, the check point's barrier clears when its
     // list empties.
     void RemoveTarget(const CPGameObject* object);
+    // The scene objects' game rules: the game data's damage multiplier; the current check point's
+    // or stage's targets; a destroyed target leaves the lists (RemoveTarget) and pays its reward,
+    // rounded up, into the money (announced to "gamemenu" by "change_money") and the score.
+    float GetDamageFactor() const override;
+    bool IsCurrentTarget(const CPGameObject& object, int32_t checkPoint) const override;
+    void OnTargetDestroyed(const CPGameObject& object, float reward) override;
     // LevelStages.cpp. Opens the current stage: its gates leave the world, the interface hears
     // "ffd" and the next stage becomes current; false when the stage has no gates.
     bool OpenStage();

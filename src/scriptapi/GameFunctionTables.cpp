@@ -12,10 +12,12 @@
 #include "scriptapi/SettingsFunctions.h"
 #include "scriptapi/SoundFunctions.h"
 #include "scriptapi/VideoFunctions.h"
+#include "scriptapi/WeaponFunctions.h"
 
 namespace {
 
 const luaL_Reg kGameFunctions[] = {
+    {"Shot", ScriptShot},
     {"StopScript", ScriptStopScript},
     {"CrossPlayerRay", ScriptCrossPlayerRay},
     {"ClearTimer", ScriptClearTimer},
@@ -33,6 +35,7 @@ const luaL_Reg kGameFunctions[] = {
     {"CrossInterfaceRay", ScriptCrossInterfaceRay},
     {"GetPlayerPosition", ScriptGetPlayerPosition},
     {"SetLevelTime", ScriptSetLevelTime},
+    {"SmartBomb", ScriptSmartBomb},
     {"GetSoundVolume", ScriptGetSoundVolume},
     {"SetSoundVolume", ScriptSetSoundVolume},
     {"GetMusicVolume", ScriptGetMusicVolume},
@@ -47,6 +50,7 @@ const luaL_Reg kGameFunctions[] = {
     {"IsTimerStopped", ScriptIsTimerStopped},
     {"GetInt", ScriptToInt},
     {"SetFullMines", ScriptSetFullMines},
+    {"SetBonus2", ScriptSetBonus2},
     {nullptr, nullptr},
 };
 

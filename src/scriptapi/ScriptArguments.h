@@ -1,12 +1,25 @@
 #pragma once
-#include <lua.hpp>
+#include <string>
+#include <vector>
 
-#include <cmath>
-#include <limits>
+struct lua_State;
 
-// The argument as a float; 0 for what is no finite float (nil, text, NaN, infinities, 1e308).
-inline float FiniteArgument(lua_State* state, int index) {
-    const double value = lua_tonumber(state, index);
-    const bool fits = std::fabs(value) <= std::numeric_limits<float>::max();  // false for NaN
-    return fits ? static_cast<float>(value) : 0.0f;
-}
+// Reading the arguments of the game's script functions and pushing their results, beyond
+// IntArgument (script/EngineFunctions.h) and ToObject (script/ScriptHandles.h).
+
+// A text argument: a string, or a number as its text. False (text untouched) for any other
+// value, which yields no string.
+bool TextArgument(lua_State* state, int index, std::string& text);
+
+// A number argument as a float: numbers beyond the float range become an infinity of their sign,
+// NaN stays NaN, what is no number reads 0.
+float FloatArgument(lua_State* state, int index);
+// The same, 0 for what is no finite float (nil, text, NaN, infinities, 1e308).
+float FiniteArgument(lua_State* state, int index);
+// The argument as a finite float in value; false (value untouched) for anything else.
+bool ReadFiniteArgument(lua_State* state, int index, float& value);
+
+// Pushes a table holding the texts at keys 1 to their count.
+void PushTextTable(lua_State* state, const std::vector<std::string>& texts);
+// Pushes the count and then a table holding the texts at keys 1 to count.
+int PushTextArray(lua_State* state, const std::vector<std::string>& texts);

@@ -2,12 +2,11 @@
 
 #include <limits>
 
-#include "AI/AI_Entity.h"
-#include "AI/AI_Task.h"
 #include "core/PTokenizer.h"
 #include "physics/PPhysicData.h"
 #include "physics/PhysicsConversions.h"
 #include "physics/engine/PhysicsRigidBody.h"
+#include "Render/ISceneEntity.h"
 #include "Render/PObjectLoader.h"
 #include "Render/PRenderObject.h"
 #include "Sound/NAudio.h"
@@ -72,7 +71,10 @@ bool CPWeaponObject::LoadModel(const std::string& description) {
     CPObjectLoader* loader = GetObjectLoader();
     TPtr<CPGameObject> model = loader ? loader->LoadObject(description, kModelLayer) : nullptr;
     if (!model) return false;
+    // The copy takes the model's name; the object stays the prototype of its own.
+    const std::string name = GetName();
     CopyFrom(model);
+    SetName(name);
     return true;
 }
 
@@ -81,10 +83,10 @@ void CPWeaponObject::AdoptCopiedRenderObject() {
 }
 
 bool IsUnpushableEnemy(const CPGameObject& object) {
-    const AI_Entity* entity = object.GetEntity();
-    const AI_Task* ai = GetAITask();
-    if (!entity || !ai || !ai->IsEnemy(entity)) return false;
-    return entity->kindName == "walker" || entity->kindName == "walker_2" || entity->kindName == "walker3";
+    const ISceneEntity* entity = object.GetEntity();
+    if (!entity || !entity->IsLiveEnemy()) return false;
+    const std::string& kind = entity->GetKindName();
+    return kind == "walker" || kind == "walker_2" || kind == "walker3";
 }
 
 void PushObject(CPGameObject& object, const PVector3& impulse, const PVector3& point) {

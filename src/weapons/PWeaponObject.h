@@ -55,8 +55,8 @@ public:
     const TPtr<CPRenderObject>& GetRenderObject() const { return m_renderObject; }
 
 protected:
-    // Copies the model of the object description into this object (render layer 20); false when
-    // nothing could be loaded, and the object keeps what it showed.
+    // Copies the model of the object description into this object (render layer 20), keeping the
+    // object's name; false when nothing could be loaded, and the object keeps what it showed.
     bool LoadModel(const std::string& description);
     // The render object that CopyFrom gave this clone becomes its own.
     void AdoptCopiedRenderObject();

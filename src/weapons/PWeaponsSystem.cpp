@@ -8,14 +8,20 @@
 #include "game/PLevel.h"
 #include "Render/PRender.h"
 #include "Render/PRenderBlock.h"
+#include "Sound/NAudio.h"
+#include "weapons/PBonus.h"
+#include "weapons/PEmp.h"
+#include "weapons/PGauss.h"
 #include "weapons/PGExplosion.h"
 #include "weapons/PGib.h"
 #include "weapons/PPlazma.h"
+#include "weapons/PMine.h"
 #include "weapons/PRocket.h"
 #include "weapons/PSExplosion.h"
 #include "weapons/PSimple.h"
 #include "weapons/PSparks.h"
 #include "weapons/PSplash.h"
+#include "weapons/PSuper.h"
 #include "weapons/PTrasser.h"
 #include "weapons/WeaponDefinitions.h"
 
@@ -32,12 +38,19 @@ TPtr<CPWeaponObject> Construct(const std::string& name, const std::string& key) 
     if (key == "rocket") return TPtr<CPWeaponObject>(new CPRocket(name));
     if (key == "s_rocket") return TPtr<CPWeaponObject>(new CPSRocket(name));
     if (key == "trasser") return TPtr<CPWeaponObject>(new CPTrasser(name));
+    if (key == "gauss") return TPtr<CPWeaponObject>(new CPGauss(name));
     if (key == "gib") return TPtr<CPWeaponObject>(new CPGib(name));
     if (key == "gib1") return TPtr<CPWeaponObject>(new CPGib1(name));
     if (key == "plazma") return TPtr<CPWeaponObject>(new CPPlazma(name));
     if (key == "s_plazma") return TPtr<CPWeaponObject>(new CPSPlazma(name));
     if (key == "sparks") return TPtr<CPWeaponObject>(new CPSparks(name));
     if (key == "blood" || key == "oil" || key == "grelk") return TPtr<CPWeaponObject>(new CPSplash(name));
+    if (key == "mine") return TPtr<CPWeaponObject>(new CPMine(name));
+    if (key == "emp") return TPtr<CPWeaponObject>(new CPEmp(name));
+    if (key == "bonus") return TPtr<CPWeaponObject>(new CPBonus(name));
+    if (key == "super") return TPtr<CPWeaponObject>(new CPSuper(name, 0));
+    if (key == "super2") return TPtr<CPWeaponObject>(new CPSuper(name, 1));
+    if (key == "super3") return TPtr<CPWeaponObject>(new CPSuper(name, 2));
     return nullptr;
 }
 
@@ -50,9 +63,31 @@ bool Shakes(const std::string& name) {
 
 }  // namespace
 
-CPWeaponsSystem::CPWeaponsSystem() { m_pools.reserve(kPoolBuckets); }
+CPWeaponsSystem::CPWeaponsSystem() {
+    m_pools.reserve(kPoolBuckets);
+    IExplosionSpawner::Install(this);
+}
 
-CPWeaponsSystem::~CPWeaponsSystem() { Clear(); }
+CPWeaponsSystem::~CPWeaponsSystem() {
+    IExplosionSpawner::Uninstall(this);
+    Clear();
+}
+
+void CPWeaponsSystem::SpawnExplosion(const char* name, const PVector3& point) {
+    Spawn(name, point, {0.0f, 0.0f, 1.0f}, -1.0f, nullptr, nullptr, true);
+}
+
+void CPWeaponsSystem::PlayExplosionSound(const char* name) {
+    CNAudio* audio = GetAudio();
+    if (!audio) return;
+    const TPtr<CNSound> sound = audio->GetSound(name);
+    if (!sound) return;
+    if (sound->IsPlaying()) {
+        sound->Stop();
+        sound->Rewind();
+    }
+    sound->Play(0, 0);
+}
 
 bool CPWeaponsSystem::Start() {
     CPFile file("Data\\weapons.dat");

@@ -7,20 +7,24 @@
 #include "core/PTask.h"
 #include "core/Singleton.h"
 #include "math/PVector3.h"
+#include "Render/IExplosionSpawner.h"
 #include "weapons/PWeaponObject.h"
 
 // The weapons task (priority 390, set by the application, which creates it and adds it to the
-// kernel): owns every shot, explosion, debris piece, splash and spark burst. Start reads
-// Data\weapons.dat and makes one prototype per line; Spawn launches a copy by prototype name;
-// Update advances every live object once a frame, draws the ones still alive and returns the
-// finished ones to the pool of their name, from which the next Spawn of that name takes the most
-// recently finished one before it clones the prototype again. Pools only grow.
+// kernel): owns every shot, explosion, debris piece, splash, spark burst, mine, bonus, EMP blast
+// and super weapon. Start reads Data\weapons.dat and makes one prototype per line; Spawn
+// launches a copy by prototype name; Update advances every live object once a frame, draws the
+// ones still alive and returns the finished ones to the pool of their name, from which the next
+// Spawn of that name takes the most recently finished one before it clones the prototype again.
+// Pools only grow.
 //
 // Lines the system refuses are logged and skipped: an unknown type key, fewer fields than the
 // class reads, values its class cannot run with, and follow-up names that lead back to the line
 // itself. Spawns nested deeper than kMaxSpawnDepth (a follow-up chain the load could not see) are
 // logged and dropped.
-class CPWeaponsSystem : public IPTask, public TSingleton<CPWeaponsSystem> {
+//
+// While it exists the system is the scene objects' explosion spawner (IExplosionSpawner).
+class CPWeaponsSystem : public IPTask, public IExplosionSpawner, public TSingleton<CPWeaponsSystem> {
 public:
     static constexpr int32_t kMaxSpawnDepth = 8;
     // The camera shake of the heavy explosions.
@@ -49,6 +53,10 @@ public:
     // a prototype.
     void Spawn(const std::string& prototype, const PVector3& position, const PVector3& direction, float damage,
                CPSmartPointer source, void* extra, bool super);
+    // A wreck's explosion: a super spawn of the prototype going up, with the definition's damage.
+    void SpawnExplosion(const char* name, const PVector3& point) override;
+    // Plays the named sound of the audio from its start; nothing without audio or such a sound.
+    void PlayExplosionSound(const char* name) override;
     // Drops every live object (they leave the world and do not go back to the pools); the
     // prototypes and the idle objects stay.
     void Clear();

@@ -24,8 +24,10 @@ int MinimumFieldCount(const std::string& key) {
         int count;
     } kMinimum[] = {
         {"simple", 6},  {"s_explosion", 20}, {"s_explosion1", 20}, {"g_explosion", 21}, {"rocket", 11},
-        {"s_rocket", 11}, {"trasser", 11},   {"gib", 4},           {"gib1", 8},         {"plazma", 12},
-        {"s_plazma", 14}, {"sparks", 8},     {"blood", 6},         {"oil", 6},          {"grelk", 6},
+        {"s_rocket", 11}, {"trasser", 11},   {"gauss", 9},         {"gib", 4},          {"gib1", 8},
+        {"plazma", 12},   {"s_plazma", 14},  {"sparks", 8},        {"blood", 6},        {"oil", 6},
+        {"grelk", 6},     {"mine", 4},       {"emp", 6},           {"bonus", 7},        {"super", 2},
+        {"super2", 2},    {"super3", 2},
     };
     for (const auto& entry : kMinimum) {
         if (key == entry.key) return entry.count;

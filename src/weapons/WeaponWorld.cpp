@@ -8,28 +8,28 @@
 
 namespace {
 
-// The level's answers. The level holds only its player's car as a scene object so far, so that
-// is all the segment and sphere tests meet here; the level's object lists join when it has them.
+// The level's answers; without a level nothing is hit or found.
 class CPLevelWeaponWorld : public IPWeaponWorld {
 public:
-    bool CrossRay(SPRayQuery& query, bool) override {
-        const bool hit = TestPlayerCar(query);
-        query.hitPoint = query.origin + query.direction * query.distance;
-        return hit;
+    bool CrossRay(SPRayQuery& query, bool enemies) override {
+        if (CPLevel* level = GetLevel()) return level->CrossRay(query, enemies);
+        return Miss(query);
     }
 
     bool CrossRayNoPlayer(SPRayQuery& query) override {
-        query.hitPoint = query.origin + query.direction * query.distance;
-        return false;
+        if (CPLevel* level = GetLevel()) return level->CrossRayNoPlayer(query);
+        return Miss(query);
     }
 
     void QueryObjects(const PVector3& centre, float radius, std::vector<TPtr<CPGameObject>>& found,
                       bool skipPlayer) override {
-        CPGameObject* car = GetPlayerCar();
-        if (!skipPlayer && car && car->GetPartBounds().IntersectsSphere(centre, radius)) found.emplace_back(car);
+        if (const CPLevel* level = GetLevel()) level->QueryObjects(centre, radius, found, skipPlayer, false, false);
     }
 
-    void CollectObjectsInWedge(const PVector3&, const PVector3&, std::vector<TPtr<CPGameObject>>&) override {}
+    void CollectObjectsInWedge(const PVector3& line1, const PVector3& line2,
+                               std::vector<TPtr<CPGameObject>>& found) override {
+        if (const CPLevel* level = GetLevel()) level->CollectObjectsInWedge(line1, line2, found);
+    }
 
     PVector3 GetEye() override { return GetViewCamera().GetEye(); }
 
@@ -39,9 +39,9 @@ public:
     }
 
 private:
-    bool TestPlayerCar(SPRayQuery& query) {
-        CPGameObject* car = GetPlayerCar();
-        return car && car->RayHit(query);
+    static bool Miss(SPRayQuery& query) {
+        query.hitPoint = query.origin + query.direction * query.distance;
+        return false;
     }
 };
 

@@ -9,6 +9,8 @@
 #include "AI/AI_Entity.h"
 #include "game/PGameData.h"
 #include "game/PLevel.h"
+#include "Render/IExplosionSpawner.h"
+#include "Render/PMaterial.h"
 #include "Render/PParticlesManager.h"
 #include "gameobject_fixture.h"
 #include "platform/Random.h"
@@ -229,6 +231,73 @@ TEST_F(DamageTest, GibOnDeathIsSetOnAnOddDraw) {
 }  // namespace
 
 namespace {
+
+// Records what the scene objects ask of the explosion spawner.
+class RecordingSpawner : public IExplosionSpawner {
+public:
+    RecordingSpawner() { Install(this); }
+    ~RecordingSpawner() { Uninstall(this); }
+    void SpawnExplosion(const char* name, const PVector3& point) override {
+        explosions.push_back(name);
+        points.push_back(point);
+    }
+    void PlayExplosionSound(const char* name) override { sounds.push_back(name); }
+
+    Commands explosions;
+    std::vector<PVector3> points;
+    Commands sounds;
+};
+
+TEST_F(DamageTest, WrecksExplodeThroughTheInstalledSpawner) {
+    enum Action { kHitToDestruction, kFirstHit, kSecondaryExplosion };
+    const struct {
+        const char* what;
+        const char* name;
+        int32_t damageClass;
+        bool damagedMaterial;
+        Action action;
+        Commands explosions;
+        Commands sounds;
+    } cases[] = {
+        {"a destroyed target", "tank", CPGameObject::kDestructible, false, kHitToDestruction, {}, {"big_exp"}},
+        {"a wrecked front", "front", CPGameObject::kDestructible, true, kFirstHit, {"mine_exp2"}, {}},
+        {"a front without a damaged look", "front", CPGameObject::kDestructible, false, kFirstHit, {}, {}},
+        {"a burning wreck", "tank", CPGameObject::kDestructible, true, kSecondaryExplosion, {"rocket_exp3"}, {}},
+        {"an object that is not destructible", "tank", 0, true, kSecondaryExplosion, {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordingSpawner spawner;
+        TPtr<CPGameObject> object = Destructible(c.name);
+        object->SetDamageClass(c.damageClass);
+        if (c.damagedMaterial) object->SetDamagedMaterial(TPtr<CPMaterial>(new CPMaterial(20, nullptr, nullptr)));
+        object->GetParts().emplace_back(PVector4{0.0f, 0.0f, 0.0f, 1.0f}, PVector4{1.0f, 1.0f, 1.0f, 0.0f});
+        object->SetPosition({3.0f, 4.0f, 5.0f});
+        object->UpdateTransform();
+        m_level->stageTargetObjects[0] = {object};
+        if (c.action == kHitToDestruction) Hit(object, 20.0f);
+        if (c.action == kFirstHit) Hit(object, 1.0f);
+        if (c.action == kSecondaryExplosion) object->SecondaryExplosion();
+        EXPECT_EQ(spawner.explosions, c.explosions);
+        EXPECT_EQ(spawner.sounds, c.sounds);
+        // Within half the part bounds around the object, on or above its place.
+        for (const PVector3& point : spawner.points) {
+            EXPECT_NEAR(point.x, 3.0f, 0.5f);
+            EXPECT_NEAR(point.y, 4.0f, 0.5f);
+            EXPECT_GE(point.z, 5.0f);
+            EXPECT_LE(point.z, 5.5f);
+        }
+    }
+
+    // Without a spawner a wreck still pays and leaves its lists.
+    m_gameData->money = 0.0f;
+    TPtr<CPGameObject> object = Destructible("front");
+    object->SetDamagedMaterial(TPtr<CPMaterial>(new CPMaterial(20, nullptr, nullptr)));
+    m_level->stageTargetObjects[0] = {object};
+    Hit(object, 1.0f);
+    EXPECT_TRUE(m_level->stageTargetObjects[0].empty());
+    EXPECT_FLOAT_EQ(m_gameData->money, 3.0f);
+}
 
 TEST_F(DamageTest, TheFirstHitLightsTheFlameAndDestructionBurnsItOut) {
     std::ofstream("Data/particlesystems.dat") << "smoke puff 1 1 0 1 0 0 0 0 1 0 0 0 0 0 0\n";

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <limits>
 #include <string>
 
 #include "core/TextHelpers.h"
+#include "support/CommaLocale.h"
 
 namespace {
 
@@ -65,6 +67,21 @@ TEST(TextHelpers, OnlyFiniteNumbersPassTheFiniteReader)
     }
     EXPECT_EQ(AtoF("1e39"), std::numeric_limits<float>::infinity());
     EXPECT_EQ(AtoF("-1e400"), -std::numeric_limits<float>::infinity());
+}
+
+TEST(TextHelpers, FloatTextWritesWhatPercentFWritesInTheCLocale)
+{
+    const float cases[] = {0.0f, 2.5f, -0.125f, 1.0f / 3.0f, 1e-7f, 1e20f, -std::numeric_limits<float>::max()};
+    auto percentF = [](float value) {
+        char text[400];
+        std::snprintf(text, sizeof(text), "%f", static_cast<double>(value));
+        return std::string(text);
+    };
+    for (const float value : cases) EXPECT_EQ(FloatText(value), percentF(value)) << value;
+
+    testsupport::CommaLocale comma;
+    if (!comma.Active()) GTEST_SKIP() << "no comma-decimal locale installed";
+    EXPECT_EQ(FloatText(-12.75f), "-12.750000");
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ constexpr PVector3 kOrigin{0.0f, 0.0f, 0.0f};
 constexpr PVector3 kAlongX{1.0f, 0.0f, 0.0f};
 
 // Each key with the fewest fields it takes; the classes that load models have none to load and
-// keep what they show (debris, which needs a model with physics data, is refused then).
+// keep what they show (debris and mines, which need a model with physics data, are refused then).
 const struct {
     const char* key;
     const char* fields;
@@ -34,6 +34,13 @@ const struct {
     {"s_plazma", "player;20;4;0.5;t;e;22;0;0;0;0;0;x;none", true},
     {"gib", "m;1;p;3", false},
     {"gib1", "m;0;p;1;1;0.1;2;3", false},
+    {"gauss", "player;100;5;0.1;t;e;22;x;none", true},
+    {"mine", "x;5;timer;none", false},
+    {"emp", "m;2;1,1,1;10;0.5;none", true},
+    {"bonus", "m;a;b;c;30;time;none", true},
+    {"super", "s;none", true},
+    {"super2", "s;none", true},
+    {"super3", "s;none", true},
 };
 
 std::string DropLastField(const std::string& fields) { return fields.substr(0, fields.rfind(';')); }
@@ -69,6 +76,9 @@ TEST_F(WeaponsTest, ValuesAClassCannotRunWithAreRefused) {
         {"plazma", "0.5;2;3;0;t;e;0.3;2;0;0.1;x;none"},                            // no rows
         {"s_plazma", "player;0;4;0.5;t;e;22;0;0;0;0;0;x;none"},                    // speed 0
         {"gib1", "m;0;p;1;1;0.1;0;3"},                                             // no variants
+        {"gauss", "player;0;5;0.1;t;e;22;x;none"},                                 // speed 0
+        {"gauss", "player;-100;5;0.1;t;e;22;x;none"},                              // speed < 0
+        {"bonus", "m;a;b;c;30;Time;none"},                                         // unknown kind
     };
     for (const auto& line : kRefused) {
         SCOPED_TRACE(std::string(line.key) + " " + line.fields);
@@ -96,7 +106,10 @@ TEST_F(WeaponsTest, FollowUpsThatLeadBackToTheirLineAreRefused) {
         text.replace(text.find("%s"), 2, followUps);
         return name + text;
     };
-    Load(line("self", "self") + line("a", "b") + line("b", "a") + line("c", "a,d") + line("d", ""));
+    Load(line("self", "self") + line("a", "b") + line("b", "a") + line("c", "a,d") + line("d", "") +
+         "bonus bonus m;d;d;bonus;30;time;none\ngauss gauss player;100;5;0.1;t;e;22;gauss;none\n");
+    EXPECT_EQ(PoolSize("bonus"), 0u);
+    EXPECT_EQ(PoolSize("gauss"), 0u);
     EXPECT_EQ(PoolSize("self"), 0u);
     EXPECT_EQ(PoolSize("a"), 0u);
     EXPECT_EQ(PoolSize("b"), 0u);
@@ -183,6 +196,22 @@ TEST_F(WeaponsTest, HeavyExplosionsShakeTheCameraByDistanceWithinItsLimits) {
     m_level->shakeCooldown = 0.0f;
     for (int i = 0; i < 3; ++i) Spawn("rocket_exp1", kOrigin, kAlongX);
     EXPECT_FLOAT_EQ(m_level->shakeStrength, 1.0f);
+}
+
+TEST_F(WeaponsTest, TheSystemSpawnsTheWrecksExplosionsWhileItExists) {
+    Load("mine_exp2 s_explosion f;;g;1;2;3;4;2;16;4;2;0.5;1;1,1,1;b;0;c;0;m;none\n");
+    ASSERT_EQ(IExplosionSpawner::Installed(), m_weapons.Get());
+    IExplosionSpawner::Installed()->SpawnExplosion("mine_exp2", {1.0f, 2.0f, 3.0f});
+    ASSERT_EQ(m_weapons->GetLiveObjects().size(), 1u);
+    EXPECT_TRUE(m_weapons->GetLiveObjects()[0]->GetSuperFlag());
+    IExplosionSpawner::Installed()->PlayExplosionSound("big_exp");  // no audio: nothing to play
+
+    // A newer system takes over, and nothing is left installed once it is gone.
+    TPtr<CPWeaponsSystem> newer(new CPWeaponsSystem);
+    EXPECT_EQ(IExplosionSpawner::Installed(), newer.Get());
+    newer = nullptr;
+    CollectGarbage();
+    EXPECT_EQ(IExplosionSpawner::Installed(), nullptr);
 }
 
 TEST_F(WeaponsTest, ClearDropsTheLiveObjectsAndKeepsThePools) {

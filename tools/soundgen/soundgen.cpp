@@ -186,6 +186,7 @@ int main(int argc, char** argv) {
         {"plazma1", Plasma(900.0, 300.0), 16, true},
         {"plazma2", Plasma(1200.0, 400.0), 16, true},
         {"plazma3", Plasma(700.0, 200.0), 8, true},
+        {"super_strike", Explosion(21, 2.0, 1.5, 0.15), 16, false},
     };
     std::string registry = "// The game's named sounds: name;wave file in Data\\Sounds;3d for a placed sound\n";
     for (const Sound& sound : all) {

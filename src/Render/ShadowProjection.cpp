@@ -1,0 +1,3 @@
+#include "Render/ShadowProjection.h"
+
+PMatrix g_shadowProjection = MatrixIdentity();

@@ -1,0 +1,128 @@
+// The script functions that bring weapon objects into play: Shot, SetBonus2 and SmartBomb.
+#include <gtest/gtest.h>
+
+#include <lua.hpp>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/PGameData.h"
+#include "game/PLevel.h"
+#include "Render/PGameObject.h"
+#include "script/PScriptManager.h"
+#include "script/ScriptHandles.h"
+#include "script/script_fixture.h"
+#include "scriptapi/GameFunctionTables.h"
+#include "weapons/PWeaponsSystem.h"
+
+namespace {
+
+// A weapons system with one prototype "m" that stays live once spawned, and a running script
+// "gamemenu" whose commands the tests read.
+class WeaponFunctionsTest : public ScriptTest {
+protected:
+    void SetUp() override {
+        ScriptTest::SetUp();
+        RegisterGameFunctionTables();
+        WriteScriptFile("list.dat", "gamemenu t_interface\n");
+        WriteScriptFile("gamemenu.lua", "Update()");
+        m_scripts = std::make_unique<CPScriptManager>();
+        ASSERT_TRUE(m_scripts->LoadList());
+        ASSERT_TRUE(m_scripts->GetScript("gamemenu")->Start());
+        m_weapons = new CPWeaponsSystem;
+        const std::string definitions = "m simple m;player;1;2;n;none\n";
+        m_weapons->LoadDefinitions(definitions.data(), static_cast<int32_t>(definitions.size()));
+        m_script = LoadScript("caller", "");
+    }
+    void TearDown() override {
+        m_script = nullptr;
+        m_weapons->Clear();
+        m_weapons = nullptr;
+        m_scripts.reset();
+        ScriptTest::TearDown();
+    }
+
+    const std::vector<TPtr<CPWeaponObject>>& Live() const { return m_weapons->GetLiveObjects(); }
+
+    // Sets the global of the script to the object's handle.
+    void SetHandle(const char* name, const IPMMObject* object) {
+        PushHandle(m_script->GetState(), object);
+        lua_setglobal(m_script->GetState(), name);
+    }
+
+    std::vector<std::string> MenuCommands() {
+        TPtr<CPLuaScript> menu = m_scripts->GetScript("gamemenu");
+        std::vector<std::string> commands;
+        while (menu->NextCommand()) commands.push_back(menu->GetCurrentCommand()->command);
+        return commands;
+    }
+
+    std::unique_ptr<CPScriptManager> m_scripts;
+    TPtr<CPWeaponsSystem> m_weapons;
+    TPtr<CPLuaScript> m_script;
+};
+
+TEST_F(WeaponFunctionsTest, ShotFiresFromAPointOfTheObjectAlongItsVectorLaidOnTheGround) {
+    TPtr<CPGameObject> turned(new CPGameObject("turned"));
+    turned->SetPosition({10.0f, 0.0f, 3.0f});
+    const float half = std::sqrt(0.5f);
+    turned->SetRotation({0.0f, 0.0f, half, half});  // a quarter turn about z
+    turned->UpdateTransform();
+    SetHandle("turned", turned.Get());
+
+    EXPECT_EQ(Run(*m_script, "Shot('m', turned, 0, 0, 1, 2, 0, 0)"), "");
+    ASSERT_EQ(Live().size(), 1u);
+    const PVector3& from = Live()[0]->GetLaunchPosition();
+    const PVector3& along = Live()[0]->GetLaunchDirection();
+    EXPECT_NEAR(from.x, 10.0f, 1e-5f);
+    EXPECT_NEAR(from.y, 0.0f, 1e-5f);
+    EXPECT_EQ(from.z, 0.0f);
+    EXPECT_NEAR(along.x, 0.0f, 1e-5f);
+    EXPECT_NEAR(std::fabs(along.y), 1.0f, 1e-5f) << "the object's x is the world's y";
+    EXPECT_EQ(along.z, 0.0f);
+
+    EXPECT_EQ(Run(*m_script, "Shot('m', turned, 1, 0, 0, 0, 0, 1)"), "");  // straight up: no ground vector
+    ASSERT_EQ(Live().size(), 2u);
+    EXPECT_EQ(Live()[1]->GetLaunchDirection(), (PVector3{0.0f, 0.0f, 0.0f}));
+
+    EXPECT_EQ(Run(*m_script, "Shot('m', nil, 0, 0, 0, 1, 0, 0) Shot('nothing', turned, 0, 0, 0, 1, 0, 0)"), "");
+    EXPECT_EQ(Live().size(), 2u);
+    EXPECT_NE(Run(*m_script, "Shot(nil, turned, 0, 0, 0, 1, 0, 0)"), "") << "the name is checked";
+}
+
+TEST_F(WeaponFunctionsTest, SetBonus2DropsTheNamedObjectOnTheGround) {
+    EXPECT_EQ(Run(*m_script, "SetBonus2(3, -4, 'm') SetBonus2(1, 1, nil) SetBonus2(1, 1, 'unknown')"), "");
+    ASSERT_EQ(Live().size(), 1u);
+    EXPECT_EQ(Live()[0]->GetLaunchPosition(), (PVector3{3.0f, -4.0f, 0.0f}));
+    EXPECT_EQ(Live()[0]->GetLaunchDirection(), (PVector3{3.0f, -4.0f, 0.0f}));
+}
+
+TEST_F(WeaponFunctionsTest, SmartBombSpendsOneChargeFromTheCarAndTellsTheInterface) {
+    CPGameData data;
+    data.committedSetup.superWeapon = "m";
+    data.committedSetup.superWeaponCount = 1;
+    EXPECT_EQ(Run(*m_script, "SmartBomb()"), "");  // no level: nothing, the charge is kept
+    EXPECT_TRUE(Live().empty());
+    EXPECT_EQ(data.committedSetup.superWeaponCount, 1);
+
+    CPLevel level;
+    level.playerCar = new CPGameObject("PLAYER");
+    level.playerCar->SetPosition({5.0f, 6.0f, 1.0f});
+    level.playerHeading = 0.0f;
+    EXPECT_EQ(Run(*m_script, "SmartBomb()"), "");
+    ASSERT_EQ(Live().size(), 1u);
+    EXPECT_EQ(Live()[0]->GetLaunchPosition(), (PVector3{5.0f, 6.0f, 1.0f}));
+    EXPECT_EQ(Live()[0]->GetLaunchDirection(), (PVector3{1.0f, 0.0f, 0.0f}));
+    EXPECT_EQ(data.committedSetup.superWeaponCount, 0);
+    EXPECT_EQ(MenuCommands(), (std::vector<std::string>{"update_game_interface"}));
+
+    EXPECT_EQ(Run(*m_script, "SmartBomb()"), "");
+    EXPECT_EQ(Live().size(), 1u);
+    EXPECT_EQ(data.committedSetup.superWeaponCount, 0);
+    EXPECT_TRUE(MenuCommands().empty());
+    m_weapons->Clear();
+}
+
+}  // namespace
