@@ -9,6 +9,8 @@
 // reads the record as its request does (CPParticleSpawnInfo).
 struct SPParticle {
     PVector3 position{0.0f, 0.0f, 0.0f};
+    // Where the last update found it.
+    PVector3 previousPosition{0.0f, 0.0f, 0.0f};
     PVector3 velocity{0.0f, 0.0f, 0.0f};
     PVector3 acceleration{0.0f, 0.0f, 0.0f};
     float growth = 0.0f;

@@ -54,6 +54,7 @@ void CPParticleRenderObject::Update(float dt) {
 bool CPParticleRenderObject::Advance(size_t i, float dt) {
     {
         SPParticle& particle = m_particles[i];
+        particle.previousPosition = particle.position;
         particle.velocity += particle.acceleration * dt;
         particle.position += particle.velocity * dt;
         particle.size += particle.growth * dt;
@@ -67,7 +68,7 @@ bool CPParticleRenderObject::Advance(size_t i, float dt) {
     SPParticle& particle = m_particles[i];
     if (particle.age > particle.life) return false;
     particle.age += dt;
-    if (particle.callback) particle.callback(particle.user.Get(), &particle.position);
+    if (particle.callback && particle.age <= particle.life) particle.callback(particle.user.Get(), particle);
     return true;
 }
 

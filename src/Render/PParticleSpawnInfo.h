@@ -5,8 +5,12 @@
 #include "core/PSmartPointer.h"
 #include "math/PVector3.h"
 
-// Called every frame of a particle's life with the particle's user object and its position.
-using ParticleCallback = void (*)(IPMMObject* user, PVector3* position);
+struct SPParticle;
+
+// Called at every update of a living particle, after its age has grown, with the request's user
+// object (the particle's owner) and the particle. It reads the particle's position, its position
+// before this update and its size, and may set its age: past its life ends it at the next update.
+using ParticleCallback = void (*)(IPMMObject* owner, SPParticle& particle);
 
 // One request to create one particle or spot, handed to CPParticlesManager::SpawnEffect, which
 // copies it. For a particle effect every field means what its name says (size is half the quad's

@@ -104,6 +104,7 @@ void CPParticlesManager::SpawnEffect(const CPParticleSpawnInfo& info) {
     const TPtr<CPParticleRenderObject>& effect = found->second;
     SPParticle particle;
     particle.position = info.position;
+    particle.previousPosition = info.position;
     particle.velocity = info.velocity;
     particle.acceleration = info.acceleration;
     particle.growth = info.growth;

@@ -258,10 +258,6 @@ void CPPlayerCar::SelectFirstWeapon() {
     MountWeapons();
 }
 
-void CPPlayerCar::MountWeapons() {}
-
-void CPPlayerCar::SetWeaponPos(const PVector3&, const TPtr<CPGameObject>&) {}
-
 void CPPlayerCar::EjectCasing(const CPGameObject& gun) {
     const PVector3 throwDirection = Vec3TransformNormal(kCasingThrow, gun.GetWorld());
     const float lifeDraw = platform::RandUnit();

@@ -2,7 +2,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <unordered_set>
+#include <vector>
 
 #include "Render/PGameObject.h"
 #include "core/PSmartPointer.h"
@@ -11,6 +11,7 @@
 
 class CNSound;
 class CPRenderObject;
+struct SPParticle;
 
 // The scene object of the player's car, named "PLAYER". The level loader copies the car model
 // into it, gives it to the physics world as a car and equips it from the committed set-up
@@ -20,9 +21,11 @@ class CPRenderObject;
 // money income and keeps the script "gamemenu" informed. It keeps the base object's GetSize and
 // GetClassName.
 //
-// Not done yet: mounting, aiming and firing the weapon (MountWeapons, SetWeaponPos) with its
-// muzzle flashes and the drawn laser beam; the mine layer's rocket spawns nothing until the
-// weapons system has prototypes.
+// The car carries one weapon at a time, the one of its current slot of the committed set-up: a
+// child of the car model named after the weapon (PlayerCarWeapons.cpp), turned toward the aim
+// point the scripts give, with four muzzle flashes "flare_<model>", "flare_<model>_01" to "_03".
+// Every shot draws on the slot's magazine; a weapon whose record is missing, or gives it no
+// capacity or no fire rate, does not fire.
 class CPPlayerCar : public CPGameObject {
 public:
     // From this temperature on the interface shows a hot engine.
@@ -57,10 +60,27 @@ public:
     // Makes the first slot of the committed set-up that holds a weapon the current one (-1 when
     // none does) and mounts it.
     void SelectFirstWeapon();
-    // Mounts the weapon of the current slot. Does nothing yet.
+    // Steps to the previous or next slot that holds a weapon (wrapping; -1 when none does),
+    // plays "undo_weapon" when that is the slot it started from, else "change_weapon", and
+    // mounts it.
+    void SelectPrevWeapon();
+    void SelectNextWeapon();
+    // Mounts the weapon of the current slot: shows its model (and hides the others of the car),
+    // copies its record, finds its flashes, then aims it at the last aim point. Nothing while dead.
     void MountWeapons();
-    // Aims the weapon at the point (and object), draws the laser, fires. Does nothing yet.
+    // Aims the weapon at the point (at the centre height of the target when the target has a
+    // physics body), runs the flame's damage ticks, spins the machine gun's barrel, draws the
+    // laser and fires while the trigger is held. Called once a frame by the level.
     void SetWeaponPos(const PVector3& aim, const TPtr<CPGameObject>& target);
+    // The triggers, pulled and released by the scripts. The main trigger holds only while a slot
+    // is current and the magazine is not refilling; pulled on the flame, it has the flame's first
+    // tick come at the next SetWeaponPos. The mine trigger holds only with a mine layer.
+    void SetFireTrigger(bool held);
+    void SetMineTrigger(bool held);
+    // The callback of every flame particle (owner: the car): what the particle touches or passes
+    // through, the car's own body excepted, burns at the next flame tick; a particle that hit
+    // something ends. Nothing without a level.
+    static void OnFlameParticle(IPMMObject* owner, SPParticle& particle);
     // Throws one shell casing from the gun model (the particle effect "gilze").
     void EjectCasing(const CPGameObject& gun);
 
@@ -106,8 +126,8 @@ public:
     float maxHealth = 100000.0f;
     // Set when the car is killed; the car then does nothing.
     bool dead = false;
-    // Objects the flame weapon touched since its last tick.
-    std::unordered_set<CPGameObject*> burningObjects;
+    // Objects the flame weapon touched since the last SetWeaponPos, each once.
+    std::vector<TPtr<CPGameObject>> burningObjects;
     // Health regained per second.
     float repairRate = 0.0f;
     // Multiply every magazine's capacity, fire rate and refill rate.
@@ -125,6 +145,8 @@ public:
     // Lob angle of thrown shots.
     float aimElevation = 0.0f;
     CPMineInfo mineInfo;
+    // The physics car's speed when the last shot was fired; the shots get its address.
+    float shotSpeed = 0.0f;
 
 private:
     void LoadWeaponSounds();
@@ -140,4 +162,33 @@ private:
     void StartEngineSound();
     void Repair(float frameDelta);
     void EarnMoney(float frameDelta);
+
+    // PlayerCarWeapons.cpp
+    void HideWeaponModels();
+    void FindFlashes(const std::string& model);
+    void StepWeapon(int32_t step);
+    void BurnTouchedObjects(float frameDelta);
+    void SpinBarrel(float frameDelta);
+    // Turns the weapon toward the aim and returns the aim vector from the mount.
+    PVector3 Turn(const PVector3& aim, const CPGameObject* target, bool& hasTarget);
+    void DrawLaser(const PVector3& aimVector);
+    void PullTriggerOnce(const PVector3& aimVector);
+    // Shows the next flash and returns where it is (the weapon's position without flashes).
+    PVector3 ShowNextFlash();
+    CPGameObject* ShownFlash() const;
+    void FireKind(const PVector3& muzzle, const PVector3& aim);
+    void FireTracers(const char* prototype, int32_t count, bool super, int32_t sound, const PVector3& muzzle,
+                     const PVector3& aim);
+    void FireScatteredRockets(const char* prototype, int32_t count, int32_t sound, const PVector3& muzzle,
+                              const PVector3& aim);
+    void FirePlasma(const char* prototype, bool twin, float spread, float reach, bool super, int32_t sound);
+    void FireShotgun(const PVector3& muzzle, const PVector3& aim);
+    void ThrowFlame(const PVector3& muzzle, const PVector3& aim);
+    void Shoot(const char* prototype, const PVector3& position, const PVector3& direction, float damage,
+               CPSmartPointer source, bool super);
+    void PlayWeaponSound(int32_t sound, bool rewind) const;
+    void AddBurning(CPGameObject* object);
+
+    // Where a flame particle's touched objects are gathered; kept to spare the allocations.
+    std::vector<TPtr<CPGameObject>> m_flameTouched;
 };

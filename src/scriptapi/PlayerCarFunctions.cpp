@@ -3,6 +3,9 @@
 #include <lua.hpp>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
 
 #include "Render/PGameObject.h"
 #include "game/PLevel.h"
@@ -44,5 +47,32 @@ int ScriptSetFullMines(lua_State*) {
     const float share = static_cast<float>(car->mineInfo.shotCost) / storeSize;
     if (!std::isfinite(share)) return 0;
     car->mineFill = std::min(car->mineFill + 100.0f * share, 1.0f);
+    return 0;
+}
+
+int ScriptSetShot(lua_State* state) {
+    if (CPPlayerCar* car = ToObject<CPPlayerCar>(state, 1)) car->SetFireTrigger(lua_toboolean(state, 2) != 0);
+    return 0;
+}
+
+int ScriptSetMineShot(lua_State* state) {
+    if (CPPlayerCar* car = ToObject<CPPlayerCar>(state, 1)) car->SetMineTrigger(lua_toboolean(state, 2) != 0);
+    return 0;
+}
+
+int ScriptSetCurrentWeapon(lua_State* state) {
+    size_t length = 0;
+    const char* name = luaL_checklstring(state, 2, &length);
+    if (CPPlayerCar* car = ToObject<CPPlayerCar>(state, 1)) car->weaponModel = car->FindChild(std::string(name, length));
+    return 0;
+}
+
+int ScriptSetPrevWeapon(lua_State* state) {
+    if (CPPlayerCar* car = ToObject<CPPlayerCar>(state, 1)) car->SelectPrevWeapon();
+    return 0;
+}
+
+int ScriptSetNextWeapon(lua_State* state) {
+    if (CPPlayerCar* car = ToObject<CPPlayerCar>(state, 1)) car->SelectNextWeapon();
     return 0;
 }

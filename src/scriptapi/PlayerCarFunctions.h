@@ -17,3 +17,16 @@ int ScriptGetPlayerPosition(lua_State* state);
 // SetFullMines (): the car's mine store gains what 100 mines take from it, up to full. Nothing
 // without a car, or for a store of no size.
 int ScriptSetFullMines(lua_State* state);
+
+// The weapon functions of the interface table; each does nothing when car is not a live player
+// car. SetShot (car, held) and SetMineShot (car, held): pull or release the main trigger and the
+// mine trigger (CPPlayerCar::SetFireTrigger, SetMineTrigger).
+int ScriptSetShot(lua_State* state);
+int ScriptSetMineShot(lua_State* state);
+// SetCurrentWeapon (car, name): the car's child object of that name becomes its weapon model
+// (none when there is no such child); name must be a string or a number (a Lua argument error
+// otherwise).
+int ScriptSetCurrentWeapon(lua_State* state);
+// SetPrevWeapon (car) and SetNextWeapon (car): select the previous or next armed slot and mount it.
+int ScriptSetPrevWeapon(lua_State* state);
+int ScriptSetNextWeapon(lua_State* state);

@@ -4,12 +4,23 @@
 
 #include "core/PTokenizer.h"
 
+namespace {
+
+// The next word that is not empty: a run of blanks parts two words as one blank does.
+bool NextWord(CPTokenizer& words, std::string& word) {
+    while (words.NextToken(word)) {
+        if (!word.empty()) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool SplitWeaponLine(const std::string& line, SPWeaponLine& result) {
     CPTokenizer words(line, " ", true);
     std::string word;
     result = {};
-    if (!words.NextToken(result.name) || !words.NextToken(result.key)) return false;
-    if (result.name.empty() || result.key.empty()) return false;
+    if (!NextWord(words, result.name) || !NextWord(words, result.key)) return false;
     std::string parameters;
     while (words.NextToken(word)) parameters += word;
     CPTokenizer fields(parameters, ";", true);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <vector>
 
+#include "Render/PGameObject.h"
+#include "Render/PParticle.h"
 #include "Render/PSpotRenderObject.h"
 #include "Render/ViewCamera.h"
 #include "particles_fixture.h"
@@ -183,6 +185,59 @@ TEST_F(ParticlesTest, AParticleEmitsItsNextRecordOnceWhenPastHalfItsLife) {
     EXPECT_EQ(Manager().GetLiveEffects().size(), 2u);
     Frame(0.25f);
     EXPECT_EQ(ember->ParticleCount(), 1) << "emitted once";
+}
+
+// What the callback of the test below saw, one record per call.
+struct SeenParticle {
+    IPMMObject* owner;
+    PVector3 previous;
+    PVector3 position;
+    float size;
+    float age;
+};
+std::vector<SeenParticle> g_seen;
+// Ends its particle at the second call.
+void EndAtSecondCall(IPMMObject* owner, SPParticle& particle) {
+    g_seen.push_back({owner, particle.previousPosition, particle.position, particle.size, particle.age});
+    if (g_seen.size() == 2) particle.age = 1000.0f;
+}
+
+TEST_F(ParticlesTest, TheCallbackSeesItsOwnerAndTheParticlesMoveAndMayEndIt) {
+    ASSERT_TRUE(StartManager("puff a.tga x.fx 1 1 1 0 0\n", "", "", "x;1;1;1\n"));
+    g_seen.clear();
+    TPtr<CPGameObject> owner(new CPGameObject("owner"));
+    CPParticleSpawnInfo info = Request("puff", 0.9f, {1, 0, 0});
+    info.velocity = {4, 0, 0};
+    info.growth = 2.0f;
+    info.callback = EndAtSecondCall;
+    info.user = owner;
+    Manager().SpawnEffect(info);
+    Frame(0.25f);
+    ASSERT_EQ(g_seen.size(), 1u);
+    EXPECT_EQ(g_seen[0].owner, owner.Get());
+    EXPECT_EQ(g_seen[0].previous.x, 1.0f);
+    EXPECT_EQ(g_seen[0].position.x, 2.0f);
+    EXPECT_EQ(g_seen[0].size, 1.5f);
+    EXPECT_EQ(g_seen[0].age, 0.25f);
+    Frame(0.25f);
+    ASSERT_EQ(g_seen.size(), 2u);
+    EXPECT_EQ(g_seen[1].previous.x, 2.0f);
+    EXPECT_EQ(g_seen[1].position.x, 3.0f);
+    Frame(0.25f);
+    EXPECT_EQ(g_seen.size(), 2u) << "the age set past the life ends the particle at the next update";
+    EXPECT_TRUE(Manager().GetLiveEffects().empty());
+}
+
+TEST_F(ParticlesTest, TheCallbackIsNotCalledOnceTheAgeHasPassedTheLife) {
+    ASSERT_TRUE(StartManager("puff a.tga x.fx 1 1 1 0 0\n", "", "", "x;1;1;1\n"));
+    g_seen.clear();
+    CPParticleSpawnInfo info = Request("puff", 0.6f);
+    info.callback = [](IPMMObject*, SPParticle& particle) {
+        g_seen.push_back({nullptr, {}, {}, 0.0f, particle.age});
+    };
+    Manager().SpawnEffect(info);
+    for (int i = 0; i < 4; ++i) Frame(0.25f);
+    ASSERT_EQ(g_seen.size(), 2u) << "ages 0.25 and 0.5; 0.75 is past the life of 0.6";
 }
 
 // One record per emitter name of a line: a line of many names makes a long chain.

@@ -14,6 +14,7 @@
 #include "Render/PAVIPlayer.h"
 #include "Render/PTextureCache.h"
 #include "Render/PGameObject.h"
+#include "game/PGameData.h"
 #include "game/PPlayerCar.h"
 #include "script/EngineFunctions.h"
 #include "script/ScriptHandles.h"
@@ -289,6 +290,63 @@ TEST_F(GameTablesTest, GetRotateDirectionTurnsTowardTheScreenDirection) {
         EXPECT_NEAR(GlobalNumber(*script, "t"), c.turn, 1e-5) << c.dx << ", " << c.dy;
         EXPECT_EQ(GlobalText(*script, "a"), c.aligned ? "true" : "false") << c.dx << ", " << c.dy;
     }
+}
+
+// Weapons ("hmgun", "", "firethrower"): cycling either way from slot 0 reaches slot 2; the
+// triggers hold only when the car can use them; SetCurrentWeapon takes the car's child of the name.
+TEST_F(GameTablesTest, TheWeaponFunctionsDriveThePlayersCar) {
+    CPGameData data;
+    data.committedSetup.weapons = {"hmgun", "", "firethrower"};
+    TPtr<CPPlayerCar> car(new CPPlayerCar);
+    for (const char* model : {"hmgun", "firethrower"}) car->AddChild(TPtr<CPGameObject>(new CPGameObject(model)));
+    TPtr<CPLuaScript> script = LoadScript("weapons", "");
+    PushHandle(script->GetState(), car.Get());
+    lua_setglobal(script->GetState(), "car");
+
+    car->currentWeapon = 0;
+    EXPECT_EQ(Run(*script, "SetPrevWeapon(car)"), "");
+    EXPECT_EQ(car->currentWeapon, 2);
+    EXPECT_EQ(car->weaponModel->GetName(), "firethrower");
+    car->currentWeapon = 0;
+    EXPECT_EQ(Run(*script, "SetNextWeapon(car)"), "");
+    EXPECT_EQ(car->currentWeapon, 2);
+
+    const struct {
+        const char* call;
+        int32_t slot;
+        bool reloading, mineLayer;
+        bool fire, mine;
+    } triggers[] = {
+        {"SetShot(car, true) SetMineShot(car, true)", 0, false, false, true, false},
+        {"SetShot(car, 1) SetMineShot(car, 1)", 0, false, true, true, true},
+        {"SetShot(car, false) SetMineShot(car, nil)", 0, false, true, false, false},
+        {"SetShot(car, true)", -1, false, false, false, false},
+        {"SetShot(car, true)", 2, true, false, false, false},
+    };
+    for (const auto& t : triggers) {
+        SCOPED_TRACE(t.call);
+        car->currentWeapon = t.slot;
+        car->reloading = t.reloading;
+        car->hasMineLayer = t.mineLayer;
+        car->mineTrigger = false;
+        EXPECT_EQ(Run(*script, t.call), "");
+        EXPECT_EQ(car->fireTrigger, t.fire);
+        EXPECT_EQ(car->mineTrigger, t.mine);
+    }
+
+    EXPECT_EQ(Run(*script, "SetCurrentWeapon(car, 'hmgun')"), "");
+    EXPECT_EQ(car->weaponModel->GetName(), "hmgun");
+    EXPECT_EQ(Run(*script, "SetCurrentWeapon(car, 'laser')"), "");
+    EXPECT_FALSE(car->weaponModel);
+    EXPECT_NE(Run(*script, "SetCurrentWeapon(car, nil)"), "") << "the name must be a string";
+
+    car->reloading = false;
+    car->currentWeapon = 0;
+    EXPECT_EQ(Run(*script, "SetShot(nil, true) SetMineShot(globalObject, true) SetNextWeapon(0) "
+                           "SetPrevWeapon('car') SetCurrentWeapon(nil, 'hmgun')"),
+              "");
+    EXPECT_FALSE(car->fireTrigger);
+    EXPECT_EQ(car->currentWeapon, 0);
 }
 
 }  // namespace

@@ -93,7 +93,12 @@ TEST_F(WeaponsTest, LinesAreSplitIntoNameKeyAndFieldsWithoutBlanks) {
     EXPECT_EQ(line.name, "boom");
     EXPECT_EQ(line.key, "s_explosion");
     EXPECT_EQ(line.fields, (std::vector<std::string>{"ab", "c", "d e", "f"}));
+    ASSERT_TRUE(SplitWeaponLine("  rocket1    rocket   m; player;  30", line)) << "columns lined up with blanks";
+    EXPECT_EQ(line.name, "rocket1");
+    EXPECT_EQ(line.key, "rocket");
+    EXPECT_EQ(line.fields, (std::vector<std::string>{"m", "player", "30"}));
     EXPECT_FALSE(SplitWeaponLine("lonely", line));
+    EXPECT_FALSE(SplitWeaponLine("lonely   ", line));
     Load("x unknown_key 1;2;3\n// t1 trasser player;100;5;0.1;t;e;22;x;10;-1;none");
     EXPECT_EQ(PoolSize("x"), 0u);
     EXPECT_EQ(PoolSize("t1"), 0u);

@@ -146,6 +146,15 @@ std::vector<double> Plasma(double from, double to) {
     });
 }
 
+// A short clean tone gliding from one pitch to another: the interface's clicks.
+std::vector<double> Chirp(double from, double to, double seconds) {
+    double phase = 0.0;
+    return Render(seconds, [&, from, to, seconds](int, double t) {
+        phase += 2.0 * kPi * (from + (to - from) * (t / seconds)) / kRate;
+        return 0.5 * std::sin(phase) * Envelope(t, 0.005, 12.0);
+    });
+}
+
 // Notes of equal length, each a plucked tone with a soft bass under it.
 std::vector<double> Tune(const std::vector<double>& notes, double bass, double noteSeconds) {
     return Render(notes.size() * noteSeconds, [&, bass, noteSeconds](int, double t) {
@@ -186,6 +195,8 @@ int main(int argc, char** argv) {
         {"plazma1", Plasma(900.0, 300.0), 16, true},
         {"plazma2", Plasma(1200.0, 400.0), 16, true},
         {"plazma3", Plasma(700.0, 200.0), 8, true},
+        {"change_weapon", Chirp(600.0, 1200.0, 0.15), 16, false},
+        {"undo_weapon", Chirp(300.0, 200.0, 0.2), 16, false},
         {"super_strike", Explosion(21, 2.0, 1.5, 0.15), 16, false},
     };
     std::string registry = "// The game's named sounds: name;wave file in Data\\Sounds;3d for a placed sound\n";
