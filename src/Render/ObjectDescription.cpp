@@ -82,11 +82,3 @@ SPObjectDescription ParseObjectDescription(const char* text, size_t size, const 
     }
     return description;
 }
-
-std::vector<std::string> SplitFields(const std::string& text, const std::string& delimiter) {
-    std::vector<std::string> fields;
-    CPTokenizer tokenizer(text, delimiter, true);
-    std::string field;
-    while (tokenizer.NextToken(field)) fields.push_back(field);
-    return fields;
-}

@@ -34,6 +34,3 @@ struct SPObjectDescription {
 // Reads a description from its text (comments and blanks as CPTextReader removes them); path
 // names the file in the log.
 SPObjectDescription ParseObjectDescription(const char* text, size_t size, const std::string& path);
-
-// The fields of text split at delimiter (trimmed, double quotes grouping).
-std::vector<std::string> SplitFields(const std::string& text, const std::string& delimiter);

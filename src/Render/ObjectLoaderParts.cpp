@@ -14,6 +14,7 @@
 #include "Render/PSprite.h"
 #include "Render/TexModifierFactory.h"
 #include "core/FieldNumbers.h"
+#include "core/Fields.h"
 #include "core/PFileFinder.h"
 #include "core/PLog.h"
 #include "core/Result.h"
@@ -40,10 +41,6 @@ const std::string* Find(const PropertyMap& properties, const char* key) {
 std::string ValueOf(const PropertyMap& properties, const char* key) {
     const std::string* value = Find(properties, key);
     return value ? *value : std::string();
-}
-
-std::string Field(const std::vector<std::string>& fields, size_t index) {
-    return index < fields.size() ? fields[index] : std::string();
 }
 
 // False, with a log line, when a number of the sprite, light or psystem line was not finite: the
@@ -157,12 +154,12 @@ void AddPartAnimations(CPObjectLoader& loader, CPGameObject& object, const std::
     for (const std::string& item : SplitFields(items, ";")) {
         const std::vector<std::string> fields = SplitFields(item, ",");
         CPObjectLoader::PartAnimations parts;
-        loader.LoadPartAnimations(Field(fields, 1), parts);
+        loader.LoadPartAnimations(FieldAt(fields, 1), parts);
         for (const TPtr<CPGameObject>& target : objects) {
             const auto found = parts.find(target->GetName());
             if (found == parts.end()) continue;
             found->second->SetTarget(target.Get());
-            target->AddPartAnimation(Field(fields, 0), found->second);
+            target->AddPartAnimation(FieldAt(fields, 0), found->second);
         }
     }
 }
@@ -225,15 +222,15 @@ void CPObjectLoader::AddSprites(const TPtr<CPGameObject>& root, const SPObjectDe
         CPFieldNumbers numbers(fields);
         const float size = numbers.Float(4);
         const PVector3 position = numbers.Vector(1);
-        if (!Usable(numbers, description, "sprite", Field(fields, 0))) continue;
-        TPtr<CPGameObject> object(new CPGameObject(Field(fields, 0)));
+        if (!Usable(numbers, description, "sprite", FieldAt(fields, 0))) continue;
+        TPtr<CPGameObject> object(new CPGameObject(FieldAt(fields, 0)));
         TPtr<CPSprite> sprite(new CPSprite(size));
         sprite->SetOwner(object.Get());
         object->SetAttachment(CPGameObject::kSprite, sprite);
         object->SetShadow(false);
         object->SetPosition(position);
-        ConfigurePart(object, description.PropertiesOf(Field(fields, 0)), layerBase);
-        const std::string parent = Field(fields, 5);
+        ConfigurePart(object, description.PropertiesOf(FieldAt(fields, 0)), layerBase);
+        const std::string parent = FieldAt(fields, 5);
         Attach(root, object, [&] { return parent.empty() || parent == root->GetName() ? root : root->FindChild(parent); });
     }
 }
@@ -255,8 +252,8 @@ void CPObjectLoader::AddLights(const TPtr<CPGameObject>& root, const SPObjectDes
         record.attenuation1 = numbers.Float(9);
         record.attenuation2 = 0.0f;
         const PVector3 position = numbers.Vector(3);
-        if (!Usable(numbers, description, "light", Field(fields, 0))) continue;
-        TPtr<CPGameObject> object(new CPGameObject(Field(fields, 0)));
+        if (!Usable(numbers, description, "light", FieldAt(fields, 0))) continue;
+        TPtr<CPGameObject> object(new CPGameObject(FieldAt(fields, 0)));
         TPtr<CPLight> light(new CPLight);
         light->SetFollowed(object.Get());
         light->SetLight(record);
@@ -264,7 +261,7 @@ void CPObjectLoader::AddLights(const TPtr<CPGameObject>& root, const SPObjectDes
         object->SetShadow(false);
         object->SetObb(CPObb({0.0f, 0.0f, 0.0f, 0.0f}, {record.range, record.range, record.range, 0.0f}));
         object->SetPosition(position);
-        const std::string parent = Field(fields, 1);
+        const std::string parent = FieldAt(fields, 1);
         Attach(root, object, [&] { return parent == root->GetName() ? root : root->FindChild(parent); });
     }
 }
@@ -275,11 +272,11 @@ void CPObjectLoader::AddEmitters(const TPtr<CPGameObject>& root, const SPObjectD
         CPFieldNumbers numbers(fields);
         const float interval = numbers.Float(5);
         const PVector3 position = numbers.Vector(2);
-        if (!Usable(numbers, description, "psystem", Field(fields, 0))) continue;
+        if (!Usable(numbers, description, "psystem", FieldAt(fields, 0))) continue;
         const std::vector<std::string> names(fields.begin() + std::min<size_t>(fields.size(), 6), fields.end());
-        TPtr<CPGameObject> object = MakeEmitter(Field(fields, 0), names, interval);
+        TPtr<CPGameObject> object = MakeEmitter(FieldAt(fields, 0), names, interval);
         object->SetPosition(position);
-        const std::string parent = Field(fields, 1);
+        const std::string parent = FieldAt(fields, 1);
         Attach(root, object, [&] { return parent == root->GetName() ? root : root->GetChild(parent); });
     }
 }

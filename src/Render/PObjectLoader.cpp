@@ -4,6 +4,7 @@
 #include "Render/PGameObject.h"
 #include "Render/PObb.h"
 #include "Render/PPartAnimation.h"
+#include "core/Fields.h"
 #include "core/PBinaryReader.h"
 #include "core/PFile.h"
 #include "core/PLog.h"

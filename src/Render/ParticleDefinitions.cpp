@@ -3,37 +3,24 @@
 #include <algorithm>
 
 #include "core/FieldNumbers.h"
+#include "core/Fields.h"
 #include "core/PFile.h"
 #include "core/PLog.h"
 #include "core/PTextReader.h"
-#include "core/PTokenizer.h"
 #include "core/Result.h"
 #include "core/TextHelpers.h"
 
 namespace {
 
-std::vector<std::string> Split(const std::string& text, const char* delimiter) {
-    std::vector<std::string> fields;
-    CPTokenizer tokenizer(text, delimiter, true);
-    std::string token;
-    while (tokenizer.NextToken(token)) fields.push_back(token);
-    return fields;
-}
-
-const std::string& Field(const std::vector<std::string>& fields, size_t index) {
-    static const std::string kEmpty;
-    return index < fields.size() ? fields[index] : kEmpty;
-}
-
-int32_t IntField(const std::vector<std::string>& fields, size_t index) { return AtoI(Field(fields, index)); }
+int32_t IntField(const std::vector<std::string>& fields, size_t index) { return AtoI(FieldAt(fields, index)); }
 
 // False when a number of the keys is not finite.
 bool ParseKeys(const std::string& text, std::vector<SPColourKey>& keys) {
     keys.clear();
     if (text.empty()) return true;
     bool finite = true;
-    for (const std::string& group : Split(text, ",")) {
-        const std::vector<std::string> values = Split(group, ":");
+    for (const std::string& group : SplitFields(text, ",")) {
+        const std::vector<std::string> values = SplitFields(group, ":");
         CPFieldNumbers numbers(values);
         const float alpha = numbers.Float(0);
         const float red = numbers.Float(1);
@@ -49,25 +36,25 @@ bool ParseKeys(const std::string& text, std::vector<SPColourKey>& keys) {
 }  // namespace
 
 bool ParseEffectLine(const std::string& line, SPEffectDefinition& definition) {
-    const std::vector<std::string> fields = Split(line, " ");
+    const std::vector<std::string> fields = SplitFields(line, " ");
     definition = SPEffectDefinition();
-    definition.name = Field(fields, 0);
-    definition.texture = Field(fields, 1);
-    definition.effectFile = Field(fields, 2);
+    definition.name = FieldAt(fields, 0);
+    definition.texture = FieldAt(fields, 1);
+    definition.effectFile = FieldAt(fields, 2);
     definition.columns = IntField(fields, 3);
     definition.rows = IntField(fields, 4);
     definition.frameValue = IntField(fields, 5);
     definition.darken = IntField(fields, 6) != 0;
     definition.layer = IntField(fields, 7);
-    return ParseKeys(Field(fields, 8), definition.keys);
+    return ParseKeys(FieldAt(fields, 8), definition.keys);
 }
 
 bool ParseEmitterLine(const std::string& line, std::string& name, SPEmitterInfo& emitter) {
-    const std::vector<std::string> fields = Split(line, " ");
+    const std::vector<std::string> fields = SplitFields(line, " ");
     CPFieldNumbers numbers(fields);
-    name = Field(fields, 0);
+    name = FieldAt(fields, 0);
     emitter = SPEmitterInfo();
-    emitter.effect = Field(fields, 1);
+    emitter.effect = FieldAt(fields, 1);
     emitter.life = numbers.Float(2);
     if (emitter.life > 0.0f) emitter.life = std::max(emitter.life, kShortestParticleLife);
     emitter.size = numbers.Float(3);
@@ -82,10 +69,10 @@ bool ParseEmitterLine(const std::string& line, std::string& name, SPEmitterInfo&
 }
 
 bool ParseFlameLine(const std::string& line, SPFlameDefinition& flame) {
-    const std::vector<std::string> fields = Split(line, ";");
+    const std::vector<std::string> fields = SplitFields(line, ";");
     CPFieldNumbers numbers(fields);
     flame = SPFlameDefinition();
-    flame.emitterNames = Split(Field(fields, 0), ",");
+    flame.emitterNames = SplitFields(FieldAt(fields, 0), ",");
     flame.interval = numbers.Float(1);
     flame.lifetime = numbers.Float(2);
     flame.extra = numbers.Float(3);

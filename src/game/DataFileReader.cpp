@@ -6,7 +6,6 @@
 #include "core/PFile.h"
 #include "core/PLog.h"
 #include "core/PTextReader.h"
-#include "core/PTokenizer.h"
 #include "core/Result.h"
 #include "core/TextHelpers.h"
 
@@ -57,15 +56,6 @@ std::vector<SPNumberedLine> SplitNumberedLines(const uint8_t* data, size_t size)
     return lines;
 }
 
-std::vector<std::string> SplitFields(const std::string& line, const std::string& delimiter, size_t limit)
-{
-    std::vector<std::string> fields;
-    CPTokenizer tokenizer(line, delimiter, true);
-    std::string field;
-    while (fields.size() <= limit && tokenizer.NextToken(field)) fields.push_back(field);
-    return fields;
-}
-
 bool ReadIntField(const std::string& text, int32_t& value)
 {
     return ReadWholeNumber(text, value);
@@ -86,9 +76,7 @@ std::string ItemNameField(const std::string& text)
 
 const std::string& FieldCursor::Next()
 {
-    static const std::string kMissing;
-    const size_t index = m_next++;
-    return index < m_fields.size() ? m_fields[index] : kMissing;
+    return FieldAt(m_fields, m_next++);
 }
 
 void FieldCursor::Text(std::string& value)

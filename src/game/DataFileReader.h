@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/Fields.h"
+
 // The common ground of the game's text data files (item tables, texts, shop presets, the player's
 // start, the coefficients, the enemy records): whole files read into lines, lines split into
 // fields, fields read as numbers. The item tables and the texts are read line by line; every
@@ -26,10 +28,6 @@ std::vector<SPNumberedLine> SplitNumberedLines(const uint8_t* data, size_t size)
 // The longest line of a table read line by line (the item tables, the texts); a longer one is
 // left out.
 constexpr size_t kLongestTableLine = 4096;
-
-// The fields of a line split at the delimiter with double-quote grouping (CPTokenizer). At most
-// limit + 1 fields are taken, enough to tell that a line holds too many.
-std::vector<std::string> SplitFields(const std::string& line, const std::string& delimiter, size_t limit);
 
 // The whole text as a decimal int32 (an optional sign, then digits, nothing else). False, and
 // value untouched, for anything else, including "" and numbers outside the int32 range.

@@ -1,7 +1,6 @@
 #include "game/PPlayerCar.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "Render/PMaterialManager.h"
 #include "Render/PParticleSpawnInfo.h"
@@ -13,6 +12,7 @@
 #include "Sound/NSoundBank.h"
 #include "core/PGlobalTimer.h"
 #include "core/PLog.h"
+#include "core/TextHelpers.h"
 #include "game/PGameData.h"
 #include "math/PMatrix.h"
 #include "physics/PPhysics.h"
@@ -243,9 +243,7 @@ void CPPlayerCar::EarnMoney(float frameDelta) {
     CPGameData* data = GetGameData();
     if (!data) return;
     data->money += frameDelta * incomeRate;
-    char text[64];
-    std::snprintf(text, sizeof(text), "%f", static_cast<double>(data->money));
-    SendToInterface("change_money", text);
+    SendToInterface("change_money", FloatText(data->money));
 }
 
 void CPPlayerCar::SelectFirstWeapon() {

@@ -173,7 +173,7 @@ void CPCar::ControllerStep(PhysicsController& controller, float stepLength) {
     const float theta = std::acos(std::clamp(Dot(u, v), -1.0f, 1.0f));
     torque += Cross(v, u) * std::fabs(theta);
 
-    for (float& timer : dustTimers) timer += static_cast<float>(platform::Rand()) / 32767.0f * kDustStep + stepLength;
+    for (float& timer : dustTimers) timer += platform::RandUnit() * kDustStep + stepLength;
     float rate = throttle == 0.0f ? 1.0f : (1.0f - factorSum * 0.5f) * 0.5f;
     speed = Length(body->GetVelocity());
     if ((speed > kDustSlowest && speed < kDustFastest) || throttle != 0.0f) {

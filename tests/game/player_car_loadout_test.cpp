@@ -12,6 +12,7 @@
 #include "game/PGameData.h"
 #include "game/PPlayerCar.h"
 #include "script/PScriptManager.h"
+#include "support/CommaLocale.h"
 #include "support/WorkingFolder.h"
 
 namespace {
@@ -218,6 +219,17 @@ TEST_F(PlayerCarLoadoutTest, RepairStopsAtFullHealthAndMoneyIsReportedEveryFrame
     Frame(1.0f);
     EXPECT_EQ(m_data.money, 14.0f);
     EXPECT_TRUE(Commands().empty());
+}
+
+TEST_F(PlayerCarLoadoutTest, TheReportedMoneyIgnoresTheLocale) {
+    testsupport::CommaLocale comma;
+    if (!comma.Active()) GTEST_SKIP() << "no comma-decimal locale installed";
+    m_car->ApplyLoadout();
+    m_data.money = 10.0f;
+    m_car->incomeRate = 2.5f;
+    Commands();
+    Frame(1.0f);
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"change_money(12.500000)"}));
 }
 
 }  // namespace

@@ -1,0 +1,16 @@
+#pragma once
+#include <cstddef>
+#include <limits>
+#include <string>
+#include <vector>
+
+// The fields of one line of a text data file.
+
+// The fields of text split at the delimiter as CPTokenizer splits them with quotes on (trimmed,
+// double quotes grouping, an empty field between two delimiters, none after a final one). At
+// most limit + 1 fields are taken, enough for a reader to tell that a line holds too many.
+std::vector<std::string> SplitFields(const std::string& text, const std::string& delimiter,
+                                     size_t limit = std::numeric_limits<size_t>::max() - 1);
+
+// The field of that index, or "" for one the line does not have.
+const std::string& FieldAt(const std::vector<std::string>& fields, size_t index);
