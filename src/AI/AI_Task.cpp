@@ -1,38 +1,138 @@
 #include "AI/AI_Task.h"
 
 #include <algorithm>
-#include <cmath>
+#include <utility>
 
-void AI_Task::CreateNavGrid(int32_t rows, int32_t columns, float newCellSize)
+#include "AI/AIManager.h"
+#include "AI/AI_Entity.h"
+#include "AI/SimpleVehicle.h"
+#include "Render/PGameObject.h"
+#include "Sound/NAudio.h"
+#include "core/PGlobalTimer.h"
+#include "core/PLog.h"
+#include "game/DataFileReader.h"
+
+namespace {
+
+constexpr char kTypesPath[] = "Data\\ai.dat";
+constexpr char kKindFolder[] = "Data\\Ai\\";
+// Prototypes stand a little above their standing height.
+constexpr float kPrototypeLift = 0.3f;
+
+}  // namespace
+
+AI_Task::AI_Task() : manager(std::make_unique<CPAIManager>()), targetVehicle(new SimpleVehicle) {}
+
+AI_Task::~AI_Task() = default;
+
+void AI_Task::Update()
 {
-    gridRows = std::max(rows, 0);
-    gridColumns = std::max(columns, 0);
-    cellSize = newCellSize;
-    searchCounter = 10;
-    gridCells.assign(static_cast<size_t>(gridRows) * static_cast<size_t>(gridColumns), 0);
-    gridCells.shrink_to_fit();
+    const CPGlobalTimer* timer = GetGlobalTimer();
+    if (timer && timer->IsStopped()) return;
+    manager->Update(g_frameDelta);
 }
 
-bool AI_Task::IsCellFree(float x, float y) const
+bool AI_Task::IsEnemy(const AI_Entity* entity) const { return entity && manager->ContainsEntity(entity); }
+
+bool AI_Task::IsWalkerKind(const std::string& kind)
 {
-    // The level's cells are 2 units: half a cell a unit, from the grid's middle.
-    const float row = std::floor(static_cast<float>(gridRows / 2) + 0.5f * x);
-    const float column = std::floor(static_cast<float>(gridColumns / 2) + 0.5f * y);
-    if (!(row >= 0.0f && row < static_cast<float>(gridRows) && column >= 0.0f &&
-          column < static_cast<float>(gridColumns))) {
+    return kind == "walker" || kind == "walker_2" || kind == "walker3";
+}
+
+void AI_Task::LoadTypes()
+{
+    if (typesLoaded) return;
+    typesLoaded = true;
+    walkerCount = 0;
+    std::vector<uint8_t> bytes;
+    if (!ReadDataFile(kTypesPath, false, bytes)) return;
+    for (SPEnemyTypeLine& line : ParseEnemyTypes(bytes.data(), bytes.size(), kTypesPath)) {
+        SPKindFile kind;
+        if (!line.kindFileName.empty()) LoadKindFile(kKindFolder + line.kindFileName, kind);
+        line.type.melee[0] = kind.melee[0];
+        line.type.melee[1] = kind.melee[1];
+        line.type.fire = kind.fire;
+        line.type.animationSounds = std::move(kind.animationSounds);
+        kindSounds[line.kind] = line.loopSound;
+        enemyTypes[line.kind] = std::move(line.type);
+    }
+    BuildPrototypes();
+}
+
+bool AI_Task::LoadKindFile(const std::string& path, SPKindFile& kind)
+{
+    std::vector<uint8_t> bytes;
+    if (!ReadDataFile(path, false, bytes)) return false;
+    ParseKindFile(bytes.data(), bytes.size(), path, kind);
+    return true;
+}
+
+void AI_Task::BuildPrototypes()
+{
+    for (const auto& [kind, type] : enemyTypes) {
+        TPtr<AI_Entity> prototype(new AI_Entity(kind, {0.0f, 0.0f, type.heightOffset + kPrototypeLift}, type.forward));
+        prototype->ApplyType(type);
+        prototypes[kind] = prototype;
+    }
+}
+
+AI_Entity* AI_Task::FindPrototype(const std::string& kind) const
+{
+    const auto found = prototypes.find(kind);
+    return found == prototypes.end() ? nullptr : found->second.Get();
+}
+
+int32_t AI_Task::LiveCount(const std::string& kind) const
+{
+    const auto found = liveCounts.find(kind);
+    return found == liveCounts.end() ? 0 : found->second;
+}
+
+bool AI_Task::AddEnemy(const std::string& kind, float x, float y)
+{
+    const AI_Entity* prototype = FindPrototype(kind);
+    if (!prototype) {
+        GetLog()->Print(0, "AddEnemy: no enemy kind \"%s\" in %s\n", kind.c_str(), kTypesPath);
         return false;
     }
-    return GetCell(static_cast<int32_t>(row), static_cast<int32_t>(column)) == 0;
+    const TPtr<AI_Entity> enemy = prototype->Spawn(x, y);
+    if (!enemy) return false;
+    manager->AddEntity(enemy);
+    if (IsWalkerKind(kind)) ++walkerCount;
+    const int32_t count = ++liveCounts[kind];
+    const auto sound = kindSounds.find(kind);
+    CNAudio* audio = GetAudio();
+    if (count >= 1 && sound != kindSounds.end() && audio) audio->PlaySoundByName(sound->second, true);
+    return true;
 }
 
-void AI_Task::SetCell(int32_t row, int32_t column, uint8_t value)
+void AI_Task::OnEnemyRemoved(const std::string& kind)
 {
-    if (row < 0 || row >= gridRows || column < 0 || column >= gridColumns) return;
-    gridCells[static_cast<size_t>(row) * static_cast<size_t>(gridColumns) + static_cast<size_t>(column)] = value;
+    if (IsWalkerKind(kind)) --walkerCount;
+    const int32_t count = --liveCounts[kind];
+    if (count >= 1) return;
+    const auto sound = kindSounds.find(kind);
+    CNAudio* audio = GetAudio();
+    if (sound != kindSounds.end() && audio) audio->StopSoundByName(sound->second);
 }
 
-uint8_t AI_Task::GetCell(int32_t row, int32_t column) const
+void AI_Task::StopLevel()
 {
-    if (row < 0 || row >= gridRows || column < 0 || column >= gridColumns) return 1;
-    return gridCells[static_cast<size_t>(row) * static_cast<size_t>(gridColumns) + static_cast<size_t>(column)];
+    manager->StopLevel();
+    Stop();
+}
+
+void AI_Task::UpdateTargetVehicle(const CPGameObject& car, const PVector3& direction, float speed)
+{
+    targetVehicle->SetPosition(car.GetPosition());
+    const PVector3& half = car.GetPartBounds().halfExtents;
+    targetVehicle->SetRadius(std::max({half.x, half.y, half.z}));
+    PVector3 flat = Vec3Normalize({direction.x, direction.y, 0.0f});
+    if (speed < 0.0f) {
+        speed = -speed;
+        flat = -flat;
+    }
+    if (flat.x != 0.0f || flat.y != 0.0f) targetVehicle->SetForward({flat.x, flat.y, 0.0f});
+    targetVehicle->SetSpeed(speed);
+    targetVehicle->SetMaxSpeed(speed);
 }

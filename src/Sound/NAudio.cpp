@@ -78,11 +78,31 @@ void CNAudio::PlaySoundByName(const std::string& name, bool loop) {
     sound->Play(0, loop ? CNSound::kPlayLooping : 0);
 }
 
+void CNAudio::PlaySoundAt(const std::string& name, const PVector3& position, bool loop) {
+    const TPtr<CNSound> sound = GetSound(name);
+    if (!sound) return;
+    SetSoundPosition(sound, position, {0.0f, 0.0f, 0.0f});
+    if (sound->IsPlaying()) {
+        sound->Stop();
+        sound->Rewind();
+    }
+    sound->Play(0, loop ? CNSound::kPlayLooping : 0);
+}
+
 void CNAudio::StopSoundByName(const std::string& name) {
     const TPtr<CNSound> sound = GetSound(name);
     if (!sound) return;
     sound->Stop();
     sound->Rewind();
+}
+
+void CNAudio::StopAllSounds() {
+    for (const auto& [name, sound] : m_registry) {
+        if (!sound) continue;
+        sound->Stop();
+        sound->Rewind();
+    }
+    for (CNSound* sound : CNSound::GetLiveSounds()) sound->Stop();
 }
 
 void CNAudio::SetSoundPosition(TPtr<CNSound> sound, const PVector3& position, const PVector3& velocity) {

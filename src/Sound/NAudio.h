@@ -53,6 +53,11 @@ public:
     void PlaySoundByName(const std::string& name, bool loop);
     // Stops the named sound and rewinds it.
     void StopSoundByName(const std::string& name);
+    // Places the named sound at the position (standing still) and plays it, looping or once; one
+    // that is playing starts again from its beginning. Nothing for an unknown name.
+    void PlaySoundAt(const std::string& name, const PVector3& position, bool loop);
+    // Stops and rewinds every registered sound, then stops every live sound.
+    void StopAllSounds();
     // Place a 3D sound, and set its distances; nothing for a 2D sound.
     void SetSoundPosition(TPtr<CNSound> sound, const PVector3& position, const PVector3& velocity);
     void SetSoundDistances(TPtr<CNSound> sound, float minimum, float maximum);

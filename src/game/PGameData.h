@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "game/GameDataReaders.h"
 #include "game/PCarSetup.h"
 #include "game/PItemInfo.h"
+#include "game/PMission.h"
 #include "game/PScoreTable.h"
 
 // The game's state between levels and its item databases: the seven item tables of the shop,
@@ -43,6 +45,9 @@ public:
     const std::string* FindText(const std::string& key) const;
     // The text of a key; "" for a key the table does not hold (which is not added).
     std::string GetText(const std::string& key) const;
+    // The text of a key as the scripts look texts up: a key the table does not hold is entered
+    // with an empty text.
+    const std::string& LookUpText(const std::string& key) { return strings[key]; }
 
     // Score table.
     // Reads Data\scores.dat over the table; a missing or damaged file leaves it as it was.
@@ -59,6 +64,34 @@ public:
     bool SetScoreLine(int32_t line, const std::string& name, int32_t score);
     // Line (0 to 11) of the table, or null outside it.
     const SPScoreLine* GetScoreLine(int32_t line) const;
+
+    // Money and the shop.
+    // money = value; the script "gamemenu" is told ("change_money", the value as "%f").
+    void SetMoney(float value);
+    // The automatic purchase: with the budget of money plus the value of the edited set-up, the
+    // first preset from the last of the current mission's group of three (presets 3 × mission − 1
+    // down to 0; the last preset there is when the table is shorter) down to the first that the
+    // budget pays becomes the edited set-up, and the rest of the budget the money (SetMoney).
+    // False, with nothing changed, when none is affordable or the mission is 0 or below.
+    bool BuyBestPreset();
+
+    // Save games (PSaveGame.h), under DATA\Saves. A name must be a plain file name
+    // (IsSaveFileName); any other is logged and neither written nor read.
+    // Writes the money (truncated toward zero into the 32-bit range), mission, committed set-up,
+    // score and hard mode under SaveDescription (name, now). False, logged, when the file cannot
+    // be written (the old one then stays as it was).
+    bool SaveGame(const std::string& name);
+    // Restores money, mission, the committed set-up, score and hard mode from a save that reads
+    // whole (ReadSaveGame), then reloads the coefficients. False, logged, with nothing changed,
+    // for a missing or damaged save.
+    bool LoadGame(const std::string& name);
+    // The description the load screen lists for slot 1 to 13: "" unless the slot holds a save
+    // that loads.
+    std::string GetSaveDescription(int32_t slot) const;
+    // The description of a save under the name made at the local time: the text of "autosave"
+    // for save13.sav; otherwise the text of "mission", the mission, the text of its planet
+    // (none past mission 10) and the time, as "Mission 3: Jupiter - 14:05, 09/12/2026".
+    std::string SaveDescription(const std::string& name, const std::tm& localTime);
 
     // Car set-ups and difficulty.
     // The start set-up of DATA\player.dat (all empty when the file is missing or damaged) becomes
@@ -88,6 +121,16 @@ public:
     // with the text of "nu"). True when the car must mount its weapons again (levels 2 and 4).
     bool UpgradeWeaponSlot(int32_t currentSlot);
 
+    // Missions (PGameDataMission.cpp).
+    // Reads the mission file Data\Levels\<name> (no extension added) of the loaded level:
+    // checkPoints and enemySources are replaced and every enemy kind it can send gets its model.
+    // A missing file leaves checkPoints empty and enemySources as they were; without a level
+    // nothing happens.
+    void LoadMissionInfo(const std::string& name);
+    // Gives the enemy kind's prototype its model (<kind>.rdf) unless it has one: true when the AI
+    // task knows the kind.
+    bool PreloadModel(const std::string& kind);
+
     std::vector<SPScoreLine> scoreTable;
     ItemMap<CPWeaponInfo> weaponInfos;
     ItemList<CPWeaponInfo> weaponList;
@@ -115,6 +158,9 @@ public:
     float levelTimeFactor = 1.0f;     // times the level time
     int32_t score = 0;                // kills of the current game
     bool hardMode = false;
+    // The loaded mission's check points, in file order, and its spawn sources.
+    std::vector<SPCheckPointInfo> checkPoints;
+    EnemySources enemySources;
 
 private:
     void LoadItemTables();

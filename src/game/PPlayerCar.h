@@ -84,6 +84,16 @@ public:
     // Throws one shell casing from the gun model (the particle effect "gilze").
     void EjectCasing(const CPGameObject& gun);
 
+    // A hit of amount times the player damage factor. Crossing down to 20 health tells "main"
+    // ("say_critical"); the interface is told of every hit ("gamemenu", "update_game_interface").
+    // Below 0 health stays 0 and the category "main" hears "player_dead" once in the car's life.
+    // Returns whether the car is still alive (health not below 0). An amount that is NaN, or a
+    // damage factor that makes it one, does nothing and returns whether health is not below 0.
+    bool ApplyDamage(float amount);
+    // Death: the engine sound stops, the car is dead, hidden, out of ray tests and out of the
+    // physics world; "player_death" is spawned 1.5 above it and "level" is told ("death").
+    void Kill();
+
     float flameTickTimer = 0.0f;
     // Time to the mine layer's next shot.
     float mineShotTimer = 0.0f;

@@ -13,6 +13,7 @@
 #include "core/PKernel.h"
 #include "core/PTokenizer.h"
 #include "math/PMatrix.h"
+#include "math/Truncate.h"
 #include "Render/PGameObject.h"
 #include "Render/PObjectLoader.h"
 #include "Render/PRender.h"
@@ -29,15 +30,6 @@ std::string CheckText(lua_State* state, int index) {
     size_t length = 0;
     const char* text = luaL_checklstring(state, index, &length);
     return std::string(text, length);
-}
-
-// A number truncated toward zero into the 32-bit range (not a number: 0).
-int32_t TruncateToInt32(lua_Number number) {
-    const lua_Number value = std::trunc(number);
-    if (value >= INT32_MAX) return INT32_MAX;
-    if (value <= INT32_MIN) return INT32_MIN;
-    if (std::isnan(value)) return 0;
-    return static_cast<int32_t>(value);
 }
 
 }  // namespace

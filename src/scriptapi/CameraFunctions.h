@@ -13,9 +13,3 @@ int ScriptSetCameraPos(lua_State* state);
 // (or a number at all) is refused. Nothing without a level.
 int ScriptSetCameraZAngle(lua_State* state);
 
-// GetRotateDirection (a, b, dx, dy) -> turn, aligned: the turn (radians) from the player's
-// heading toward the screen direction (dx, dy) (both truncated toward zero; y down), 0 below
-// 0.01; aligned while the turn is below 0.5. a and b are not used. With a level, three yellow
-// debug lines show the obstacle probe 6 units long from the player car: straight along the
-// turned heading and 15 degrees to either side (interface table).
-int ScriptGetRotateDirection(lua_State* state);

@@ -5,7 +5,9 @@
 #include <cmath>
 
 #include "core/SettingsVariables.h"
+#include "game/PGameData.h"
 #include "script/EngineFunctions.h"
+#include "scriptapi/ScriptArguments.h"
 
 namespace {
 
@@ -19,7 +21,7 @@ int ScriptGetMouse(lua_State* state) {
 }
 
 int ScriptSetMouse(lua_State* state) {
-    g_mouse = static_cast<float>(lua_tonumber(state, 1));
+    ReadFiniteArgument(state, 1, g_mouse);
     return 0;
 }
 
@@ -28,9 +30,9 @@ int ScriptGetBrightness(lua_State* state) {
     return 1;
 }
 
-// Not a number stores the least brightness too.
+// What is no finite number stores the least brightness too.
 int ScriptSetBrightness(lua_State* state) {
-    const float brightness = static_cast<float>(lua_tonumber(state, 1));
+    const float brightness = FiniteArgument(state, 1);
     g_brightness = brightness >= kLeastBrightness ? brightness : kLeastBrightness;
     return 0;
 }
@@ -43,6 +45,20 @@ int ScriptSetDifficulty(lua_State* state) {
 int ScriptGetDifficulty(lua_State* state) {
     lua_pushboolean(state, g_difficulty != 0);
     return 1;
+}
+
+int ScriptGetDifficult(lua_State* state) {
+    const CPGameData* data = GetGameData();
+    lua_pushnumber(state, data && data->hardMode ? 1 : 0);
+    return 1;
+}
+
+int ScriptSetDifficult(lua_State* state) {
+    CPGameData* data = GetGameData();
+    if (!data) return 0;
+    data->hardMode = lua_toboolean(state, 1);
+    data->LoadCoefficients();
+    return 0;
 }
 
 int ScriptGetCurrentResolution(lua_State* state) {

@@ -7,7 +7,7 @@ struct lua_State;
 
 // GetMouse () -> the mouse setting.
 int ScriptGetMouse(lua_State* state);
-// SetMouse (x): the mouse setting = x.
+// SetMouse (x): the mouse setting = x; a value that is no finite float changes nothing.
 int ScriptSetMouse(lua_State* state);
 // GetBrightness () -> the brightness setting.
 int ScriptGetBrightness(lua_State* state);
@@ -17,5 +17,10 @@ int ScriptSetBrightness(lua_State* state);
 int ScriptSetDifficulty(lua_State* state);
 // GetDifficulty () -> true when the difficulty setting is not 0 (interface table).
 int ScriptGetDifficulty(lua_State* state);
+// GetDifficult () -> 1 in hard mode, else 0 (the game data's flag).
+int ScriptGetDifficult(lua_State* state);
+// SetDifficult (flag): hard mode on or off, and the difficulty coefficients reloaded for it
+// (interface table).
+int ScriptSetDifficult(lua_State* state);
 // GetCurrentResolution () -> screenWidth, screenHeight.
 int ScriptGetCurrentResolution(lua_State* state);

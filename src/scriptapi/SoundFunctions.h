@@ -16,3 +16,13 @@ int ScriptSetSoundVolume(lua_State* state);
 int ScriptGetMusicVolume(lua_State* state);
 // SetMusicVolume (x): stores the setting and hands it to the music.
 int ScriptSetMusicVolume(lua_State* state);
+
+// PlaySpecialSound3D (name, x, y, z): the same, the sound first placed at (x, y, z), standing
+// still (a 2D sound, or a position that is not finite, is not moved).
+int ScriptPlaySpecialSound3D(lua_State* state);
+// StopSounds (): stops and rewinds every registered sound and stops every live one.
+int ScriptStopSounds(lua_State* state);
+// PlayMusicNoLoop (name): asks the music for the track, without looping, and starts it.
+int ScriptPlayMusicNoLoop(lua_State* state);
+// GetMusicName () -> the name of the track the music opened last ("" before any).
+int ScriptGetMusicName(lua_State* state);

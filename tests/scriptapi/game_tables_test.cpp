@@ -247,6 +247,7 @@ TEST_F(GameTablesTest, SettingsFunctionsReadAndWriteTheSettings) {
         {"SetBrightness(0.7)", "GetBrightness()", "0.7"},
         {"SetBrightness('x')", "GetBrightness()", "0.05"},
         {"SetMouse(0.25)", "GetMouse()", "0.25"},
+        {"SetMouse(0/0) SetMouse(1/0) SetMouse(-1e39)", "GetMouse()", "0.25"},
         {"SetDifficulty(1.9)", "GetDifficulty()", "true"},
         {"SetDifficulty(-0.5)", "GetDifficulty()", "false"},
         {"SetDifficulty(nil)", "GetDifficulty()", "false"},

@@ -198,6 +198,9 @@ int main(int argc, char** argv) {
         {"change_weapon", Chirp(600.0, 1200.0, 0.15), 16, false},
         {"undo_weapon", Chirp(300.0, 200.0, 0.2), 16, false},
         {"super_strike", Explosion(21, 2.0, 1.5, 0.15), 16, false},
+        {"enemy_run", Flame(), 8, true},
+        {"enemy_hit", GunShot(21, 70.0), 8, true},
+        {"enemy_growl", Rocket(4, 140.0), 8, false},
     };
     std::string registry = "// The game's named sounds: name;wave file in Data\\Sounds;3d for a placed sound\n";
     for (const Sound& sound : all) {

@@ -120,20 +120,24 @@ PQuaternion StoredTurn(float degrees) {
     return {0.0f, 0.0f, -std::sin(half), std::cos(half)};  // stored as the conjugate
 }
 
+modelfile::SPShapeRecord ShapeRecord(const SideShape& s) {
+    modelfile::SPShapeRecord record;
+    record.type = s.cylinder ? modelfile::kShapeCylinder : modelfile::kShapeBox;
+    record.sizeX = s.size.x;
+    record.height = s.size.y;
+    record.sizeY = s.size.z;
+    record.position = s.at;
+    record.rotation = StoredTurn(s.turnDegrees);
+    record.diameter = s.diameter;
+    record.mass = s.mass * kMassScale;
+    return record;
+}
+
 void AddShapes(const SideFile& side, bool physics, SPMeshNode& node) {
     for (const SideShape& s : side.shapes) {
         if (s.node != node.name) continue;
         if (physics) {
-            modelfile::SPShapeRecord record;
-            record.type = s.cylinder ? modelfile::kShapeCylinder : modelfile::kShapeBox;
-            record.sizeX = s.size.x;
-            record.height = s.size.y;
-            record.sizeY = s.size.z;
-            record.position = s.at;
-            record.rotation = StoredTurn(s.turnDegrees);
-            record.diameter = s.diameter;
-            record.mass = s.mass * kMassScale;
-            node.shapes.push_back(record);
+            node.shapes.push_back(ShapeRecord(s));
         } else if (!s.cylinder) {
             node.boxes.push_back({{s.at.x, s.at.y, s.at.z + s.size.y / 2.0f, 0.0f},
                                   {s.size.x / 2.0f, s.size.z / 2.0f, s.size.y / 2.0f, 0.0f}});
@@ -274,6 +278,19 @@ std::string DumpMeshFile(const modelfile::SPMeshFile& file) {
     for (const SPMeshNode& node : file.nodes) DumpNode(out, node, file.physics, 0);
     if (file.hasMatrixTable) out << "matrix table: " << file.matrices.size() << " entries\n";
     return out.str();
+}
+
+void ApplySideToAnimatedNode(const SideFile& side, modelfile::SPAnimatedNode& node) {
+    if (const SideNode* info = side.Find(node.name)) {
+        node.body.sizeX = info->body.x;
+        node.body.height = info->body.y;
+        node.body.sizeY = info->body.z;
+        node.body.mass = info->mass * kMassScale;
+    }
+    for (const SideShape& s : side.shapes) {
+        if (s.node == node.name) node.shapes.push_back(ShapeRecord(s));
+    }
+    node.bounds = node.body;
 }
 
 }  // namespace vxmodel

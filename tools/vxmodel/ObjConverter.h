@@ -16,6 +16,10 @@ namespace vxmodel {
 bool ConvertObj(const std::string& objText, const SideFile& side, bool physics, modelfile::SPMeshFile& file,
                 std::string& error);
 
+// Gives a vertex-animated node the body (mass and box) and collision shapes that the side file
+// gives its name; its bounds become the body's box.
+void ApplySideToAnimatedNode(const SideFile& side, modelfile::SPAnimatedNode& node);
+
 // The tree of a mesh file as text, one node a line, indented by depth: name, vertex and triangle
 // counts, then (physics format) position, mass and body, and the boxes or shapes below it.
 std::string DumpMeshFile(const modelfile::SPMeshFile& file);

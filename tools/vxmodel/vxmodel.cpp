@@ -17,8 +17,9 @@ constexpr const char* kUsage =
     "           one node per OBJ object or group; a name ending in p3d writes the physics format;\n"
     "           the side file (default: the OBJ's name with .side, when it exists) nests the nodes\n"
     "           and gives pivots, masses, bodies, boxes and cylinders\n"
-    "       vxmodel anim <frames.obj> <out.vxa> <node name> <frame time in 1/2400 s>\n"
-    "           a vertex-animated file of one node: each OBJ object or group is a frame, in order\n"
+    "       vxmodel anim <frames.obj> <out.vxa> <node name> <frame time in 1/2400 s> [side file]\n"
+    "           a vertex-animated file of one node: each OBJ object or group is a frame, in order;\n"
+    "           the side file's lines for the node name give it a mass, a body and collision shapes\n"
     "       vxmodel parts <keys.txt> <out.pan>\n"
     "           a part-animation file from lines \"part <name>\" and\n"
     "           \"key <seconds> <turn about z in degrees> [x y z]\" (three keys or more a part)\n"
@@ -74,16 +75,23 @@ int WriteBytes(const std::string& outPath, const std::vector<uint8_t>& bytes) {
 }
 
 int BuildAnimation(const std::string& objPath, const std::string& outPath, const std::string& nodeName,
-                   const std::string& ticksText) {
+                   const std::string& ticksText, const std::string& sidePath) {
     std::string objText;
     if (!ReadText(objPath, objText)) return Fail("cannot read " + objPath);
+    vxmodel::SideFile side;
+    std::string error;
+    if (!sidePath.empty()) {
+        std::string sideText;
+        if (!ReadText(sidePath, sideText)) return Fail("cannot read " + sidePath);
+        if (!vxmodel::ParseSideFile(sideText, side, error)) return Fail(sidePath + ": " + error);
+    }
     modelfile::SPMeshFile frames;
     modelfile::SPAnimatedFile file;
-    std::string error;
     if (!vxmodel::ConvertObj(objText, {}, false, frames, error) ||
         !vxmodel::BuildAnimatedFile(frames, nodeName, std::strtof(ticksText.c_str(), nullptr), file, error)) {
         return Fail(objPath + ": " + error);
     }
+    vxmodel::ApplySideToAnimatedNode(side, file.root);
     return WriteBytes(outPath, modelfile::WriteAnimatedFile(file));
 }
 
@@ -116,7 +124,9 @@ int main(int argc, char** argv) {
     if (args.size() >= 3 && args.size() <= 4 && args[0] == "build") {
         return Build(args[1], args[2], args.size() == 4 ? args[3] : DefaultSidePath(args[1]), args.size() == 4);
     }
-    if (args.size() == 5 && args[0] == "anim") return BuildAnimation(args[1], args[2], args[3], args[4]);
+    if ((args.size() == 5 || args.size() == 6) && args[0] == "anim") {
+        return BuildAnimation(args[1], args[2], args[3], args[4], args.size() == 6 ? args[5] : std::string());
+    }
     if (args.size() == 3 && args[0] == "parts") return BuildParts(args[1], args[2]);
     if (args.size() == 2 && (args[0] == "dump" || args[0] == "list")) return Dump(args[1]);
     std::fputs(kUsage, stderr);

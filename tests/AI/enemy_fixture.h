@@ -1,0 +1,178 @@
+#pragma once
+// A small world for enemies: a working folder whose script list holds a "gamemenu" and a script
+// of the category "level" (both recording what they are sent), the kernel, the physics world,
+// the weapons system with stand-in effects, the game data, a level with a player's car standing
+// on a ground slab, and the AI task with enemy kinds of the test's own.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AI/AIManager.h"
+#include "AI/AI_Entity.h"
+#include "AI/AI_Task.h"
+#include "Render/PGameObject.h"
+#include "Render/PObb.h"
+#include "core/PGlobalTimer.h"
+#include "core/PKernel.h"
+#include "core/PMMObject.h"
+#include "game/PGameData.h"
+#include "game/PLevel.h"
+#include "physics/PPhysicData.h"
+#include "physics/PPhysics.h"
+#include "script/PLuaScript.h"
+#include "script/PScriptManager.h"
+#include "support/WorkingFolder.h"
+#include "weapons/PWeaponsSystem.h"
+#include "weapons/PWeaponObject.h"
+
+class EnemyTest : public ::testing::Test {
+protected:
+    // Kinds: "walker" (melee, blood), "scav" (fires "hmgun", oil), "bomber" (an "explosion"
+    // melee kind) with models, and "ghost", whose model no mission loaded.
+    static constexpr char kAiDat[] =
+        "walker 10 1 4 50 0 0 0 1 none 1 1 0 1 0 melee.txt blood1 walker_loop 25 1\n"
+        "scav 20 1 6 60 20 8 1 0 hmgun 0 1 0 1 0 gun.txt oil1 scav_loop 40 1\n"
+        "bomber 5 1 5 60 0 0 0 1 explosion 1 1 0 1 0 melee.txt blood1 \"\" 10 1\n"
+        "ghost 5 1 5 60 0 0 0 1 none 1 1 0 1 0 melee.txt blood1 \"\" 10 1\n";
+
+    void SetUp() override
+    {
+        m_folder.Write("Data/Scripts/list.dat", "gamemenu t_interface\nlevelscript t_interface level\n");
+        m_folder.Write("Data/Scripts/gamemenu.lua", "while true do Update() end\n");
+        m_folder.Write("Data/Scripts/levelscript.lua", "while true do Update() end\n");
+        m_folder.Write("Data/ai.dat", kAiDat);
+        m_folder.Write("Data/Ai/melee.txt", "melee 5 0 1.5 1 0 1 0 2 7\nrun run_sound\nhit1 hit_sound\n");
+        m_folder.Write("Data/Ai/gun.txt", "fire 3 0.5 1 1.5 0 0 0 0 0 6 -0.5 1 1.5\nrun run_sound\n");
+        g_frameDelta = 0.0f;
+        m_kernel = std::make_unique<CPKernel>();
+        m_scripts = std::make_unique<CPScriptManager>();
+        ASSERT_TRUE(m_scripts->LoadList());
+        m_gameMenu = m_scripts->GetScript("gamemenu");
+        m_levelScript = m_scripts->GetScript("levelscript");
+        m_gameMenu->Start();
+        m_levelScript->Start();
+        m_physics = new CPPhysics;
+        m_physics->Init();
+        m_weapons = new CPWeaponsSystem;
+        LoadEffects();
+        m_gameData = std::make_unique<CPGameData>();
+        m_level = std::make_unique<CPLevel>();
+        m_level->width = 200.0f;
+        m_level->depth = 200.0f;
+        m_level->playerCar = Box("PLAYER", {0.0f, 0.0f, 1.0f}, {1.0f, 2.0f, 1.0f});
+        m_ground = Box("land", {0.0f, 0.0f, -0.5f}, {100.0f, 100.0f, 0.5f});
+        m_level->activeObjects.push_back(m_ground);
+        m_ai = new AI_Task;
+        m_ai->LoadTypes();
+        m_ai->CreateNavGrid(100, 100, 2.0f);
+        for (const char* kind : {"walker", "scav", "bomber"}) m_ai->FindPrototype(kind)->SetModel(EnemyModel(kind));
+    }
+
+    void TearDown() override
+    {
+        m_ai->Manager().StopLevel();
+        m_ai = nullptr;
+        m_level.reset();
+        m_gameData.reset();
+        m_weapons = nullptr;
+        if (m_physics) m_physics->Stop();
+        m_physics = nullptr;
+        m_gameMenu = nullptr;
+        m_levelScript = nullptr;
+        m_ground = nullptr;
+        m_scripts.reset();
+        m_kernel.reset();
+        g_frameDelta = 0.0f;
+        CollectGarbage();
+    }
+
+    // Stand-ins for the effects and shots an enemy spawns, of classes that need no resources.
+    void LoadEffects()
+    {
+        static constexpr char kEffects[] =
+            "blood1 blood scorch; scorch; 4; 0.2; 0.4; 60\n"
+            "oil1 oil scorch; scorch; 3; 0.3; 0.5; 40\n"
+            "gib1 sparks sparks; 8; 0.1; 6; 40; 1; 0.4; none\n"
+            "gib2 sparks sparks; 8; 0.1; 6; 40; 1; 0.4; none\n"
+            "sparks sparks sparks; 8; 0.1; 6; 40; 1; 0.4; none\n"
+            "mine_exp1 sparks sparks; 8; 0.1; 6; 40; 1; 0.4; none\n"
+            "trasser22 trasser enemy; 90; 4; 0.08; particle_spark.tga; particle_add.fx; 23; sparks; 1; -1; none\n";
+        m_weapons->LoadDefinitions(kEffects, static_cast<int32_t>(sizeof(kEffects) - 1));
+    }
+
+    // A scene object with one part box of the half sizes, at the position, transformed.
+    static TPtr<CPGameObject> Box(const std::string& name, const PVector3& position, const PVector3& half)
+    {
+        TPtr<CPGameObject> object(new CPGameObject(name));
+        object->GetParts().push_back(CPObb({0.0f, 0.0f, 0.0f, 0.0f}, {half.x, half.y, half.z, 0.0f}));
+        object->SetObb(CPObb({0.0f, 0.0f, 0.0f, 0.0f}, {half.x, half.y, half.z, 0.0f}));
+        object->SetPosition(position);
+        object->UpdateTransform();
+        return object;
+    }
+
+    // An enemy model: a half-unit box with a rigid body of mass 1.
+    static TPtr<CPGameObject> EnemyModel(const std::string& kind)
+    {
+        TPtr<CPGameObject> model = Box(kind, {0.0f, 0.0f, 0.0f}, {0.5f, 0.5f, 0.5f});
+        TPtr<CPPhysicData> data(new CPPhysicData(model.Get()));
+        data->mass = 1.0f;
+        data->mainSizes = {1.0f, 1.0f, 1.0f};
+        CPPhysicShape shape;
+        shape.s0 = shape.s1 = shape.s2 = shape.s3 = 1.0f;
+        data->shapes.push_back(shape);
+        model->SetPhysicData(data);
+        return model;
+    }
+
+    // Spawns an enemy and returns it (null when the spawn was refused).
+    AI_Entity* Spawn(const std::string& kind, float x, float y)
+    {
+        const size_t before = m_ai->Manager().Entities().size();
+        if (!m_ai->AddEnemy(kind, x, y)) return nullptr;
+        EXPECT_EQ(m_ai->Manager().Entities().size(), before + 1);
+        return m_ai->Manager().Entities().back().Get();
+    }
+
+    // One frame of the AI task.
+    void Frame(float dt = 0.02f)
+    {
+        g_frameDelta = dt;
+        m_ai->Update();
+    }
+
+    // Every command the script holds, oldest first, as "name(param,param)"; the queue is emptied.
+    static std::vector<std::string> TakeCommands(CPLuaScript& script)
+    {
+        std::vector<std::string> commands;
+        while (script.NextCommand()) {
+            const CPScriptCommand* command = script.GetCurrentCommand();
+            std::string text = command->command + "(";
+            for (size_t i = 0; i < command->params.size(); ++i) text += (i ? "," : "") + command->params[i];
+            commands.push_back(text + ")");
+        }
+        return commands;
+    }
+
+    // How many live weapon objects of the name there are.
+    size_t LiveEffects(const std::string& name) const
+    {
+        size_t count = 0;
+        for (const TPtr<CPWeaponObject>& object : m_weapons->GetLiveObjects()) count += object->GetName() == name;
+        return count;
+    }
+
+    testsupport::WorkingFolder m_folder;
+    std::unique_ptr<CPKernel> m_kernel;
+    std::unique_ptr<CPScriptManager> m_scripts;
+    TPtr<CPLuaScript> m_gameMenu;
+    TPtr<CPLuaScript> m_levelScript;
+    TPtr<CPPhysics> m_physics;
+    TPtr<CPWeaponsSystem> m_weapons;
+    std::unique_ptr<CPGameData> m_gameData;
+    std::unique_ptr<CPLevel> m_level;
+    TPtr<CPGameObject> m_ground;
+    TPtr<AI_Task> m_ai;
+};
