@@ -1,5 +1,6 @@
 -- The player's actions on the car's weapons: "fire" holds and releases the main trigger, "mine"
--- the mine layer's, "next_weapon" and "prev_weapon" (on the press) cycle the weapon. The level
+-- the mine layer's, "next_weapon" and "prev_weapon" (on the press) cycle the weapon, "super" (on
+-- the press) fires the super weapon. The level
 -- hands over its car with the command "set_player" (the car's handle as text); until then the
 -- actions do nothing.
 local car = nil
@@ -14,6 +15,8 @@ local function OnAction(action, pressed)
     SetNextWeapon(car)
   elseif action == "prev_weapon" and pressed then
     SetPrevWeapon(car)
+  elseif action == "super" and pressed then
+    SmartBomb()
   end
 end
 

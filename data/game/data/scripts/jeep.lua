@@ -1,6 +1,7 @@
 -- The player's car in a level. The level wakes it with "add_object" (the car's handle, with a
 -- reference the script gives back) when it starts; from then on the bound actions drive the car:
--- forward and backward make the throttle, left and right the steering. Each reached check point
+-- forward and backward make the throttle, left and right the steering; the car goes on to the
+-- script "action_listener", which works its weapons. Each reached check point
 -- ("check_point") brings the next one. The stopped level's "delete_object", or the game's end
 -- ("release_all"), lets the car go.
 
@@ -16,6 +17,7 @@ end
 local function HandleCommand(command, first, second)
     if command == "add_object" then
         car = StringToPointer(first)
+        SendCommandByName("action_listener", "set_player", first)
         Drive()
     elseif command == "delete_object" or command == "release_all" then
         if car then
