@@ -1,7 +1,8 @@
 -- The player's car in a level. The level wakes it with "add_object" (the car's handle, with a
 -- reference the script gives back) when it starts; from then on the bound actions drive the car:
--- forward and backward make the throttle, left and right the steering; the car goes on to the
--- script "action_listener", which works its weapons. Each reached check point
+-- forward and backward make the throttle, left and right the steering; "fire" holds and releases
+-- the main trigger, "mine" the mine layer's, "next_weapon" and "prev_weapon" (on the press) cycle
+-- the weapon and "super" (on the press) fires the super weapon. Each reached check point
 -- ("check_point") brings the next one. The stopped level's "delete_object", or the game's end
 -- ("release_all"), lets the car go.
 
@@ -14,10 +15,23 @@ local function Drive()
     end
 end
 
+local function OnWeaponAction(action, pressed)
+    if action == "fire" then
+        SetShot(car, pressed)
+    elseif action == "mine" then
+        SetMineShot(car, pressed)
+    elseif action == "next_weapon" and pressed then
+        SetNextWeapon(car)
+    elseif action == "prev_weapon" and pressed then
+        SetPrevWeapon(car)
+    elseif action == "super" and pressed then
+        SmartBomb()
+    end
+end
+
 local function HandleCommand(command, first, second)
     if command == "add_object" then
         car = StringToPointer(first)
-        SendCommandByName("action_listener", "set_player", first)
         Drive()
     elseif command == "delete_object" or command == "release_all" then
         if car then
@@ -27,6 +41,8 @@ local function HandleCommand(command, first, second)
     elseif command == "key_action" and held[first] then
         held[first] = tonumber(second) or 0
         Drive()
+    elseif command == "key_action" and car then
+        OnWeaponAction(first, second == "1")
     elseif command == "check_point" then
         ShowCheckPoint()
     end
