@@ -48,9 +48,19 @@ local function HandleCommand(command, first, second)
     end
 end
 
+-- The weapon aims at the ground 20 units ahead of the car.
+local function Aim()
+    local x, y = GetPlayerPosition()
+    local heading = GetPlayerDirection()
+    SetWeaponPos(x - 20 * math.sin(heading), y + 20 * math.cos(heading), 0)
+end
+
 while true do
     while SetNextCommand(globalObject) do
         HandleCommand(GetCurrentCommand(globalObject), GetCurrentParams(globalObject))
+    end
+    if car then
+        Aim()
     end
     Update()
 end

@@ -14,6 +14,9 @@ local frames = 0
 
 local levelName = os.getenv("VX_LEVEL")
 if levelName and levelName ~= "" then
+    -- A new player's car: the start set-up, committed as the set-up the level equips.
+    InitPlayer()
+    CommitCarSettings()
     InitLevel(levelName)
     StartLevel()
     local playing = true
