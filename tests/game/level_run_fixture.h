@@ -8,6 +8,7 @@
 #include "game/PGameData.h"
 #include "level_fixture.h"
 #include "script/PScriptManager.h"
+#include "support/ReceivedCommands.h"
 
 class LevelRunTest : public LevelTest {
 protected:
@@ -33,16 +34,7 @@ protected:
     // car's "change_money" of every frame.
     std::vector<std::string> Commands(const char* script)
     {
-        std::vector<std::string> commands;
-        const TPtr<CPLuaScript> receiver = m_scripts->GetScript(script);
-        while (receiver->NextCommand()) {
-            const CPScriptCommand* command = receiver->GetCurrentCommand();
-            if (command->command == "change_money") continue;
-            std::string params;
-            for (const std::string& param : command->params) params += (params.empty() ? "" : ",") + param;
-            commands.push_back(command->command + "(" + params + ")");
-        }
-        return commands;
+        return testsupport::ReceivedCommands(*m_scripts->GetScript(script), "change_money");
     }
     void DropCommands()
     {
