@@ -1,7 +1,8 @@
 -- The sample score table's script. Opened by activating its screen (scores1024.int), it shows
 -- the twelve best drivers with their scores and the score of the current game. "record_score"
--- (sent when a game ends) enters the current score under the driver's default name when it
--- beats the last line. Back closes the screen and tells "main" "scores_closed".
+-- (sent when a game ends; the script hears commands from the screen's first opening on) enters
+-- the current score under the driver's default name when it beats the last line. Back closes the
+-- screen and tells "main" "scores_closed".
 
 local screen = nil
 
