@@ -1,6 +1,6 @@
 // The sample missions played by the real program (VX_LEVEL), headless: each level loads and runs
 // with its rules, the car placed on the first check point reaches it, enemies come, and the game
-// goes on to the next mission, to the end screen when the last one is finished, and to the end
+// goes on to the shop of the next mission, to the end screen when the last one is finished, and to the end
 // screen when the time runs out or the car is destroyed. A probe object near the car
 // runs a script of the categories "level", "main" and "action_listener" that notes what they
 // hear and the mission, money, kills and live enemies whenever they change; when asked, it
@@ -125,9 +125,9 @@ protected:
         return log.find(line) != std::string::npos;
     }
 
-    // What a player sees of the end screen: its panel in the middle of the screen and nothing of
-    // a level around it (the corners are black).
-    static bool ShowsEndScreen(const SPImage& shot) {
+    // What a player sees of a screen in place of a level (the end screen, the shop): its panel in
+    // the middle and nothing of a level around it (the corners are black).
+    static bool ShowsScreenWithoutLevel(const SPImage& shot) {
         if (shot.width != 640 || shot.height != 480 || shot.levels.empty()) return false;
         const auto* pixels = reinterpret_cast<const uint32_t*>(shot.levels[0].data());
         const auto rgb = [&](int x, int y) { return pixels[y * 640 + x] & 0xFFFFFFu; };
@@ -156,20 +156,18 @@ TEST_P(EveryMissionTest, RunsItsRulesOnItsLevel) {
     EXPECT_TRUE(Has(run.log, "mission=" + std::to_string(mission) + " ")) << run.log;
     EXPECT_TRUE(Has(run.log, "enemies=1")) << run.log;
     EXPECT_FALSE(Has(run.errors, "Script ")) << "no script complains: " << run.errors;
-    EXPECT_FALSE(ShowsEndScreen(run.shot));
+    EXPECT_FALSE(ShowsScreenWithoutLevel(run.shot));
 }
 
 INSTANTIATE_TEST_SUITE_P(SampleMissions, EveryMissionTest, ::testing::Values(1, 2, 3));
 
-TEST_F(SampleMissionsTest, AFinishedMissionPaysAndTheNextBegins) {
+TEST_F(SampleMissionsTest, AFinishedMissionPaysAndTheShopOpensForTheNext) {
     SetFirstLeg(1, "60 0 0 1 walker,100 0 time_bonus,100");
     PlaceCarOnFirstCheckPoint("level1");
     const MissionRun run = Play("level1", 16);
-    // The reward of 1,000, less the 900 that the purchase for mission 2 costs above what the start
-    // set-up is worth.
     EXPECT_TRUE(Has(run.log, "mission=1 money=0 ")) << run.log;
-    EXPECT_TRUE(Has(run.log, "mission=2 money=100 ")) << run.log;
-    EXPECT_FALSE(ShowsEndScreen(run.shot)) << "mission 2 runs";
+    EXPECT_TRUE(Has(run.log, "mission=2 money=1000 ")) << run.log;
+    EXPECT_TRUE(ShowsScreenWithoutLevel(run.shot)) << "the shop before mission 2";
 }
 
 TEST_F(SampleMissionsTest, TheLastMissionFinishedEndsTheGameWon) {
@@ -177,14 +175,14 @@ TEST_F(SampleMissionsTest, TheLastMissionFinishedEndsTheGameWon) {
     PlaceCarOnFirstCheckPoint("level3");
     const MissionRun run = Play("level3", 16);
     EXPECT_TRUE(Has(run.log, "mission=3 money=1000 ")) << run.log;
-    EXPECT_TRUE(ShowsEndScreen(run.shot));
+    EXPECT_TRUE(ShowsScreenWithoutLevel(run.shot));
 }
 
 TEST_F(SampleMissionsTest, TheTimeRunningOutEndsTheGame) {
     SetFirstLeg(2, "1 0 0 1 walker,100 0 time_bonus,100");  // one second to the finish
     const MissionRun run = Play("level2", 20);
     EXPECT_FALSE(Has(run.log, "mission=3")) << run.log;
-    EXPECT_TRUE(ShowsEndScreen(run.shot));
+    EXPECT_TRUE(ShowsScreenWithoutLevel(run.shot));
 }
 
 TEST_F(SampleMissionsTest, TheCarDestroyedEndsTheGame) {
@@ -192,7 +190,7 @@ TEST_F(SampleMissionsTest, TheCarDestroyedEndsTheGame) {
     PlaceCarOnFirstCheckPoint("level2");
     const MissionRun run = Play("level2", 16);
     EXPECT_TRUE(Has(run.log, "player_dead()")) << run.log;
-    EXPECT_TRUE(ShowsEndScreen(run.shot));
+    EXPECT_TRUE(ShowsScreenWithoutLevel(run.shot));
 }
 
 }  // namespace

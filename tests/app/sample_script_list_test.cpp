@@ -38,7 +38,7 @@ protected:
         return receivers;
     }
 
-    static constexpr const char* kScripts[] = {"main", "menu", "gamemenu", "jeep", "level"};
+    static constexpr const char* kScripts[] = {"main", "menu", "gamemenu", "jeep", "level", "shop", "saves", "scores"};
     apptest::WorkingFolder m_folder;
     CPScriptManager* m_scripts = nullptr;
 };

@@ -4,12 +4,15 @@
 -- glow above it, a car, a walker that sways frame by frame and a fan whose blade keeps turning)
 -- with music. Tab opens the main menu (Data\Interface\menu1024.int, run by the script "menu"),
 -- whose "Play" starts a new game: the start set-up and money, then the missions one after the
--- other. Before each mission the best ready-made set-up the money affords is bought (AutoSetting)
--- and becomes the car's. A mission is a level with its HUD (the script "gamemenu") and its rules
--- (the level's script "level"): it ends when "level" says "mission_complete" (money is paid for it
--- and the next mission starts), "time_out", or when the car is destroyed ("player_dead"). The end
--- screen (Data\Interface\gameover1024.int) then says how the game went, enters the kills into the
--- score table and shows the table; Enter goes back to the title. Escape ends the game at any time.
+-- other, each after the shop (the screen "shop", closed with "shop_closed"). A mission is a level
+-- with its HUD (the script "gamemenu") and its rules (the level's script "level"): it ends when
+-- "level" says "mission_complete" (money is paid for it and the shop opens for the next one),
+-- "time_out", or when the car is destroyed ("player_dead"). The end screen
+-- (Data\Interface\gameover1024.int) then says how the game went; Enter opens the score table (the
+-- screen "scores", told "record_score" to enter the kills), whose "scores_closed" goes back to the
+-- title. S on the title or in the shop opens the save and load screen ("saves"): "game_loaded"
+-- goes on to the shop of the loaded game's mission, "saves_closed" back to where it was opened.
+-- The screens draw while this script shows them. Escape ends the game at any time.
 --
 -- When the environment variable VX_LEVEL names a level, the game starts at once with the mission
 -- played on that level (the sample missions play "level1", "level2" and "level3") and the start
@@ -28,14 +31,28 @@ local missions = {
 local kStartMoney = 1500
 local kMissionReward = 1000
 local kSceneLayer = 20
-local kTableLines = 12
+local kEnter, kEscape, kTab = "13", "27", "9"
 
-local state = "title"  -- "title", "mission" or "end"
+local state = "title"  -- "title", "shop", "mission", "end" or "scores"
 local scene = nil      -- the title scene's objects while it is shown
 local menu = CreateInterface("menu", 0)
 local menuShown = false
 local hud = CreateInterface("hud", 0)
-local endScreen = nil
+local screen = nil     -- the screen shown over the title or in place of a level
+local savesShown = false
+
+-- Screens ------------------------------------------------------------------------------------
+
+local function OpenScreen(name)
+    screen = CreateInterface(name, 0)
+    ActivateInterface(screen)
+end
+
+local function CloseScreen()
+    DeactivateInterface(screen)
+    Release(screen)
+    screen = nil
+end
 
 -- The title ---------------------------------------------------------------------------------
 
@@ -104,10 +121,10 @@ local function EndMission()
     DeactivateInterface(hud)
 end
 
--- The shop's automatic purchase for the current mission, and the car equipped with it.
-local function Equip()
-    AutoSetting()
-    CommitCarSettings()
+-- The shop before the current mission; the mission starts when it closes.
+local function OpenShop()
+    OpenScreen("shop")
+    state = "shop"
 end
 
 local function NewGame()
@@ -116,48 +133,77 @@ local function NewGame()
     SetMoney(kStartMoney)
     SetKills(0)
     SetCurrentMission(1)
-    Equip()
-    StartMission(1, missions[1].level)
+    OpenShop()
+end
+
+local function ShopClosed()
+    CloseScreen()
+    local number = GetCurrentMission()
+    StartMission(number, missions[number].level)
 end
 
 -- The end -----------------------------------------------------------------------------------
 
--- The kills enter the score table; its lines as one text, "^" between lines.
-local function ScoreTable(score)
-    local place = AddScore(score)
-    if place >= 0 then
-        SetScoreLine("noname", score, place)
-    end
-    local lines = {}
-    for line = 0, kTableLines - 1 do
-        local name, points = GetScoreLine(line)
-        if name ~= "" or points ~= 0 then
-            table.insert(lines, (line + 1) .. ". " .. name .. "  " .. points)
-        end
-    end
-    return table.concat(lines, "^")
-end
-
 local function ShowEnd(titleKey, reasonKey)
     EndMission()
-    local score = GetScore()
-    endScreen = CreateInterface("gameover", 0)
-    ActivateInterface(endScreen)
-    SetTextString(endScreen, "title", titleKey)
-    SetTextString(endScreen, "reason", reasonKey)
-    SetTextString(endScreen, "hint", "press_enter")
-    SetText(endScreen, "score", GetString("final_score") .. ": " .. score)
-    SetText(endScreen, "table", ScoreTable(score))
+    OpenScreen("gameover")
+    SetTextString(screen, "title", titleKey)
+    SetTextString(screen, "reason", reasonKey)
+    SetTextString(screen, "hint", "press_enter")
+    SetText(screen, "score", GetString("final_score") .. ": " .. GetScore())
     PlayMusic("track1.ogg")
     state = "end"
 end
 
+-- The score table, with the game's kills entered when they earn a place.
+local function ShowScores()
+    CloseScreen()
+    OpenScreen("scores")
+    SendCommandByName("scores", "record_score", "")
+    state = "scores"
+end
+
 local function BackToTitle()
-    DeactivateInterface(endScreen)
-    Release(endScreen)
-    endScreen = nil
+    CloseScreen()
     ShowScene()
     state = "title"
+end
+
+-- Saving and loading, on the title and in the shop.
+local function ShowSaves()
+    if state == "title" then
+        if menuShown then
+            DeactivateInterface(menu)
+            menuShown = false
+        end
+    else
+        CloseScreen()
+    end
+    OpenScreen("saves")
+    savesShown = true
+end
+
+local function SavesClosed()
+    CloseScreen()
+    savesShown = false
+    if state == "shop" then
+        OpenShop()
+    end
+end
+
+-- A loaded game goes on in the shop before its mission (the first one, for a game saved before
+-- any or after the last).
+local function GameLoaded()
+    CloseScreen()
+    savesShown = false
+    if state == "title" then
+        HideScene()
+    end
+    local number = GetCurrentMission()
+    if number < 1 or number > table.getn(missions) then
+        SetCurrentMission(1)
+    end
+    OpenShop()
 end
 
 local function MissionComplete()
@@ -169,8 +215,7 @@ local function MissionComplete()
     end
     EndMission()
     SetCurrentMission(number + 1)
-    Equip()
-    StartMission(number + 1, missions[number + 1].level)
+    OpenShop()
 end
 
 -- Commands ----------------------------------------------------------------------------------
@@ -179,9 +224,8 @@ local function ReleaseAll()
     if scene then
         HideScene()
     end
-    if endScreen then
-        DeactivateInterface(endScreen)
-        Release(endScreen)
+    if screen then
+        CloseScreen()
     end
     DeactivateInterface(hud)
     Release(hud)
@@ -190,15 +234,19 @@ local function ReleaseAll()
 end
 
 local function HandleKey(code)
-    if code == "27" then
+    if code == kEscape then
         KillAllTasks()
-    elseif state == "title" and code == "9" and not menuShown then
+    elseif savesShown then
+        return
+    elseif (state == "title" or state == "shop") and (code == "83" or code == "115") then  -- S, s
+        ShowSaves()
+    elseif state == "title" and code == kTab and not menuShown then
         ActivateInterface(menu)
         menuShown = true
     elseif state == "title" and menuShown then
         SendCommandByName("menu", "key", code)
-    elseif state == "end" and code == "13" then
-        BackToTitle()
+    elseif state == "end" and code == kEnter then
+        ShowScores()
     end
 end
 
@@ -207,6 +255,14 @@ local function HandleCommand(command, first)
         HandleKey(first)
     elseif command == "menu_closed" and state == "title" then
         NewGame()
+    elseif command == "shop_closed" and state == "shop" then
+        ShopClosed()
+    elseif command == "saves_closed" then
+        SavesClosed()
+    elseif command == "game_loaded" then
+        GameLoaded()
+    elseif command == "scores_closed" and state == "scores" then
+        BackToTitle()
     elseif command == "mission_complete" and state == "mission" then
         MissionComplete()
     elseif command == "time_out" and state == "mission" then
@@ -247,8 +303,9 @@ while true do
         if menuShown then
             UpdateInterface(menu)
         end
-    elseif state == "end" then
-        UpdateInterface(endScreen)
+    end
+    if screen then
+        UpdateInterface(screen)
     end
     if frameLimit and frames >= frameLimit then
         if state == "mission" then
