@@ -96,13 +96,26 @@ TEST_F(SampleDataTest, TheStartAndTheShopNameOnlyExistingItems)
 
 TEST_F(SampleDataTest, EveryTextTheGameAsksForIsThere)
 {
-    const char* const kKeys[] = {"df",      "ffd",      "lgu",    "pgu",  "rlu",     "nu",      "td",
-                                 "gp",      "ar",       "na",     "mission", "autosave", "noname", "moon",
-                                 "mars",    "jupiter",  "neptune", "saturn", "venus"};
+    const char* const kKeys[] = {"df",      "ffd",      "lgu",     "pgu",    "rlu",     "nu",      "td",
+                                 "gp",      "ar",       "na",      "mission", "autosave", "noname", "moon",
+                                 "mars",    "jupiter",  "neptune", "saturn", "venus",   "gtpg",    "gtnl",
+                                 // the key screen's names of keys and buttons
+                                 "undefined", "space",  "enter",   "mwheel1", "mwheel2", "mlb",     "mrb"};
     for (const char* key : kKeys) {
         ASSERT_TRUE(m_data.FindText(key)) << key;
         EXPECT_NE(*m_data.FindText(key), "") << key;
     }
+}
+
+// The automatic purchase of mission n chooses among the presets 1 to 3n: three for every mission.
+TEST_F(SampleDataTest, TheShopHoldsThreePresetsForEveryMission)
+{
+    size_t missions = 0;
+    while (std::filesystem::is_regular_file(m_folder.Path() / "data/levels" / ("mission" + std::to_string(missions + 1)))) {
+        ++missions;
+    }
+    EXPECT_GE(missions, 2u);
+    EXPECT_EQ(m_data.shopPresets.size(), 3 * missions);
 }
 
 }  // namespace

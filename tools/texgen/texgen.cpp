@@ -17,6 +17,7 @@
 // level1/detail1.dds  32 × 32, opaque: light grey grain
 // level1/detail2.dds  32 × 32, opaque: coarser grey grain
 // level1/map.tga      64 × 64, opaque: the sample level's minimap picture
+// level2/..., level3/...: the same for the levels of missions 2 (sand) and 3 (grey rock)
 // menu.tga           256 × 128: the sample menu's buttons, choice frame, panel and cursor block
 // hud.tga            256 × 128: the HUD's arrow, weapon signs, marks and panel
 #include <algorithm>
@@ -223,18 +224,34 @@ Picture Grain(int side, int cell, float level) {
     return picture;
 }
 
-// The sample level's ground: greens with a brown band across the middle.
-Picture LevelColour() {
+struct Colour {
+    float r, g, b;
+};
+
+// A level's ground: the ground colour in a faint checker with a road-coloured band across the middle.
+Picture LevelColour(Colour ground, Colour road) {
     Picture picture{64, 64, {}};
     for (int y = 0; y < 64; ++y) {
         for (int x = 0; x < 64; ++x) {
             const bool band = std::abs(y - 32) < 4;
             const float shade = 0.05f * static_cast<float>(((x / 8) + (y / 8)) % 2);
-            picture.pixels.push_back(band ? Argb(1.0f, 0.45f, 0.33f, 0.2f) : Argb(1.0f, 0.25f + shade, 0.5f + shade, 0.22f));
+            picture.pixels.push_back(band ? Argb(1.0f, road.r, road.g, road.b)
+                                          : Argb(1.0f, ground.r + shade, ground.g + shade, ground.b));
         }
     }
     return picture;
 }
+
+// The grounds of the sample levels: greens with a brown road, sand with a grey one, grey rock with
+// a dark one.
+struct LevelLook {
+    const char* name;
+    Colour ground;
+    Colour road;
+};
+constexpr LevelLook kLevelLooks[] = {{"level1", {0.25f, 0.5f, 0.22f}, {0.45f, 0.33f, 0.2f}},
+                                     {"level2", {0.7f, 0.6f, 0.38f}, {0.5f, 0.5f, 0.48f}},
+                                     {"level3", {0.45f, 0.45f, 0.47f}, {0.25f, 0.22f, 0.2f}}};
 
 }  // namespace
 
@@ -258,23 +275,27 @@ int main(int argc, char** argv) {
         {"particle_flame.tga", Flame()},
         {"spot_scorch.tga", Scorch()},
         {"sample_fog.tga", Squares(16, 16, 0x80B0B8C8u, 0x80B0B8C8u)},
-        {"level1/map.tga", LevelColour()},
         {"menu.tga", Menu()},
         {"hud.tga", Hud()},
     };
     const struct {
         const char* name;
         Picture picture;
-    } ddsTextures[] = {
-        {"level1/color.dds", LevelColour()},
-        {"level1/detail1.dds", Grain(32, 1, 0.9f)},
-        {"level1/detail2.dds", Grain(32, 4, 0.85f)},
+    } levelTextures[] = {
+        {"detail1.dds", Grain(32, 1, 0.9f)},
+        {"detail2.dds", Grain(32, 4, 0.85f)},
     };
-    std::error_code created;
-    std::filesystem::create_directories(folder + "/level1", created);
     bool written = true;
     for (const auto& texture : textures) written = WriteTga(folder + "/" + texture.name, texture.picture) && written;
-    for (const auto& texture : ddsTextures) written = WriteDds(folder + "/" + texture.name, texture.picture) && written;
+    for (const LevelLook& look : kLevelLooks) {
+        const std::string level = folder + "/" + look.name;
+        std::error_code created;
+        std::filesystem::create_directories(level, created);
+        const Picture colour = LevelColour(look.ground, look.road);
+        written = WriteTga(level + "/map.tga", colour) && written;
+        written = WriteDds(level + "/color.dds", colour) && written;
+        for (const auto& texture : levelTextures) written = WriteDds(level + "/" + texture.name, texture.picture) && written;
+    }
     if (!written) {
         std::fprintf(stderr, "texgen: cannot write into %s\n", folder.c_str());
         return 1;

@@ -3,15 +3,17 @@
 -- forward and backward make the throttle, left and right the steering; "fire" holds and releases
 -- the main trigger, "mine" the mine layer's, "next_weapon" and "prev_weapon" (on the press) cycle
 -- the weapon and "super" (on the press) fires the super weapon. Each reached check point
--- ("check_point") brings the next one. The stopped level's "delete_object", or the game's end
--- ("release_all"), lets the car go.
+-- ("check_point") brings the next one. The level's start tells the engine's first two values
+-- ("set_car_params"): they scale the throttle and the steering. The stopped level's
+-- "delete_object", or the game's end ("release_all"), lets the car go.
 
 local car = nil
 local held = { forward = 0, backward = 0, left = 0, right = 0 }
+local power, steering = 1, 1
 
 local function Drive()
     if car then
-        SetCarParams(car, held.forward - held.backward, held.right - held.left)
+        SetCarParams(car, (held.forward - held.backward) * power, (held.right - held.left) * steering)
     end
 end
 
@@ -45,6 +47,10 @@ local function HandleCommand(command, first, second)
         OnWeaponAction(first, second == "1")
     elseif command == "check_point" then
         ShowCheckPoint()
+    elseif command == "set_car_params" then
+        power = tonumber(first) or 1
+        steering = tonumber(second) or 1
+        Drive()
     end
 end
 

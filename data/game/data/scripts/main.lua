@@ -1,87 +1,293 @@
--- The game's first script: it runs until the window is closed or Escape is typed.
--- When the environment variable VX_FRAMES holds a number, it ends the game after that many
--- frames (the tests use it).
--- When the environment variable VX_LEVEL names a level (the sample level is "level1"), it plays
--- that level: the car (its script "jeep") drives by the bound keys from check point to check
--- point; at the end the level is stopped and deleted. Otherwise it loads the sample scene from
--- object descriptions in Data\Meshes (a ground tile with its lamp and particle effects, a box
--- with a glow above it, a car, a walker that sways frame by frame and a fan whose blade keeps
--- turning) and shows it with the box turning a little every frame. Tab opens the main menu
--- (Data\Interface\menu1024.int, run by the script "menu"), which "Play" closes again.
+-- The game's first script: it leads the game from the title through the missions to the end.
+--
+-- The title shows the sample scene (a ground tile with its lamp and particle effects, a box with a
+-- glow above it, a car, a walker that sways frame by frame and a fan whose blade keeps turning)
+-- with music. Tab opens the main menu (Data\Interface\menu1024.int, run by the script "menu"),
+-- whose "Play" starts a new game: the start set-up and money, then the missions one after the
+-- other, each after the shop (the screen "shop", closed with "shop_closed"). A mission is a level
+-- with its HUD (the script "gamemenu") and its rules (the level's script "level"): it ends when
+-- "level" says "mission_complete" (money is paid for it and the shop opens for the next one),
+-- "time_out", or when the car is destroyed ("player_dead"). The end screen
+-- (Data\Interface\gameover1024.int) then says how the game went; Enter opens the score table (the
+-- screen "scores", told "record_score" to enter the kills), whose "scores_closed" goes back to the
+-- title. S on the title or in the shop opens the save and load screen ("saves"): "game_loaded"
+-- goes on to the shop of the loaded game's mission, "saves_closed" back to where it was opened.
+-- The screens draw while this script shows them. Escape ends the game at any time.
+--
+-- When the environment variable VX_LEVEL names a level, the game starts at once with the mission
+-- played on that level (the sample missions play "level1", "level2" and "level3") and the start
+-- set-up; a level no mission plays is played without rules. When VX_FRAMES holds a number, the
+-- game ends after that many frames (the tests use both).
 
 local frameLimit = tonumber(os.getenv("VX_FRAMES") or "")
 local frames = 0
 
-local levelName = os.getenv("VX_LEVEL")
-if levelName and levelName ~= "" then
+-- The missions in the order they are played: the level and its mission file (Data\Levels).
+local missions = {
+    { level = "level1" },
+    { level = "level2" },
+    { level = "level3" },
+}
+local kStartMoney = 1500
+local kMissionReward = 1000
+local kSceneLayer = 20
+local kEnter, kEscape, kTab = "13", "27", "9"
+
+local state = "title"  -- "title", "shop", "mission", "end" or "scores"
+local scene = nil      -- the title scene's objects while it is shown
+local menu = CreateInterface("menu", 0)
+local menuShown = false
+local hud = CreateInterface("hud", 0)
+local screen = nil     -- the screen shown over the title or in place of a level
+local savesShown = false
+
+-- Screens ------------------------------------------------------------------------------------
+
+local function OpenScreen(name)
+    screen = CreateInterface(name, 0)
+    ActivateInterface(screen)
+end
+
+local function CloseScreen()
+    DeactivateInterface(screen)
+    Release(screen)
+    screen = nil
+end
+
+-- The title ---------------------------------------------------------------------------------
+
+local function ShowScene()
+    scene = {
+        land = LoadRenderObject("sample_ground.rdf", kSceneLayer),
+        box = LoadRenderObject("box.rdf", kSceneLayer),
+        car = LoadRenderObject("car.rdf", kSceneLayer),
+        walker = LoadRenderObject("walker.rdf", kSceneLayer),
+        fan = LoadRenderObject("fan.rdf", kSceneLayer),
+    }
+    SetPTransformation(scene.land, 0, 0, 0, 0, 0, 0)
+    ActivateObject(scene.land, 200)  -- starts the ground's particle emitters
+    SetPTransformation(scene.car, 1.7, 0.9, -1, 0, 0, 2.6)
+    SetPTransformation(scene.walker, -0.4, 3, -1, 0, 0, 0)
+    SetPTransformation(scene.fan, 0.7, 3, -1, 0, 0, 0)
+    -- The walker plays its "walk" endlessly; the fan's turn runs while it is active.
+    SetAnimation(scene.walker, "walk", 1, 0, -1)
+    ActivateObject(scene.fan, kSceneLayer)
+    PlayMusic("track1.ogg")
+end
+
+local function HideScene()
+    if menuShown then
+        DeactivateInterface(menu)
+        menuShown = false
+    end
+    DeactivateObject(scene.land)
+    DeactivateObject(scene.fan)
+    for _, object in pairs(scene) do
+        Release(object)
+    end
+    scene = nil
+end
+
+local function DrawScene()
+    SetPTransformation(scene.box, -1.7, 0, -0.2, 0, 0, frames * 0.02)
+    for _, object in pairs(scene) do
+        DrawDynamicObject(object)
+    end
+end
+
+-- The missions ------------------------------------------------------------------------------
+
+local function MissionOfLevel(level)
+    for number, mission in ipairs(missions) do
+        if mission.level == level then
+            return number
+        end
+    end
+    return 0
+end
+
+local function StartMission(number, level)
+    SetCurrentMission(number)
+    ActivateInterface(hud)  -- before the level starts, so that the HUD hears its first commands
+    InitLevel(level)
+    StartLevel()
+    PlayMusic("track2.ogg")
+    state = "mission"
+end
+
+local function EndMission()
+    StopLevel()
+    DeleteLevel()
+    DeactivateInterface(hud)
+end
+
+-- The shop before the current mission; the mission starts when it closes.
+local function OpenShop()
+    OpenScreen("shop")
+    state = "shop"
+end
+
+local function NewGame()
+    HideScene()
+    InitPlayer()
+    SetMoney(kStartMoney)
+    SetKills(0)
+    SetCurrentMission(1)
+    OpenShop()
+end
+
+local function ShopClosed()
+    CloseScreen()
+    local number = GetCurrentMission()
+    StartMission(number, missions[number].level)
+end
+
+-- The end -----------------------------------------------------------------------------------
+
+local function ShowEnd(titleKey, reasonKey)
+    EndMission()
+    OpenScreen("gameover")
+    SetTextString(screen, "title", titleKey)
+    SetTextString(screen, "reason", reasonKey)
+    SetTextString(screen, "hint", "press_enter")
+    SetText(screen, "score", GetString("final_score") .. ": " .. GetScore())
+    PlayMusic("track1.ogg")
+    state = "end"
+end
+
+-- The score table, with the game's kills entered when they earn a place.
+local function ShowScores()
+    CloseScreen()
+    OpenScreen("scores")
+    SendCommandByName("scores", "record_score", "")
+    state = "scores"
+end
+
+local function BackToTitle()
+    CloseScreen()
+    ShowScene()
+    state = "title"
+end
+
+-- Saving and loading, on the title and in the shop.
+local function ShowSaves()
+    if state == "title" then
+        if menuShown then
+            DeactivateInterface(menu)
+            menuShown = false
+        end
+    else
+        CloseScreen()
+    end
+    OpenScreen("saves")
+    savesShown = true
+end
+
+local function SavesClosed()
+    CloseScreen()
+    savesShown = false
+    if state == "shop" then
+        OpenShop()
+    end
+end
+
+-- A loaded game goes on in the shop before its mission (the first one, for a game saved before
+-- any or after the last).
+local function GameLoaded()
+    CloseScreen()
+    savesShown = false
+    if state == "title" then
+        HideScene()
+    end
+    local number = GetCurrentMission()
+    if number < 1 or number > table.getn(missions) then
+        SetCurrentMission(1)
+    end
+    OpenShop()
+end
+
+local function MissionComplete()
+    local number = GetCurrentMission()
+    SetMoney(GetMoney() + kMissionReward)
+    if number >= table.getn(missions) then
+        ShowEnd("game_won", "mission_done")
+        return
+    end
+    EndMission()
+    SetCurrentMission(number + 1)
+    OpenShop()
+end
+
+-- Commands ----------------------------------------------------------------------------------
+
+local function ReleaseAll()
+    if scene then
+        HideScene()
+    end
+    if screen then
+        CloseScreen()
+    end
+    DeactivateInterface(hud)
+    Release(hud)
+    DeactivateInterface(menu)
+    Release(menu)
+end
+
+local function HandleKey(code)
+    if code == kEscape then
+        KillAllTasks()
+    elseif savesShown then
+        return
+    elseif (state == "title" or state == "shop") and (code == "83" or code == "115") then  -- S, s
+        ShowSaves()
+    elseif state == "title" and code == kTab and not menuShown then
+        ActivateInterface(menu)
+        menuShown = true
+    elseif state == "title" and menuShown then
+        SendCommandByName("menu", "key", code)
+    elseif state == "end" and code == kEnter then
+        ShowScores()
+    end
+end
+
+local function HandleCommand(command, first)
+    if command == "key" then
+        HandleKey(first)
+    elseif command == "menu_closed" and state == "title" then
+        NewGame()
+    elseif command == "shop_closed" and state == "shop" then
+        ShopClosed()
+    elseif command == "saves_closed" then
+        SavesClosed()
+    elseif command == "game_loaded" then
+        GameLoaded()
+    elseif command == "scores_closed" and state == "scores" then
+        BackToTitle()
+    elseif command == "mission_complete" and state == "mission" then
+        MissionComplete()
+    elseif command == "time_out" and state == "mission" then
+        ShowEnd("game_lost", "time_out")
+    elseif command == "player_dead" and state == "mission" then
+        ShowEnd("game_lost", "car_destroyed")
+    elseif command == "say_point" or command == "say_show" then
+        PlaySpecialSound("change_weapon")
+    elseif command == "say_critical" then
+        PlaySpecialSound("undo_weapon")
+        SendCommandByName("gamemenu", "mission_text", GetString("critical"))
+    elseif command == "release_all" then
+        ReleaseAll()
+    end
+end
+
+local startLevel = os.getenv("VX_LEVEL")
+if startLevel and startLevel ~= "" then
     -- A new player's car: the start set-up, committed as the set-up the level equips.
     InitPlayer()
     CommitCarSettings()
-    InitLevel(levelName)
-    StartLevel()
-    local playing = true
-    while playing do
-        while SetNextCommand(globalObject) do
-            local command, first = GetCurrentCommand(globalObject), GetCurrentParams(globalObject)
-            if command == "key" and first == "27" then
-                playing = false
-            end
-        end
-        frames = frames + 1
-        if frameLimit and frames >= frameLimit then
-            playing = false
-        end
-        if playing then
-            Update()
-        end
-    end
-    StopLevel()
-    DeleteLevel()
-    KillAllTasks()
-    return
-end
-local sceneLayer = 20
-local land = LoadRenderObject("sample_ground.rdf", sceneLayer)
-local box = LoadRenderObject("box.rdf", sceneLayer)
-local car = LoadRenderObject("car.rdf", sceneLayer)
-local walker = LoadRenderObject("walker.rdf", sceneLayer)
-local fan = LoadRenderObject("fan.rdf", sceneLayer)
-SetPTransformation(land, 0, 0, 0, 0, 0, 0)
-ActivateObject(land, 200)  -- starts the ground's particle emitters
-SetPTransformation(car, 1.7, 0.9, -1, 0, 0, 2.6)
-SetPTransformation(walker, -0.4, 3, -1, 0, 0, 0)
-SetPTransformation(fan, 0.7, 3, -1, 0, 0, 0)
--- The walker plays its "walk" endlessly; the fan's turn runs while it is active.
-SetAnimation(walker, "walk", 1, 0, -1)
-ActivateObject(fan, sceneLayer)
-
--- Music from the start (a second track fades in after a while) and a bang to be heard.
-PlayMusic("track1.ogg")
-PlaySpecialSound("big_exp")
-
-local menu = CreateInterface("menu", 0)
-local menuShown = false
-
-local function HandleCommand(command, first, second)
-    if command == "key" and first == "27" then
-        KillAllTasks()
-    elseif command == "key" and first == "9" and not menuShown then
-        ActivateInterface(menu)
-        menuShown = true
-    elseif command == "key" and menuShown then
-        SendCommandByName("menu", "key", first)
-    elseif command == "menu_closed" then
-        menuShown = false
-    elseif command == "release_all" then
-        Release(land)
-        Release(box)
-        Release(car)
-        DeactivateObject(fan)
-        Release(walker)
-        Release(fan)
-        DeactivateInterface(menu)
-        Release(menu)
-    end
+    StartMission(MissionOfLevel(startLevel), startLevel)
+else
+    ShowScene()
+    PlaySpecialSound("big_exp")
 end
 
 while true do
@@ -89,19 +295,23 @@ while true do
         HandleCommand(GetCurrentCommand(globalObject), GetCurrentParams(globalObject))
     end
     frames = frames + 1
-    if frames == 900 then
-        PlayMusic("track2.ogg")
+    if state == "title" then
+        if frames == 900 then
+            PlayMusic("track2.ogg")
+        end
+        DrawScene()
+        if menuShown then
+            UpdateInterface(menu)
+        end
     end
-    SetPTransformation(box, -1.7, 0, -0.2, 0, 0, frames * 0.02)
-    DrawDynamicObject(land)
-    DrawDynamicObject(box)
-    DrawDynamicObject(car)
-    DrawDynamicObject(walker)
-    DrawDynamicObject(fan)
-    if menuShown then
-        UpdateInterface(menu)
+    if screen then
+        UpdateInterface(screen)
     end
     if frameLimit and frames >= frameLimit then
+        if state == "mission" then
+            EndMission()
+            state = "title"
+        end
         KillAllTasks()
     end
     Update()
