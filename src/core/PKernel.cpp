@@ -59,6 +59,7 @@ void CPKernel::KillAllTasks() {
 }
 
 void CPKernel::RunTaskPass() {
+    if (m_observer) m_observer->PassStarting();
     auto entry = m_active.begin();
     while (entry != m_active.end()) {
         IPTask* task = entry->Get();
@@ -66,10 +67,21 @@ void CPKernel::RunTaskPass() {
             task->Stop();
             entry = m_active.erase(entry);
         } else {
-            task->Update();
+            UpdateTask(*task);
             ++entry;  // read after Update, so tasks it inserted behind this one run in this pass
         }
     }
+    if (m_observer) m_observer->PassFinished();
+}
+
+void CPKernel::UpdateTask(IPTask& task) {
+    if (!m_observer) {
+        task.Update();
+        return;
+    }
+    m_observer->TaskStarting(task);
+    task.Update();
+    m_observer->TaskFinished(task);
 }
 
 bool CPKernel::HandleOneMessage(bool& quitting) {

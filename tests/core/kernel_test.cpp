@@ -9,6 +9,7 @@
 #include "core/PGlobalTimer.h"
 #include "core/PKernel.h"
 #include "core/PObjUpdater.h"
+#include "core/TaskObserver.h"
 #include "platform/WindowMessage.h"
 
 namespace {
@@ -297,6 +298,38 @@ TEST_F(KernelTest, ObjUpdaterCallsTheMemberFunction) {
     h.KillAllAt(a, 3);  // the updater, behind A, is stopped in that pass
     h.Run();
     EXPECT_EQ(level.updates, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// Adds "[" and "]" around each observed pass and "(" and ")" around each observed task's Update.
+class TraceObserver : public IPTaskObserver {
+public:
+    explicit TraceObserver(Trace& trace) : m_trace(trace) {}
+    void PassStarting() override { m_trace.Add("["); }
+    void TaskStarting(const IPTask&) override { m_trace.Add("("); }
+    void TaskFinished(const IPTask& task) override {
+        m_trace.Add(")");
+        finished.push_back(&task);
+    }
+    void PassFinished() override { m_trace.Add("]"); }
+    std::vector<const IPTask*> finished;
+
+private:
+    Trace& m_trace;
+};
+
+TEST_F(KernelTest, TheObserverSeesEachPassAndEachUpdateUntilItIsRemoved) {
+    TraceObserver observer(h.trace);
+    h.kernel.SetTaskObserver(&observer);
+    auto a = h.Add("A", 1);
+    auto b = h.Add("B", 2);
+    b->actions[2] = [&] { h.kernel.SetTaskObserver(nullptr); };
+    h.KillAllAt(a, 3);
+    EXPECT_EQ(h.Run(), "|[ ( A ) ( B ) ]|[ ( A ) ( B B.stop|");
+    EXPECT_EQ(observer.finished, (std::vector<const IPTask*>{a.Get(), b.Get(), a.Get()}));
 }
 
 }  // namespace
