@@ -252,8 +252,9 @@ void BusiestMission(benchmark::State& state) {
         CPApplication application;
         application.Init();
         GetKernel()->AddTask(loadTask);
-        GetKernel()->SetTaskObserver(&meter);
+        SetTaskObserver(&meter);
         const int result = application.Run();
+        SetTaskObserver(nullptr);
         if (result != 0) state.SkipWithError(("the game failed: " + application.StartFailure()).c_str());
         state.SetIterationTime(meter.MeasuredFrames() ? meter.EngineSeconds() / meter.MeasuredFrames() : 0.0);
     }

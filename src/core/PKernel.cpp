@@ -3,16 +3,31 @@
 #include <algorithm>
 
 #include "core/PGlobalTimer.h"
+#include "core/TaskObserver.h"
 
 bool g_windowActive = true;
 
 namespace {
+
+IPTaskObserver* g_taskObserver = nullptr;
+
+void UpdateTask(IPTask& task) {
+    if (!g_taskObserver) {
+        task.Update();
+        return;
+    }
+    g_taskObserver->TaskStarting(task);
+    task.Update();
+    g_taskObserver->TaskFinished(task);
+}
 
 bool Holds(const CPKernel::TaskList& list, const TPtr<IPTask>& task) {
     return std::find(list.begin(), list.end(), task) != list.end();
 }
 
 }  // namespace
+
+void SetTaskObserver(IPTaskObserver* observer) { g_taskObserver = observer; }
 
 CPKernel::CPKernel() = default;
 
@@ -59,7 +74,7 @@ void CPKernel::KillAllTasks() {
 }
 
 void CPKernel::RunTaskPass() {
-    if (m_observer) m_observer->PassStarting();
+    if (g_taskObserver) g_taskObserver->PassStarting();
     auto entry = m_active.begin();
     while (entry != m_active.end()) {
         IPTask* task = entry->Get();
@@ -71,18 +86,9 @@ void CPKernel::RunTaskPass() {
             ++entry;  // read after Update, so tasks it inserted behind this one run in this pass
         }
     }
-    if (m_observer) m_observer->PassFinished();
+    if (g_taskObserver) g_taskObserver->PassFinished();
 }
 
-void CPKernel::UpdateTask(IPTask& task) {
-    if (!m_observer) {
-        task.Update();
-        return;
-    }
-    m_observer->TaskStarting(task);
-    task.Update();
-    m_observer->TaskFinished(task);
-}
 
 bool CPKernel::HandleOneMessage(bool& quitting) {
     if (m_eventPump) m_eventPump();

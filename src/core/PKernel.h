@@ -6,7 +6,6 @@
 #include "core/PSmartPointer.h"
 #include "core/PTask.h"
 #include "core/Singleton.h"
-#include "core/TaskObserver.h"
 #include "platform/WindowMessage.h"
 
 // True while the game window is active. Written by the window procedure; while it is false the
@@ -54,9 +53,6 @@ public:
     // Called once when the loop has ended, before Run returns.
     void SetLoopEndHook(Hook hook) { m_loopEndHook = std::move(hook); }
 
-    // Watches every task pass from now on (null: none); the observer outlives its use.
-    void SetTaskObserver(IPTaskObserver* observer) { m_observer = observer; }
-
     // The game window's handle, null until the application stores it.
     void* GetWindow() const { return m_window; }
     void SetWindow(void* window) { m_window = window; }
@@ -67,7 +63,6 @@ public:
 private:
     void InsertByPriority(const TPtr<IPTask>& task);
     void RunTaskPass();
-    void UpdateTask(IPTask& task);
     // Takes one message and handles it; false when the loop must end at once.
     bool HandleOneMessage(bool& quitting);
 
@@ -77,7 +72,6 @@ private:
     WindowProcedure m_windowProcedure;
     Hook m_eventPump;
     Hook m_loopEndHook;
-    IPTaskObserver* m_observer = nullptr;
 };
 
 // The kernel, null before its construction and after its destruction.

@@ -323,10 +323,10 @@ private:
 
 TEST_F(KernelTest, TheObserverSeesEachPassAndEachUpdateUntilItIsRemoved) {
     TraceObserver observer(h.trace);
-    h.kernel.SetTaskObserver(&observer);
+    SetTaskObserver(&observer);
     auto a = h.Add("A", 1);
     auto b = h.Add("B", 2);
-    b->actions[2] = [&] { h.kernel.SetTaskObserver(nullptr); };
+    b->actions[2] = [&] { SetTaskObserver(nullptr); };
     h.KillAllAt(a, 3);
     EXPECT_EQ(h.Run(), "|[ ( A ) ( B ) ]|[ ( A ) ( B B.stop|");
     EXPECT_EQ(observer.finished, (std::vector<const IPTask*>{a.Get(), b.Get(), a.Get()}));
