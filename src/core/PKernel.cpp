@@ -11,14 +11,16 @@ namespace {
 
 IPTaskObserver* g_taskObserver = nullptr;
 
+// An observer removed during the update still hears of its end.
 void UpdateTask(IPTask& task) {
-    if (!g_taskObserver) {
+    IPTaskObserver* observer = g_taskObserver;
+    if (!observer) {
         task.Update();
         return;
     }
-    g_taskObserver->TaskStarting(task);
+    observer->TaskStarting(task);
     task.Update();
-    g_taskObserver->TaskFinished(task);
+    observer->TaskFinished(task);
 }
 
 bool Holds(const CPKernel::TaskList& list, const TPtr<IPTask>& task) {

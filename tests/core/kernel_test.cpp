@@ -328,8 +328,9 @@ TEST_F(KernelTest, TheObserverSeesEachPassAndEachUpdateUntilItIsRemoved) {
     auto b = h.Add("B", 2);
     b->actions[2] = [&] { SetTaskObserver(nullptr); };
     h.KillAllAt(a, 3);
-    EXPECT_EQ(h.Run(), "|[ ( A ) ( B ) ]|[ ( A ) ( B B.stop|");
-    EXPECT_EQ(observer.finished, (std::vector<const IPTask*>{a.Get(), b.Get(), a.Get()}));
+    // Removed during B's update, it still hears of that update's end, then of nothing more.
+    EXPECT_EQ(h.Run(), "|[ ( A ) ( B ) ]|[ ( A ) ( B )|A B.stop|A.stop|");
+    EXPECT_EQ(observer.finished, (std::vector<const IPTask*>{a.Get(), b.Get(), a.Get(), b.Get()}));
 }
 
 }  // namespace
