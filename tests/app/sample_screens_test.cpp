@@ -24,6 +24,8 @@
 #include "platform/WindowMessage.h"
 #include "Render/PRender.h"
 #include "Render/PRenderObject.h"
+#include "Render/PTexture.h"
+#include "Render/PTextureCache.h"
 #include "script/PLuaScript.h"
 #include "script/PScriptManager.h"
 #include "support/ReceivedCommands.h"
@@ -126,6 +128,14 @@ protected:
     std::string m_name;
 };
 
+TEST_F(SampleScreensTest, TheFontPagesAreTexturesTheGameFinds) {
+    for (const char* font : {"text", "title"}) {
+        ASSERT_NE(GetFontManager()->FindFont(font), nullptr) << font;
+        const std::string page = std::string(font) + ".tga";
+        EXPECT_EQ(GetTextureCache()->GetTexture(page, true)->GetName(), page) << "not the error texture";
+    }
+}
+
 TEST_F(SampleScreensTest, TheShopSellsAWeaponIntoTheFirstFreeSlotForItsPrice) {
     Run("InitPlayer() CommitCarSettings() SetCurrentMission(1) SetMoney(1000)");
     Received("gamemenu");
@@ -190,6 +200,7 @@ TEST_F(SampleScreensTest, SavesAreWrittenIntoTheChosenSlotAndLoadedBack) {
     Run("InitPlayer() CommitCarSettings() SetCurrentMission(2) SetMoney(1234.5) SetKills(77)");
     CPGameData& data = *GetGameData();
     CPInterface& saves = Open("saves");
+    EXPECT_EQ(ShownText(saves, "title"), "Saved games") << "a layout text holding a blank";
     EXPECT_EQ(ShownText(saves, "slot1"), "1. (empty)");
     EXPECT_EQ(ShownText(saves, "slot13"), "13. (empty)");
 
@@ -223,6 +234,7 @@ TEST_F(SampleScreensTest, SavesAreWrittenIntoTheChosenSlotAndLoadedBack) {
 TEST_F(SampleScreensTest, TheScoreTableShowsTheBestDriversAndTakesANewScore) {
     Run("SetKills(750)");
     CPInterface& scores = Open("scores");
+    EXPECT_EQ(ShownText(scores, "title"), "Best drivers");
     EXPECT_EQ(ShownText(scores, "line1"), "1. -  0");
     EXPECT_EQ(ShownText(scores, "line12"), "12. -  0");
     EXPECT_EQ(ShownText(scores, "score"), "000750");
