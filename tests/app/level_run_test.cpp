@@ -331,11 +331,11 @@ TEST_F(LevelProgramTest, TheCarsShotsShowATracerAndAnExplosion) {
     player.replace(player.find(weapons), weapons.size(), "lgun\nrlauncher\n");
     m_folder.Write("data/player.dat", player);
     std::string main = testsupport::ReadBytes(m_folder.Path() / "data/scripts/main.lua");
-    const std::string levelFrame = "        frames = frames + 1\n";
+    const std::string levelFrame = "    frames = frames + 1\n";
     ASSERT_NE(main.find(levelFrame), std::string::npos);
-    main.insert(main.find(levelFrame), R"(        for _, action in ipairs(ACTIONS[frames + 1] or {}) do
-            SendCommandByCategory('action_listener', 'key_action', action)
-        end
+    main.insert(main.find(levelFrame), R"(    for _, action in ipairs(ACTIONS[frames + 1] or {}) do
+        SendCommandByCategory('action_listener', 'key_action', action)
+    end
 )");
     main = "ACTIONS = {[4] = {'next_weapon,1', 'fire,1'}, [6] = {'fire,0', 'prev_weapon,1', 'fire,1'}}\n" + main;
     m_folder.Write("data/scripts/main.lua", main);
