@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <utility>
 
 namespace {
 
@@ -20,13 +19,9 @@ void CPNavGrid::Create(int32_t newRows, int32_t newColumns, float newCellSize)
     searchCounter = 10;
     const size_t cellCount = static_cast<size_t>(rows) * static_cast<size_t>(columns);
     cells.assign(cellCount, 0);
-    listMarks.assign(cellCount, 0);
-    parent.assign(cellCount, {});
-    cellG.assign(cellCount, 0);
-    openHeap.assign(cellCount + 2, 0);
-    itemCell.assign(cellCount + 2, {});
-    itemF.assign(cellCount + 2, 0);
-    itemH.assign(cellCount + 2, 0);
+    nodes.assign(cellCount, {});
+    heapPositions.assign(cellCount, 0);
+    openHeap.assign(cellCount + 2, {});
 }
 
 bool CPNavGrid::IsCellFree(float x, float y) const
@@ -74,7 +69,7 @@ int32_t CPNavGrid::FindPath(SPNavPath& path, int32_t startX, int32_t startY, int
         return kNoPath;
     }
     if (searchCounter > kCounterLimit) {
-        std::fill(listMarks.begin(), listMarks.end(), 0);
+        for (SearchNode& node : nodes) node.mark = 0;
         searchCounter = 10;
     }
     searchCounter += 2;
@@ -83,33 +78,43 @@ int32_t CPNavGrid::FindPath(SPNavPath& path, int32_t startX, int32_t startY, int
 
     path.length = 0;
     path.index = 0;
-    cellG[CellAt(start.row, start.column)] = 0;
-    openHeap[1] = 1;
-    itemCell[1] = start;
+    const size_t startCell = CellAt(start.row, start.column);
+    const size_t targetCell = CellAt(target.row, target.column);
+    nodes[startCell].g = 0;
+    openHeap[1] = {0, static_cast<uint32_t>(startCell)};
     openCount = 1;
-    itemCount = 0;
 
     for (;;) {
-        const SPNavPath::Cell current = PopOpen();
-        listMarks[CellAt(current.row, current.column)] = closedMark;
-        const int32_t currentG = cellG[CellAt(current.row, current.column)];
-        for (int32_t column = current.column - 1; column <= current.column + 1; ++column) {
-            for (int32_t row = current.row - 1; row <= current.row + 1; ++row) {
-                if (row < 0 || row >= rows || column < 0 || column >= columns) continue;
-                const size_t cell = CellAt(row, column);
-                if (listMarks[cell] == closedMark || IsBlocked(row, column)) continue;
-                if (!CanStep(current.row, current.column, row, column)) continue;
-                const bool diagonal = row != current.row && column != current.column;
+        const uint32_t currentCell = PopOpen();
+        const SPNavPath::Cell current = CellOf(currentCell);
+        nodes[currentCell].mark = closedMark;
+        const int32_t currentG = nodes[currentCell].g;
+        for (int32_t dc = -1; dc <= 1; ++dc) {
+            const int32_t column = current.column + dc;
+            if (column < 0 || column >= columns) continue;
+            for (int32_t dr = -1; dr <= 1; ++dr) {
+                const int32_t row = current.row + dr;
+                if (row < 0 || row >= rows || (dr == 0 && dc == 0)) continue;
+                const size_t rowStep = static_cast<size_t>(static_cast<ptrdiff_t>(dr) * columns);
+                const size_t cell = currentCell + rowStep + static_cast<size_t>(dc);
+                SearchNode& node = nodes[cell];
+                if (node.mark == closedMark || cells[cell] != 0) continue;
+                const bool diagonal = dr != 0 && dc != 0;
+                // A diagonal step needs both cells beside it free.
+                if (diagonal && (cells[currentCell + static_cast<size_t>(dc)] != 0 || cells[currentCell + rowStep] != 0)) {
+                    continue;
+                }
                 const int32_t g = currentG + (diagonal ? kDiagonalCost : kStraightCost);
-                if (listMarks[cell] != openMark) {
-                    OpenCell(row, column, current.row, current.column, g, target);
-                    listMarks[cell] = openMark;
-                } else if (g < cellG[cell]) {
-                    ReopenCell(row, column, current.row, current.column, g);
+                if (node.mark != openMark) {
+                    OpenCell(cell, row, column, currentCell, g, target);
+                    node.mark = openMark;
+                } else if (g < node.g) {
+                    ReopenCell(cell, currentCell, g);
                 }
             }
         }
-        if (listMarks[CellAt(target.row, target.column)] == openMark) break;
+        // The search stops once the target is open, so the path need not be the cheapest.
+        if (nodes[targetCell].mark == openMark) break;
         if (openCount == 0) return kNoPath;
     }
     BuildPath(path, start, target);
@@ -117,81 +122,82 @@ int32_t CPNavGrid::FindPath(SPNavPath& path, int32_t startX, int32_t startY, int
     return kPathHeld;
 }
 
-bool CPNavGrid::CanStep(int32_t row, int32_t column, int32_t toRow, int32_t toColumn) const
-{
-    if (row == toRow || column == toColumn) return true;
-    // A diagonal step needs both cells beside it free.
-    return !IsBlocked(row, toColumn) && !IsBlocked(toRow, column);
-}
-
-void CPNavGrid::OpenCell(int32_t row, int32_t column, int32_t fromRow, int32_t fromColumn, int32_t g,
+void CPNavGrid::OpenCell(size_t cell, int32_t row, int32_t column, uint32_t from, int32_t g,
                          const SPNavPath::Cell& target)
 {
-    const int32_t id = ++itemCount;
+    SearchNode& node = nodes[cell];
+    node.g = g;
+    node.h = kStraightCost * (std::abs(row - target.row) + std::abs(column - target.column));
+    node.parent = from;
     ++openCount;
-    openHeap[static_cast<size_t>(openCount)] = id;
-    itemCell[static_cast<size_t>(id)] = {row, column};
-    const size_t cell = CellAt(row, column);
-    cellG[cell] = g;
-    itemH[static_cast<size_t>(id)] = kStraightCost * (std::abs(row - target.row) + std::abs(column - target.column));
-    itemF[static_cast<size_t>(id)] = g + itemH[static_cast<size_t>(id)];
-    parent[cell] = {fromRow, fromColumn};
+    PlaceInHeap(openCount, {g + node.h, static_cast<uint32_t>(cell)});
     SiftUp(openCount, true);
 }
 
-void CPNavGrid::ReopenCell(int32_t row, int32_t column, int32_t fromRow, int32_t fromColumn, int32_t g)
+void CPNavGrid::ReopenCell(size_t cell, uint32_t from, int32_t g)
 {
-    const size_t cell = CellAt(row, column);
-    parent[cell] = {fromRow, fromColumn};
-    cellG[cell] = g;
-    for (int32_t position = 1; position <= openCount; ++position) {
-        const int32_t id = openHeap[static_cast<size_t>(position)];
-        if (itemCell[static_cast<size_t>(id)] == SPNavPath::Cell{row, column}) {
-            itemF[static_cast<size_t>(id)] = g + itemH[static_cast<size_t>(id)];
-            SiftUp(position, false);
-            return;
-        }
-    }
+    SearchNode& node = nodes[cell];
+    node.parent = from;
+    node.g = g;
+    const int32_t position = heapPositions[cell];
+    openHeap[static_cast<size_t>(position)].f = g + node.h;
+    SiftUp(position, false);
+}
+
+void CPNavGrid::PlaceInHeap(int32_t position, const OpenEntry& entry)
+{
+    openHeap[static_cast<size_t>(position)] = entry;
+    heapPositions[entry.cell] = position;
 }
 
 void CPNavGrid::SiftUp(int32_t position, bool movesOnEqual)
 {
-    auto f = [this](int32_t at) { return itemF[static_cast<size_t>(openHeap[static_cast<size_t>(at)])]; };
-    while (position != 1 && (movesOnEqual ? f(position) <= f(position / 2) : f(position) < f(position / 2))) {
-        std::swap(openHeap[static_cast<size_t>(position)], openHeap[static_cast<size_t>(position / 2)]);
+    const OpenEntry entry = openHeap[static_cast<size_t>(position)];
+    while (position != 1) {
+        const OpenEntry& above = openHeap[static_cast<size_t>(position / 2)];
+        if (!(movesOnEqual ? entry.f <= above.f : entry.f < above.f)) break;
+        PlaceInHeap(position, above);
         position /= 2;
     }
+    PlaceInHeap(position, entry);
 }
 
-SPNavPath::Cell CPNavGrid::PopOpen()
+uint32_t CPNavGrid::PopOpen()
 {
-    auto f = [this](int32_t at) { return itemF[static_cast<size_t>(openHeap[static_cast<size_t>(at)])]; };
-    const SPNavPath::Cell top = itemCell[static_cast<size_t>(openHeap[1])];
-    openHeap[1] = openHeap[static_cast<size_t>(openCount)];
+    const uint32_t top = openHeap[1].cell;
+    const OpenEntry last = openHeap[static_cast<size_t>(openCount)];
     --openCount;
-    // Equal costs move the parent down; between equal children the right one wins.
+    // The last entry sinks from the top. Equal costs move it down; between equal children the
+    // right one wins.
     int32_t v = 1;
     for (;;) {
         int32_t u = v;
-        if (2 * v <= openCount && f(u) >= f(2 * v)) u = 2 * v;
-        if (2 * v + 1 <= openCount && f(u) >= f(2 * v + 1)) u = 2 * v + 1;
+        int32_t smallest = last.f;
+        if (2 * v <= openCount && smallest >= openHeap[static_cast<size_t>(2 * v)].f) {
+            u = 2 * v;
+            smallest = openHeap[static_cast<size_t>(u)].f;
+        }
+        if (2 * v + 1 <= openCount && smallest >= openHeap[static_cast<size_t>(2 * v + 1)].f) u = 2 * v + 1;
         if (u == v) break;
-        std::swap(openHeap[static_cast<size_t>(v)], openHeap[static_cast<size_t>(u)]);
+        PlaceInHeap(v, openHeap[static_cast<size_t>(u)]);
         v = u;
     }
+    PlaceInHeap(v, last);
     return top;
 }
 
 void CPNavGrid::BuildPath(SPNavPath& path, const SPNavPath::Cell& start, const SPNavPath::Cell& target) const
 {
+    const size_t startCell = CellAt(start.row, start.column);
+    const size_t targetCell = CellAt(target.row, target.column);
     int32_t length = 0;
-    for (SPNavPath::Cell cell = target; !(cell == start); cell = parent[CellAt(cell.row, cell.column)]) ++length;
+    for (size_t cell = targetCell; cell != startCell; cell = nodes[cell].parent) ++length;
     path.length = length;
     if (path.cells.size() < static_cast<size_t>(length)) path.cells.resize(static_cast<size_t>(length));
-    SPNavPath::Cell cell = target;
+    size_t cell = targetCell;
     for (int32_t i = length - 1; i >= 0; --i) {
-        path.cells[static_cast<size_t>(i)] = cell;
-        cell = parent[CellAt(cell.row, cell.column)];
+        path.cells[static_cast<size_t>(i)] = CellOf(static_cast<uint32_t>(cell));
+        cell = nodes[cell].parent;
     }
 }
 
