@@ -119,7 +119,22 @@ void AI_Task::OnEnemyRemoved(const std::string& kind)
 void AI_Task::StopLevel()
 {
     manager->StopLevel();
+    StopEnemySounds();
     Stop();
+}
+
+void AI_Task::StopEnemySounds() const
+{
+    CNAudio* audio = GetAudio();
+    if (!audio) return;
+    for (const auto& [kind, sound] : kindSounds) {
+        if (!sound.empty()) audio->StopSoundByName(sound);
+    }
+    for (const auto& [kind, type] : enemyTypes) {
+        for (const auto& [key, sound] : type.animationSounds) {
+            if (!sound.empty()) audio->StopSoundByName(sound);
+        }
+    }
 }
 
 void AI_Task::UpdateTargetVehicle(const CPGameObject& car, const PVector3& direction, float speed)
