@@ -2,12 +2,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 
 namespace {
 
 constexpr int32_t kStraightCost = 10;
 constexpr int32_t kDiagonalCost = 14;
+
+// A step to one of the eight neighbours.
+struct NeighbourStep {
+    int32_t rows;
+    int32_t columns;
+};
+// The neighbours in the order the search opens them: column by column from the lower one, and
+// in each column row by row from the lower one.
+constexpr NeighbourStep kNeighbourSteps[] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
+constexpr size_t kNeighbourCount = sizeof(kNeighbourSteps) / sizeof(kNeighbourSteps[0]);
 
 }  // namespace
 
@@ -84,33 +95,39 @@ int32_t CPNavGrid::FindPath(SPNavPath& path, int32_t startX, int32_t startY, int
     openHeap[1] = {0, static_cast<uint32_t>(startCell)};
     openCount = 1;
 
+    // Each neighbour's distance in the cell arrays.
+    ptrdiff_t neighbourOffsets[kNeighbourCount];
+    for (size_t i = 0; i < kNeighbourCount; ++i) {
+        neighbourOffsets[i] = static_cast<ptrdiff_t>(kNeighbourSteps[i].rows) * columns + kNeighbourSteps[i].columns;
+    }
+
     for (;;) {
         const uint32_t currentCell = PopOpen();
         const SPNavPath::Cell current = CellOf(currentCell);
         nodes[currentCell].mark = closedMark;
         const int32_t currentG = nodes[currentCell].g;
-        for (int32_t dc = -1; dc <= 1; ++dc) {
-            const int32_t column = current.column + dc;
-            if (column < 0 || column >= columns) continue;
-            for (int32_t dr = -1; dr <= 1; ++dr) {
-                const int32_t row = current.row + dr;
-                if (row < 0 || row >= rows || (dr == 0 && dc == 0)) continue;
-                const size_t rowStep = static_cast<size_t>(static_cast<ptrdiff_t>(dr) * columns);
-                const size_t cell = currentCell + rowStep + static_cast<size_t>(dc);
-                SearchNode& node = nodes[cell];
-                if (node.mark == closedMark || cells[cell] != 0) continue;
-                const bool diagonal = dr != 0 && dc != 0;
-                // A diagonal step needs both cells beside it free.
-                if (diagonal && (cells[currentCell + static_cast<size_t>(dc)] != 0 || cells[currentCell + rowStep] != 0)) {
-                    continue;
-                }
-                const int32_t g = currentG + (diagonal ? kDiagonalCost : kStraightCost);
-                if (node.mark != openMark) {
-                    OpenCell(cell, row, column, currentCell, g, target);
-                    node.mark = openMark;
-                } else if (g < node.g) {
-                    ReopenCell(cell, currentCell, g);
-                }
+        const bool awayFromTheEdge =
+            current.row > 0 && current.row + 1 < rows && current.column > 0 && current.column + 1 < columns;
+        for (size_t i = 0; i < kNeighbourCount; ++i) {
+            const NeighbourStep step = kNeighbourSteps[i];
+            const int32_t row = current.row + step.rows;
+            const int32_t column = current.column + step.columns;
+            if (!awayFromTheEdge && (row < 0 || row >= rows || column < 0 || column >= columns)) continue;
+            const size_t cell = currentCell + static_cast<size_t>(neighbourOffsets[i]);
+            SearchNode& node = nodes[cell];
+            if (node.mark == closedMark || cells[cell] != 0) continue;
+            const bool diagonal = step.rows != 0 && step.columns != 0;
+            // A diagonal step needs both cells beside it free.
+            if (diagonal && (cells[currentCell + static_cast<size_t>(step.columns)] != 0 ||
+                             cells[cell - static_cast<size_t>(step.columns)] != 0)) {
+                continue;
+            }
+            const int32_t g = currentG + (diagonal ? kDiagonalCost : kStraightCost);
+            if (node.mark != openMark) {
+                OpenCell(cell, row, column, currentCell, g, target);
+                node.mark = openMark;
+            } else if (g < node.g) {
+                ReopenCell(cell, currentCell, g);
             }
         }
         // The search stops once the target is open, so the path need not be the cheapest.
@@ -130,8 +147,7 @@ void CPNavGrid::OpenCell(size_t cell, int32_t row, int32_t column, uint32_t from
     node.h = kStraightCost * (std::abs(row - target.row) + std::abs(column - target.column));
     node.parent = from;
     ++openCount;
-    PlaceInHeap(openCount, {g + node.h, static_cast<uint32_t>(cell)});
-    SiftUp(openCount, true);
+    SiftUp(openCount, {g + node.h, static_cast<uint32_t>(cell)}, true);
 }
 
 void CPNavGrid::ReopenCell(size_t cell, uint32_t from, int32_t g)
@@ -139,9 +155,7 @@ void CPNavGrid::ReopenCell(size_t cell, uint32_t from, int32_t g)
     SearchNode& node = nodes[cell];
     node.parent = from;
     node.g = g;
-    const int32_t position = heapPositions[cell];
-    openHeap[static_cast<size_t>(position)].f = g + node.h;
-    SiftUp(position, false);
+    SiftUp(heapPositions[cell], {g + node.h, static_cast<uint32_t>(cell)}, false);
 }
 
 void CPNavGrid::PlaceInHeap(int32_t position, const OpenEntry& entry)
@@ -150,11 +164,10 @@ void CPNavGrid::PlaceInHeap(int32_t position, const OpenEntry& entry)
     heapPositions[entry.cell] = position;
 }
 
-void CPNavGrid::SiftUp(int32_t position, bool movesOnEqual)
+void CPNavGrid::SiftUp(int32_t position, const OpenEntry& entry, bool movesOnEqual)
 {
-    const OpenEntry entry = openHeap[static_cast<size_t>(position)];
     while (position != 1) {
-        const OpenEntry& above = openHeap[static_cast<size_t>(position / 2)];
+        const OpenEntry above = openHeap[static_cast<size_t>(position / 2)];
         if (!(movesOnEqual ? entry.f <= above.f : entry.f < above.f)) break;
         PlaceInHeap(position, above);
         position /= 2;
@@ -165,19 +178,19 @@ void CPNavGrid::SiftUp(int32_t position, bool movesOnEqual)
 uint32_t CPNavGrid::PopOpen()
 {
     const uint32_t top = openHeap[1].cell;
-    const OpenEntry last = openHeap[static_cast<size_t>(openCount)];
-    --openCount;
+    const int32_t count = --openCount;
+    const OpenEntry last = openHeap[static_cast<size_t>(count + 1)];
     // The last entry sinks from the top. Equal costs move it down; between equal children the
     // right one wins.
     int32_t v = 1;
     for (;;) {
         int32_t u = v;
         int32_t smallest = last.f;
-        if (2 * v <= openCount && smallest >= openHeap[static_cast<size_t>(2 * v)].f) {
+        if (2 * v <= count && smallest >= openHeap[static_cast<size_t>(2 * v)].f) {
             u = 2 * v;
             smallest = openHeap[static_cast<size_t>(u)].f;
         }
-        if (2 * v + 1 <= openCount && smallest >= openHeap[static_cast<size_t>(2 * v + 1)].f) u = 2 * v + 1;
+        if (2 * v + 1 <= count && smallest >= openHeap[static_cast<size_t>(2 * v + 1)].f) u = 2 * v + 1;
         if (u == v) break;
         PlaceInHeap(v, openHeap[static_cast<size_t>(u)]);
         v = u;

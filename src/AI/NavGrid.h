@@ -88,7 +88,9 @@ private:
     void ReopenCell(size_t cell, uint32_t from, int32_t g);
     uint32_t PopOpen();
     void PlaceInHeap(int32_t position, const OpenEntry& entry);
-    void SiftUp(int32_t position, bool movesOnEqual);
+    // Places the entry at the position, or higher while it costs less than (or, with
+    // movesOnEqual, as much as) the entry above.
+    void SiftUp(int32_t position, const OpenEntry& entry, bool movesOnEqual);
     void BuildPath(SPNavPath& path, const SPNavPath::Cell& start, const SPNavPath::Cell& target) const;
     float PathPointX(const SPNavPath& path) const;
     float PathPointY(const SPNavPath& path) const;

@@ -154,7 +154,9 @@ TEST_F(SampleLevelEnemyTest, NoEnemySoundOutlivesTheLevel)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         if (!m_level) LoadLevel();
-        if (c.started) ASSERT_TRUE(m_level->Start());
+        if (c.started) {
+            ASSERT_TRUE(m_level->Start());
+        }
         const PVector3 car = m_level->playerCar->GetPosition();
         for (const char* kind : {"walker", "scav", "walker", "bomber"}) {
             ASSERT_TRUE(m_ai->AddEnemy(kind, car.x + 6.0f, car.y + 6.0f));
