@@ -9,6 +9,9 @@ function(vx_library folder)
     add_library(${target} STATIC ${sources})
     target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+    # The game layers call one another through static libraries that name each other; the
+    # linker needs their group repeated until every symbol is found.
+    set_property(TARGET ${target} PROPERTY LINK_INTERFACE_MULTIPLICITY 4)
   else()
     add_library(${target} INTERFACE)
     target_include_directories(${target} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})

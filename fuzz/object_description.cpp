@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Render/ObjectDescription.h"
+#include "core/Fields.h"
 #include "core/TextHelpers.h"
 
 namespace {

@@ -458,6 +458,11 @@ void CPRender::SetLayerCamera(int32_t id, const TPtr<CPBaseCamera>& camera) {
     layer.camera = camera;
 }
 
+TPtr<CPBaseCamera> CPRender::GetLayerCamera(int32_t id) const {
+    const auto found = m_layers.find(id);
+    return found == m_layers.end() ? TPtr<CPBaseCamera>() : found->second.camera;
+}
+
 void CPRender::SetLayerWorldMatrix(const PMatrix& world, int32_t id) {
     SPRenderLayer& layer = Layer(id);
     ++layer.useCount;

@@ -103,6 +103,8 @@ public:
     void AddToRenderQueue(CPMaterial* material);
     // The camera whose view and projection are set before the layer is drawn.
     void SetLayerCamera(int32_t id, const TPtr<CPBaseCamera>& camera);
+    // The layer's own camera, null when it has none (or there is no such layer).
+    TPtr<CPBaseCamera> GetLayerCamera(int32_t id) const;
     // The world matrix set before the layer is drawn and under its static objects.
     void SetLayerWorldMatrix(const PMatrix& world, int32_t id);
 

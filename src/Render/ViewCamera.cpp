@@ -15,6 +15,8 @@ CPPerspectiveCamera& GetViewCamera() {
 
 void SetViewCamera(TPtr<CPPerspectiveCamera> camera) { g_publishedCamera = std::move(camera); }
 
+TPtr<CPPerspectiveCamera> GetPublishedViewCamera() { return g_publishedCamera; }
+
 void ReleaseViewCameras() {
     g_publishedCamera = nullptr;
     g_defaultCamera = nullptr;

@@ -11,6 +11,8 @@
 // it back; whoever ends the level sets nullptr to let it go.
 CPPerspectiveCamera& GetViewCamera();
 void SetViewCamera(TPtr<CPPerspectiveCamera> camera);
+// The published camera, or null while the default stands in.
+TPtr<CPPerspectiveCamera> GetPublishedViewCamera();
 // Lets both cameras go at shutdown, before the report of engine objects still alive; a later
 // GetViewCamera makes a new default camera.
 void ReleaseViewCameras();

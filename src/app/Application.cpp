@@ -17,6 +17,7 @@
 #include "core/SettingsVariables.h"
 #include "game/PEnemyDatabase.h"
 #include "game/PGameData.h"
+#include "game/PLevel.h"
 #include "Input/NInput.h"
 #include "interface/InterfaceHooks.h"
 #include "interface/PFontManager.h"
@@ -152,6 +153,8 @@ int CPApplication::FailStart(const std::string& reason, ShutdownFrom from) {
 }
 
 bool CPApplication::Shutdown(ShutdownFrom from) {
+    // A level the scripts left behind goes first, while everything it uses is still there.
+    delete GetLevel();
     m_startCamera.reset();
     const bool fullShutdown = from == ShutdownFrom::Fonts;
     bool written = true;
@@ -206,6 +209,7 @@ void CPApplication::ReleaseTasks() {
 }
 
 void CPApplication::DestroySingletons() {
+    delete GetLevel();
     delete GetFontManager();
     delete GetScriptManager();
     delete GetKernel();

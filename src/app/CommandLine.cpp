@@ -37,6 +37,7 @@ std::string CommandLineHelp() {
            "Environment:\n"
            "  VX_LOG=stderr         write the engine log to the standard error stream\n"
            "  VX_FRAMES=N           the sample script \"main\" ends the game after N frames\n"
+           "  VX_LEVEL=NAME         the sample script \"main\" plays the level NAME (e.g. level1)\n"
            "  VX_NO_EXIT_ACTIONS=1  open no web page when the game ends\n"
            "  VX_SCREENSHOT=F[:N]   write drawn frame N (default 10) to the PNG file F\n"
            "  VX_FRAME_TIME=S       every frame lasts S seconds (0 < S < 1), whatever the clock says\n"

@@ -7,6 +7,7 @@
 #include "Render/PObjectLoader.h"
 #include "Render/PPerspectiveCamera.h"
 #include "Render/PRenderObject.h"
+#include "Render/VertexBounds.h"
 #include "core/GeometryHelpers.h"
 #include "core/PLog.h"
 #include "game/DataFileReader.h"
@@ -25,8 +26,7 @@ namespace {
 
 constexpr float kCameraZoom = -3.0f;
 constexpr float kCameraDistance = 40.0f;
-// The render layer of the placed models' parts, and of the level's own model.
-constexpr int32_t kModelLayer = 20;
+// The render layer of the placed models' parts is CPLevel::kModelLayer; the level's own model's:
 constexpr int32_t kLevelModelLayer = 0;
 constexpr int32_t kTerrainLayer = 18;
 constexpr float kFogHeight = 0.2f;
@@ -65,7 +65,7 @@ TPtr<CPGameObject> LoadModel(const std::string& name, int32_t layer)
 class ModelCopies {
 public:
     ModelCopies(const std::string& levelName, const std::string& modelName)
-        : m_model(LoadModel(modelName, kModelLayer))
+        : m_model(LoadModel(modelName, CPLevel::kModelLayer))
     {
         if (!m_model) Log(levelName, modelName + " cannot be loaded; it is left out");
     }
@@ -91,14 +91,6 @@ void Place(CPGameObject& object, const PVector3& position, const PQuaternion& ro
     object.SetPosition(position);
     object.SetRotation(rotation);
     object.UpdateTransform();
-}
-
-// Takes the object out of the world: out of ray tests and streaming, inactive, without a body.
-void RemoveFromWorld(const TPtr<CPGameObject>& object)
-{
-    object->SetCollision(false);
-    object->Deactivate();
-    if (CPPhysics* physics = GetPhysics()) physics->DeactivateObject(object);
 }
 
 void SetBarrierClass(CPGameObject& object)
@@ -256,14 +248,14 @@ void CPLevel::PlaceModel(const SPLevelRecord& record, const SPLevelRecordName& n
     case LevelList::CheckPointGlass:
         SetBarrierClass(*object);
         if (const TPtr<CPGameObject> glass = object->GetChild("glass")) glass->SetEnabled(false);
-        RemoveFromWorld(object);
+        RemoveFromWorld(*object);
         checkPointGlassObjects[index].push_back(object);
         break;
     case LevelList::CheckPointBarrier:
         SetBarrierClass(*object);
         if (name.number != 0) {
             object->SetEnabled(false);
-            RemoveFromWorld(object);
+            RemoveFromWorld(*object);
         }
         checkPointBarrierObjects[index].push_back(object);
         break;
@@ -376,6 +368,10 @@ void CPLevel::AddTerrainTiles(const std::string& levelName, Objects& statics) co
                                1.0f - (depth * 0.5f + vertex.position.y + y) / depth};
             }
             mesh->GetWorldVertices() = mesh->GetVertices();
+            // The tile's box is its mesh's, so that the view culls tiles by what they show.
+            SPVertexBounds bounds;
+            for (const SPVertex& vertex : mesh->GetVertices()) bounds.Add(vertex.position);
+            tile->SetObb(bounds.Box());
             Place(*tile, {x, y, 0.0f}, QuaternionIdentity());
             statics.push_back(tile);
         }

@@ -8,6 +8,7 @@
 #include "game/PLevelBranch.h"
 #include "game/PMiniMap.h"
 #include "game/PPlayerCar.h"
+#include "physics/PPhysics.h"
 
 namespace {
 
@@ -34,7 +35,19 @@ int32_t ClampedCellOf(float fromLowEdge, int32_t count)
 
 CPLevel::CPLevel() : nextCheckPoint(checkPoints.end()) { ISceneGameRules::Install(this); }
 
-CPLevel::~CPLevel() { ISceneGameRules::Uninstall(this); }
+// A running level is stopped first; the cameras it took over go back, the listener leaves the
+// car's last place, and the physics world forgets the level's bodies and terrain.
+CPLevel::~CPLevel()
+{
+    Stop();
+    if (state == LevelState::Stopped) ResetListener();
+    GiveBackCameras();
+    // A loaded level that never ran built the world's terrain and bodies; a stopped one has
+    // emptied the world already.
+    CPPhysics* physics = GetPhysics();
+    if (physics && state == LevelState::Loaded && tree) physics->Clear();
+    ISceneGameRules::Uninstall(this);
+}
 
 CPPlayerCar* CPLevel::GetPlayerCar() const { return dynamic_cast<CPPlayerCar*>(playerCar.Get()); }
 

@@ -14,8 +14,11 @@
 #include "math/PMath.h"
 #include "platform/gfx/Light.h"
 
+class CPBaseCamera;
 class CPCamera;
 class CPGameObject;
+class CPPerspectiveCamera;
+class IPTask;
 class CPLevelBranch;
 class CPMiniMap;
 class CPPlayerCar;
@@ -40,6 +43,10 @@ struct SPCellWindow {
     int32_t lastRow = -1;
 };
 
+// Where a level is in its life: loaded, running (its tasks in the kernel), stopped (awaiting its
+// deletion; it does not start again).
+enum class LevelState { Loaded, Running, Stopped };
+
 // The current level: exists while a level is loaded, GetLevel returns null between levels.
 // Load reads the level file (Data\Levels\<name>.lvl) whole and checks it before it builds
 // anything: the terrain tiles and the fog border, the placed models (static ones in the level
@@ -50,14 +57,37 @@ struct SPCellWindow {
 // While it exists the level is the scene objects' game rules (LevelTargetRules.cpp): its stage and
 // check point decide which objects are targets, and a destroyed target pays its reward.
 //
-// Not done yet: the per-frame run, the stages' and check points' gates, barriers and glass walls
-// (OpenStage and ClearCheckPointBarrier do nothing).
+// Start (LevelRun.cpp) puts the level into the kernel: the physics and AI tasks and two updaters,
+// the light at priority 30 and Update at 500, which streams the dynamic objects, drives the car,
+// the camera, the minimap and the listener, detects reached check points and hands what is in
+// view to the renderer. While it runs, the chase camera is the view camera and the camera of the
+// level's layers (layer 20's own camera is taken off it); the destructor gives both back. The
+// stages, gates, barriers and glass walls are in LevelStages.cpp.
+//
+// A level whose load failed (no car, camera, tree or minimap) is safe to start, update, stop and
+// delete: what is missing is passed over.
 class CPLevel : public IPDeviceObject, public ISceneGameRules, public TSingleton<CPLevel> {
+
 public:
     // Stages and check points a level can have, numbered from 0.
     static constexpr int32_t kListCount = 20;
     // Objects farther than this from the player's car (in x or y) leave the world.
     static constexpr float kPlayerRange = 160.0f;
+    // Task priorities of a running level.
+    static constexpr int32_t kLightPriority = 30;
+    static constexpr int32_t kAIPriority = 100;
+    static constexpr int32_t kPhysicsPriority = 400;
+    static constexpr int32_t kUpdatePriority = 500;
+    static constexpr int32_t kObjectPriority = 200;
+    // The render layers of the shadows, of the level's objects (drawn with the identity world)
+    // and of the placed models.
+    static constexpr int32_t kShadowLayer = 16;
+    static constexpr int32_t kObjectLayer = 17;
+    static constexpr int32_t kModelLayer = 20;
+    // A check point is reached within this distance (by x and y).
+    static constexpr float kCheckPointRadius = 4.0f;
+    // Seconds of a level.
+    static constexpr float kLevelTime = 600.0f;
     // The edge of a parking cell and of a terrain tile.
     static constexpr float kCellSize = 10.0f;
     // The edge of a navigation grid cell.
@@ -70,8 +100,11 @@ public:
     ~CPLevel() override;
 
     void OnLostDevice() override {}
-    void OnResetDevice() override {}
+    // The renderer dropped the frame's lights: the level light goes in again.
+    void OnResetDevice() override { SubmitLight(); }
     std::string GetClassName() const { return "CPLevel"; }
+    // The 3D listener at (0, 0, 5), standing still; where a deleted level that ran leaves it.
+    void ResetListener();
 
     // Reads and builds the level; false, with a log line naming the file and the reason, when the
     // file cannot be read or is damaged: nothing of it is built then. The navigation grid is
@@ -80,6 +113,20 @@ public:
 
     // The player's car, or null.
     CPPlayerCar* GetPlayerCar() const;
+
+    // LevelRun.cpp. Starts a loaded level; false (logged) when it was started before.
+    bool Start();
+    // Stops a running level: effects, weapons and enemies cleared, the objects out of the world,
+    // the tasks stopped and the parked objects let go. Nothing when it is not running.
+    void Stop();
+    LevelState GetState() const { return state; }
+    // The priority-500 task: one frame of the running level.
+    void Update();
+    // The priority-30 task: hands the level light to the renderer (unless 30 are queued).
+    void SubmitLight();
+    // Parks the active objects that left kPlayerRange of the car and brings the parked ones of
+    // the car's cell window that are within it (and in the world) into the world.
+    void UpdateDynamicObjects();
 
     // Appends a dynamic object to the list of the cell under it; an object outside the grid is
     // not parked (false).
@@ -130,10 +177,27 @@ public:
     float GetDamageFactor() const override;
     bool IsCurrentTarget(const CPGameObject& object, int32_t checkPoint) const override;
     void OnTargetDestroyed(const CPGameObject& object, float reward) override;
-    // Opens the current stage; false when it has no gates. Does nothing yet.
-    bool OpenStage() { return false; }
-    // Clears the barrier of the current check point. Does nothing yet.
-    void ClearCheckPointBarrier() {}
+    // LevelStages.cpp. Opens the current stage: its gates leave the world, the interface hears
+    // "ffd" and the next stage becomes current; false when the stage has no gates.
+    bool OpenStage();
+    // The barriers of the current check point leave the world; the interface hears "ffd".
+    void ClearCheckPointBarrier();
+    // On: the glass walls of the check point just reached come into the world. Off: they leave
+    // it and their list is emptied.
+    void SetCheckPointGlass(bool on);
+    // The barriers of the current check point come into the world.
+    void AddCheckPointObjects();
+    // The gates of the check point just reached leave the world; the interface hears "ffd".
+    void RemoveCheckPointObjects();
+    // Shows the next check point (the script function ShowCheckPoint): the glass walls go, the
+    // minimap points to it, its barriers come and the gates of the one reached go. After the
+    // last one there is no current check point.
+    void ShowNextCheckPoint();
+    // Takes an object out of the world: out of streaming and ray tests, inactive, without a body.
+    static void RemoveFromWorld(CPGameObject& object);
+    // Brings an object into the world: shown, in streaming and ray tests, active, with a body of
+    // the barrier class when it has physics data.
+    static void BringIntoWorld(CPGameObject& object);
     // Asks the next level update to send "mission_text" with the text of the key "df" to the
     // script "gamemenu" (the player drove into a check point's barrier).
     void RequestDfText() { dfTextRequested = true; }
@@ -185,6 +249,9 @@ public:
     PVector3 respawnPoint{0.0f, 0.0f, 0.0f};
     // Set by RequestDfText; the level update that shows the text clears it.
     bool dfTextRequested = false;
+    // The running level's two updaters (null before Start and after Stop).
+    TPtr<IPTask> updateTask;
+    TPtr<IPTask> lightTask;
     // Seconds since a camera shake began, -1 while none runs; seconds before one may start; its
     // amplitude.
     float shakeTime = -1.0f;
@@ -192,6 +259,33 @@ public:
     float shakeStrength = 3.0f;
 
 private:
+    // LevelRun.cpp: the steps of Start, Stop and Update.
+    void TakeOverCameras();
+    void GiveBackCameras();
+    void StartTasks();
+    void ShowFirstCheckPoint();
+    void SendStartCommands() const;
+    void UpdateShake(float frameDelta);
+    float ShakeOffset() const;
+    // The car's flat forward direction (unit, z = 0); the last one when the car points up or down.
+    PVector3 FlatForward(const CPGameObject& car);
+    void UpdateListener(const CPGameObject& car, float frameDelta) const;
+    void TestCheckPoint(const CPGameObject& car);
+    void DrawObjects(const CPPerspectiveCamera& view) const;
+    // Moves an active object to its parked cell (dropped outside the grid).
+    void ParkActive(ObjectList::iterator object);
+    bool WithinRange(const PVector3& position, const PVector3& car) const;
+    // The parked objects of a cell that are within range and in the world become active.
+    void UnparkCell(ObjectList& cell, const PVector3& car);
+
+    LevelState state = LevelState::Loaded;
+    // The flat forward direction of the last update.
+    PVector3 lastFlatForward{0.0f, -1.0f, 0.0f};
+    // What the level took over at Start: layer 20's camera and the view camera.
+    TPtr<CPBaseCamera> savedLayerCamera;
+    TPtr<CPPerspectiveCamera> savedViewCamera;
+    bool camerasTaken = false;
+
     // LevelLoad.cpp: the steps of Load once the file was read.
     void Build(const std::string& levelName, const SPLevelFile& file);
     void SetLight(const SPLevelFile& file);

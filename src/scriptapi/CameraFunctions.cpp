@@ -5,6 +5,9 @@
 #include "Render/PGameObject.h"
 #include "Render/PPerspectiveCamera.h"
 #include "Render/PRender.h"
+#include "game/PCamera.h"
+#include "game/PLevel.h"
+#include "scriptapi/ScriptArguments.h"
 
 namespace {
 
@@ -32,3 +35,18 @@ int ScriptSetDefaultCamera(lua_State*) {
     render->SetLayerCamera(kDefaultCameraLayer, camera);
     return 0;
 }
+
+int ScriptSetCameraPos(lua_State* state) {
+    CPLevel* level = GetLevel();
+    if (!level || !level->camera) return 0;
+    level->camera->position = {FiniteArgument(state, 1), FiniteArgument(state, 2), FiniteArgument(state, 3)};
+    level->camera->changed = true;
+    return 0;
+}
+
+int ScriptSetCameraZAngle(lua_State* state) {
+    CPLevel* level = GetLevel();
+    if (level && level->camera) level->camera->SetHeading(static_cast<float>(lua_tonumber(state, 1)));
+    return 0;
+}
+

@@ -8,6 +8,8 @@
 #include "scriptapi/AIFunctions.h"
 #include "scriptapi/AnimationFunctions.h"
 #include "scriptapi/CameraFunctions.h"
+#include "scriptapi/LevelFunctions.h"
+#include "scriptapi/RayFunctions.h"
 #include "scriptapi/DirectionFunctions.h"
 #include "scriptapi/HudFunctions.h"
 #include "scriptapi/InterfaceFunctions.h"
@@ -30,6 +32,8 @@ const luaL_Reg kGameFunctions[] = {
     {"InitPlayer", ScriptInitPlayer},
     {"Shot", ScriptShot},
     {"GetEnemyData", ScriptGetEnemyData},
+    {"StopScript", ScriptStopScript},
+    {"CrossPlayerRay", ScriptCrossPlayerRay},
     {"ClearTimer", ScriptClearTimer},
     {"SetActions", ScriptSetActions},
     {"PlaySpecialSound3D", ScriptPlaySpecialSound3D},
@@ -39,7 +43,15 @@ const luaL_Reg kGameFunctions[] = {
     {"ActivateInterface", ScriptActivateInterface},
     {"DeactivateInterface", ScriptDeactivateObject},
     {"SetDefaultCamera", ScriptSetDefaultCamera},
+    {"InitLevel", ScriptInitLevel},
+    {"StartLevel", ScriptStartLevel},
+    {"StopLevel", ScriptStopLevel},
+    {"DeleteLevel", ScriptDeleteLevel},
+    {"SetCameraPos", ScriptSetCameraPos},
+    {"SetCameraZAngle", ScriptSetCameraZAngle},
     {"SetCarParams", ScriptSetCarParams},
+    {"SetWeaponPos", ScriptSetWeaponPos},
+    {"CrossInterfaceRay", ScriptCrossInterfaceRay},
     {"GetWeaponInfo", ScriptGetWeaponInfo},
     {"GetMineInfo", ScriptGetMineInfo},
     {"GetSuperWeaponInfo", ScriptGetSuperWeaponInfo},
@@ -65,6 +77,7 @@ const luaL_Reg kGameFunctions[] = {
     {"GetMoney", ScriptGetMoney},
     {"IsValidGameDataName", ScriptIsValidGameDataName},
     {"AddEnemy", ScriptAddEnemy},
+    {"GetPlayerPosition", ScriptGetPlayerPosition},
     {"GetPositionForEnemy", ScriptGetPositionForEnemy},
     {"GetEnemyType", ScriptGetEnemyType},
     {"LoadMissionInfo", ScriptLoadMissionInfo},
@@ -72,6 +85,7 @@ const luaL_Reg kGameFunctions[] = {
     {"IsEnemySourceNear", ScriptIsEnemySourceNear},
     {"GetCheckPointsCount", ScriptGetCheckPointsCount},
     {"UpdateInterfaceBuffers", ScriptUpdateInterfaceBuffers},
+    {"SetLevelTime", ScriptSetLevelTime},
     {"CommitCarSettings", ScriptCommitCarSettings},
     {"SmartBomb", ScriptSmartBomb},
     {"SetWindowPositionShop", ScriptSetWindowPositionShop},
@@ -93,6 +107,7 @@ const luaL_Reg kGameFunctions[] = {
     {"SaveGame", ScriptSaveGame},
     {"LoadGame", ScriptLoadGame},
     {"GetSaves", ScriptGetSaves},
+    {"ChangeCheckpointPosition", ScriptChangeCheckpointPosition},
     {"AutoSetting", ScriptAutoSetting},
     {"GetCurrentResolution", ScriptGetCurrentResolution},
     {"DumpAIInfo", ScriptDumpAIInfo},
@@ -103,6 +118,7 @@ const luaL_Reg kGameFunctions[] = {
     {"GetInt", ScriptToInt},
     {"SaveActions", ScriptSaveActions},
     {"SetTextPosition", ScriptSetTextPosition},
+    {"SetFullMines", ScriptSetFullMines},
     {"SetBonus2", ScriptSetBonus2},
     {"IsFileExists", ScriptIsFileExists},
     {"GetTextureSize", ScriptGetTextureSize},
@@ -124,6 +140,7 @@ const luaL_Reg kInterfaceFunctions[] = {
     {"GetCursor", ScriptGetCursor},
     {"PlayVideo", ScriptPlayVideo},
     {"StopVideo", ScriptStopVideo},
+    {"ShowCheckPoint", ScriptShowCheckPoint},
     {"KillPlayer", ScriptKillPlayer},
     {"DamagePlayer", ScriptDamagePlayer},
     {"SetShot", ScriptSetShot},

@@ -2,9 +2,12 @@
 
 #include <lua.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
+#include "Render/PGameObject.h"
+#include "game/PLevel.h"
 #include "game/PGameData.h"
 #include "game/PPlayerCar.h"
 #include "physics/PPhysicData.h"
@@ -25,6 +28,36 @@ int ScriptSetCarParams(lua_State* state) {
     CPPlayerCar* car = ToObject<CPPlayerCar>(state, 1);
     if (!car) return 0;
     car->SetControls(FiniteArgument(state, 2), FiniteArgument(state, 3));
+    return 0;
+}
+
+int ScriptSetWeaponPos(lua_State* state) {
+    CPLevel* level = GetLevel();
+    if (!level) return 0;
+    const PVector3 aim{FiniteArgument(state, 1), FiniteArgument(state, 2), FiniteArgument(state, 3)};
+    level->SetWeaponPos(aim, TPtr<CPGameObject>(ToObject<CPGameObject>(state, 4)));
+    return 0;
+}
+
+int ScriptGetPlayerPosition(lua_State* state) {
+    const CPLevel* level = GetLevel();
+    const bool car = level && level->playerCar;
+    lua_pushnumber(state, car ? level->playerCar->GetPosition().x : 0.0f);
+    lua_pushnumber(state, car ? level->playerCar->GetPosition().y : 0.0f);
+    return 2;
+}
+
+// The share of the store one mine takes is shotCost / (capacity × magazine factor); a store
+// without a size gets nothing.
+int ScriptSetFullMines(lua_State*) {
+    const CPLevel* level = GetLevel();
+    CPPlayerCar* car = level ? level->GetPlayerCar() : nullptr;
+    if (!car) return 0;
+    const float storeSize = static_cast<float>(car->mineInfo.capacity) * car->magazineFactor;
+    if (!(storeSize > 0.0f)) return 0;
+    const float share = static_cast<float>(car->mineInfo.shotCost) / storeSize;
+    if (!std::isfinite(share)) return 0;
+    car->mineFill = std::min(car->mineFill + 100.0f * share, 1.0f);
     return 0;
 }
 

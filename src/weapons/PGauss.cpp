@@ -5,7 +5,6 @@
 #include "core/PGlobalTimer.h"
 #include "core/PLog.h"
 #include "core/TextHelpers.h"
-#include "Render/PMaterialManager.h"
 #include "Render/PRenderObject.h"
 #include "weapons/WeaponQuad.h"
 #include "weapons/WeaponWorld.h"
@@ -34,11 +33,7 @@ bool CPGauss::SetParams(const WeaponFields& fields) {
         GetLog()->Print(0, "weapons.dat: %s: speed must be positive\n", GetName().c_str());
         return false;
     }
-    CPRenderObject& beam = *GetRenderObject();
-    if (CPMaterialManager* materials = GetMaterialManager()) {
-        beam.SetMaterial(materials->GetMaterial(layer, fields[5], {fields[4]}));
-    }
-    BuildQuad(beam, {{{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}}});
+    BuildTexturedQuad(*GetRenderObject(), layer, fields[5], fields[4], {{{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}}});
     return CPWeaponObject::SetParams(fields);
 }
 

@@ -141,11 +141,7 @@ bool CPSPlazma::SetParams(const WeaponFields& fields) {
         GetLog()->Print(0, "weapons.dat: %s: speed must be positive\n", GetName().c_str());
         return false;
     }
-    CPRenderObject& quad = *GetRenderObject();
-    if (CPMaterialManager* materials = GetMaterialManager()) {
-        quad.SetMaterial(materials->GetMaterial(layer, fields[5], {fields[4]}));
-    }
-    BuildQuad(quad, {{{0.0f, 1.0f}, {0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}}});
+    BuildTexturedQuad(*GetRenderObject(), layer, fields[5], fields[4], {{{0.0f, 1.0f}, {0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}}});
     return CPWeaponObject::SetParams(fields);
 }
 

@@ -4,7 +4,6 @@
 #include "core/PLog.h"
 #include "core/TextHelpers.h"
 #include "math/PMathConstants.h"
-#include "Render/PMaterialManager.h"
 #include "Render/PRenderObject.h"
 #include "weapons/WeaponMath.h"
 #include "weapons/WeaponQuad.h"
@@ -39,11 +38,7 @@ bool CPTrasser::SetParams(const WeaponFields& fields) {
         return false;
     }
     m_homing = false;
-    CPRenderObject& streak = *GetRenderObject();
-    if (CPMaterialManager* materials = GetMaterialManager()) {
-        streak.SetMaterial(materials->GetMaterial(layer, fields[5], {fields[4]}));
-    }
-    BuildQuad(streak, {{{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}}});
+    BuildTexturedQuad(*GetRenderObject(), layer, fields[5], fields[4], {{{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}}});
     return CPWeaponObject::SetParams(fields);
 }
 

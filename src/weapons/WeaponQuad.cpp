@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "Render/PGameObject.h"
+#include "Render/PMaterialManager.h"
 #include "Render/PRenderObject.h"
 
 namespace {
@@ -33,4 +34,12 @@ void PlaceQuad(CPRenderObject& mesh, CPGameObject& owner, const std::array<PVect
 void ResetQuadOwner(CPGameObject& owner) {
     owner.SetRotation(QuaternionIdentity());
     owner.SetPosition({0.0f, 0.0f, 0.0f});
+}
+
+void BuildTexturedQuad(CPRenderObject& mesh, int32_t layer, const std::string& effect, const std::string& texture,
+                       const std::array<PVector2, 4>& uv) {
+    if (CPMaterialManager* materials = GetMaterialManager()) {
+        mesh.SetMaterial(materials->GetMaterial(layer, effect, {texture}));
+    }
+    BuildQuad(mesh, uv);
 }

@@ -1,5 +1,7 @@
 #pragma once
 #include <array>
+#include <cstdint>
+#include <string>
 
 #include "math/PMath.h"
 #include "math/PVector2.h"
@@ -13,6 +15,9 @@ class CPRenderObject;
 
 // Makes the mesh a quad with the texture coordinates of its four corners.
 void BuildQuad(CPRenderObject& mesh, const std::array<PVector2, 4>& uv);
+// Gives the mesh the material of the effect and texture on the layer, then makes it a quad.
+void BuildTexturedQuad(CPRenderObject& mesh, int32_t layer, const std::string& effect, const std::string& texture,
+                       const std::array<PVector2, 4>& uv);
 // Moves the quad's corners and has the owner place them again at its next draw.
 void PlaceQuad(CPRenderObject& mesh, CPGameObject& owner, const std::array<PVector3, 4>& corners);
 // Keeps the owner at the origin, unturned.

@@ -14,6 +14,7 @@
 #include "script/PScriptManager.h"
 #include "support/CommaLocale.h"
 #include "support/WorkingFolder.h"
+#include "support/ReceivedCommands.h"
 
 namespace {
 
@@ -61,14 +62,7 @@ protected:
 
     // The commands "gamemenu" received since the last call, as "command(params)".
     std::vector<std::string> Commands() {
-        std::vector<std::string> commands;
-        while (m_menu->NextCommand()) {
-            const CPScriptCommand* command = m_menu->GetCurrentCommand();
-            std::string params;
-            for (const std::string& param : command->params) params += (params.empty() ? "" : ",") + param;
-            commands.push_back(command->command + "(" + params + ")");
-        }
-        return commands;
+        return testsupport::ReceivedCommands(*m_menu);
     }
 
     testsupport::WorkingFolder m_folder;

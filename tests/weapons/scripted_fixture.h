@@ -9,6 +9,7 @@
 #include "script/PLuaScript.h"
 #include "script/PScriptManager.h"
 #include "support/WorkingFolder.h"
+#include "support/ReceivedCommands.h"
 #include "weapons_fixture.h"
 
 class ScriptedWeaponsTest : public WeaponsTest {
@@ -43,15 +44,7 @@ protected:
 
     // The commands the script received since the last call, as "command(params)".
     std::vector<std::string> Commands(const char* script = "gamemenu") {
-        TPtr<CPLuaScript> listener = m_scripts->GetScript(script);
-        std::vector<std::string> commands;
-        while (listener->NextCommand()) {
-            const CPScriptCommand* command = listener->GetCurrentCommand();
-            std::string params;
-            for (const std::string& param : command->params) params += (params.empty() ? "" : ",") + param;
-            commands.push_back(command->command + "(" + params + ")");
-        }
-        return commands;
+        return testsupport::ReceivedCommands(*m_scripts->GetScript(script));
     }
 
     // How many live objects of the prototype there are.

@@ -16,7 +16,6 @@ technique Terrain
         ColorOp[1] = Modulate;
         ColorArg1[1] = Texture;
         ColorArg2[1] = Current;
-        ColorOp[2] = Disable;
         MinFilter[0] = Linear;
         MagFilter[0] = Linear;
         MipFilter[0] = Linear;
