@@ -1,11 +1,17 @@
-// The sample menu worked by real mouse events (xdotool) on an X server of the test's own: the
-// game's cursor starts at the top-left corner and moves by the mouse's relative motion.
+// The sample menu worked by real mouse and keyboard events (xdotool) on an X server of the test's
+// own, as a player works it: the game's cursor starts at the top-left corner and moves by the
+// mouse's relative motion; buttons show their looks and answer clicks; Up, Down and Enter choose
+// and press. What the scripts hear is read from a log that both sample scripts write, and what
+// the player sees from the window's pixels.
 #include <gtest/gtest.h>
+
+#include <signal.h>
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <cstdlib>
+#include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -18,118 +24,226 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using apptest::PrivateDisplay;
 using apptest::ProgramRun;
 using apptest::StartedProgram;
 
-constexpr auto kPatience = std::chrono::seconds(30);
+constexpr auto kPatience = std::chrono::seconds(20);
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
 
-// The screen's script is replaced by one that writes every command it gets to menu.log, and a
-// script of the category "interface" writes what that category hears to interface.log.
-constexpr char kRecorder[] = R"(
-local log = io.open(LOG, "w")
-while true do
-  while SetNextCommand(globalObject) do
-    local line = GetCurrentCommand(globalObject) .. "("
-    local params = { GetCurrentParams(globalObject) }
-    line = line .. table.concat(params, ",") .. ")"
-    log:write(line .. "\n")
-    log:flush()
-  end
-  Update()
+// Every command the scripts "main" and "menu" handle is appended to events.log as
+// "script,command,first,second".
+constexpr char kRecorder[] = R"lua(local events = io.open('events.log', 'a')
+local function Record(...)
+  local fields = {...}
+  for i = 1, table.getn(fields) do fields[i] = tostring(fields[i]) end
+  events:write(table.concat(fields, ',') .. '\n')
+  events:flush()
 end
-)";
+)lua";
+constexpr char kHandler[] = "local function HandleCommand(command, first, second)\n";
+
+// The sample menu on a 640 × 480 screen (its layout is centred on 1024 × 768).
+struct Box {
+    int left, top, right, bottom;
+};
+constexpr Box kPlay{200, 156, 440, 216};
+constexpr Box kQuit{200, 256, 440, 316};
+constexpr Box kPanel{160, 56, 480, 376};
+constexpr Box kBanner{200, 80, 440, 120};
+// The looks of a button, inside it away from its label and border.
+constexpr uint32_t kNormal = 0x203060, kHover = 0x3860B0, kPressed = 0x102040;
+constexpr uint32_t kChoiceFrame = 0xFFD040;
+
+bool Near(uint32_t pixel, uint32_t colour) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        if (std::abs(static_cast<int>(pixel >> shift & 0xFF) - static_cast<int>(colour >> shift & 0xFF)) > 10) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string MouseMove(int x, int y) {
+    char line[96];
+    std::snprintf(line, sizeof(line), "main,mouse_move,%f,%f", static_cast<double>(static_cast<float>(x) / kWidth),
+                  static_cast<double>(static_cast<float>(y) / kHeight));
+    return line;
+}
 
 class InterfaceMouseTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(m_display.Name().empty()) << "Xvfb did not start";
-        testsupport::CopyGameFolder(VX_SAMPLE_DATA, m_folder.Path());
-        fs::permissions(m_runtime.Path(), fs::perms::owner_all);
-        Write("data/scripts/menu.lua", "LOG = 'menu.log'\n" + std::string(kRecorder));
-        Write("data/scripts/listener.lua", "LOG = 'interface.log'\n" + std::string(kRecorder));
-        std::ofstream(m_folder.Path() / "data/scripts/list.dat", std::ios::app) << "listener t_interface interface\n";
+        apptest::CopyGameFolder(VX_SAMPLE_DATA, m_folder.Path());
+        for (const char* script : {"main", "menu"}) {
+            const std::string path = std::string("data/scripts/") + script + ".lua";
+            std::string text = apptest::ReadBytes(m_folder.Path() / path);
+            const size_t handler = text.find(kHandler);
+            ASSERT_NE(handler, std::string::npos) << path;
+            text.insert(handler + sizeof(kHandler) - 1, std::string("    Record('") + script + "', command, first, second)\n");
+            m_folder.Write(path, kRecorder + text);
+        }
     }
-    void Write(const std::string& relative, const std::string& text) {
-        std::ofstream(m_folder.Path() / relative, std::ios::binary) << text;
-    }
-    ProgramRun Run() const {
+
+    void Start() {
         ProgramRun run;
         run.folder = m_folder.Path();
-        run.runtimeFolder = m_runtime.Path();
         run.environment = {{"DISPLAY", m_display.Name()}, {"VX_LOG", "stderr"}};
         run.unsetEnvironment = {"WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
-        return run;
+        m_program = std::make_unique<StartedProgram>(run);
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (!m_program->Ended() && std::chrono::steady_clock::now() < deadline && m_window.empty()) {
+            const std::vector<std::string> windows = m_display.Windows("vexmoor");
+            if (windows.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            else m_window = windows.front();
+        }
+        ASSERT_FALSE(m_window.empty()) << m_program->Wait().errors;
     }
-    std::vector<std::string> Lines(const std::string& log) const {
-        std::ifstream file(m_folder.Path() / log);
+
+    std::vector<std::string> Events() const {
         std::vector<std::string> lines;
-        for (std::string line; std::getline(file, line);) lines.push_back(line);
+        std::istringstream text(apptest::ReadBytes(m_folder.Path() / "events.log"));
+        for (std::string line; std::getline(text, line);) lines.push_back(line);
         return lines;
     }
-    // Waits until the log holds a line starting with the text; that line, or "".
-    std::string WaitFor(const std::string& log, const std::string& start) const {
+
+    size_t HeardSoFar() const { return Events().size(); }
+
+    // Waits for a line starting with the text among those heard from the index on.
+    void Await(const std::string& start, size_t from) const {
         const auto deadline = std::chrono::steady_clock::now() + kPatience;
         while (std::chrono::steady_clock::now() < deadline) {
-            const std::vector<std::string> lines = Lines(log);
-            for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-                if (line->rfind(start, 0) == 0) return *line;
+            const std::vector<std::string> lines = Events();
+            for (size_t k = from; k < lines.size(); ++k) {
+                if (lines[k].rfind(start, 0) == 0) return;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        return "";
+        ADD_FAILURE() << "never heard " << start;
     }
-    std::string WaitForWindow(StartedProgram& program) const {
+
+    // Moves the mouse by the difference to (x, y) and waits until the game's cursor is there.
+    void MoveTo(int x, int y) {
+        const size_t from = HeardSoFar();
+        m_display.Xdotool("mousemove_relative -- " + std::to_string(x - m_x) + " " + std::to_string(y - m_y));
+        m_x = x;
+        m_y = y;
+        Await(MouseMove(x, y), from);
+    }
+
+    // A left click where the cursor is, pressed and released on separate frames (the input task
+    // polls the buttons once a frame). The press is known to be seen once the window shows it
+    // (pressedLook), else once the cursor has moved a pixel on; the frame of the release is over
+    // once the cursor has moved twice more. What the scripts heard meanwhile.
+    std::vector<std::string> Click(const std::function<bool()>& pressedLook = {}) {
+        const size_t from = HeardSoFar();
+        m_display.Xdotool("mousedown 1");
+        if (pressedLook) {
+            EXPECT_TRUE(pressedLook()) << "the pressed look";
+        } else {
+            MoveTo(m_x + 1, m_y);
+        }
+        m_display.Xdotool("mouseup 1");
+        MoveTo(m_x + 1, m_y);
+        MoveTo(m_x + 1, m_y);
+        const std::vector<std::string> lines = Events();
+        return {lines.begin() + static_cast<long>(from), lines.end()};
+    }
+
+    void PressTab() {
+        const size_t from = HeardSoFar();
+        m_display.Xdotool("key --window " + m_window + " Tab");
+        Await("menu,add_object,", from);
+    }
+
+    // A key held on one frame and released on a later one, each awaited as the menu's action.
+    void PressKey(const std::string& key, const std::string& action) {
+        const size_t from = HeardSoFar();
+        m_display.Xdotool("keydown --window " + m_window + " " + key);
+        Await("menu,key_action," + action + ",1", from);
+        m_display.Xdotool("keyup --window " + m_window + " " + key);
+        Await("menu,key_action," + action + ",0", from);
+    }
+
+    // Waits until the window shows a pixel that passes the test; false when it never does.
+    bool Shows(int x, int y, const std::function<bool(uint32_t)>& test) const {
         const auto deadline = std::chrono::steady_clock::now() + kPatience;
-        while (!program.Ended() && std::chrono::steady_clock::now() < deadline) {
-            const std::vector<std::string> windows = m_display.Windows("vexmoor");
-            if (!windows.empty()) return windows.front();
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        while (std::chrono::steady_clock::now() < deadline) {
+            uint32_t colour = 0;
+            if (m_display.ReadPixel(m_window, x, y, colour) && test(colour)) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        return "";
+        return false;
     }
-    // The cursor in pixels of the 640 × 480 window, from the latest "mouse_move".
-    static bool CursorOf(const std::string& line, float& x, float& y) {
-        float fx = 0.0f, fy = 0.0f;
-        if (std::sscanf(line.c_str(), "mouse_move(%f,%f)", &fx, &fy) != 2) return false;
-        x = fx * 640.0f;
-        y = fy * 480.0f;
-        return true;
+    bool ShowsLook(const Box& button, uint32_t look) const {
+        return Shows(button.left + 20, button.top + 20, [look](uint32_t pixel) { return Near(pixel, look); });
     }
 
     PrivateDisplay m_display;
-    testsupport::TempDir m_runtime;
-    testsupport::TempDir m_folder;
+    apptest::WorkingFolder m_folder;
+    std::unique_ptr<StartedProgram> m_program;
+    std::string m_window;
+    int m_x = 0, m_y = 0;  // where the game's cursor is
 };
 
-TEST_F(InterfaceMouseTest, HoveringAndClickingTheSampleMenusPlayButton) {
-    StartedProgram program(Run());
-    const std::string window = WaitForWindow(program);
-    ASSERT_FALSE(window.empty()) << program.Wait().errors;
-    m_display.Xdotool("windowactivate --sync " + window);
-    m_display.Xdotool("key --window " + window + " Tab");
-    ASSERT_FALSE(WaitFor("menu.log", "add_object(").empty()) << "the menu opens";
+bool Names(const std::vector<std::string>& lines, const std::string& start) {
+    for (const std::string& line : lines) {
+        if (line.rfind(start, 0) == 0) return true;
+    }
+    return false;
+}
 
-    m_display.Xdotool("mousemove_relative -- 20 10");
-    float x = 0.0f, y = 0.0f;
-    ASSERT_TRUE(CursorOf(WaitFor("interface.log", "mouse_move("), x, y));
-    EXPECT_NEAR(x, 20.0f, 1.0f) << "from the corner by the motion";
-    EXPECT_NEAR(y, 10.0f, 1.0f);
+TEST_F(InterfaceMouseTest, TheSampleMenuWorksByMouseAndKeyboard) {
+    Start();
+    PressTab();
+    EXPECT_TRUE(ShowsLook(kPlay, kNormal)) << "the menu opens with Play in its normal look";
 
-    // The button "play" spans 200..440 × 156..216 on a 640 × 480 screen.
-    m_display.Xdotool("mousemove_relative -- " + std::to_string(320 - static_cast<int>(x)) + " " +
-                      std::to_string(186 - static_cast<int>(y)));
-    ASSERT_FALSE(WaitFor("interface.log", "mouse_move(0.5").empty());
-    m_display.Xdotool("click 1");
-    ASSERT_FALSE(WaitFor("menu.log", "button(").empty());
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    int clicks = 0;
-    for (const std::string& line : Lines("menu.log")) clicks += line == "button(play)" ? 1 : 0;
-    EXPECT_EQ(clicks, 1);
-    // The title's banner is not in the layout yet: no window is hovered on its own here.
-    kill(program.Pid(), SIGTERM);
-    program.Wait();
+    // From the corner by the motion: the game's cursor, a white arrow, lands there.
+    MoveTo(20, 10);
+    EXPECT_TRUE(Shows(m_x + 3, m_y + 10, [](uint32_t pixel) { return Near(pixel, 0xFFFFFF); })) << "the cursor";
+
+    // The title's plate is a window: hovering it is heard by the category "interface".
+    size_t from = HeardSoFar();
+    MoveTo(kBanner.left + 10, kBanner.top + 5);
+    Await("main,mouse_window_over,banner", from);
+    from = HeardSoFar();
+    MoveTo(kPlay.left + 50, kPlay.top + 30);
+    Await("main,mouse_window_out,banner", from);
+    EXPECT_TRUE(ShowsLook(kPlay, kHover));
+
+    // The panel under the buttons is locked: a click on it is heard by no script.
+    static_assert(kPanel.bottom - 30 > kQuit.bottom);
+    MoveTo(kPanel.left + 20, kPanel.bottom - 30);
+    EXPECT_TRUE(ShowsLook(kPlay, kNormal)) << "hovered no more";
+    EXPECT_FALSE(Names(Click(), "menu,window"));
+
+    // Play: pressed while held (and the mouse still), heard once on release; it closes the menu.
+    MoveTo(kPlay.left + 50, kPlay.top + 30);
+    const std::vector<std::string> clicked = Click([this] { return ShowsLook(kPlay, kPressed); });
+    EXPECT_TRUE(Names(clicked, "menu,button,play"));
+    EXPECT_TRUE(Names(clicked, "main,menu_closed"));
+    EXPECT_TRUE(Shows(kPlay.left + 20, kPlay.top + 20, [](uint32_t pixel) {
+        return !Near(pixel, kNormal) && !Near(pixel, kHover) && !Near(pixel, kPressed);
+    })) << "the menu is gone";
+
+    // Where Play was, the closed menu hears nothing.
+    EXPECT_FALSE(Names(Click(), "menu,"));
+
+    // By keyboard: Tab opens the menu again, Down frames Quit, Enter presses it and the game ends.
+    PressTab();
+    PressKey("Down", "backward");
+    EXPECT_TRUE(Shows(kQuit.left + 1, kQuit.top + 30, [](uint32_t pixel) { return Near(pixel, kChoiceFrame); }))
+        << "the frame marks Quit";
+    m_display.Xdotool("key --window " + m_window + " Return");
+    const apptest::ProgramResult result = m_program->Wait();
+    EXPECT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_TRUE(Names(Events(), "menu,key,13"));
+
+    int plays = 0;
+    for (const std::string& line : Events()) plays += line == "menu,button,play" ? 1 : 0;
+    EXPECT_EQ(plays, 1);
 }
 
 }  // namespace
