@@ -248,7 +248,7 @@ void CPSExplosion::AffectObject(CPGameObject& object) {
     const bool hit = m_super ? world.CrossRayNoPlayer(query) : world.CrossRay(query, true);
     if (!hit || (query.hitOwner.Get() != &object && query.hitObject.Get() != &object)) return;
     if (m_variant == 0 && object.GetDamageClass() != kDestructible) object.Explode(0);
-    const PVector3 extent = object.GetPartBounds().halfExtents * 2.0f;
+    const PVector3 extent = object.GetPartBounds().HalfExtentsOrZero() * 2.0f;
     const float qx = platform::RandUnit() * extent.x / 2.0f - extent.x / 4.0f;
     const float qy = platform::RandUnit() * extent.y / 2.0f - extent.y / 4.0f;
     const float qz = platform::RandUnit() * extent.z / 2.0f - extent.z / 4.0f;
