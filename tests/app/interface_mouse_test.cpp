@@ -32,8 +32,8 @@ constexpr auto kPatience = std::chrono::seconds(20);
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
-// Every command the scripts "main" and "menu" handle is appended to events.log as
-// "script,command,first,second".
+// Every command the scripts "main", "menu" and "keys" handle is appended to events.log as
+// "script,command,first,second", and every text the key screen shows as "text,name,text".
 constexpr char kRecorder[] = R"lua(local events = io.open('events.log', 'a')
 local function Record(...)
   local fields = {...}
@@ -42,16 +42,32 @@ local function Record(...)
   events:flush()
 end
 )lua";
-constexpr char kHandler[] = "local function HandleCommand(command, first, second)\n";
+constexpr char kTextRecorder[] = R"lua(local ShowText = SetText
+SetText = function(screen, name, text)
+  Record('text', name, text)
+  ShowText(screen, name, text)
+end
+local ShowTextString = SetTextString
+SetTextString = function(screen, name, key)
+  Record('text', name, GetString(key))
+  ShowTextString(screen, name, key)
+end
+)lua";
+constexpr char kHandler[] = "local function HandleCommand(command, first";
 
 // The sample menu on a 640 × 480 screen (its layout is centred on 1024 × 768).
 struct Box {
     int left, top, right, bottom;
 };
-constexpr Box kPlay{200, 156, 440, 216};
-constexpr Box kQuit{200, 256, 440, 316};
+constexpr Box kPlay{200, 146, 440, 206};
+constexpr Box kKeys{200, 226, 440, 286};
+constexpr Box kQuit{200, 306, 440, 366};
 constexpr Box kPanel{160, 56, 480, 376};
 constexpr Box kBanner{200, 80, 440, 120};
+// The key screen: the button of the action in row n (from 1) and the panel beside the rows.
+constexpr Box Row(int n) { return {340, 60 + (n - 1) * 36, 580, 92 + (n - 1) * 36}; }
+constexpr Box kBack{200, 394, 440, 438};
+constexpr Box kBesideRows{70, 60, 330, 380};
 // The looks of a button, inside it away from its label and border.
 constexpr uint32_t kNormal = 0x203060, kHover = 0x3860B0, kPressed = 0x102040;
 constexpr uint32_t kChoiceFrame = 0xFFD040;
@@ -77,13 +93,13 @@ protected:
     void SetUp() override {
         ASSERT_FALSE(m_display.Name().empty()) << "Xvfb did not start";
         apptest::CopyGameFolder(VX_SAMPLE_DATA, m_folder.Path());
-        for (const char* script : {"main", "menu"}) {
-            const std::string path = std::string("data/scripts/") + script + ".lua";
+        for (const std::string script : {"main", "menu", "keys"}) {
+            const std::string path = "data/scripts/" + script + ".lua";
             std::string text = apptest::ReadBytes(m_folder.Path() / path);
             const size_t handler = text.find(kHandler);
             ASSERT_NE(handler, std::string::npos) << path;
-            text.insert(handler + sizeof(kHandler) - 1, std::string("    Record('") + script + "', command, first, second)\n");
-            m_folder.Write(path, kRecorder + text);
+            text.insert(text.find('\n', handler) + 1, "    Record('" + script + "', command, first, second)\n");
+            m_folder.Write(path, kRecorder + (script == "keys" ? kTextRecorder + text : text));
         }
     }
 
@@ -167,6 +183,15 @@ protected:
         Await("menu,key_action," + action + ",0", from);
     }
 
+    // A key that sends nothing on its own, held until a frame has seen it, then released.
+    void TapKey(const std::string& key) {
+        m_display.Xdotool("keydown --window " + m_window + " " + key);
+        MoveTo(m_x + 1, m_y);
+        m_display.Xdotool("keyup --window " + m_window + " " + key);
+    }
+
+    std::string ActionsFile() const { return apptest::ReadBytes(m_folder.Path() / "Actions.cfg"); }
+
     // Waits until the window shows a pixel that passes the test; false when it never does.
     bool Shows(int x, int y, const std::function<bool(uint32_t)>& test) const {
         const auto deadline = std::chrono::steady_clock::now() + kPatience;
@@ -214,8 +239,8 @@ TEST_F(InterfaceMouseTest, TheSampleMenuWorksByMouseAndKeyboard) {
     EXPECT_TRUE(ShowsLook(kPlay, kHover));
 
     // The panel under the buttons is locked: a click on it is heard by no script.
-    static_assert(kPanel.bottom - 30 > kQuit.bottom);
-    MoveTo(kPanel.left + 20, kPanel.bottom - 30);
+    static_assert(kPanel.left + 10 < kKeys.left);
+    MoveTo(kPanel.left + 10, kKeys.top + 20);
     EXPECT_TRUE(ShowsLook(kPlay, kNormal)) << "hovered no more";
     EXPECT_FALSE(Names(Click(), "menu,window"));
 
@@ -231,8 +256,10 @@ TEST_F(InterfaceMouseTest, TheSampleMenuWorksByMouseAndKeyboard) {
     // Where Play was, the closed menu hears nothing.
     EXPECT_FALSE(Names(Click(), "menu,"));
 
-    // By keyboard: Tab opens the menu again, Down frames Quit, Enter presses it and the game ends.
+    // By keyboard: Tab opens the menu again, Down twice frames Quit, Enter presses it and the game
+    // ends.
     PressTab();
+    PressKey("Down", "backward");
     PressKey("Down", "backward");
     EXPECT_TRUE(Shows(kQuit.left + 1, kQuit.top + 30, [](uint32_t pixel) { return Near(pixel, kChoiceFrame); }))
         << "the frame marks Quit";
@@ -244,6 +271,74 @@ TEST_F(InterfaceMouseTest, TheSampleMenuWorksByMouseAndKeyboard) {
     int plays = 0;
     for (const std::string& line : Events()) plays += line == "menu,button,play" ? 1 : 0;
     EXPECT_EQ(plays, 1);
+}
+
+// Menu -> Keys: the key screen shows the sample bindings in the game's words; a row's button
+// rebinds its action to the next key, left click or wheel notch, which works at once, and
+// Actions.cfg is written; "Back" returns to the menu.
+TEST_F(InterfaceMouseTest, TheKeyScreenShowsTheKeysAndRebindsThemToAKeyAClickAndTheWheel) {
+    Start();
+    PressTab();
+    MoveTo(kKeys.left + 50, kKeys.top + 30);
+    size_t from = HeardSoFar();
+    Click();
+    Await("keys,add_object,", from);
+    for (const char* shown : {"text,label1,Accelerate", "text,key1,Up", "text,label5,Fire", "text,key5,Space",
+                              "text,key8,Wheel up"}) {
+        Await(shown, from);
+    }
+
+    // Fire: the row waits for a key, X is released, and X fires from then on.
+    MoveTo(Row(5).left + 50, Row(5).top + 10);
+    from = HeardSoFar();
+    Click();
+    Await("text,key5,Press a key", from);
+    TapKey("x");
+    Await("keys,key_assign,X", from);
+    Await("text,key5,X", from);
+    EXPECT_NE(ActionsFile().find("fire;Fire;X\r\n"), std::string::npos) << ActionsFile();
+    PressKey("x", "fire");
+
+    // Mines: a left click beside the rows (where no button takes it) binds the left button, which
+    // drops mines at once: the same click, still held on the next frame, already does.
+    MoveTo(Row(6).left + 50, Row(6).top + 10);
+    from = HeardSoFar();
+    Click();
+    Await("text,key6,Press a key", from);
+    MoveTo(kBesideRows.left + 20, kBesideRows.top + 100);
+    Click();
+    Await("keys,key_assign,mlb", from);
+    Await("text,key6,Left button", from);
+    Await("menu,key_action,mine,1", from);
+
+    // Super weapon: a wheel notch forward; the next weapon, bound to it before, loses its key.
+    MoveTo(Row(7).left + 50, Row(7).top + 10);
+    from = HeardSoFar();
+    Click();
+    Await("text,key7,Press a key", from);
+    MoveTo(kBesideRows.left + 20, kBesideRows.top + 100);
+    m_display.Xdotool("click 4");
+    Await("keys,key_assign,mwheel1", from);
+    Await("text,key7,Wheel up", from);
+    Await("text,key8,None", from);
+
+    // Back to the menu, and Escape ends the game, which writes the bindings once more.
+    MoveTo(kBack.left + 50, kBack.top + 20);
+    from = HeardSoFar();
+    Click();
+    Await("main,keys_closed", from);
+    Await("menu,add_object,", from);
+    m_display.Xdotool("key --window " + m_window + " Escape");
+    const apptest::ProgramResult result = m_program->Wait();
+    EXPECT_EQ(result.exitCode, 0) << result.errors;
+    const std::string actions = ActionsFile();
+    for (const char* line : {"fire;Fire;X\r\n", "mine;Drop a mine;mlb\r\n", "super;Super weapon;mwheel1\r\n",
+                             "next_weapon;Next weapon;undefined\r\n", "forward;Accelerate;Up\r\n"}) {
+        EXPECT_NE(actions.find(line), std::string::npos) << line << " in\n" << actions;
+    }
+    int assigned = 0;
+    for (const std::string& line : Events()) assigned += line.rfind("keys,key_assign,", 0) == 0;
+    EXPECT_EQ(assigned, 3) << "each once";
 }
 
 }  // namespace
