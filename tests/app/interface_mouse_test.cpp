@@ -306,10 +306,12 @@ TEST_F(InterfaceMouseTest, TheKeyScreenShowsTheKeysAndRebindsThemToAKeyAClickAnd
     Click();
     Await("text,key6,Press a key", from);
     MoveTo(kBesideRows.left + 20, kBesideRows.top + 100);
-    Click();
+    m_display.Xdotool("mousedown 1");
     Await("keys,key_assign,mlb", from);
     Await("text,key6,Left button", from);
     Await("menu,key_action,mine,1", from);
+    m_display.Xdotool("mouseup 1");
+    Await("menu,key_action,mine,0", from);
 
     // Super weapon: a wheel notch forward; the next weapon, bound to it before, loses its key.
     MoveTo(Row(7).left + 50, Row(7).top + 10);
