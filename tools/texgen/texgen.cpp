@@ -10,6 +10,8 @@
 // sample_tyre.tga     8 × 8, opaque: the wheels' dark grey
 // particle_smoke.tga  32 × 32: a soft white puff
 // particle_spark.tga  16 × 16: a white point with a short glow
+// particle_tracer.tga 32 × 8: a warm white streak, brightest at the head (right), fading to the
+//                     tail and to the long edges
 // particle_flame.tga  128 × 64: 4 × 2 frames of a flickering flame tongue, row by row
 // spot_scorch.tga     128 × 32: 4 × 1 frames of ash marks of different shapes
 // sample_fog.tga      16 × 16: a pale grey-blue, half transparent
@@ -65,6 +67,20 @@ Picture Glow() {
             const float strength = std::clamp(1.0f - distance, 0.0f, 1.0f);
             const uint32_t alpha = static_cast<uint32_t>(std::lround(255.0f * std::min(1.0f, 2.0f * strength)));
             picture.pixels.push_back(alpha << 24 | 0x00FFE040u);
+        }
+    }
+    return picture;
+}
+
+Picture Tracer() {
+    Picture picture{32, 8, {}};
+    const float middle = 3.5f;
+    for (int y = 0; y < picture.height; ++y) {
+        const float across = 1.0f - std::fabs(static_cast<float>(y) - middle) / 4.0f;
+        for (int x = 0; x < picture.width; ++x) {
+            const float along = 0.3f + 0.7f * static_cast<float>(x) / 31.0f;
+            const float strength = along * std::sqrt(across);
+            picture.pixels.push_back(static_cast<uint32_t>(std::lround(255.0f * strength)) << 24 | 0x00FFF0A0u);
         }
     }
     return picture;
@@ -257,6 +273,7 @@ int main(int argc, char** argv) {
         {"sample_tyre.tga", Squares(8, 8, 0xFF383838u, 0xFF383838u)},
         {"particle_smoke.tga", Puff(32, 0x00FFFFFFu, 1.5f)},
         {"particle_spark.tga", Puff(16, 0x00FFFFFFu, 3.0f)},
+        {"particle_tracer.tga", Tracer()},
         {"particle_flame.tga", Flame()},
         {"spot_scorch.tga", Scorch()},
         {"sample_fog.tga", Squares(16, 16, 0x80B0B8C8u, 0x80B0B8C8u)},
