@@ -20,7 +20,7 @@
 // level1/detail2.dds  32 × 32, opaque: coarser grey grain
 // level1/map.tga      64 × 64, opaque: the sample level's minimap picture
 // level2/..., level3/...: the same for the levels of missions 2 (sand) and 3 (grey rock)
-// menu.tga           256 × 128: the sample menu's buttons, choice frame, panel and cursor block
+// menu.tga           256 × 128: the sample menu's buttons, choice frame, panel, cursor block and title plate
 // hud.tga            256 × 128: the HUD's arrow, weapon signs, marks and panel
 #include <algorithm>
 #include <cmath>
@@ -158,7 +158,8 @@ void Box(Picture& picture, int left, int top, int width, int height, uint32_t fi
 Picture Blank(int width, int height) { return Picture{width, height, std::vector<uint32_t>(static_cast<size_t>(width * height), 0)}; }
 
 // The sample menu's elements: a button's normal, hover and pressed looks, the frame that marks
-// the button chosen by keyboard, a half-transparent panel and a white block for the cursor.
+// the button chosen by keyboard, a half-transparent panel, a white block for the cursor and the
+// plate behind the title.
 Picture Menu() {
     Picture picture = Blank(256, 128);
     Box(picture, 0, 0, 128, 32, 0xFF203060u, 0xFF8090C0u, 2);
@@ -167,6 +168,7 @@ Picture Menu() {
     Box(picture, 0, 96, 128, 32, 0x00000000u, 0xFFFFD040u, 3);
     Box(picture, 128, 0, 128, 96, 0xC0101820u, 0xFF8090C0u, 2);
     Box(picture, 128, 96, 32, 32, 0xFFFFFFFFu, 0xFFFFFFFFu, 0);
+    Box(picture, 160, 96, 96, 32, 0xFF402818u, 0xFFFFD040u, 1);
     return picture;
 }
 
