@@ -244,6 +244,16 @@ TEST_F(InterfaceMouseTest, TheSampleMenuWorksByMouseAndKeyboard) {
     EXPECT_TRUE(ShowsLook(kPlay, kNormal)) << "hovered no more";
     EXPECT_FALSE(Names(Click(), "menu,window"));
 
+    // By keyboard: Down twice frames Quit, Up twice Play again.
+    PressKey("Down", "backward");
+    PressKey("Down", "backward");
+    EXPECT_TRUE(Shows(kQuit.left + 1, kQuit.top + 30, [](uint32_t pixel) { return Near(pixel, kChoiceFrame); }))
+        << "the frame marks Quit";
+    PressKey("Up", "forward");
+    PressKey("Up", "forward");
+    EXPECT_TRUE(Shows(kPlay.left + 1, kPlay.top + 30, [](uint32_t pixel) { return Near(pixel, kChoiceFrame); }))
+        << "the frame marks Play";
+
     // Play: pressed while held (and the mouse still), heard once on release; it closes the menu.
     MoveTo(kPlay.left + 50, kPlay.top + 30);
     const std::vector<std::string> clicked = Click([this] { return ShowsLook(kPlay, kPressed); });
@@ -256,17 +266,10 @@ TEST_F(InterfaceMouseTest, TheSampleMenuWorksByMouseAndKeyboard) {
     // Where Play was, the closed menu hears nothing.
     EXPECT_FALSE(Names(Click(), "menu,"));
 
-    // By keyboard: Tab opens the menu again, Down twice frames Quit, Enter presses it and the game
-    // ends.
-    PressTab();
-    PressKey("Down", "backward");
-    PressKey("Down", "backward");
-    EXPECT_TRUE(Shows(kQuit.left + 1, kQuit.top + 30, [](uint32_t pixel) { return Near(pixel, kChoiceFrame); }))
-        << "the frame marks Quit";
-    m_display.Xdotool("key --window " + m_window + " Return");
+    // Play started the game (its shop shows); Escape ends it.
+    m_display.Xdotool("key --window " + m_window + " Escape");
     const apptest::ProgramResult result = m_program->Wait();
     EXPECT_EQ(result.exitCode, 0) << result.errors;
-    EXPECT_TRUE(Names(Events(), "menu,key,13"));
 
     int plays = 0;
     for (const std::string& line : Events()) plays += line == "menu,button,play" ? 1 : 0;

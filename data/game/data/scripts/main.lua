@@ -41,7 +41,7 @@ local menu = CreateInterface("menu", 0)
 local menuShown = false
 local keys = CreateInterface("keys", 0)
 local keysShown = false
-local hud = CreateInterface("hud", 0)
+local hud = nil       -- the HUD while a mission runs
 local screen = nil     -- the screen shown over the title or in place of a level
 local savesShown = false
 
@@ -116,6 +116,7 @@ end
 
 local function StartMission(number, level)
     SetCurrentMission(number)
+    hud = CreateInterface("hud", 0)
     ActivateInterface(hud)  -- before the level starts, so that the HUD hears its first commands
     InitLevel(level)
     StartLevel()
@@ -127,6 +128,8 @@ local function EndMission()
     StopLevel()
     DeleteLevel()
     DeactivateInterface(hud)
+    Release(hud)
+    hud = nil
 end
 
 -- The shop before the current mission; the mission starts when it closes.
@@ -235,8 +238,10 @@ local function ReleaseAll()
     if screen then
         CloseScreen()
     end
-    DeactivateInterface(hud)
-    Release(hud)
+    if hud then
+        DeactivateInterface(hud)
+        Release(hud)
+    end
     DeactivateInterface(menu)
     Release(menu)
     DeactivateInterface(keys)
@@ -260,7 +265,7 @@ local function HandleKey(code)
     end
 end
 
-local function HandleCommand(command, first)
+local function HandleCommand(command, first, second)
     if command == "key" then
         HandleKey(first)
     elseif command == "menu_closed" and state == "title" then
