@@ -1,6 +1,6 @@
 // The sample game's shop, save and load, and score screens, run in-process by their own scripts
-// from the sample data through the real script manager: a button's command goes to the screen's
-// script, and the test reads what the game data, the files and the screen's texts show after it,
+// from the sample data through the real script manager: a click on a button sends its command to
+// the screen's script, and the test reads what the game data, the files and the screen's texts show after it,
 // and the commands the script sent.
 #include <gtest/gtest.h>
 
@@ -18,12 +18,16 @@
 #include "core/PKernel.h"
 #include "core/PMMObject.h"
 #include "game/PGameData.h"
+#include "interface/InterfaceHooks.h"
 #include "interface/PFontManager.h"
+#include "interface/PWindow.h"
 #include "interface/PInterface.h"
 #include "platform/PathResolver.h"
 #include "platform/WindowMessage.h"
 #include "Render/PRender.h"
 #include "Render/PRenderObject.h"
+#include "Render/PTexture.h"
+#include "Render/PTextureCache.h"
 #include "script/PLuaScript.h"
 #include "script/PScriptManager.h"
 #include "support/ReceivedCommands.h"
@@ -72,6 +76,7 @@ protected:
         ASSERT_TRUE(GetScriptManager()->LoadList());
         GetGameData()->LoadGameData();
         ASSERT_TRUE(apptest::OpenWindowWithRenderer(m_application, m_render));
+        InstallInterfaceHooks();
         m_fonts = std::make_unique<CPFontManager>();
         ASSERT_TRUE(m_fonts->Load());
         for (const char* listener : {"main", "gamemenu"}) ASSERT_TRUE(GetScriptManager()->GetScript(listener)->Start());
@@ -101,12 +106,20 @@ protected:
         m_name = name;
         Run("screen = CreateInterface('" + name + "', 0) ActivateInterface(screen)");
         Step();
-        return *CPInterface::GetLiveList().back();
+        m_screen = CPInterface::GetLiveList().back();
+        return *m_screen;
     }
 
-    // Presses a button of the open screen, which sends its script the button's name.
+    // Clicks the middle of a button of the open screen with the mouse: the button sends its
+    // script its name, unless something above it in the layout takes the click.
     void Press(const std::string& button) {
-        GetScriptManager()->SendCommandByName(m_name, "button", button);
+        const CPWindow* element = m_screen->FindElement(button);
+        ASSERT_NE(element, nullptr) << button;
+        const float x = element->x + element->w / 2.0f;
+        const float y = element->y + element->h / 2.0f;
+        InterfacesMouseMove(x, y);
+        InterfacesButtonDown(0, x, y);
+        InterfacesButtonUp(0, x, y);
         Step();
     }
 
@@ -114,8 +127,9 @@ protected:
         for (int frame = 0; frame < 2; ++frame) GetScriptManager()->GetScript(m_name)->Update();
     }
 
+    // What the script was sent since the last call, the mouse's moves left out.
     static Commands Received(const char* script) {
-        return testsupport::ReceivedCommands(*GetScriptManager()->GetScript(script));
+        return testsupport::ReceivedCommands(*GetScriptManager()->GetScript(script), "mouse_move");
     }
 
     apptest::WorkingFolder m_folder;
@@ -124,7 +138,16 @@ protected:
     std::unique_ptr<CPFontManager> m_fonts;
     TPtr<CPLuaScript> m_caller;
     std::string m_name;
+    CPInterface* m_screen = nullptr;
 };
+
+TEST_F(SampleScreensTest, TheFontPagesAreTexturesTheGameFinds) {
+    for (const char* font : {"text", "title"}) {
+        ASSERT_NE(GetFontManager()->FindFont(font), nullptr) << font;
+        const std::string page = std::string(font) + ".tga";
+        EXPECT_EQ(GetTextureCache()->GetTexture(page, true)->GetName(), page) << "not the error texture";
+    }
+}
 
 TEST_F(SampleScreensTest, TheShopSellsAWeaponIntoTheFirstFreeSlotForItsPrice) {
     Run("InitPlayer() CommitCarSettings() SetCurrentMission(1) SetMoney(1000)");
@@ -190,6 +213,7 @@ TEST_F(SampleScreensTest, SavesAreWrittenIntoTheChosenSlotAndLoadedBack) {
     Run("InitPlayer() CommitCarSettings() SetCurrentMission(2) SetMoney(1234.5) SetKills(77)");
     CPGameData& data = *GetGameData();
     CPInterface& saves = Open("saves");
+    EXPECT_EQ(ShownText(saves, "title"), "Saved games") << "a layout text holding a blank";
     EXPECT_EQ(ShownText(saves, "slot1"), "1. (empty)");
     EXPECT_EQ(ShownText(saves, "slot13"), "13. (empty)");
 
@@ -223,6 +247,7 @@ TEST_F(SampleScreensTest, SavesAreWrittenIntoTheChosenSlotAndLoadedBack) {
 TEST_F(SampleScreensTest, TheScoreTableShowsTheBestDriversAndTakesANewScore) {
     Run("SetKills(750)");
     CPInterface& scores = Open("scores");
+    EXPECT_EQ(ShownText(scores, "title"), "Best drivers");
     EXPECT_EQ(ShownText(scores, "line1"), "1. -  0");
     EXPECT_EQ(ShownText(scores, "line12"), "12. -  0");
     EXPECT_EQ(ShownText(scores, "score"), "000750");

@@ -28,7 +28,7 @@ local function Choose(slot)
     chosen = slot
     local _, rowY = GetTextPosition(screen, "slot" .. chosen)
     local frameX = GetWindowPosition(screen, "choice")
-    SetWindowPosition(screen, "choice", frameX, rowY - 8)
+    SetWindowPosition(screen, "choice", frameX, rowY - 4)
     UpdateInterfaceBuffers(screen)
 end
 
