@@ -125,7 +125,7 @@ void AI_Task::StopLevel()
 void AI_Task::UpdateTargetVehicle(const CPGameObject& car, const PVector3& direction, float speed)
 {
     targetVehicle->SetPosition(car.GetPosition());
-    const PVector3& half = car.GetPartBounds().halfExtents;
+    const PVector3 half = car.GetPartBounds().HalfExtentsOrZero();
     targetVehicle->SetRadius(std::max({half.x, half.y, half.z}));
     PVector3 flat = Vec3Normalize({direction.x, direction.y, 0.0f});
     if (speed < 0.0f) {

@@ -144,7 +144,7 @@ void AI_Entity::SetModel(const TPtr<CPGameObject>& newModel)
         if (data->rigidBody) data->heldAngularMomentum = {0.0f, 0.0f, 0.0f};
         data->SetupBody();
     }
-    const PVector3& half = model->GetPartBounds().halfExtents;
+    const PVector3 half = model->GetPartBounds().HalfExtentsOrZero();
     const float radius = std::max({half.x, half.y, half.z});
     if (radius > 0.0f) vehicle->SetRadius(radius);
     smoke = new CPParticleSystem(model.Get(), "smoke");

@@ -42,6 +42,16 @@ void CPBoundingBox::Recompute()
     halfExtents = (max - min) * 0.5f;
 }
 
+bool CPBoundingBox::IsEmpty() const
+{
+    return min.x > max.x || min.y > max.y || min.z > max.z;
+}
+
+PVector3 CPBoundingBox::HalfExtentsOrZero() const
+{
+    return IsEmpty() ? PVector3{0.0f, 0.0f, 0.0f} : halfExtents;
+}
+
 void CPBoundingBox::SetEmpty()
 {
     min = {kEmptyExtent, kEmptyExtent, kEmptyExtent};

@@ -24,6 +24,10 @@ struct CPBoundingBox {
 
     // centre = (min + max) / 2, halfExtents = (max − min) / 2.
     void Recompute();
+    // True while nothing has widened the box (min lies above max).
+    bool IsEmpty() const;
+    // The half extents, or zero for an empty box, whose stored extents are huge and negative.
+    PVector3 HalfExtentsOrZero() const;
     // Makes min and max the empty values; centre and halfExtents stay.
     void SetEmpty();
     // The box's world bounds.

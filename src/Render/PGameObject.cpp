@@ -482,7 +482,7 @@ void CPGameObject::ShowDamagedMaterial() {
 }
 
 void CPGameObject::SpawnExplosion(const char* name) const {
-    const PVector3& h = m_partBounds.halfExtents;
+    const PVector3 h = m_partBounds.HalfExtentsOrZero();
     const float uz = platform::RandUnit();
     const float uy = platform::RandUnit();
     const float ux = platform::RandUnit();

@@ -1,30 +1,17 @@
 #include "interface/PInterfaceLayout.h"
 
 #include "core/PTextReader.h"
-#include "core/PTokenizer.h"
+#include "core/Fields.h"
 #include "core/TextHelpers.h"
 
 namespace {
 
 constexpr float kHalfPixel = 0.5f;
 
-std::vector<std::string> Split(const std::string& text, const char* delimiter) {
-    CPTokenizer tokenizer(text, delimiter, true);
-    std::vector<std::string> fields;
-    std::string field;
-    while (tokenizer.NextToken(field)) fields.push_back(field);
-    return fields;
-}
-
-const std::string& Field(const std::vector<std::string>& fields, size_t index) {
-    static const std::string kNone;
-    return index < fields.size() ? fields[index] : kNone;
-}
-
 // The field as a number; 0 when it is missing or no finite number.
 float Number(const std::vector<std::string>& fields, size_t index) {
     float value = 0.0f;
-    return FiniteAtoF(Field(fields, index), value) ? value : 0.0f;
+    return FiniteAtoF(FieldAt(fields, index), value) ? value : 0.0f;
 }
 
 // A texel count as a texture coordinate; 0 for a texture without that size.
@@ -32,31 +19,31 @@ float TextureCoordinate(float texels, int32_t size) { return size > 0 ? texels /
 
 // The name before the first blank and the definition's fields after it.
 std::vector<std::string> DefinitionFields(const std::string& line, std::string& name) {
-    const std::vector<std::string> parts = Split(line, " ");
-    name = Field(parts, 0);
-    return Split(Field(parts, 1), ",");
+    const std::vector<std::string> parts = SplitFields(line, " ");
+    name = FieldAt(parts, 0);
+    return SplitFields(FieldAt(parts, 1), ",");
 }
 
 SPTextDef ParseTextLine(const std::string& line) {
     SPTextDef text;
     const std::vector<std::string> fields = DefinitionFields(line, text.name);
-    text.font = Field(fields, 0);
+    text.font = FieldAt(fields, 0);
     text.x = Number(fields, 1) + kHalfPixel;
     text.y = Number(fields, 2) + kHalfPixel;
-    text.text = Field(fields, 3);
-    text.anchor = Field(fields, 4);
-    text.centred = Field(fields, 5) == "true";
+    text.text = FieldAt(fields, 3);
+    text.anchor = FieldAt(fields, 4);
+    text.centred = FieldAt(fields, 5) == "true";
     return text;
 }
 
 void ParseLightLine(const std::string& line, SPInterfaceLayout& layout) {
-    const std::vector<std::string> fields = Split(line, ",");
-    layout.light = Field(fields, 1) == "on";
+    const std::vector<std::string> fields = SplitFields(line, ",");
+    layout.light = FieldAt(fields, 1) == "on";
     if (layout.light) {
         layout.lightDirection = {Number(fields, 2), Number(fields, 3), Number(fields, 4)};
         layout.lightColour = {Number(fields, 5), Number(fields, 6), Number(fields, 7)};
     }
-    layout.smooth = Field(fields, 8) == "smooth";
+    layout.smooth = FieldAt(fields, 8) == "smooth";
 }
 
 // Reads the next line, "" at the end of the file.
@@ -82,9 +69,9 @@ void ParseElements(CPTextReader& reader, SPInterfaceLayout& layout) {
             }
         } else if (keyword == "cursor") {
             element.kind = SPLayoutElement::Kind::Cursor;
-            const std::vector<std::string> parts = Split(NextLine(reader), " ");
-            element.cursorName = Field(parts, 0);
-            element.cursorObject = Field(parts, 1);
+            const std::vector<std::string> parts = SplitFields(NextLine(reader), " ");
+            element.cursorName = FieldAt(parts, 0);
+            element.cursorObject = FieldAt(parts, 1);
         } else if (keyword == "text") {
             element.kind = SPLayoutElement::Kind::Text;
             element.text = ParseTextLine(NextLine(reader));
@@ -117,10 +104,10 @@ SPInterfaceLayout ParseInterfaceLayout(const void* data, int32_t size) {
     SPInterfaceLayout layout;
     CPTextReader reader(data, size);
     layout.script = NextLine(reader);
-    const std::vector<std::string> texture = Split(NextLine(reader), ",");
-    layout.texture = Field(texture, 0);
-    layout.textureWidth = AtoI(Field(texture, 1));
-    layout.textureHeight = AtoI(Field(texture, 2));
+    const std::vector<std::string> texture = SplitFields(NextLine(reader), ",");
+    layout.texture = FieldAt(texture, 0);
+    layout.textureWidth = AtoI(FieldAt(texture, 1));
+    layout.textureHeight = AtoI(FieldAt(texture, 2));
     ParseLightLine(NextLine(reader), layout);
     ParseElements(reader, layout);
     return layout;

@@ -4,6 +4,7 @@
 
 #include "core/PFile.h"
 #include "core/PTextReader.h"
+#include "core/Fields.h"
 #include "core/PTokenizer.h"
 #include "core/TextHelpers.h"
 
@@ -75,11 +76,7 @@ TPtr<CPLuaScript> CPScriptManager::GetScript(const std::string& name) const {
 }
 
 CPScriptCommand CPScriptManager::MakeCommand(const std::string& command, const std::string& params) {
-    CPScriptCommand result{command, {}};
-    CPTokenizer tokenizer(params, ",", true);
-    std::string param;
-    while (tokenizer.NextToken(param)) result.params.push_back(param);
-    return result;
+    return CPScriptCommand{command, SplitFields(params, ",")};
 }
 
 void CPScriptManager::Deliver(CPLuaScript& script, const CPScriptCommand& command) {

@@ -4,7 +4,7 @@
 
 #include "core/PGlobalTimer.h"
 #include "core/PLog.h"
-#include "core/PTokenizer.h"
+#include "core/Fields.h"
 #include "core/TextHelpers.h"
 #include "math/PMathConstants.h"
 #include "physics/PPhysicData.h"
@@ -63,9 +63,7 @@ void CPDebris::LeaveWorld() {
 bool CPGib::SetParams(const WeaponFields& fields) {
     if (!LoadPhysicalModel(fields[0])) return false;
     m_particleValue = AtoF(fields[1]);
-    CPTokenizer names(fields[2], ",", true);
-    std::string name;
-    while (names.NextToken(name)) m_particleNames.push_back(name);
+    m_particleNames = SplitFields(fields[2], ",");
     m_lifetime = AtoF(fields[3]);
     CPObjectLoader* loader = GetObjectLoader();
     if (TPtr<CPGameObject> trail = loader ? loader->CreateParticleSystemObject(m_particleNames, m_particleValue)

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/PLog.h"
-#include "core/PTokenizer.h"
+#include "core/Fields.h"
 #include "core/TextHelpers.h"
 #include "core/PGlobalTimer.h"
 #include "platform/Random.h"
@@ -51,9 +51,7 @@ uint32_t White(int32_t alpha) { return (static_cast<uint32_t>(alpha) << 24) | 0x
 CPSExplosion::CPSExplosion(const std::string& name, int32_t variant) : CPWeaponObject(name), m_variant(variant) {}
 
 bool CPSExplosion::SetParams(const WeaponFields& fields) {
-    CPTokenizer followUps(fields[1], ",", true);
-    std::string followUp;
-    while (followUps.NextToken(followUp)) m_followUps.push_back(followUp);
+    m_followUps = SplitFields(fields[1], ",");
     m_glowTexture = fields[2];
     m_followUpSpeed = AtoF(fields[3]);
     m_pushStrength = AtoF(fields[4]);
@@ -69,9 +67,8 @@ bool CPSExplosion::SetParams(const WeaponFields& fields) {
                            "frames and %d sprites\n", GetName().c_str(), kMaxFrames, kMaxSprites);
         return false;
     }
-    CPTokenizer colour(fields[13], ",", true);
-    std::string channel;
-    for (float& value : m_lightColour) value = colour.NextToken(channel) ? AtoF(channel) : 0.0f;
+    const std::vector<std::string> colour = SplitFields(fields[13], ",");
+    for (size_t i = 0; i < 3; ++i) m_lightColour[i] = AtoF(FieldAt(colour, i));
     m_burstTemplate = fields[14];
     m_burstCount = AtoI(fields[15]);
     m_cloudTemplate = fields[16];
@@ -248,7 +245,7 @@ void CPSExplosion::AffectObject(CPGameObject& object) {
     const bool hit = m_super ? world.CrossRayNoPlayer(query) : world.CrossRay(query, true);
     if (!hit || (query.hitOwner.Get() != &object && query.hitObject.Get() != &object)) return;
     if (m_variant == 0 && object.GetDamageClass() != kDestructible) object.Explode(0);
-    const PVector3 extent = object.GetPartBounds().halfExtents * 2.0f;
+    const PVector3 extent = object.GetPartBounds().HalfExtentsOrZero() * 2.0f;
     const float qx = platform::RandUnit() * extent.x / 2.0f - extent.x / 4.0f;
     const float qy = platform::RandUnit() * extent.y / 2.0f - extent.y / 4.0f;
     const float qz = platform::RandUnit() * extent.z / 2.0f - extent.z / 4.0f;

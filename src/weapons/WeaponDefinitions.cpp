@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/Fields.h"
 #include "core/PTokenizer.h"
 
 namespace {
@@ -23,9 +24,7 @@ bool SplitWeaponLine(const std::string& line, SPWeaponLine& result) {
     if (!NextWord(words, result.name) || !NextWord(words, result.key)) return false;
     std::string parameters;
     while (words.NextToken(word)) parameters += word;
-    CPTokenizer fields(parameters, ";", true);
-    std::string field;
-    while (fields.NextToken(field)) result.fields.push_back(field);
+    result.fields = SplitFields(parameters, ";");
     return true;
 }
 

@@ -79,9 +79,16 @@ TEST(BoundingBoxTest, NoBoxesGiveTheEmptyBoxWhichMergesAsNothing)
     EXPECT_EQ(before.centre, parent.centre);
     EXPECT_EQ(before.halfExtents, parent.halfExtents);
 
+    // An empty box spreads nothing around a point; a real one its own half extents.
+    EXPECT_TRUE(none.IsEmpty());
+    EXPECT_EQ((PVector3{0, 0, 0}), none.HalfExtentsOrZero());
+    EXPECT_FALSE(parent.IsEmpty());
+    EXPECT_EQ(parent.halfExtents, parent.HalfExtentsOrZero());
+
     // A default box is empty too, and meets nothing.
     const CPBoundingBox fresh;
     EXPECT_EQ(none.min, fresh.min);
+    EXPECT_TRUE(fresh.IsEmpty());
     EXPECT_FALSE(fresh.IntersectsSphere({0, 0, 0}, 100));
     EXPECT_FALSE(fresh.IntersectsSegment({0, 0, -50}, {0, 0, 1}, 100));
 }

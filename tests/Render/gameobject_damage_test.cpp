@@ -299,6 +299,17 @@ TEST_F(DamageTest, WrecksExplodeThroughTheInstalledSpawner) {
     EXPECT_FLOAT_EQ(m_gameData->money, 3.0f);
 }
 
+TEST_F(DamageTest, AWreckWithoutPartsExplodesAtItsPlace) {
+    RecordingSpawner spawner;
+    TPtr<CPGameObject> object = Destructible("tank");
+    object->SetDamagedMaterial(TPtr<CPMaterial>(new CPMaterial(20, nullptr, nullptr)));
+    object->SetPosition({3.0f, 4.0f, 5.0f});
+    object->UpdateTransform();
+    object->SecondaryExplosion();
+    ASSERT_EQ(spawner.points.size(), 1u);
+    EXPECT_EQ(spawner.points[0], (PVector3{3.0f, 4.0f, 5.0f}));
+}
+
 TEST_F(DamageTest, TheFirstHitLightsTheFlameAndDestructionBurnsItOut) {
     std::ofstream("Data/particlesystems.dat") << "smoke puff 1 1 0 1 0 0 0 0 1 0 0 0 0 0 0\n";
     std::ofstream("Data/flames.dat") << "smoke;0.1;3;0\n";

@@ -135,12 +135,12 @@ TEST_F(BonusTest, EachKindIsTakenOnlyWhenOfUseAndGivesItsEffectOnce) {
         EXPECT_EQ(bonus->IsWaiting(), !c.taken);
         EXPECT_EQ(bonus->IsVisible(), !c.taken);
         EXPECT_EQ(LiveCount("got"), c.taken ? 1u : 0u);
-        if (c.taken) EXPECT_EQ(m_weapons->GetLiveObjects().back()->GetLaunchDirection().z, 5.0f);
+        if (c.taken) { EXPECT_EQ(m_weapons->GetLiveObjects().back()->GetLaunchDirection().z, 5.0f); }
 
         for (int i = 0; i < 3; ++i) Frame(0.01f * g_timeScale);
         EXPECT_EQ(Commands(), c.effectCommands);
         c.check(car, *m_data);
-        if (std::string(c.kind) != "time") EXPECT_EQ(FindBonus() == nullptr, c.taken);
+        if (std::string(c.kind) != "time") { EXPECT_EQ(FindBonus() == nullptr, c.taken); }
         EXPECT_EQ(LiveCount("got"), c.taken ? 1u : 0u);
 
         m_weapons->Clear();

@@ -59,7 +59,7 @@ TEST_F(MineTest, OnlyAnObjectLinkedToAnEnemyWithinTheTriggerRadiusSetsItOff) {
         Frame(0.01f);
         EXPECT_EQ(LiveCount("boom"), c.explodes ? 1u : 0u);
         EXPECT_EQ(LiveCount("minelayer"), c.explodes ? 0u : 1u);
-        if (c.explodes) EXPECT_EQ(m_weapons->GetLiveObjects().back()->GetLaunchDirection().z, 5.0f);
+        if (c.explodes) { EXPECT_EQ(m_weapons->GetLiveObjects().back()->GetLaunchDirection().z, 5.0f); }
         thing->SetEntity(nullptr);
         m_world.objects.clear();
         m_world.car = nullptr;
