@@ -187,6 +187,7 @@ void PhysicsTerrainTree::SetTriangles(int32_t nodeIndex, const std::vector<int32
 
 void PhysicsTerrainTree::IndexAlongY(PhysicsTerrainNode& leaf)
 {
+    if (leaf.triangleCount == 0) return;  // its list could not be allocated
     for (int32_t i = 0; i < leaf.triangleCount; ++i)
         if (m_triangles[leaf.triangles[i]].mode == 1) return;
     PhysicsTerrainYIndex index;
