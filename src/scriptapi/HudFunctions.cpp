@@ -20,6 +20,7 @@
 #include "Render/PPerspectiveCamera.h"
 #include "script/PScriptManager.h"
 #include "script/ScriptHandles.h"
+#include "scriptapi/InterfaceArgument.h"
 
 namespace {
 
@@ -32,10 +33,6 @@ int g_missionTextShown = 0;
 float g_checkPointArrowTimer = 0.0f;
 float g_targetArrowTimer = 0.0f;
 bool g_targetArrowsOn = false;
-
-CPInterface* InterfaceArgument(lua_State* state, int index) {
-    return CPInterface::FindLive(ToObject(state, index));
-}
 
 std::string StringArgument(lua_State* state, int index) {
     const char* text = lua_tostring(state, index);

@@ -21,14 +21,11 @@
 #include "Render/PRenderBlock.h"
 #include "script/EngineFunctions.h"
 #include "script/ScriptHandles.h"
+#include "scriptapi/InterfaceArgument.h"
 
 namespace {
 
 constexpr int32_t kInterfacePriority = 450;
-
-CPInterface* InterfaceArgument(lua_State* state, int index) {
-    return CPInterface::FindLive(ToObject(state, index));
-}
 
 std::string StringArgument(lua_State* state, int index) {
     const char* text = lua_tostring(state, index);

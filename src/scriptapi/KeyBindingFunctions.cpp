@@ -46,6 +46,14 @@ int ScriptSetAssignKey(lua_State*) {
     return 0;
 }
 
+int ScriptSetAction(lua_State* state) {
+    CNInput* input = GetInput();
+    std::string action;
+    std::string key;
+    if (input && TextArgument(state, 1, action) && TextArgument(state, 2, key)) input->SetAction(action, key);
+    return 0;
+}
+
 int ScriptGetActionNames(lua_State* state) {
     const CNInput* input = GetInput();
     std::vector<std::string> keys;

@@ -9,6 +9,9 @@ struct lua_State;
 int ScriptSetActions(lua_State* state);
 // SetAssignKey (): the next key is reported to the interface as a key assignment.
 int ScriptSetAssignKey(lua_State* state);
+// SetAction (action, key): binds the action to the key (a key name, "mlb", "mrb", "mwheel1" or
+// "mwheel2"); the other action on that key gives it up. Nothing unless both are texts.
+int ScriptSetAction(lua_State* state);
 // GetActionNames () -> n, {key texts}, {label texts}: n the number of bound actions; the tables
 // follow the action list (an action listed twice appears twice). The key names "undefined",
 // "Space", "Enter", "mwheel1", "mwheel2", "mlb" and "mrb" and the labels "undefined", "Space"

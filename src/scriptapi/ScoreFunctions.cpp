@@ -2,11 +2,28 @@
 
 #include <lua.hpp>
 
+#include <cstdio>
 #include <string>
 
 #include "game/PGameData.h"
+#include "game/PLevel.h"
+#include "math/Truncate.h"
 #include "script/EngineFunctions.h"
+#include "scriptapi/InterfaceArgument.h"
 #include "scriptapi/ScriptArguments.h"
+
+namespace {
+
+// Writes the number into the screen's text of that name with the format.
+void ShowCounter(lua_State* state, const char* textName, const char* format) {
+    CPInterface* screen = InterfaceArgument(state, 1);
+    if (!screen) return;
+    char shown[16];
+    std::snprintf(shown, sizeof shown, format, IntArgument(state, 2));
+    screen->SetTextString(textName, shown);
+}
+
+}  // namespace
 
 int ScriptAddScore(lua_State* state) {
     CPGameData* data = GetGameData();
@@ -47,4 +64,29 @@ int ScriptGetScoreLine(lua_State* state) {
     lua_pushlstring(state, name.data(), name.size());
     lua_pushnumber(state, line ? line->score : 0);
     return 2;
+}
+
+int ScriptUpdateScore(lua_State* state) {
+    ShowCounter(state, "score", "%06d");
+    return 0;
+}
+
+int ScriptUpdateScore2(lua_State* state) {
+    ShowCounter(state, "score2", "%03d");
+    return 0;
+}
+
+int ScriptUpdateTime(lua_State* state) {
+    const CPLevel* level = GetLevel();
+    CPInterface* screen = InterfaceArgument(state, 1);
+    if (!level || !screen) return 0;
+    // Not clamped at zero: a time run out shows as "00:-1".
+    const double left = level->levelTime;
+    const int32_t minutes = TruncateToInt32(left * 0.016666668f);
+    const int32_t seconds = TruncateToInt32(left - static_cast<double>(minutes) * 60.0);
+    char shown[32];
+    std::snprintf(shown, sizeof shown, "%02d:%02d", minutes, seconds);
+    screen->SetTextString("time", shown);
+    screen->BuildGeometry();
+    return 0;
 }

@@ -9,7 +9,9 @@
 #include "game/PLevel.h"
 #include "Render/PGameObject.h"
 #include "script/PScriptManager.h"
+#include "script/EngineFunctions.h"
 #include "script/ScriptHandles.h"
+#include "scriptapi/BonusDraw.h"
 #include "scriptapi/ScriptArguments.h"
 #include "weapons/PWeaponsSystem.h"
 
@@ -39,6 +41,19 @@ int ScriptShot(lua_State* state) {
     const PVector3 to = Vec3TransformCoord(point + along, world);
     const PVector3 ground = Vec3Normalize({to.x - from.x, to.y - from.y, 0.0f});
     SpawnAsScript(std::string(name, length), {from.x, from.y, 0.0f}, ground);
+    return 0;
+}
+
+int ScriptSetBonus(lua_State* state) {
+    const CPGameData* data = GetGameData();
+    const int32_t index = IntArgument(state, 3);
+    if (!data || index < 0 || static_cast<size_t>(index) >= data->checkPoints.size()) return 0;
+    const SPCheckPointInfo& point = data->checkPoints[static_cast<size_t>(index)];
+    const std::string name = DrawBonus(point.bonusChance, data->bonusChanceFactor, point.bonusBands);
+    // An upgrade is dropped only while something is left to upgrade.
+    if (name.empty() || (name == "laser_u" && !data->CanUpgradeAll())) return 0;
+    const PVector3 place{FiniteArgument(state, 1), FiniteArgument(state, 2), 0.0f};
+    SpawnAsScript(name, place, place);
     return 0;
 }
 

@@ -11,6 +11,10 @@ struct lua_State;
 // ground (z = 0, the direction a unit vector or zero). Nothing without a live scene object; a
 // name that is no string is a Lua argument error.
 int ScriptShot(lua_State* state);
+// SetBonus (x, y, i): with the chance table of check point i (0-based) of the mission, may drop a
+// bonus at (x, y, 0), direction (x, y, 0) (see BonusDraw.h); "laser_u" only while the player's
+// set-up can still be upgraded. Nothing for an index outside the mission's check points.
+int ScriptSetBonus(lua_State* state);
 // SetBonus2 (x, y, name): spawns the named prototype at (x, y, 0), direction (x, y, 0).
 int ScriptSetBonus2(lua_State* state);
 // SmartBomb (): while a level runs with the player's car and the committed set-up holds a

@@ -9,13 +9,7 @@
 
 namespace {
 
-struct Band {
-    std::string name;
-    int32_t low;
-    int32_t high;
-};
-
-const std::vector<Band> kBands = {{"time_bonus", 0, 30}, {"laser_u", 30, 80}, {"armor_bonus", 80, 100}};
+const ChanceBands kBands = {{"time_bonus", 0, 30}, {"laser_u", 30, 80}, {"armor_bonus", 80, 100}};
 
 // The drops of a run of draws under a seed.
 std::vector<std::string> Drops(unsigned seed, int32_t percentage, float factor, int count) {
@@ -62,7 +56,7 @@ TEST(BonusDrawTest, TheChanceIsThePercentageTimesTheFactorAndADrawEqualToItStill
 }
 
 TEST(BonusDrawTest, ADrawOutsideEveryBandDropsNothing) {
-    const std::vector<Band> half = {{"only", 0, 50}};
+    const ChanceBands half = {{"only", 0, 50}};
     platform::Srand(3);
     int dropped = 0;
     for (int i = 0; i < 2000; ++i) dropped += DrawBonus(100, 1.0f, half) == "only";

@@ -5,6 +5,7 @@
 #include <lua.hpp>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -45,8 +46,10 @@ std::string SmallTga() {
 }
 
 // The game's folder is "game" inside the test's folder, so that a path can try to leave it. The
-// folder holds a screen "hud" with windows, texts and two cursors, and a font "f" whose digits
-// are told apart by their widths (the quad of digit d is d + 3 pixels wide).
+// folder holds a screen "hud" with windows, texts and two cursors, and a font "f" whose digits,
+// ':' and '-' are told apart by their widths (the quad of kGlyphs[g] is g + 3 pixels wide).
+constexpr char kGlyphs[] = "0123456789:-";
+
 class InterfaceFunctionsTest : public ScriptTest {
 protected:
     void SetUp() override {
@@ -59,7 +62,9 @@ protected:
         fs::current_path(m_folder / "game");
         platform::InvalidateListings();
         std::string metrics = "width\t160\nheight\t120\nx\t10\ny\t12\n";
-        for (int digit = 0; digit < 10; ++digit) metrics += std::to_string(digit) + "\t" + std::to_string(digit + 1) + "\n";
+        for (int glyph = 0; glyph < 12; ++glyph) {
+            metrics += kGlyphs[glyph] + std::string("\t") + std::to_string(glyph + 1) + "\n";
+        }
         WriteText("data/fonts/f.fnt", metrics);
         WriteText("data/fonts/fonts.dat", "f\t2.0\t0\t0\n");
         WriteText("data/interface/hud1024.int",
@@ -71,7 +76,8 @@ protected:
                   "window\narrow2 0.5,0.5,32,32,0,0,32,32,false\n"
                   "window\npoint1 0,0,8,8,0,0,8,8\nwindow\npoint2 0,0,8,8,0,0,8,8\n"
                   "window\npoint3 0,0,8,8,0,0,8,8\nwindow\npoint4 0,0,8,8,0,0,8,8\n"
-                  "text\nlife f,20,20,0\ntext\nbombs f,20,60,0\ntext\nmines f,120,60,0\n");
+                  "text\nlife f,20,20,0\ntext\nbombs f,20,60,0\ntext\nmines f,120,60,0\n"
+                  "text\nscore f,20,100,0\ntext\nscore2 f,20,140,0\ntext\ntime f,20,180,0\n");
         ASSERT_TRUE(m_fonts.Load());
         RegisterGameFunctionTables();
         WriteText("Data/Scripts/caller.lua", "");
@@ -92,13 +98,13 @@ protected:
         lua_pop(m_script->GetState(), 1);
         return *hud;
     }
-    // The digits a text shows, read back from its quads' widths.
+    // The digits (and ':' and '-') a text shows, read back from its quads' widths.
     std::string Digits(const std::string& text) {
         std::string digits;
         const auto& vertices =
             Hud().FindText(text)->object->GetAttachment().Get<CPRenderObject>()->GetVertices();
         for (size_t i = 0; i + 1 < vertices.size(); i += 4) {
-            digits += static_cast<char>('0' + static_cast<int>(vertices[i + 1].position.x - vertices[i].position.x) - 3);
+            digits += kGlyphs[static_cast<int>(vertices[i + 1].position.x - vertices[i].position.x) - 3];
         }
         return digits;
     }
@@ -282,6 +288,40 @@ TEST_F(HudTest, LifeWeaponAndCounters) {
         Update();
         EXPECT_EQ(Digits("life"), "000") << maxHealth;
     }
+}
+
+TEST_F(HudTest, CountersShowTheScoreTheSecondCounterAndTheTimeLeft) {
+    const struct {
+        float levelTime;
+        const char* call;
+        const char* text;
+        const char* shown;
+    } cases[] = {
+        {0.0f, "UpdateScore(hud, 123.9)", "score", "000123"},
+        {0.0f, "UpdateScore(hud, -5)", "score", "-00005"},
+        {0.0f, "UpdateScore(hud, 2^40)", "score", "2147483647"},
+        {0.0f, "UpdateScore2(hud, 7)", "score2", "007"},
+        {0.0f, "UpdateScore2(hud, 0/0)", "score2", "000"},
+        {125.5f, "UpdateTime(hud)", "time", "02:05"},
+        {59.99f, "UpdateTime(hud)", "time", "00:59"},
+        {-1.0f, "UpdateTime(hud)", "time", "00:-1"},
+        {1e30f, "UpdateTime(hud)", "time", "2147483647:2147483647"},
+        {-INFINITY, "UpdateTime(hud)", "time", "-2147483648:-2147483648"},
+        {NAN, "UpdateTime(hud)", "time", "00:00"},
+    };
+    for (const auto& c : cases) {
+        m_level->levelTime = c.levelTime;
+        ASSERT_EQ(Run(*m_script, c.call), "") << c.call;
+        EXPECT_EQ(Digits(c.text), c.shown) << c.call << " at " << c.levelTime;
+    }
+
+    // Without a screen, or for the time without a level, nothing is written.
+    ASSERT_EQ(Run(*m_script, "UpdateScore(nil, 1) UpdateScore2('hud', 1) UpdateTime(nil)"), "");
+    m_level.reset();
+    ASSERT_EQ(Run(*m_script, "UpdateTime(hud)"), "");
+    EXPECT_EQ(Digits("score"), "2147483647");
+    EXPECT_EQ(Digits("score2"), "000");
+    EXPECT_EQ(Digits("time"), "00:00");
 }
 
 TEST_F(HudTest, ArrowsPointToTargetsOfTheListsThatExist) {

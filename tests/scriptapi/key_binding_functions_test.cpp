@@ -51,6 +51,27 @@ TEST_F(KeyBindingFunctionsTest, SavedBindingsReadBackWholeLabelsWithSemicolonsIn
     EXPECT_EQ(reread.GetActionMap().at("fire").label, "Fire; main");
 }
 
+TEST_F(KeyBindingFunctionsTest, SetActionBindsAnActionToAKeyTheOtherActionGivesUp) {
+    const char* const unchanged = "2|{SPACE,J}|{Fire,Jump}";
+    const struct {
+        const char* call;
+        const char* shown;
+    } cases[] = {
+        {"SetAction('jump', 'Space')", "2|{,SPACE}|{Fire,Jump}"},
+        {"SetAction('fire', 'K')", "2|{K,J}|{Fire,Jump}"},
+        {"SetAction('jump', 'mlb')", "2|{SPACE,Left button}|{Fire,Jump}"},
+        {"SetAction('nobody', 'Space')", unchanged},
+        {"SetAction('jump', nil)", unchanged},
+        {"SetAction(nil, 'Space')", unchanged},
+        {"SetAction({}, 'Space')", unchanged},
+        {"SetAction('jump')", unchanged},
+    };
+    for (const auto& c : cases) {
+        WriteActions("fire;Fire;Space\r\njump;Jump;J\r\n");
+        EXPECT_EQ(Results("GetActionNames()", c.call), c.shown) << c.call;
+    }
+}
+
 TEST_F(KeyBindingFunctionsTest, SetActionsStopsTheFrame) {
     g_frameDelta = 0.25f;
     EXPECT_EQ(Run(*m_script, "SetActions(false)"), "");

@@ -1,4 +1,4 @@
-// The script functions that bring weapon objects into play: Shot, SetBonus2 and SmartBomb.
+// The script functions that bring weapon objects into play: Shot, SetBonus, SetBonus2 and SmartBomb.
 #include <gtest/gtest.h>
 
 #include <lua.hpp>
@@ -9,17 +9,20 @@
 #include <vector>
 
 #include "game/PGameData.h"
+#include "game/PMission.h"
 #include "game/PLevel.h"
 #include "Render/PGameObject.h"
 #include "script/PScriptManager.h"
 #include "script/ScriptHandles.h"
 #include "script/script_fixture.h"
+#include "scriptapi/BonusDraw.h"
+#include "platform/Random.h"
 #include "scriptapi/GameFunctionTables.h"
 #include "weapons/PWeaponsSystem.h"
 
 namespace {
 
-// A weapons system with one prototype "m" that stays live once spawned, and a running script
+// A weapons system with the prototypes "m" and "laser_u" that stay live once spawned, and a running script
 // "gamemenu" whose commands the tests read.
 class WeaponFunctionsTest : public ScriptTest {
 protected:
@@ -32,7 +35,7 @@ protected:
         ASSERT_TRUE(m_scripts->LoadList());
         ASSERT_TRUE(m_scripts->GetScript("gamemenu")->Start());
         m_weapons = new CPWeaponsSystem;
-        const std::string definitions = "m simple m;player;1;2;n;none\n";
+        const std::string definitions = "m simple m;player;1;2;n;none\nlaser_u simple laser_u;player;1;2;n;none\n";
         m_weapons->LoadDefinitions(definitions.data(), static_cast<int32_t>(definitions.size()));
         m_script = LoadScript("caller", "");
     }
@@ -97,6 +100,76 @@ TEST_F(WeaponFunctionsTest, SetBonus2DropsTheNamedObjectOnTheGround) {
     ASSERT_EQ(Live().size(), 1u);
     EXPECT_EQ(Live()[0]->GetLaunchPosition(), (PVector3{3.0f, -4.0f, 0.0f}));
     EXPECT_EQ(Live()[0]->GetLaunchDirection(), (PVector3{3.0f, -4.0f, 0.0f}));
+}
+
+TEST_F(WeaponFunctionsTest, SetBonusDropsFromTheCheckPointsTableOnlyForACheckPointOfTheMission) {
+    CPGameData data;
+    const ChanceBands always = {{"m", 0, 100}};
+    const ChanceBands upgrade = {{"laser_u", 0, 100}};
+    data.checkPoints.resize(2);
+    data.checkPoints[0].bonusChance = 100;
+    data.checkPoints[0].bonusBands = always;
+    data.checkPoints[1].bonusChance = 100;
+    data.checkPoints[1].bonusBands = upgrade;
+    const struct {
+        const char* call;
+        bool fullyUpgraded;
+        const char* dropped;  // null for nothing
+    } cases[] = {
+        {"SetBonus(3, -4, 0)", false, "m"},
+        {"SetBonus(3, -4, 0.9)", false, "m"},  // the index is truncated
+        {"SetBonus(3, -4, 1)", false, "laser_u"},
+        {"SetBonus(3, -4, 1)", true, nullptr},  // nothing left to upgrade
+        {"SetBonus(3, -4, 0)", true, "m"},
+        {"SetBonus(3, -4, -1)", false, nullptr},
+        {"SetBonus(3, -4, 2)", false, nullptr},
+        {"SetBonus(3, -4, 2^40)", false, nullptr},
+        {"SetBonus(3, -4, 0/0)", false, "m"},  // NaN reads as check point 0
+        {"SetBonus(3, -4)", false, "m"},
+    };
+    for (const auto& c : cases) {
+        data.committedSetup.weaponLevels = c.fullyUpgraded ? std::array<int32_t, 3>{4, 4, 4}
+                                                           : std::array<int32_t, 3>{0, 4, 4};
+        data.committedSetup.superWeapon = c.fullyUpgraded ? "super3" : "super";
+        EXPECT_EQ(Run(*m_script, c.call), "");
+        EXPECT_EQ(Live().size(), c.dropped ? 1u : 0u) << c.call;
+        if (c.dropped && Live().size() == 1) {
+            EXPECT_EQ(Live()[0]->GetName(), c.dropped) << c.call;
+            EXPECT_EQ(Live()[0]->GetLaunchPosition(), (PVector3{3.0f, -4.0f, 0.0f})) << c.call;
+            EXPECT_EQ(Live()[0]->GetLaunchDirection(), (PVector3{3.0f, -4.0f, 0.0f})) << c.call;
+        }
+        m_weapons->Clear();
+    }
+}
+
+TEST_F(WeaponFunctionsTest, SetBonusDrawsFromTheSeededGeneratorWithoutReseedingIt) {
+    CPGameData data;
+    data.checkPoints.resize(1);
+    data.checkPoints[0].bonusChance = 25;
+    data.checkPoints[0].bonusBands = {{"m", 0, 50}, {"laser_u", 50, 100}};
+    data.bonusChanceFactor = 2.0f;
+    // The drops of 200 calls, as names in call order ("-" for none).
+    const auto drops = [&](unsigned seed) {
+        platform::Srand(seed);
+        std::string names;
+        for (int call = 0; call < 200; ++call) {
+            EXPECT_EQ(Run(*m_script, "SetBonus(0, 0, 0)"), "");
+            names += Live().empty() ? "-" : Live()[0]->GetName();
+            m_weapons->Clear();
+        }
+        return names;
+    };
+    const std::string first = drops(11);
+    EXPECT_EQ(drops(11), first);
+    platform::Srand(11);
+    std::string expected;
+    for (int call = 0; call < 200; ++call) {
+        const std::string name = DrawBonus(25, 2.0f, data.checkPoints[0].bonusBands);
+        expected += name.empty() ? "-" : name;
+    }
+    EXPECT_EQ(first, expected) << "the draws follow the seed, as the draw helper's do";
+    EXPECT_NE(first.find("laser_u"), std::string::npos);
+    EXPECT_NE(first.find('-'), std::string::npos);
 }
 
 TEST_F(WeaponFunctionsTest, SmartBombSpendsOneChargeFromTheCarAndTellsTheInterface) {

@@ -7,7 +7,9 @@
 -- object descriptions in Data\Meshes (a ground tile with its lamp and particle effects, a box
 -- with a glow above it, a car, a walker that sways frame by frame and a fan whose blade keeps
 -- turning) and shows it with the box turning a little every frame. Tab opens the main menu
--- (Data\Interface\menu1024.int, run by the script "menu"), which "Play" closes again.
+-- (Data\Interface\menu1024.int, run by the script "menu"), which "Play" closes again; its "Keys"
+-- shows the key screen (keys1024.int, run by the script "keys") until its "Back". Escape ends the
+-- game, except on the key screen, where it may be the key being bound.
 
 local frameLimit = tonumber(os.getenv("VX_FRAMES") or "")
 local frames = 0
@@ -60,18 +62,29 @@ PlayMusic("track1.ogg")
 PlaySpecialSound("big_exp")
 
 local menu = CreateInterface("menu", 0)
-local menuShown = false
+local keys = CreateInterface("keys", 0)
+local shown = nil  -- the screen drawn over the scene
+
+local function Show(screen)
+    if screen then
+        ActivateInterface(screen)
+    end
+    shown = screen
+end
 
 local function HandleCommand(command, first, second)
-    if command == "key" and first == "27" then
+    if command == "key" and first == "27" and shown ~= keys then
         KillAllTasks()
-    elseif command == "key" and first == "9" and not menuShown then
-        ActivateInterface(menu)
-        menuShown = true
-    elseif command == "key" and menuShown then
+    elseif command == "key" and first == "9" and not shown then
+        Show(menu)
+    elseif command == "key" and shown == menu then
         SendCommandByName("menu", "key", first)
     elseif command == "menu_closed" then
-        menuShown = false
+        Show(nil)
+    elseif command == "show_keys" then
+        Show(keys)
+    elseif command == "keys_closed" then
+        Show(menu)
     elseif command == "release_all" then
         Release(land)
         Release(box)
@@ -81,6 +94,8 @@ local function HandleCommand(command, first, second)
         Release(fan)
         DeactivateInterface(menu)
         Release(menu)
+        DeactivateInterface(keys)
+        Release(keys)
     end
 end
 
@@ -98,8 +113,8 @@ while true do
     DrawDynamicObject(car)
     DrawDynamicObject(walker)
     DrawDynamicObject(fan)
-    if menuShown then
-        UpdateInterface(menu)
+    if shown then
+        UpdateInterface(shown)
     end
     if frameLimit and frames >= frameLimit then
         KillAllTasks()
