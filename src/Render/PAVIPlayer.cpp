@@ -9,6 +9,7 @@
 #include "core/PLog.h"
 #include "core/Result.h"
 #include "core/SettingsVariables.h"
+#include "platform/InputTape.h"
 #include "platform/PathResolver.h"
 #include "platform/VideoStream.h"
 #include "platform/gfx/Device.h"
@@ -119,6 +120,7 @@ bool CPAVIPlayer::Start()
 {
     if (m_stream && !m_playing) {
         m_playing = m_stream->Start();
+        m_brokeOff = false;
         if (!m_playing) GetLog()->Print(0, "The video cannot start\n");
     }
     return IPTask::Start();
@@ -128,15 +130,17 @@ void CPAVIPlayer::Update()
 {
     if (!m_stream || !m_playing) return;
     std::string error;
-    switch (m_stream->Advance(error)) {
-    case platform::VideoStream::Progress::Unchanged: break;
-    case platform::VideoStream::Progress::NewFrame: ShowPicture(m_stream->CurrentFrame()); break;
-    case platform::VideoStream::Progress::Failed:
+    const platform::VideoStream::Progress progress = m_stream->Advance(error);
+    if (progress == platform::VideoStream::Progress::NewFrame) ShowPicture(m_stream->CurrentFrame());
+    const bool streamEnded =
+        progress == platform::VideoStream::Progress::Ended || progress == platform::VideoStream::Progress::Failed;
+    if (progress == platform::VideoStream::Progress::Failed && !m_brokeOff) {
         ReportDeviceError(kSource, __LINE__, "VFW_E_RUNTIME_ERROR", "the video broke off: " + error);
-        End();
-        break;
-    case platform::VideoStream::Progress::Ended: End(); break;
+        m_brokeOff = true;
     }
+    // The stream's end follows the wall clock: the input tape keeps the pass it came in, and a
+    // replay ends the video in that pass, whatever the stream does.
+    if (platform::GetInputTape().VideoEnds(streamEnded)) End();
 }
 
 void CPAVIPlayer::End()

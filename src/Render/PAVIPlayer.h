@@ -22,7 +22,8 @@ class Texture;
 // clock, which runs with its sound in real time whatever the game's clock does (a paused game
 // still plays its videos to the end). A pass uploads one picture at most. At the end of the video
 // every script of the category "interface" gets the command "video_end" (once) and the video
-// stops; the task stays in the kernel until Stop.
+// stops; the task stays in the kernel until Stop. The end goes through the input tape
+// (platform/InputTape.h): a replay ends the video in the pass the recording saw it end.
 //
 // The texture has the video's sides rounded up to the next powers of two (VideoPicture.h),
 // 32-bit when the screenBPP setting is 32, R5G6B5 otherwise; the picture fills its top-left part.
@@ -71,6 +72,8 @@ private:
     uint32_t m_textureHeight = 0;
     int32_t m_textureBits = -1;
     bool m_playing = false;
+    // The stream broke and said so; a replay may keep the video running until its recorded end.
+    bool m_brokeOff = false;
     std::vector<uint8_t> m_shrunk;  // a picture larger than the texture, fitted into it
 };
 

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "AI/AI_Task.h"
+#include "app/GameFileSwitch.h"
+#include "app/GameStateDump.h"
 #include "app/StartCamera.h"
 #include "app/WebAddresses.h"
 #include "app/WindowProc.h"
@@ -22,7 +24,7 @@
 #include "interface/InterfaceHooks.h"
 #include "interface/PFontManager.h"
 #include "physics/PPhysics.h"
-#include "platform/EventPump.h"
+#include "platform/InputTape.h"
 #include "platform/Window.h"
 #include "Render/PAnimationCache.h"
 #include "Render/PMaterialManager.h"
@@ -71,7 +73,7 @@ void CPApplication::Init() {
     new CPSettings;
     CPKernel* kernel = new CPKernel;
     kernel->SetWindowProcedure(WindowProc);
-    kernel->SetEventPump(platform::PumpEvents);
+    kernel->SetEventPump(platform::PumpTapedEvents);
     kernel->SetLoopEndHook(OnLoopEnd);
     RegisterGameFunctionTables();
     new CPScriptManager;
@@ -84,6 +86,8 @@ void CPApplication::Init() {
 }
 
 int CPApplication::Run() {
+    std::string statePath, stateError;
+    if (!ReadGameFileSwitch("VX_STATE", statePath, stateError)) return FailStart(stateError, ShutdownFrom::Singletons);
     if (!LoadData()) {
         const std::string& script = GetScriptManager()->GetUnreadableScript();
         return FailStart("cannot load the script list Data\\Scripts\\list.dat: " +
@@ -118,6 +122,10 @@ int CPApplication::Run() {
     CPFontManager* fonts = new CPFontManager;
     fonts->Load();
     m_startCamera = std::make_unique<StartCamera>();
+    if (!statePath.empty()) {
+        m_stateDump = new CPGameStateDump(statePath);
+        AddTask(m_stateDump, CPGameStateDump::kPriority);
+    }
 
     GetKernel()->Run();
     return Shutdown(ShutdownFrom::Fonts) ? 0 : 1;
@@ -159,11 +167,12 @@ bool CPApplication::Shutdown(ShutdownFrom from) {
     const bool fullShutdown = from == ShutdownFrom::Fonts;
     bool written = true;
     if (fullShutdown) {
+        written = WriteStateDump();
         delete GetFontManager();
         delete GetScriptManager();
         GetAudio()->ClearSoundRegistry();
         if (CNSoundBank* bank = GetSoundBank()) bank->Clear();
-        written = WriteBindings();
+        written = WriteBindings() && written;
     }
     if (from == ShutdownFrom::Fonts || from == ShutdownFrom::Tasks) {
         CollectGarbage();
@@ -192,6 +201,12 @@ bool CPApplication::WriteBindings() {
     return false;
 }
 
+bool CPApplication::WriteStateDump() {
+    if (!m_stateDump || m_stateDump->Write()) return true;
+    ReportError("cannot write the play state to " + m_stateDump->GetPath());
+    return false;
+}
+
 bool CPApplication::SaveSettings() {
     if (GetSettings()->Save("config.cfg")) return true;
     ReportError("cannot write the settings to config.cfg");
@@ -199,6 +214,7 @@ bool CPApplication::SaveSettings() {
 }
 
 void CPApplication::ReleaseTasks() {
+    m_stateDump.Reset();
     m_physics.Reset();
     m_ai.Reset();
     m_input.Reset();

@@ -12,6 +12,7 @@ class Window;
 class AI_Task;
 class IPTask;
 class CNInput;
+class CPGameStateDump;
 class CPGlobalTimer;
 class CPLuaScript;
 class CPMusic;
@@ -39,7 +40,8 @@ public:
 
     // Loads the enemies, the script list, config.cfg and the game data, opens the window, adds
     // the tasks (music 12, renderer 10000, timer 10, the script "main" 20, particles 9000,
-    // weapons 390, input 12), loads the fonts, runs the main loop and shuts down.
+    // weapons 390, input 12, with VX_STATE the state dump 9500), loads the fonts, runs the main
+    // loop and shuts down.
     //
     // Returns 0 after a game that ended normally. A start that fails (no script list, no game
     // window, no renderer, no script "main") prints the reason on stderr, shuts down without
@@ -64,8 +66,8 @@ private:
     // Adds the music task, starts the audio and places the listener.
     void StartSound();
     static bool AddTask(const TPtr<IPTask>& task, int32_t priority);
-    // Steps: 1 destroy the font and script managers; 2 empty the sound registry and bank;
-    // 3 write Actions.cfg; 4 collect; 5 release the tasks; 6 release the renderer, collect,
+    // Steps: 1 write the VX_STATE file, destroy the font and script managers; 2 empty the sound
+    // registry and bank; 3 write Actions.cfg; 4 collect; 5 release the tasks; 6 release the renderer, collect,
     // release the music; 7 save config.cfg; 8 destroy the singletons; 9 collect and report the
     // engine objects still pending and those still alive (leaked), with their number. Only the full shutdown (from Fonts) writes files. False when a
     // file could not be written (the reason is on stderr).
@@ -73,6 +75,8 @@ private:
     // Reports a failed start on stderr, keeps it as the start failure and shuts down without
     // writing files; returns 1.
     int FailStart(const std::string& reason, ShutdownFrom from);
+    // Writes the VX_STATE file (GameStateDump.h) when it was asked for.
+    bool WriteStateDump();
     // Writes Actions.cfg from the input task's bindings; an empty list writes nothing.
     bool WriteBindings();
     bool SaveSettings();
@@ -92,6 +96,7 @@ private:
     TPtr<CNInput> m_input;
     TPtr<AI_Task> m_ai;
     TPtr<CPPhysics> m_physics;
+    TPtr<CPGameStateDump> m_stateDump;
 };
 
 // The application, null before its construction and after its destruction.

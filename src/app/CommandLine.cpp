@@ -43,6 +43,12 @@ std::string CommandLineHelp() {
            "  VX_FRAME_TIME=S       every frame lasts S seconds (0 < S < 1), whatever the clock says\n"
            "  VX_SEED=N             seeds every random source of the game once, so that with\n"
            "                        VX_FRAME_TIME a run shows the same frames each time\n"
+           "  VX_RECORD=F           record the keyboard, mouse and window input of every frame\n"
+           "                        (and the seed and frame lengths) into the file F when the game ends\n"
+           "  VX_REPLAY=F           play the recording F in place of the keyboard and mouse: with\n"
+           "                        the same data the same run, frame for frame\n"
+           "  VX_STATE=F            when the game ends, write the play state of the last frame\n"
+           "                        with a level (car, enemies, money, score) to the text file F\n"
            "  VX_MUSIC_SINK=D       play music into the GStreamer sink description D\n"
            "  VX_MEDIA_SILENT=1     play videos without sound\n"
            "  VX_VSYNC=1            wait for the display's vertical blank before showing a frame\n";

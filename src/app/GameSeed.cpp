@@ -14,17 +14,18 @@ std::optional<unsigned int> ParseSeed(const std::string& text) {
     return seed;
 }
 
-bool SeedGame(std::string& error) {
+bool SeedGame(const std::optional<unsigned int>& recordedSeed, unsigned int& seed, std::string& error) {
     const char* text = std::getenv("VX_SEED");
-    if (!text) {
-        platform::Srand(platform::GetClock().Milliseconds());
-        return true;
+    if (text) {
+        const std::optional<unsigned int> chosen = ParseSeed(text);
+        if (!chosen) {
+            error = "VX_SEED=\"" + std::string(text) + "\" is no whole number from 0 to 4294967295";
+            return false;
+        }
+        seed = *chosen;
+    } else {
+        seed = recordedSeed ? *recordedSeed : platform::GetClock().Milliseconds();
     }
-    const std::optional<unsigned int> seed = ParseSeed(text);
-    if (!seed) {
-        error = "VX_SEED=\"" + std::string(text) + "\" is no whole number from 0 to 4294967295";
-        return false;
-    }
-    platform::Srand(*seed);
+    platform::Srand(seed);
     return true;
 }

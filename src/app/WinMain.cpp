@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "app/ExitActions.h"
 #include "app/GameSeed.h"
+#include "app/InputTapeSwitches.h"
 #include "app/Launcher.h"
 #include "app/SingleInstance.h"
 #include "app/StartChoice.h"
@@ -27,10 +28,13 @@ int WinMain(int argc, const char* const* argv) {
     }
 
     std::string error;
-    if (!SeedGame(error)) {
+    CPInputTapeSwitches tape;
+    unsigned int seed = 0;
+    if (!tape.Read(error) || !SeedGame(tape.RecordedSeed(), seed, error)) {
         std::fprintf(stderr, "vexmoor: %s\n", error.c_str());
         return 2;
     }
+    tape.Start(seed);
     if (!ClaimSingleInstance(error)) {
         std::fprintf(stderr, "vexmoor: %s\n", error.c_str());
         return 1;
@@ -57,6 +61,10 @@ int WinMain(int argc, const char* const* argv) {
         }
     }
     g_shutdown = true;
+    if (!tape.SaveRecording(error)) {
+        std::fprintf(stderr, "vexmoor: %s\n", error.c_str());
+        result = 1;
+    }
     RunExitActions(gameRan, g_exitAddress);
     return result;
 }

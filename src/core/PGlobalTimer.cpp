@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/Clock.h"
+#include "platform/InputTape.h"
 
 namespace {
 
@@ -44,7 +45,8 @@ bool CPGlobalTimer::Start() {
 void CPGlobalTimer::Update() {
     ++g_frameCounter;
     const int64_t now = ReadNow();
-    const float delta = MeasureDelta(now);
+    // A replay plays the recorded frame lengths; a recording keeps the measured ones.
+    const float delta = platform::GetInputTape().FrameTime(MeasureDelta(now));
     m_last = now;
     g_frameDelta = delta * g_timeScale;
     g_totalTime += g_frameDelta;

@@ -17,6 +17,7 @@ extern float g_timeScale;      // multiplies every measured delta; 1 by default
 // the kernel, the delta stays 0 and physics and AI skip their work while IsStopped is true.
 // With the environment variable VX_FRAME_TIME set to a positive number of seconds every frame
 // lasts exactly that long, so that a run shows the same frames each time (the tests use it).
+// An input replay (platform/InputTape.h) gives every frame the length it had when recorded.
 class CPGlobalTimer : public IPTask, public TSingleton<CPGlobalTimer> {
 public:
     CPGlobalTimer() = default;

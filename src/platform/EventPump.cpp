@@ -1,6 +1,7 @@
 #include "platform/EventPump.h"
 
 #include "platform/CodePage.h"
+#include "platform/InputEvent.h"
 #include "platform/InputState.h"
 #include "platform/ScanCodes.h"
 #include "platform/WindowMessage.h"
@@ -10,34 +11,29 @@
 namespace platform {
 namespace {
 
-void PostSize(SizeKind kind, Uint32 windowId) {
+void PostSize(SizeKind kind, Uint32 windowId, InputEventHandler deliver) {
     WindowMessage message{MessageType::Size, kind};
     SDL_Window* window = SDL_GetWindowFromID(windowId);
     if (window && kind != SizeMinimized && kind != SizeHidden) {
         SDL_GL_GetDrawableSize(window, &message.width, &message.height);
     }
-    GetMessageQueue().Post(message);
+    deliver(InputEvent::WindowEvent(message));
 }
 
-void PostActivate(ActivateKind kind) {
-    if (kind == ActivateActive) GetInputState().TakeMouse();
-    GetMessageQueue().Post({MessageType::Activate, kind});
-}
-
-void OnWindowEvent(const SDL_WindowEvent& event) {
+void OnWindowEvent(const SDL_WindowEvent& event, InputEventHandler deliver) {
     switch (event.event) {
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:
-            PostSize(SizeRestored, event.windowID);
+            PostSize(SizeRestored, event.windowID, deliver);
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-            GetMessageQueue().Post({MessageType::Size, SizeRestored, event.data1, event.data2});
+            deliver(InputEvent::WindowEvent({MessageType::Size, SizeRestored, event.data1, event.data2}));
             break;
-        case SDL_WINDOWEVENT_MAXIMIZED: PostSize(SizeMaximized, event.windowID); break;
-        case SDL_WINDOWEVENT_MINIMIZED: PostSize(SizeMinimized, event.windowID); break;
-        case SDL_WINDOWEVENT_HIDDEN: PostSize(SizeHidden, event.windowID); break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED: PostActivate(ActivateActive); break;
-        case SDL_WINDOWEVENT_FOCUS_LOST: PostActivate(ActivateInactive); break;
+        case SDL_WINDOWEVENT_MAXIMIZED: PostSize(SizeMaximized, event.windowID, deliver); break;
+        case SDL_WINDOWEVENT_MINIMIZED: PostSize(SizeMinimized, event.windowID, deliver); break;
+        case SDL_WINDOWEVENT_HIDDEN: PostSize(SizeHidden, event.windowID, deliver); break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: deliver(InputEvent::WindowEvent({MessageType::Activate, ActivateActive})); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: deliver(InputEvent::WindowEvent({MessageType::Activate, ActivateInactive})); break;
         default: break;  // SDL_WINDOWEVENT_CLOSE is followed by SDL_QUIT for the only window
     }
 }
@@ -54,16 +50,16 @@ int ControlCharacter(SDL_Scancode scancode) {
     }
 }
 
-void OnKey(const SDL_KeyboardEvent& event) {
+void OnKey(const SDL_KeyboardEvent& event, InputEventHandler deliver) {
     const bool down = event.type == SDL_KEYDOWN;
-    if (const uint8_t code = ScanCodeFromSdl(event.keysym.scancode)) GetInputState().SetKey(code, down);
+    if (const uint8_t code = ScanCodeFromSdl(event.keysym.scancode)) deliver(InputEvent::KeyChange(code, down));
     const int character = down ? ControlCharacter(event.keysym.scancode) : 0;
-    if (character) GetMessageQueue().Post({MessageType::Char, character});
+    if (character) deliver(InputEvent::WindowEvent({MessageType::Char, character}));
 }
 
-void OnText(const SDL_TextInputEvent& event) {
+void OnText(const SDL_TextInputEvent& event, InputEventHandler deliver) {
     for (const char c : Utf8ToGameCodePage(event.text)) {
-        GetMessageQueue().Post({MessageType::Char, static_cast<unsigned char>(c)});
+        deliver(InputEvent::WindowEvent({MessageType::Char, static_cast<unsigned char>(c)}));
     }
 }
 
@@ -76,34 +72,53 @@ int ButtonIndex(Uint8 sdlButton) {
     }
 }
 
-void OnWheel(const SDL_MouseWheelEvent& event) {
-    const int32_t steps = event.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.y : event.y;
-    GetInputState().AddWheel(steps);
+void OnButton(const SDL_MouseButtonEvent& event, InputEventHandler deliver) {
+    const int button = ButtonIndex(event.button);
+    if (button >= 0) deliver(InputEvent::MouseButton(static_cast<uint8_t>(button), event.type == SDL_MOUSEBUTTONDOWN));
 }
 
-void Dispatch(const SDL_Event& event) {
-    InputState& input = GetInputState();
+void OnWheel(const SDL_MouseWheelEvent& event, InputEventHandler deliver) {
+    const int32_t steps = event.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.y : event.y;
+    deliver(InputEvent::WheelSteps(steps));
+}
+
+void Dispatch(const SDL_Event& event, InputEventHandler deliver) {
     switch (event.type) {
-        case SDL_QUIT: GetMessageQueue().Post({MessageType::Close}); break;
-        case SDL_WINDOWEVENT: OnWindowEvent(event.window); break;
+        case SDL_QUIT: deliver(InputEvent::WindowEvent({MessageType::Close})); break;
+        case SDL_WINDOWEVENT: OnWindowEvent(event.window, deliver); break;
         case SDL_KEYDOWN:
-        case SDL_KEYUP: OnKey(event.key); break;
-        case SDL_TEXTINPUT: OnText(event.text); break;
-        case SDL_MOUSEMOTION: input.AddMouseMotion(event.motion.xrel, event.motion.yrel); break;
+        case SDL_KEYUP: OnKey(event.key, deliver); break;
+        case SDL_TEXTINPUT: OnText(event.text, deliver); break;
+        case SDL_MOUSEMOTION: deliver(InputEvent::Motion(event.motion.xrel, event.motion.yrel)); break;
         case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            input.SetButton(ButtonIndex(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
-            break;
-        case SDL_MOUSEWHEEL: OnWheel(event.wheel); break;
+        case SDL_MOUSEBUTTONUP: OnButton(event.button, deliver); break;
+        case SDL_MOUSEWHEEL: OnWheel(event.wheel, deliver); break;
         default: break;
     }
 }
 
 }  // namespace
 
-void PumpEvents() {
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) Dispatch(event);
+void ApplyInputEvent(const InputEvent& event) {
+    InputState& input = GetInputState();
+    switch (event.kind) {
+        case InputEvent::Kind::Key: input.SetKey(event.code, event.down); break;
+        case InputEvent::Kind::MouseMotion: input.AddMouseMotion(event.dx, event.dy); break;
+        case InputEvent::Kind::Wheel: input.AddWheel(event.dy); break;
+        case InputEvent::Kind::Button: input.SetButton(event.code, event.down); break;
+        case InputEvent::Kind::Message:
+            if (event.message.type == MessageType::Activate && event.message.param == ActivateActive) input.TakeMouse();
+            GetMessageQueue().Post(event.message);
+            break;
+        case InputEvent::Kind::VideoEnd: break;  // the video player asks for it (InputTape.h)
+    }
 }
+
+void PumpEvents(InputEventHandler deliver) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) Dispatch(event, deliver);
+}
+
+void PumpEvents() { PumpEvents(ApplyInputEvent); }
 
 }  // namespace platform

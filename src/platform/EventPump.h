@@ -2,6 +2,9 @@
 
 namespace platform {
 
+struct InputEvent;
+using InputEventHandler = void (*)(const InputEvent&);
+
 // Drains SDL's event queue completely; the main loop calls it once per pass.
 //
 // Window events become messages in GetMessageQueue(), which the kernel takes one per pass:
@@ -19,5 +22,9 @@ namespace platform {
 // mouse motion, buttons 0 left, 1 right, 2 middle, and wheel steps (positive away from the
 // user). Regaining focus drops the mouse motion gathered while the window was inactive.
 void PumpEvents();
+// The same, but each change goes to deliver instead, in the order SDL gave them.
+void PumpEvents(InputEventHandler deliver);
+// Puts one change where PumpEvents puts it: into GetInputState() or GetMessageQueue().
+void ApplyInputEvent(const InputEvent& event);
 
 }  // namespace platform

@@ -1,8 +1,15 @@
 #pragma once
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
 namespace platform {
+
+// a + b, held at the ends of the int32_t range: mouse counts add up without overflowing.
+inline int32_t SaturatingAdd(int32_t a, int32_t b) {
+    const int64_t sum = static_cast<int64_t>(a) + b;
+    return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+}
 
 // Keyboard and mouse as a polled device: the event pump accumulates into it, the input task
 // reads it once per frame and then takes the mouse deltas with TakeMouse.
@@ -17,8 +24,12 @@ public:
     // 256 entries indexed by the original keyboard scan codes; 0x80 while the key is held.
     const std::array<uint8_t, 256>& Keys() const { return keys_; }
     void SetKey(uint8_t scanCode, bool down) { keys_[scanCode] = down ? 0x80 : 0; }
-    void AddMouseMotion(int32_t dx, int32_t dy) { mouse_.dx += dx; mouse_.dy += dy; }
-    void AddWheel(int32_t steps) { mouse_.wheel += steps; }
+    // Motion and wheel steps add up (held at the ends of the int32_t range).
+    void AddMouseMotion(int32_t dx, int32_t dy) {
+        mouse_.dx = SaturatingAdd(mouse_.dx, dx);
+        mouse_.dy = SaturatingAdd(mouse_.dy, dy);
+    }
+    void AddWheel(int32_t steps) { mouse_.wheel = SaturatingAdd(mouse_.wheel, steps); }
     void SetButton(int button, bool down) { if (button >= 0 && button < 3) mouse_.buttons[button] = down ? 0x80 : 0; }
     // Returns the mouse state and clears the accumulated motion and wheel.
     MouseState TakeMouse() {

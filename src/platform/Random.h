@@ -6,6 +6,8 @@ namespace platform {
 constexpr int kRandMax = 32767;
 void Srand(unsigned int seed);
 int Rand();
+// The generator's state: what the next draws follow from (Srand(RandState()) continues them).
+unsigned int RandState();
 // One draw as a number in [0, 1]: Rand() / kRandMax.
 inline float RandUnit() { return static_cast<float>(Rand()) / static_cast<float>(kRandMax); }
 

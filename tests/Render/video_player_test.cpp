@@ -18,6 +18,7 @@
 #include "core/PGlobalTimer.h"
 #include "core/Result.h"
 #include "core/SettingsVariables.h"
+#include "platform/InputTape.h"
 #include "platform/PathResolver.h"
 #include "platform/VideoStream.h"
 #include "platform/VideoWriter.h"
@@ -65,6 +66,7 @@ technique Textured { pass { Lighting = false; CullMode = None; ZEnable = false;
         g_frameDelta = kFrameDelta;
     }
     void TearDown() override {
+        platform::GetInputTape().Stop();
         m_scripts.reset();
         RendererTest::TearDown();
         g_screenBPP = 16;
@@ -181,6 +183,25 @@ TEST_F(VideoPlayerTest, PicturesFollowTheVideosOwnClockWhileTheGameIsPausedAndTh
     for (int i = 0; i < 10; ++i) Pass(screen);
     EXPECT_EQ(GlobalEnds(screen), 1.0);
     EXPECT_TRUE(Shows(kColours.back()));
+}
+
+// The stream's end follows the wall clock, so a replay takes it from the recording instead: the
+// three-second video ends in the pass the recording saw it end, at once.
+TEST_F(VideoPlayerTest, AReplayEndsTheVideoInTheRecordedPass) {
+    platform::InputRecording recording;
+    recording.passCount = 5;
+    recording.events = {{2, platform::InputEvent::VideoEnded()}};
+    platform::InputTape& tape = platform::GetInputTape();
+    tape.StartReplay(recording);
+    TPtr<CPLuaScript> screen = StartScreenScript();
+    ASSERT_EQ(Player().Play("colours.ogg"), S_OK);
+    ASSERT_TRUE(Player().Start());
+    for (uint32_t pass = 0; pass < recording.passCount; ++pass) {
+        tape.PumpPass();
+        Pass(screen);
+        EXPECT_EQ(Player().IsPlaying(), pass < 2) << "pass " << pass;
+        EXPECT_EQ(GlobalEnds(screen), pass < 2 ? 0.0 : 1.0) << "pass " << pass;
+    }
 }
 
 TEST_F(VideoPlayerTest, PicturesWithoutTimeStampsAreShownOneAPass) {

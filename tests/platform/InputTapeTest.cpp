@@ -1,0 +1,171 @@
+// The input tape: a recording keeps each change with the pass it came in, and a replay puts
+// the same changes into the input state and the message queue in the same passes, whatever the
+// devices do meanwhile.
+#include "platform/InputTape.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "platform/InputState.h"
+#include "platform/WindowMessage.h"
+#include "support/SyntheticEvents.h"
+
+namespace {
+
+using platform::InputEvent;
+using platform::InputTape;
+using platform::MessageType;
+using testsupport::WindowEvent;
+
+// What the game sees after a pass: the keys, the mouse taken and the messages taken.
+struct Seen {
+    std::array<uint8_t, 256> keys{};
+    platform::MouseState mouse;
+    std::vector<platform::WindowMessage> messages;
+
+    bool operator==(const Seen& other) const {
+        if (keys != other.keys || mouse.dx != other.mouse.dx || mouse.dy != other.mouse.dy ||
+            mouse.wheel != other.mouse.wheel || mouse.buttons != other.mouse.buttons ||
+            messages.size() != other.messages.size()) {
+            return false;
+        }
+        for (size_t i = 0; i < messages.size(); ++i) {
+            if (messages[i].type != other.messages[i].type || messages[i].param != other.messages[i].param) return false;
+        }
+        return true;
+    }
+};
+
+Seen TakeWhatTheGameSees() {
+    Seen seen;
+    seen.keys = platform::GetInputState().Keys();
+    seen.mouse = platform::GetInputState().TakeMouse();
+    platform::WindowMessage message;
+    while (platform::GetMessageQueue().Take(message)) seen.messages.push_back(message);
+    return seen;
+}
+
+// The devices' input of each of four passes.
+void PushPassInput(int pass) {
+    switch (pass) {
+        case 0:
+            testsupport::PushWindowEvent(WindowEvent::FocusGained);
+            testsupport::PushKey(0xC8, true);
+            testsupport::PushMouseMotion(3, -4);
+            testsupport::PushMouseMotion(5, 1);
+            break;
+        case 1: break;  // nothing happens
+        case 2:
+            testsupport::PushText("g");
+            testsupport::PushMouseButton(0, true);
+            testsupport::PushWheel(-1);
+            break;
+        case 3:
+            testsupport::PushKey(0xC8, false);
+            testsupport::PushMouseButton(0, false);
+            testsupport::PushWindowEvent(WindowEvent::Minimized);
+            break;
+    }
+}
+
+class InputTapeTest : public ::testing::Test {
+protected:
+    void TearDown() override { platform::GetInputTape().Stop(); }
+
+    // Records the four passes (with a frame each) and returns what the game saw in each.
+    std::vector<Seen> RecordFourPasses() {
+        InputTape& tape = platform::GetInputTape();
+        tape.StartRecording(77);
+        std::vector<Seen> seen;
+        for (int pass = 0; pass < 4; ++pass) {
+            PushPassInput(pass);
+            tape.PumpPass();
+            EXPECT_EQ(tape.FrameTime(0.01f * (pass + 1)), 0.01f * (pass + 1)) << "a recording keeps what it measures";
+            seen.push_back(TakeWhatTheGameSees());
+        }
+        return seen;
+    }
+
+    testsupport::EventScope events;
+};
+
+TEST_F(InputTapeTest, ARecordingKeepsEachChangeWithItsPassAndEveryFrameLength) {
+    RecordFourPasses();
+    const platform::InputRecording& recording = platform::GetInputTape().Recording();
+    EXPECT_EQ(recording.seed, 77u);
+    EXPECT_EQ(recording.passCount, 4u);
+    EXPECT_EQ(recording.frameTimes, (std::vector<float>{0.01f, 0.02f, 0.03f, 0.04f}));
+    std::vector<std::pair<uint32_t, InputEvent::Kind>> kept;
+    for (const platform::RecordedEvent& event : recording.events) kept.emplace_back(event.pass, event.event.kind);
+    using Kind = InputEvent::Kind;
+    const std::vector<std::pair<uint32_t, Kind>> expected = {
+        {0, Kind::Message}, {0, Kind::Key},    {0, Kind::MouseMotion},  // the two motions as one
+        {2, Kind::Message}, {2, Kind::Button}, {2, Kind::Wheel},
+        {3, Kind::Key},     {3, Kind::Button}, {3, Kind::Message},
+    };
+    EXPECT_EQ(kept, expected);
+    EXPECT_EQ(recording.events[2].event.dx, 8);
+    EXPECT_EQ(recording.events[2].event.dy, -3);
+}
+
+TEST_F(InputTapeTest, AReplayShowsTheGameWhatTheRecordingShowedItPassForPassWhateverTheDevicesDo) {
+    const std::vector<Seen> recorded = RecordFourPasses();
+    platform::InputRecording recording = platform::GetInputTape().Recording();
+    platform::GetInputState().Clear();
+
+    InputTape& tape = platform::GetInputTape();
+    tape.StartReplay(std::move(recording));
+    for (int pass = 0; pass < 4; ++pass) {
+        testsupport::PushKey(0x39, true);  // the player presses Space and moves the mouse: ignored
+        testsupport::PushMouseMotion(100, 100);
+        testsupport::PushWindowEvent(WindowEvent::FocusLost);
+        tape.PumpPass();
+        EXPECT_EQ(tape.FrameTime(0.5f), 0.01f * (pass + 1)) << "the recorded frame, not the measured one";
+        EXPECT_TRUE(TakeWhatTheGameSees() == recorded[pass]) << "pass " << pass;
+    }
+    EXPECT_EQ(tape.GetMode(), InputTape::Mode::Replaying);
+
+    // Past the recording the devices steer again.
+    testsupport::PushKey(0x39, false);
+    testsupport::PushMouseMotion(2, 2);
+    tape.PumpPass();
+    EXPECT_EQ(tape.GetMode(), InputTape::Mode::Off);
+    EXPECT_EQ(tape.FrameTime(0.5f), 0.5f);
+    const Seen after = TakeWhatTheGameSees();
+    EXPECT_EQ(after.mouse.dx, 2);
+    EXPECT_EQ(after.keys[0x39], 0) << "Space went down during the replay, unseen, and has come up";
+}
+
+TEST_F(InputTapeTest, TheWindowCanBeClosedDuringAReplay) {
+    platform::InputRecording recording;
+    recording.passCount = 10;
+    platform::GetInputTape().StartReplay(recording);
+    testsupport::PushQuit();
+    platform::GetInputTape().PumpPass();
+    const Seen seen = TakeWhatTheGameSees();
+    ASSERT_EQ(seen.messages.size(), 1u);
+    EXPECT_EQ(seen.messages[0].type, MessageType::Close);
+}
+
+TEST_F(InputTapeTest, AVideoEndsInTheRecordedPassInAReplayWhateverItsStreamSays) {
+    InputTape& tape = platform::GetInputTape();
+    tape.StartRecording(0);
+    const bool streamEnded[] = {false, false, true, false};
+    for (const bool ended : streamEnded) {
+        tape.PumpPass();
+        EXPECT_EQ(tape.VideoEnds(ended), ended) << "a recording passes the stream's end on";
+    }
+    platform::InputRecording recording = tape.Recording();
+
+    tape.StartReplay(std::move(recording));
+    const bool streamNow[] = {true, false, false, true};  // the stream ends earlier this time
+    for (int pass = 0; pass < 4; ++pass) {
+        tape.PumpPass();
+        EXPECT_EQ(tape.VideoEnds(streamNow[pass]), pass == 2) << "pass " << pass;
+        EXPECT_FALSE(tape.VideoEnds(true)) << "one end per recorded end";
+    }
+}
+
+}  // namespace
