@@ -18,10 +18,15 @@ constexpr char kTypesPath[] = "Data\\ai.dat";
 constexpr char kKindFolder[] = "Data\\Ai\\";
 // Prototypes stand a little above their standing height.
 constexpr float kPrototypeLift = 0.3f;
+// Room for the objects around one enemy, so a crowd of them does not grow the list mid-level.
+constexpr size_t kScratchObjectRoom = 256;
 
 }  // namespace
 
-AI_Task::AI_Task() : manager(std::make_unique<CPAIManager>()), targetVehicle(new SimpleVehicle) {}
+AI_Task::AI_Task() : manager(std::make_unique<CPAIManager>()), targetVehicle(new SimpleVehicle)
+{
+    scratchObjects.reserve(kScratchObjectRoom);
+}
 
 AI_Task::~AI_Task() = default;
 
@@ -119,7 +124,22 @@ void AI_Task::OnEnemyRemoved(const std::string& kind)
 void AI_Task::StopLevel()
 {
     manager->StopLevel();
+    StopEnemySounds();
     Stop();
+}
+
+void AI_Task::StopEnemySounds() const
+{
+    CNAudio* audio = GetAudio();
+    if (!audio) return;
+    for (const auto& [kind, sound] : kindSounds) {
+        if (!sound.empty()) audio->StopSoundByName(sound);
+    }
+    for (const auto& [kind, type] : enemyTypes) {
+        for (const auto& [key, sound] : type.animationSounds) {
+            if (!sound.empty()) audio->StopSoundByName(sound);
+        }
+    }
 }
 
 void AI_Task::UpdateTargetVehicle(const CPGameObject& car, const PVector3& direction, float speed)

@@ -50,7 +50,8 @@ public:
     // An enemy of the kind left play: its kind's count (and the walker count) goes down; the last
     // one of the kind stops the kind's sound.
     void OnEnemyRemoved(const std::string& kind);
-    // Removes every live enemy (the level stops) and stops the task.
+    // Removes every live enemy (the level stops), silences every sound the kinds name (a
+    // one-shot hit included) and stops the task.
     void StopLevel();
 
     // The player's car as the enemies' target: its position, size, flat direction of travel and
@@ -87,6 +88,7 @@ public:
 
 private:
     void BuildPrototypes();
+    void StopEnemySounds() const;
 
     std::unique_ptr<CPAIManager> manager;
     TPtr<SimpleVehicle> targetVehicle;

@@ -4,13 +4,12 @@
 #include <cstring>
 
 #include "AI/AI_Entity.h"
+#include "AI/ShotAim.h"
 #include "Render/PGameObject.h"
 #include "Render/PRayQuery.h"
 #include "Sound/NAudio.h"
 #include "Sound/NSound.h"
-#include "core/GeometryHelpers.h"
 #include "game/PLevel.h"
-#include "math/PMathConstants.h"
 #include "physics/PPhysicData.h"
 #include "physics/PhysicsConversions.h"
 #include "physics/engine/PhysicsRigidBody.h"
@@ -63,23 +62,6 @@ const SPEnemyWeapon* FindWeapon(const std::string& name)
 void Launch(const char* name, const PVector3& position, const PVector3& direction)
 {
     if (CPWeaponsSystem* weapons = GetWeaponsSystem()) weapons->Spawn(name, position, direction, -1.0f, nullptr, nullptr, false);
-}
-
-// The rotation that turns (0, 1, 0) into the unit vector aim; straight back it turns about z, and
-// a zero aim leaves (0, 1, 0) as it is.
-PMatrix RotationToAim(const PVector3& aim)
-{
-    const PVector3 axis{aim.z, 0.0f, -aim.x};
-    if (Vec3Length(axis) > 0.0f) return MatrixRotationAxis(axis, ClampedAcos(aim.y));
-    return aim.y < 0.0f ? MatrixRotationZ(kPi) : MatrixIdentity();
-}
-
-// A direction within spread radians of the aim at a random bearing around it.
-PVector3 SpreadDirection(const PMatrix& toAim, float spread)
-{
-    const float roll = spread * platform::RandUnit();
-    const float yaw = kTwoPi * platform::RandUnit();
-    return Vec3TransformCoord({0.0f, 1.0f, 0.0f}, MatrixRotationYawPitchRoll(yaw, 0.0f, roll) * toAim);
 }
 
 }  // namespace

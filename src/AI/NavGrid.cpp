@@ -2,13 +2,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
-#include <utility>
 
 namespace {
 
 constexpr int32_t kStraightCost = 10;
 constexpr int32_t kDiagonalCost = 14;
+
+// A step to one of the eight neighbours.
+struct NeighbourStep {
+    int32_t rows;
+    int32_t columns;
+};
+// The neighbours in the order the search opens them: column by column from the lower one, and
+// in each column row by row from the lower one.
+constexpr NeighbourStep kNeighbourSteps[] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
+constexpr size_t kNeighbourCount = sizeof(kNeighbourSteps) / sizeof(kNeighbourSteps[0]);
 
 }  // namespace
 
@@ -20,13 +30,9 @@ void CPNavGrid::Create(int32_t newRows, int32_t newColumns, float newCellSize)
     searchCounter = 10;
     const size_t cellCount = static_cast<size_t>(rows) * static_cast<size_t>(columns);
     cells.assign(cellCount, 0);
-    listMarks.assign(cellCount, 0);
-    parent.assign(cellCount, {});
-    cellG.assign(cellCount, 0);
-    openHeap.assign(cellCount + 2, 0);
-    itemCell.assign(cellCount + 2, {});
-    itemF.assign(cellCount + 2, 0);
-    itemH.assign(cellCount + 2, 0);
+    nodes.assign(cellCount, {});
+    heapPositions.assign(cellCount, 0);
+    openHeap.assign(cellCount + 2, {});
 }
 
 bool CPNavGrid::IsCellFree(float x, float y) const
@@ -74,7 +80,7 @@ int32_t CPNavGrid::FindPath(SPNavPath& path, int32_t startX, int32_t startY, int
         return kNoPath;
     }
     if (searchCounter > kCounterLimit) {
-        std::fill(listMarks.begin(), listMarks.end(), 0);
+        for (SearchNode& node : nodes) node.mark = 0;
         searchCounter = 10;
     }
     searchCounter += 2;
@@ -83,33 +89,49 @@ int32_t CPNavGrid::FindPath(SPNavPath& path, int32_t startX, int32_t startY, int
 
     path.length = 0;
     path.index = 0;
-    cellG[CellAt(start.row, start.column)] = 0;
-    openHeap[1] = 1;
-    itemCell[1] = start;
+    const size_t startCell = CellAt(start.row, start.column);
+    const size_t targetCell = CellAt(target.row, target.column);
+    nodes[startCell].g = 0;
+    openHeap[1] = {0, static_cast<uint32_t>(startCell)};
     openCount = 1;
-    itemCount = 0;
+
+    // Each neighbour's distance in the cell arrays.
+    ptrdiff_t neighbourOffsets[kNeighbourCount];
+    for (size_t i = 0; i < kNeighbourCount; ++i) {
+        neighbourOffsets[i] = static_cast<ptrdiff_t>(kNeighbourSteps[i].rows) * columns + kNeighbourSteps[i].columns;
+    }
 
     for (;;) {
-        const SPNavPath::Cell current = PopOpen();
-        listMarks[CellAt(current.row, current.column)] = closedMark;
-        const int32_t currentG = cellG[CellAt(current.row, current.column)];
-        for (int32_t column = current.column - 1; column <= current.column + 1; ++column) {
-            for (int32_t row = current.row - 1; row <= current.row + 1; ++row) {
-                if (row < 0 || row >= rows || column < 0 || column >= columns) continue;
-                const size_t cell = CellAt(row, column);
-                if (listMarks[cell] == closedMark || IsBlocked(row, column)) continue;
-                if (!CanStep(current.row, current.column, row, column)) continue;
-                const bool diagonal = row != current.row && column != current.column;
-                const int32_t g = currentG + (diagonal ? kDiagonalCost : kStraightCost);
-                if (listMarks[cell] != openMark) {
-                    OpenCell(row, column, current.row, current.column, g, target);
-                    listMarks[cell] = openMark;
-                } else if (g < cellG[cell]) {
-                    ReopenCell(row, column, current.row, current.column, g);
-                }
+        const uint32_t currentCell = PopOpen();
+        const SPNavPath::Cell current = CellOf(currentCell);
+        nodes[currentCell].mark = closedMark;
+        const int32_t currentG = nodes[currentCell].g;
+        const bool awayFromTheEdge =
+            current.row > 0 && current.row + 1 < rows && current.column > 0 && current.column + 1 < columns;
+        for (size_t i = 0; i < kNeighbourCount; ++i) {
+            const NeighbourStep step = kNeighbourSteps[i];
+            const int32_t row = current.row + step.rows;
+            const int32_t column = current.column + step.columns;
+            if (!awayFromTheEdge && (row < 0 || row >= rows || column < 0 || column >= columns)) continue;
+            const size_t cell = currentCell + static_cast<size_t>(neighbourOffsets[i]);
+            SearchNode& node = nodes[cell];
+            if (node.mark == closedMark || cells[cell] != 0) continue;
+            const bool diagonal = step.rows != 0 && step.columns != 0;
+            // A diagonal step needs both cells beside it free.
+            if (diagonal && (cells[currentCell + static_cast<size_t>(step.columns)] != 0 ||
+                             cells[cell - static_cast<size_t>(step.columns)] != 0)) {
+                continue;
+            }
+            const int32_t g = currentG + (diagonal ? kDiagonalCost : kStraightCost);
+            if (node.mark != openMark) {
+                OpenCell(cell, row, column, currentCell, g, target);
+                node.mark = openMark;
+            } else if (g < node.g) {
+                ReopenCell(cell, currentCell, g);
             }
         }
-        if (listMarks[CellAt(target.row, target.column)] == openMark) break;
+        // The search stops once the target is open, so the path need not be the cheapest.
+        if (nodes[targetCell].mark == openMark) break;
         if (openCount == 0) return kNoPath;
     }
     BuildPath(path, start, target);
@@ -117,81 +139,78 @@ int32_t CPNavGrid::FindPath(SPNavPath& path, int32_t startX, int32_t startY, int
     return kPathHeld;
 }
 
-bool CPNavGrid::CanStep(int32_t row, int32_t column, int32_t toRow, int32_t toColumn) const
-{
-    if (row == toRow || column == toColumn) return true;
-    // A diagonal step needs both cells beside it free.
-    return !IsBlocked(row, toColumn) && !IsBlocked(toRow, column);
-}
-
-void CPNavGrid::OpenCell(int32_t row, int32_t column, int32_t fromRow, int32_t fromColumn, int32_t g,
+void CPNavGrid::OpenCell(size_t cell, int32_t row, int32_t column, uint32_t from, int32_t g,
                          const SPNavPath::Cell& target)
 {
-    const int32_t id = ++itemCount;
+    SearchNode& node = nodes[cell];
+    node.g = g;
+    node.h = kStraightCost * (std::abs(row - target.row) + std::abs(column - target.column));
+    node.parent = from;
     ++openCount;
-    openHeap[static_cast<size_t>(openCount)] = id;
-    itemCell[static_cast<size_t>(id)] = {row, column};
-    const size_t cell = CellAt(row, column);
-    cellG[cell] = g;
-    itemH[static_cast<size_t>(id)] = kStraightCost * (std::abs(row - target.row) + std::abs(column - target.column));
-    itemF[static_cast<size_t>(id)] = g + itemH[static_cast<size_t>(id)];
-    parent[cell] = {fromRow, fromColumn};
-    SiftUp(openCount, true);
+    SiftUp(openCount, {g + node.h, static_cast<uint32_t>(cell)}, true);
 }
 
-void CPNavGrid::ReopenCell(int32_t row, int32_t column, int32_t fromRow, int32_t fromColumn, int32_t g)
+void CPNavGrid::ReopenCell(size_t cell, uint32_t from, int32_t g)
 {
-    const size_t cell = CellAt(row, column);
-    parent[cell] = {fromRow, fromColumn};
-    cellG[cell] = g;
-    for (int32_t position = 1; position <= openCount; ++position) {
-        const int32_t id = openHeap[static_cast<size_t>(position)];
-        if (itemCell[static_cast<size_t>(id)] == SPNavPath::Cell{row, column}) {
-            itemF[static_cast<size_t>(id)] = g + itemH[static_cast<size_t>(id)];
-            SiftUp(position, false);
-            return;
-        }
-    }
+    SearchNode& node = nodes[cell];
+    node.parent = from;
+    node.g = g;
+    SiftUp(heapPositions[cell], {g + node.h, static_cast<uint32_t>(cell)}, false);
 }
 
-void CPNavGrid::SiftUp(int32_t position, bool movesOnEqual)
+void CPNavGrid::PlaceInHeap(int32_t position, const OpenEntry& entry)
 {
-    auto f = [this](int32_t at) { return itemF[static_cast<size_t>(openHeap[static_cast<size_t>(at)])]; };
-    while (position != 1 && (movesOnEqual ? f(position) <= f(position / 2) : f(position) < f(position / 2))) {
-        std::swap(openHeap[static_cast<size_t>(position)], openHeap[static_cast<size_t>(position / 2)]);
+    openHeap[static_cast<size_t>(position)] = entry;
+    heapPositions[entry.cell] = position;
+}
+
+void CPNavGrid::SiftUp(int32_t position, const OpenEntry& entry, bool movesOnEqual)
+{
+    while (position != 1) {
+        const OpenEntry above = openHeap[static_cast<size_t>(position / 2)];
+        if (!(movesOnEqual ? entry.f <= above.f : entry.f < above.f)) break;
+        PlaceInHeap(position, above);
         position /= 2;
     }
+    PlaceInHeap(position, entry);
 }
 
-SPNavPath::Cell CPNavGrid::PopOpen()
+uint32_t CPNavGrid::PopOpen()
 {
-    auto f = [this](int32_t at) { return itemF[static_cast<size_t>(openHeap[static_cast<size_t>(at)])]; };
-    const SPNavPath::Cell top = itemCell[static_cast<size_t>(openHeap[1])];
-    openHeap[1] = openHeap[static_cast<size_t>(openCount)];
-    --openCount;
-    // Equal costs move the parent down; between equal children the right one wins.
+    const uint32_t top = openHeap[1].cell;
+    const int32_t count = --openCount;
+    const OpenEntry last = openHeap[static_cast<size_t>(count + 1)];
+    // The last entry sinks from the top. Equal costs move it down; between equal children the
+    // right one wins.
     int32_t v = 1;
     for (;;) {
         int32_t u = v;
-        if (2 * v <= openCount && f(u) >= f(2 * v)) u = 2 * v;
-        if (2 * v + 1 <= openCount && f(u) >= f(2 * v + 1)) u = 2 * v + 1;
+        int32_t smallest = last.f;
+        if (2 * v <= count && smallest >= openHeap[static_cast<size_t>(2 * v)].f) {
+            u = 2 * v;
+            smallest = openHeap[static_cast<size_t>(u)].f;
+        }
+        if (2 * v + 1 <= count && smallest >= openHeap[static_cast<size_t>(2 * v + 1)].f) u = 2 * v + 1;
         if (u == v) break;
-        std::swap(openHeap[static_cast<size_t>(v)], openHeap[static_cast<size_t>(u)]);
+        PlaceInHeap(v, openHeap[static_cast<size_t>(u)]);
         v = u;
     }
+    PlaceInHeap(v, last);
     return top;
 }
 
 void CPNavGrid::BuildPath(SPNavPath& path, const SPNavPath::Cell& start, const SPNavPath::Cell& target) const
 {
+    const size_t startCell = CellAt(start.row, start.column);
+    const size_t targetCell = CellAt(target.row, target.column);
     int32_t length = 0;
-    for (SPNavPath::Cell cell = target; !(cell == start); cell = parent[CellAt(cell.row, cell.column)]) ++length;
+    for (size_t cell = targetCell; cell != startCell; cell = nodes[cell].parent) ++length;
     path.length = length;
     if (path.cells.size() < static_cast<size_t>(length)) path.cells.resize(static_cast<size_t>(length));
-    SPNavPath::Cell cell = target;
+    size_t cell = targetCell;
     for (int32_t i = length - 1; i >= 0; --i) {
-        path.cells[static_cast<size_t>(i)] = cell;
-        cell = parent[CellAt(cell.row, cell.column)];
+        path.cells[static_cast<size_t>(i)] = CellOf(static_cast<uint32_t>(cell));
+        cell = nodes[cell].parent;
     }
 }
 

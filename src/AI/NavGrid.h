@@ -60,17 +60,37 @@ private:
     // Where the marks are cleared and the counter restarts.
     static constexpr int32_t kCounterLimit = 1000000;
 
+    // What the search knows about a cell. A cell is open in this search when its mark is the
+    // counter - 1, closed when it is the counter, else untouched.
+    struct SearchNode {
+        int32_t mark = 0;
+        int32_t g = 0;
+        int32_t h = 0;
+        uint32_t parent = 0;
+    };
+    // An open heap entry: the cell's F cost beside it, so the heap orders without a look-up.
+    struct OpenEntry {
+        int32_t f = 0;
+        uint32_t cell = 0;
+    };
+
     size_t CellAt(int32_t row, int32_t column) const {
         return static_cast<size_t>(row) * static_cast<size_t>(columns) + static_cast<size_t>(column);
+    }
+    SPNavPath::Cell CellOf(uint32_t cell) const {
+        return {static_cast<int32_t>(cell / static_cast<uint32_t>(columns)),
+                static_cast<int32_t>(cell % static_cast<uint32_t>(columns))};
     }
     bool IsBlocked(int32_t row, int32_t column) const { return cells[CellAt(row, column)] != 0; }
     // The cell of a grid-local point, false when it lies outside the grid.
     bool LocalCell(int32_t x, int32_t y, SPNavPath::Cell& cell) const;
-    bool CanStep(int32_t row, int32_t column, int32_t toRow, int32_t toColumn) const;
-    void OpenCell(int32_t row, int32_t column, int32_t fromRow, int32_t fromColumn, int32_t g, const SPNavPath::Cell& target);
-    void ReopenCell(int32_t row, int32_t column, int32_t fromRow, int32_t fromColumn, int32_t g);
-    SPNavPath::Cell PopOpen();
-    void SiftUp(int32_t position, bool movesOnEqual);
+    void OpenCell(size_t cell, int32_t row, int32_t column, uint32_t from, int32_t g, const SPNavPath::Cell& target);
+    void ReopenCell(size_t cell, uint32_t from, int32_t g);
+    uint32_t PopOpen();
+    void PlaceInHeap(int32_t position, const OpenEntry& entry);
+    // Places the entry at the position, or higher while it costs less than (or, with
+    // movesOnEqual, as much as) the entry above.
+    void SiftUp(int32_t position, const OpenEntry& entry, bool movesOnEqual);
     void BuildPath(SPNavPath& path, const SPNavPath::Cell& start, const SPNavPath::Cell& target) const;
     float PathPointX(const SPNavPath& path) const;
     float PathPointY(const SPNavPath& path) const;
@@ -81,16 +101,10 @@ private:
     float cellSize = kLevelCellSize;
     std::vector<uint8_t> cells;
 
-    // The open list: a binary heap of item ids at positions 1..openCount, the smallest F first.
-    std::vector<int32_t> openHeap;
+    // Per cell; the heap positions apart, as the heap moves them often.
+    std::vector<SearchNode> nodes;
+    std::vector<int32_t> heapPositions;
+    // The open list: a binary heap at positions 1..openCount, the smallest F first.
+    std::vector<OpenEntry> openHeap;
     int32_t openCount = 0;
-    int32_t itemCount = 0;
-    // Per item id.
-    std::vector<SPNavPath::Cell> itemCell;
-    std::vector<int32_t> itemF;
-    std::vector<int32_t> itemH;
-    // Per cell: counter - 1 open in this search, counter closed, else untouched.
-    std::vector<int32_t> listMarks;
-    std::vector<SPNavPath::Cell> parent;
-    std::vector<int32_t> cellG;
 };

@@ -1,5 +1,6 @@
 // The level's segment tests and sphere and wedge queries. Static objects are reached through the
 // level tree; the car, the active and parked dynamic objects and the enemies only near the car.
+// Parked objects count under the streaming's rule: those within kPlayerRange of the car.
 #include <cmath>
 
 #include "Render/ISceneEntity.h"
@@ -87,7 +88,9 @@ void CPLevel::QueryObjects(const PVector3& centre, float radius, Objects& out, b
             for (int32_t column = window.firstColumn; column <= window.lastColumn; ++column) {
                 for (int32_t row = window.firstRow; row <= window.lastRow; ++row) {
                     for (const TPtr<CPGameObject>& object : parkedCells[static_cast<size_t>(column * cellsY + row)]) {
-                        if (Touches(*object, centre, radius)) out.push_back(object);
+                        if (WithinRange(object->GetPosition(), car) && Touches(*object, centre, radius)) {
+                            out.push_back(object);
+                        }
                     }
                 }
             }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "AI/AI_Task.h"
 #include "Render/PGameObject.h"
 #include "game/PCamera.h"
 #include "game/PLevelBranch.h"
@@ -36,10 +37,12 @@ int32_t ClampedCellOf(float fromLowEdge, int32_t count)
 CPLevel::CPLevel() : nextCheckPoint(checkPoints.end()) { ISceneGameRules::Install(this); }
 
 // A running level is stopped first; the cameras it took over go back, the listener leaves the
-// car's last place, and the physics world forgets the level's bodies and terrain.
+// car's last place, and the physics world forgets the level's bodies and terrain. Enemies a
+// script added before the level ran leave with it too.
 CPLevel::~CPLevel()
 {
     Stop();
+    if (AI_Task* ai = GetAITask(); ai && state == LevelState::Loaded) ai->StopLevel();
     if (state == LevelState::Stopped) ResetListener();
     GiveBackCameras();
     // A loaded level that never ran built the world's terrain and bodies; a stopped one has

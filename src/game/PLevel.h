@@ -148,7 +148,7 @@ public:
     bool CrossRayNoPlayer(SPRayQuery& query);
     // Appends every object whose part bounds meet the sphere: the tree (without "land" objects
     // when all three skips are set), the car, the active objects near the car, the parked ones
-    // of the car's cell window and the enemies.
+    // within kPlayerRange of the car (the streaming's rule) and the enemies.
     void QueryObjects(const PVector3& centre, float radius, Objects& out, bool skipPlayer, bool skipEnemies,
                       bool skipParked) const;
     // Appends the living enemies between two ground lines: a1 x + b1 y + c1 > 0 and

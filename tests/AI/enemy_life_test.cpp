@@ -1,11 +1,14 @@
-// An enemy's life: its spawn from the prototype, the hits it takes, its payment and death events,
-// the corpse's timing, and leaving play by every road with its counts lowered exactly once.
+// An enemy's life: its spawn from the prototype, the hits it takes (walkers are never pushed),
+// its payment and death events, the corpse's timing, and leaving play by every road with its
+// counts lowered exactly once.
 #include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "Render/PRayQuery.h"
+#include "physics/PhysicsConversions.h"
+#include "physics/engine/PhysicsRigidBody.h"
 #include "enemy_fixture.h"
 
 namespace {
@@ -84,6 +87,44 @@ TEST_F(EnemyTest, HitsHurtByTheirKindSilenceAndRamming)
         enemy->OnDamage({10, 10, 1}, {1, 0, 0}, c.amount, c.fromSource, c.silent, c.ram);
         EXPECT_EQ(enemy->health, c.healthAfter);
         EXPECT_EQ(LiveEffects(gore) - goreBefore, c.gore);
+    }
+}
+
+TEST_F(EnemyTest, PlayerShotsAndBlastsHurtWalkersWithoutPushingThemAndPushOtherKinds)
+{
+    static constexpr char kShots[] =
+        "tracer trasser player;100;5;0.1;t;e;22;x;10;-1;none\n"
+        "bolt s_plazma player;100;4;0.5;t;e;22;0;0;0;0;0;x;none\n"
+        "blast s_explosion f;;g;1;2;3;4;2;16;4;0;0.5;1;1,1,1;b;0;c;0;m;none\n";
+    m_weapons->LoadDefinitions(kShots, static_cast<int32_t>(sizeof(kShots) - 1));
+    m_gameData->enemyHealthFactor = 100.0f;  // every hit leaves them alive
+    struct Case {
+        const char* shot;
+        float from;  // how far before the enemy along x the shot starts
+        const char* kind;
+        bool pushed;
+    };
+    const Case cases[] = {
+        {"tracer", 4.0f, "walker", false}, {"tracer", 4.0f, "scav", true},
+        {"bolt", 3.0f, "walker", false},   {"bolt", 3.0f, "scav", true},
+        {"blast", 3.0f, "walker", false},  {"blast", 3.0f, "scav", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.shot << " at a " << c.kind);
+        AI_Entity* enemy = Spawn(c.kind, 10.0f, 10.0f);
+        ASSERT_NE(enemy, nullptr);
+        const PVector3 at = enemy->Model()->GetPosition();
+        m_weapons->Spawn(c.shot, at - PVector3{c.from, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f}, -1.0f, nullptr, nullptr, false);
+        for (int frame = 0; frame < 3; ++frame) {
+            g_frameDelta = 0.01f;
+            m_weapons->Update();
+        }
+        EXPECT_LT(enemy->health, enemy->maxHealth);
+        const PVector3 velocity = FromPhysics(enemy->Model()->GetPhysicData()->rigidBody->GetVelocity());
+        EXPECT_EQ(velocity.x > 1.0f, c.pushed) << velocity.x;
+        m_ai->StopLevel();
+        m_weapons->Clear();
+        m_ai->Start();
     }
 }
 

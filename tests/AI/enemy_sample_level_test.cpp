@@ -1,10 +1,12 @@
 // Enemies on the sample level with the sample kinds and mission: they chase the car around the
-// level's boxes and reach it, and the level stop takes them all away.
+// level's boxes and reach it, and the level's end takes them all away with their sounds.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "AI/AIManager.h"
 #include "AI/AI_Entity.h"
@@ -17,6 +19,8 @@
 #include "game/PLevel.h"
 #include "physics/PPhysics.h"
 #include "platform/PathResolver.h"
+#include "Sound/NAudio.h"
+#include "Sound/NSound.h"
 #include "support/WorkingFolder.h"
 
 namespace {
@@ -27,7 +31,7 @@ protected:
     {
         namespace fs = std::filesystem;
         fs::create_directories(m_folder.Path() / "data");
-        for (const char* folder : {"meshes", "levels", "ai"}) {
+        for (const char* folder : {"meshes", "levels", "ai", "sounds"}) {
             fs::copy(fs::path(VX_SAMPLE_DATA) / "data" / folder, m_folder.Path() / "data" / folder,
                      fs::copy_options::recursive);
         }
@@ -37,6 +41,10 @@ protected:
         m_physics = new CPPhysics;
         m_ai = new AI_Task;
         m_gameData = std::make_unique<CPGameData>();
+        LoadLevel();
+    }
+    void LoadLevel()
+    {
         m_level = std::make_unique<CPLevel>();
         ASSERT_TRUE(m_level->Load("level1"));
         m_gameData->LoadMissionInfo("mission1");
@@ -118,6 +126,55 @@ TEST_F(SampleLevelEnemyTest, WalkersReachTheCarAroundTheBoxesAndLeaveWithTheLeve
     EXPECT_TRUE(m_level->enemyObjects.empty());
     EXPECT_EQ(m_ai->LiveCount("walker"), 0);
     EXPECT_EQ(m_ai->WalkerCount(), 0);
+}
+
+// The sample kinds' sounds: the walkers' and bombers' loop, and the animation sounds of the
+// three kind files.
+const char* const kEnemySounds[] = {"enemy_growl", "enemy_run", "enemy_hit", "hmgun2"};
+
+TEST_F(SampleLevelEnemyTest, NoEnemySoundOutlivesTheLevel)
+{
+    CNAudio audio;
+    audio.Init(nullptr);
+    ASSERT_TRUE(audio.HasDevice());
+    auto playing = [&audio](const char* name) {
+        const TPtr<CNSound> sound = audio.GetSound(name);
+        return sound && sound->IsPlaying();
+    };
+    struct Case {
+        const char* what;
+        bool started;
+        std::function<void()> end;
+    };
+    const Case cases[] = {
+        {"StopLevel", true, [this] { m_level->Stop(); }},
+        {"DeleteLevel while it runs", true, [this] { m_level.reset(); }},
+        {"DeleteLevel before it ran", false, [this] { m_level.reset(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!m_level) LoadLevel();
+        if (c.started) {
+            ASSERT_TRUE(m_level->Start());
+        }
+        const PVector3 car = m_level->playerCar->GetPosition();
+        for (const char* kind : {"walker", "scav", "walker", "bomber"}) {
+            ASSERT_TRUE(m_ai->AddEnemy(kind, car.x + 6.0f, car.y + 6.0f));
+        }
+        // Two seconds: they run at the car, claw and fire.
+        for (int frame = 0; frame < 120; ++frame) Frame(1.0f / 60.0f);
+        EXPECT_TRUE(playing("enemy_growl")) << "the kinds' loop plays while they live";
+        EXPECT_TRUE(playing("enemy_run") || playing("enemy_hit") || playing("hmgun2"));
+
+        c.end();
+        EXPECT_TRUE(m_ai->Manager().Entities().empty());
+        EXPECT_EQ(m_ai->LiveCount("walker"), 0);
+        EXPECT_EQ(m_ai->LiveCount("scav"), 0);
+        EXPECT_EQ(m_ai->LiveCount("bomber"), 0);
+        EXPECT_EQ(m_ai->WalkerCount(), 0);
+        for (const char* name : kEnemySounds) EXPECT_FALSE(playing(name)) << name;
+        m_level.reset();
+    }
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
-// The enemy's decisions: when it decides, and what it decides from distance, reach and sight.
+// The enemy's decisions: when it decides, and what it decides from distance, reach and sight;
+// the target it chases, and an enemy without a body.
+#include <cmath>
 #include <string>
 
+#include "AI/SimpleVehicle.h"
 #include "enemy_fixture.h"
 
 namespace {
@@ -87,6 +90,46 @@ TEST_F(EnemyTest, ADeadEnemyDecidesNothing)
     enemy->Think();
     EXPECT_EQ(enemy->CurrentStateId(), AI_Entity::kPursuit);
     EXPECT_FALSE(enemy->vanishing);
+}
+
+TEST_F(EnemyTest, TheTargetTakesTheCarsFlatDirectionAndKeepsItsForwardWithoutOne)
+{
+    struct Case {
+        const char* what;
+        PVector3 direction;
+        float speed;
+        PVector3 forward;
+        float expectedSpeed;
+    };
+    const Case cases[] = {
+        {"ahead", {0, 3, 0}, 5, {0, 1, 0}, 5},
+        {"reversing turns it round", {1, 0, 0.5f}, -3, {-1, 0, 0}, 3},
+        {"straight up keeps the forward", {0, 0, 1}, 2, {-1, 0, 0}, 2},
+        {"no direction keeps the forward", {0, 0, 0}, -4, {-1, 0, 0}, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_ai->UpdateTargetVehicle(*m_level->playerCar, c.direction, c.speed);
+        const SimpleVehicle& target = *m_ai->TargetVehicle();
+        EXPECT_EQ(target.Forward(), c.forward);
+        EXPECT_EQ(target.Speed(), c.expectedSpeed);
+        EXPECT_EQ(target.Position(), m_level->playerCar->GetPosition());
+    }
+}
+
+TEST_F(EnemyTest, AnEnemyWhoseModelHasNoBodyStillChasesWithoutRightingOrDriving)
+{
+    AI_Entity* ghost = m_ai->FindPrototype("ghost");
+    ghost->SetModel(Box("ghost", {0.0f, 0.0f, 0.0f}, {0.5f, 0.5f, 0.5f}));
+    AI_Entity* enemy = Spawn("ghost", 0.0f, 10.0f);
+    ASSERT_NE(enemy, nullptr);
+    ASSERT_FALSE(enemy->Model()->GetPhysicData());
+    m_ai->UpdateTargetVehicle(*m_level->playerCar, {0.0f, 1.0f, 0.0f}, 0.0f);
+    for (int frame = 0; frame < 200; ++frame) Frame();
+    const PVector3 at = enemy->Model()->GetPosition();
+    EXPECT_TRUE(std::isfinite(at.x) && std::isfinite(at.y) && std::isfinite(at.z));
+    EXPECT_TRUE(m_ai->IsEnemy(enemy));
+    EXPECT_NE(enemy->CurrentStateId(), AI_Entity::kDeath);
 }
 
 }  // namespace

@@ -200,6 +200,58 @@ TEST(PathSearchTest, RandomGridsGiveTheReferenceCellsWithLegalStepsExactlyWhenRe
     EXPECT_GT(missing, 20) << "the densest grids must also give unreachable targets";
 }
 
+// Every result and cell of searches on large seeded grids and on a serpentine, folded into one
+// number. The value was taken from the first, plain version of the search; a faster search must
+// give it unchanged.
+TEST(PathSearchTest, LargeSeededGridsGiveThePinnedPaths)
+{
+    struct Case {
+        int rows, columns, blockedPercent;
+    };
+    const Case cases[] = {{64, 64, 10}, {96, 128, 30}, {128, 96, 40}, {256, 256, 25}};
+    Lcg random{2024};
+    uint64_t fingerprint = 1469598103934665603ull;
+    int found = 0;
+    auto fold = [&fingerprint](int64_t value) { fingerprint = (fingerprint ^ uint64_t(value)) * 1099511628211ull; };
+    CPNavGrid grid;  // one grid reused, as the game reuses the level's
+    for (const Case& c : cases) {
+        grid.Create(c.rows, c.columns, 2.0f);
+        for (int r = 0; r < c.rows; ++r) {
+            for (int col = 0; col < c.columns; ++col) grid.SetCell(r, col, uint8_t(random.Next(100) < c.blockedPercent));
+        }
+        SPNavPath path;
+        for (int pair = 0; pair < 6; ++pair) {
+            const int32_t result = grid.FindPath(path, Local(random.Next(c.rows)), Local(random.Next(c.columns)),
+                                                 Local(random.Next(c.rows)), Local(random.Next(c.columns)));
+            found += result == CPNavGrid::kPathHeld;
+            fold(result);
+            fold(path.length);
+            for (int32_t i = 0; i < path.length; ++i) {
+                fold(path.cells[size_t(i)].row);
+                fold(path.cells[size_t(i)].column);
+            }
+        }
+    }
+    // Walls on every fourth row with a gap at alternate ends: the search opens most of the grid.
+    grid.Create(128, 128, 2.0f);
+    for (int32_t row = 2; row < 127; row += 4) {
+        for (int32_t column = 0; column < 128; ++column) {
+            const bool gap = (row / 4) % 2 == 1 ? column < 2 : column >= 126;
+            if (!gap) grid.SetCell(row, column, 1);
+        }
+    }
+    SPNavPath serpentine;
+    fold(grid.FindPath(serpentine, 1, 1, 255, 255));
+    fold(serpentine.length);
+    for (int32_t i = 0; i < serpentine.length; ++i) {
+        fold(serpentine.cells[size_t(i)].row);
+        fold(serpentine.cells[size_t(i)].column);
+    }
+    EXPECT_GT(serpentine.length, 4000);
+    EXPECT_GE(found, 12) << "most pairs must give a path for the number to mean much";
+    EXPECT_EQ(fingerprint, 18297345287492223801ull);
+}
+
 TEST(PathSearchTest, AStraightRunOnAnOpenGridStopsAtTheTarget)
 {
     CPNavGrid grid;

@@ -3,6 +3,8 @@
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -109,6 +111,18 @@ PrivateDisplay::Geometry PrivateDisplay::WindowGeometry(const std::string& windo
 
 void PrivateDisplay::Click(int x, int y) const {
     Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
+}
+
+bool PrivateDisplay::ReadPixel(const std::string& window, int x, int y, uint32_t& colour) const {
+    Display* display = XOpenDisplay(name_.c_str());
+    if (!display) return false;
+    XImage* image = XGetImage(display, std::strtoul(window.c_str(), nullptr, 10), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (image) {
+        colour = static_cast<uint32_t>(XGetPixel(image, 0, 0) & 0xFFFFFFu);
+        XDestroyImage(image);
+    }
+    XCloseDisplay(display);
+    return image != nullptr;
 }
 
 }  // namespace apptest

@@ -1,6 +1,7 @@
 #pragma once
 #include <sys/types.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ public:
     };
     Geometry WindowGeometry(const std::string& window) const;
     void Click(int x, int y) const;
+
+    // The colour (0xRRGGBB) the window shows at (x, y), read from the server; false when it
+    // cannot be read.
+    bool ReadPixel(const std::string& window, int x, int y, uint32_t& colour) const;
 
 private:
     pid_t server_ = -1;

@@ -1,7 +1,7 @@
 // The sample missions played by the real program (VX_LEVEL), headless: each level loads and runs
 // with its rules, the car placed on the first check point reaches it, enemies come, and the game
-// goes on to the shop of the next mission, to the end screen when the last one is finished, and to the end
-// screen when the time runs out or the car is destroyed. A probe object near the car
+// goes on to the shop of the next mission, to the end screen when the last one is finished, and
+// to the end screen when the time runs out or the car is destroyed. A probe object near the car
 // runs a script of the categories "level", "main" and "action_listener" that notes what they
 // hear and the mission, money, kills and live enemies whenever they change; when asked, it
 // destroys the car.

@@ -38,7 +38,7 @@ protected:
         return receivers;
     }
 
-    static constexpr const char* kScripts[] = {"main", "menu", "gamemenu", "jeep", "level", "shop", "saves", "scores"};
+    static constexpr const char* kScripts[] = {"main", "menu", "keys", "gamemenu", "jeep", "level", "shop", "saves", "scores"};
     apptest::WorkingFolder m_folder;
     CPScriptManager* m_scripts = nullptr;
 };
@@ -57,7 +57,7 @@ TEST_F(SampleScriptListTest, EveryCommandOfTheGameReachesTheScriptsThatAnswerIt)
         {Sent::ByCategory, "main", "player_dead", {"main"}},
         {Sent::ByName, "main", "say_critical", {"main"}},
         {Sent::ByName, "main", "any_key", {"main"}},
-        {Sent::ByCategory, "interface", "key", {"main", "gamemenu"}},
+        {Sent::ByCategory, "interface", "key", {"main", "keys", "gamemenu"}},
         {Sent::ByName, "gamemenu", "change_money", {"gamemenu"}},
         {Sent::ByName, "gamemenu", "check_point", {"gamemenu"}},
         {Sent::ByName, "gamemenu", "update_game_interface", {"gamemenu"}},

@@ -137,8 +137,14 @@ TEST_F(LevelFiringTest, TheMortarLobsARocketThatExplodes) {
         Frame(aim, nullptr);
         exploded = Live("rocket_exp2") > 0;
     }
-    EXPECT_TRUE(exploded);
+    ASSERT_TRUE(exploded);
     EXPECT_EQ(Live("rocket1"), 0u);
+    // The sample rocket flies at the speed the lob angle is reckoned for: it comes down on the aim.
+    for (const TPtr<CPWeaponObject>& object : m_weapons->GetLiveObjects()) {
+        if (object->GetName() != "rocket_exp2") continue;
+        const PVector3& at = object->GetPosition();
+        EXPECT_LT(std::hypot(at.x - aim.x, at.y - aim.y), 1.5f) << at.x << ", " << at.y;
+    }
 }
 
 // The sample "gib1" (the crate model, 2.5 s): thrown up into the physics world, tracked while it

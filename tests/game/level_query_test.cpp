@@ -95,7 +95,13 @@ TEST(LevelQueryTest, SegmentTestsEqualTheScanUnderThePlayerRule)
     }
 }
 
-TEST(LevelQueryTest, SphereQueriesEqualTheScanWithTheCarsCellWindow)
+bool WithinRangeOf(const PVector3& car, const TPtr<CPGameObject>& object)
+{
+    const PVector3& at = object->GetPosition();
+    return std::fabs(at.x - car.x) <= kRange && std::fabs(at.y - car.y) <= kRange;
+}
+
+TEST(LevelQueryTest, SphereQueriesEqualTheScanWithTheParkedObjectsInRange)
 {
     for (unsigned seed = 1; seed <= 4; ++seed) {
         RandomLevel world(seed);
@@ -104,7 +110,9 @@ TEST(LevelQueryTest, SphereQueriesEqualTheScanWithTheCarsCellWindow)
         for (int32_t column = WindowCell(300.0f + car.x - kRange); column <= WindowCell(300.0f + car.x + kRange);
              ++column) {
             for (int32_t row = WindowCell(300.0f + car.y - kRange); row <= WindowCell(300.0f + car.y + kRange); ++row) {
-                Append(windowed, AsVector(world.level.parkedCells[static_cast<size_t>(column * 60 + row)]));
+                for (const TPtr<CPGameObject>& object : world.level.parkedCells[static_cast<size_t>(column * 60 + row)]) {
+                    if (WithinRangeOf(car, object)) windowed.push_back(object);
+                }
             }
         }
         for (int i = 0; i < 200; ++i) {
@@ -125,6 +133,43 @@ TEST(LevelQueryTest, SphereQueriesEqualTheScanWithTheCarsCellWindow)
             EXPECT_EQ(Sorted(found), Sorted(expected)) << seed << " " << i;
         }
     }
+}
+
+// The cells of the car's window reach past kPlayerRange; a parked object there stays parked (the
+// streaming leaves it) and no query finds it.
+TEST(LevelQueryTest, ParkedObjectsCountWithinRangeOfTheCarOnly)
+{
+    struct Case {
+        PVector3 at;
+        bool found;
+    };
+    const Case cases[] = {
+        {{159.0f, 4.0f, 1.0f}, true},    {{164.0f, -156.0f, 1.0f}, true}, {{169.0f, 4.0f, 1.0f}, false},
+        {{-1.0f, 165.0f, 1.0f}, false}, {{-158.0f, 4.0f, 1.0f}, false},
+    };
+    const PVector3 car{4.0f, 4.0f, 1.0f};
+    CPLevel level;
+    level.width = level.depth = 600.0f;
+    level.cellsX = level.cellsY = 60;
+    level.parkedCells.resize(3600);
+    level.playerCar = Box("PLAYER", car, {1, 2, 1});
+    for (const Case& c : cases) {
+        const TPtr<CPGameObject> parked = Box("parked", c.at, {1, 1, 1});
+        ASSERT_TRUE(level.ParkObject(parked));
+        const SPCellWindow window = level.CellWindowAround(car.x, car.y);
+        const int32_t cell = level.CellIndexAt(c.at.x, c.at.y);
+        ASSERT_TRUE(cell / 60 >= window.firstColumn && cell / 60 <= window.lastColumn && cell % 60 >= window.firstRow &&
+                    cell % 60 <= window.lastRow)
+            << "in the car's window: " << c.at.x << " " << c.at.y;
+        for (const bool skipParked : {false, true}) {
+            Objects found;
+            level.QueryObjects(c.at, 2.0f, found, true, true, skipParked);
+            EXPECT_EQ(found.size(), c.found && !skipParked ? 1u : 0u) << c.at.x << " " << c.at.y << " " << skipParked;
+        }
+    }
+    level.playerCar = nullptr;
+    level.parkedCells.clear();
+    CollectGarbage();
 }
 
 TEST(LevelQueryTest, WithoutTreeOrCarOnlyTheEnemiesCount)

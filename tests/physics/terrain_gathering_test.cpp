@@ -1,6 +1,7 @@
 // The terrain narrow phase takes only the triangles near a body in y; the plain walk over whole
-// leaves is the reference. Both must report the same contacts and end in the same state, and a
-// run must end the same however often and in whichever process it is repeated.
+// leaves is the reference. Both must report the same contacts and end in the same state (on the
+// scenes benchmark's heightfield and in the sample world), and a run must end the same however
+// often and in whichever process it is repeated.
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "physics/physics_fixture.h"
+#include "physics/sample_world_scene.h"
 
 namespace {
 
@@ -30,11 +32,15 @@ struct Hash {
     }
 };
 
-// The collision callback has no user pointer: the run being hashed is kept here.
+// The collision callback has no user pointer: the run being hashed is kept here, with the
+// callback it stands in front of.
 struct ContactLog {
     Hash hash;
     const std::vector<PhysicsRigidBody*>* bodies = nullptr;
     int contacts = 0;
+    // The callback that was installed, and the pairs it was called for.
+    PhysicsCollisionCallback forward = nullptr;
+    PhysicsCollisionTable forwarded;
 
     int32_t IndexOf(const PhysicsBody* body) const
     {
@@ -54,6 +60,32 @@ void HashContact(PhysicsCollisionInfo* info)
     for (const PhysicsVector& v : {info->localPointA, info->localPointB, info->worldPointA, info->worldPointB,
                                    info->relativeVelocity, info->normal})
         g_log->hash.Add(v);
+    const int32_t classB = info->bodyB ? info->bodyB->collisionClass : PhysicsCollisionTable::kTerrainClass;
+    const bool reported = g_log->forwarded.Get(info->bodyA->collisionClass, classB) & PhysicsCollisionTable::kCallbackResponse;
+    if (g_log->forward && reported) g_log->forward(info);
+}
+
+// Every pair that makes a contact also reports it.
+void ReportEveryContact(PhysicsCollisionTable& table)
+{
+    constexpr int32_t kTerrain = PhysicsCollisionTable::kTerrainClass;
+    for (int32_t a = 0; a < PhysicsCollisionTable::kClassCount; ++a)
+        for (int32_t b = kTerrain; b < PhysicsCollisionTable::kClassCount; ++b) {
+            const int32_t response = table.Get(a, b);
+            if (response & PhysicsCollisionTable::kContactResponse)
+                table.Set(a, b, response | PhysicsCollisionTable::kCallbackResponse);
+        }
+}
+
+void HashBodies(Hash& state, const std::vector<PhysicsRigidBody*>& bodies)
+{
+    for (PhysicsRigidBody* body : bodies) {
+        state.Add(body->GetPos());
+        const PhysicsQuaternion& q = body->GetRotation();
+        for (const float f : {q.x, q.y, q.z, q.w}) state.Add(f);
+        state.Add(body->GetVelocity());
+        state.Add(body->IsAtRest());
+    }
 }
 
 struct RunResult {
@@ -61,6 +93,7 @@ struct RunResult {
     uint64_t stateHash = 0;
     int contacts = 0;
     int onGround = 0;
+    bool carOnLand = false;  // the sample world's
 };
 
 // The scenes benchmark's S3: 300 unit boxes and 200 capsules (radius 0.4, length 0.8) dropped in two
@@ -121,15 +154,44 @@ RunResult RunHeightfieldScene(bool plainWalk, int steps = 130)
     result.contactHash = log.hash.value;
     result.contacts = log.contacts;
     Hash state;
-    for (PhysicsRigidBody* body : bodies) {
-        state.Add(body->GetPos());
-        const PhysicsQuaternion& q = body->GetRotation();
-        for (const float f : {q.x, q.y, q.z, q.w}) state.Add(f);
-        state.Add(body->GetVelocity());
-        state.Add(body->IsAtRest());
+    HashBodies(state, bodies);
+    for (PhysicsRigidBody* body : bodies)
         if (body->GetPos().z < 1.5f) ++result.onGround;
-    }
     result.stateHash = state.value;
+    return result;
+}
+
+// The physics world benchmark's scene: the boxes dropped on the sample land three times, the car
+// driving round its circle meanwhile.
+RunResult RunSampleWorld(bool plainWalk)
+{
+    using namespace sampleworld;
+    SampleScene scene(VX_SAMPLE_DATA);
+    EXPECT_TRUE(scene.Ready());
+    if (!scene.Ready()) return {};
+    scene.Simulator().SetPlainTerrainWalk(plainWalk);
+    const std::vector<PhysicsRigidBody*> bodies = scene.Bodies();
+    ContactLog log;
+    log.bodies = &bodies;
+    log.forward = scene.Simulator().SetCollisionCallback(HashContact);
+    log.forwarded = scene.Simulator().GetCollisionTable();
+    ReportEveryContact(scene.Simulator().GetCollisionTable());
+    g_log = &log;
+    for (int frame = 0; frame < 3 * kFramesPerDrop; ++frame) {
+        if (frame % kFramesPerDrop == 0) scene.DropBoxes();
+        scene.Frame();
+    }
+    g_log = nullptr;
+    scene.Simulator().SetCollisionCallback(log.forward);
+    scene.Simulator().GetCollisionTable() = log.forwarded;
+
+    RunResult result;
+    result.contactHash = log.hash.value;
+    result.contacts = log.contacts;
+    Hash state;
+    HashBodies(state, bodies);
+    result.stateHash = state.value;
+    result.carOnLand = scene.CarOnLand();
     return result;
 }
 
@@ -141,6 +203,17 @@ TEST(PhysicsTerrainGathering, NearTrianglesFindWhatThePlainWalkFinds)
     const RunResult plain = RunHeightfieldScene(true);
     EXPECT_EQ(near.onGround, 500);  // every body landed: the scene made contacts to compare
     EXPECT_GT(near.contacts, 10000);
+    EXPECT_EQ(near.contacts, plain.contacts);
+    EXPECT_EQ(near.contactHash, plain.contactHash);
+    EXPECT_EQ(near.stateHash, plain.stateHash);
+}
+
+TEST(PhysicsTerrainGathering, TheSampleWorldFindsWhatThePlainWalkFinds)
+{
+    const RunResult near = RunSampleWorld(false);
+    const RunResult plain = RunSampleWorld(true);
+    EXPECT_TRUE(near.carOnLand);  // the scene is the benchmark's: the car still drives on the land
+    EXPECT_GT(near.contacts, 1000);
     EXPECT_EQ(near.contacts, plain.contacts);
     EXPECT_EQ(near.contactHash, plain.contactHash);
     EXPECT_EQ(near.stateHash, plain.stateHash);

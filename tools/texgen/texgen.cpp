@@ -10,6 +10,8 @@
 // sample_tyre.tga     8 × 8, opaque: the wheels' dark grey
 // particle_smoke.tga  32 × 32: a soft white puff
 // particle_spark.tga  16 × 16: a white point with a short glow
+// particle_tracer.tga 32 × 8: a warm white streak, brightest at the head (right), fading to the
+//                     tail and to the long edges
 // particle_flame.tga  128 × 64: 4 × 2 frames of a flickering flame tongue, row by row
 // spot_scorch.tga     128 × 32: 4 × 1 frames of ash marks of different shapes
 // sample_fog.tga      16 × 16: a pale grey-blue, half transparent
@@ -18,7 +20,7 @@
 // level1/detail2.dds  32 × 32, opaque: coarser grey grain
 // level1/map.tga      64 × 64, opaque: the sample level's minimap picture
 // level2/..., level3/...: the same for the levels of missions 2 (sand) and 3 (grey rock)
-// menu.tga           256 × 128: the sample menu's buttons, choice frame, panel and cursor block
+// menu.tga           256 × 128: the sample menu's buttons, choice frame, panel, cursor block and title plate
 // hud.tga            256 × 128: the HUD's arrow, weapon signs, marks and panel
 #include <algorithm>
 #include <cmath>
@@ -66,6 +68,20 @@ Picture Glow() {
             const float strength = std::clamp(1.0f - distance, 0.0f, 1.0f);
             const uint32_t alpha = static_cast<uint32_t>(std::lround(255.0f * std::min(1.0f, 2.0f * strength)));
             picture.pixels.push_back(alpha << 24 | 0x00FFE040u);
+        }
+    }
+    return picture;
+}
+
+Picture Tracer() {
+    Picture picture{32, 8, {}};
+    const float middle = 3.5f;
+    for (int y = 0; y < picture.height; ++y) {
+        const float across = 1.0f - std::fabs(static_cast<float>(y) - middle) / 4.0f;
+        for (int x = 0; x < picture.width; ++x) {
+            const float along = 0.3f + 0.7f * static_cast<float>(x) / 31.0f;
+            const float strength = along * std::sqrt(across);
+            picture.pixels.push_back(static_cast<uint32_t>(std::lround(255.0f * strength)) << 24 | 0x00FFF0A0u);
         }
     }
     return picture;
@@ -142,7 +158,8 @@ void Box(Picture& picture, int left, int top, int width, int height, uint32_t fi
 Picture Blank(int width, int height) { return Picture{width, height, std::vector<uint32_t>(static_cast<size_t>(width * height), 0)}; }
 
 // The sample menu's elements: a button's normal, hover and pressed looks, the frame that marks
-// the button chosen by keyboard, a half-transparent panel and a white block for the cursor.
+// the button chosen by keyboard, a half-transparent panel, a white block for the cursor and the
+// plate behind the title.
 Picture Menu() {
     Picture picture = Blank(256, 128);
     Box(picture, 0, 0, 128, 32, 0xFF203060u, 0xFF8090C0u, 2);
@@ -151,6 +168,7 @@ Picture Menu() {
     Box(picture, 0, 96, 128, 32, 0x00000000u, 0xFFFFD040u, 3);
     Box(picture, 128, 0, 128, 96, 0xC0101820u, 0xFF8090C0u, 2);
     Box(picture, 128, 96, 32, 32, 0xFFFFFFFFu, 0xFFFFFFFFu, 0);
+    Box(picture, 160, 96, 96, 32, 0xFF402818u, 0xFFFFD040u, 1);
     return picture;
 }
 
@@ -272,6 +290,7 @@ int main(int argc, char** argv) {
         {"sample_tyre.tga", Squares(8, 8, 0xFF383838u, 0xFF383838u)},
         {"particle_smoke.tga", Puff(32, 0x00FFFFFFu, 1.5f)},
         {"particle_spark.tga", Puff(16, 0x00FFFFFFu, 3.0f)},
+        {"particle_tracer.tga", Tracer()},
         {"particle_flame.tga", Flame()},
         {"spot_scorch.tga", Scorch()},
         {"sample_fog.tga", Squares(16, 16, 0x80B0B8C8u, 0x80B0B8C8u)},

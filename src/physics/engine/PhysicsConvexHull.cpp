@@ -366,7 +366,7 @@ bool PhysicsCollideConvexTerrain(PhysicsTestResult& result, int32_t& materialB, 
                                  const PhysicsTransform& ta, const PhysicsGeometry& terrain)
 {
     return DeepestOverTerrain(result, materialB, terrain,
-                              [&](PhysicsTestResult& trial, const PhysicsTriangleInfo& triangle, int32_t) {
+                              [&](PhysicsTestResult& trial, const PhysicsTriangleInfo& triangle, int32_t, float) {
                                   return PhysicsCollideConvexTriangle(trial, hull, ta, triangle);
                               });
 }

@@ -145,7 +145,8 @@ bool PhysicsCollideBoxBox(PhysicsTestResult& result, const PhysicsGeometry& boxA
 
 // Box-triangle -------------------------------------------------------------------------------
 
-bool PhysicsOrientedBox::CollideTriangle(PhysicsTestResult& result, const PhysicsTriangleInfo& triangle) const
+bool PhysicsOrientedBox::CollideTriangle(PhysicsTestResult& result, const PhysicsTriangleInfo& triangle,
+                                         float deeperThan) const
 {
     result = PhysicsTestResult{};
     result.depth = 100000.0f;
@@ -157,7 +158,8 @@ bool PhysicsOrientedBox::CollideTriangle(PhysicsTestResult& result, const Physic
         const PhysicsVector n = s >= 0.0f ? triangle.normal : -triangle.normal;
         PhysicsVector corner;
         const float depth = (s >= 0.0f ? -s : s) + ReachAgainst(*this, n, corner);
-        if (depth < 0.0f) return false;
+        // The other axes can only make the contact shallower.
+        if (depth < 0.0f || depth <= deeperThan) return false;
         if (depth < result.depth) {
             result.depth = depth;
             result.first = corner;
@@ -199,9 +201,10 @@ bool PhysicsOrientedBox::CollideTriangle(PhysicsTestResult& result, const Physic
     // Box axes against triangle edges.
     PhysicsTestResult edge = result;
     bool edgeFound = false;
+    const PhysicsVector unitEdges[3] = {Normalized(triangle.e[0]), Normalized(triangle.e[1]), Normalized(triangle.e[2])};
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) {
-            const PhysicsVector e = Normalized(triangle.e[j]);
+            const PhysicsVector& e = unitEdges[j];
             if (LengthSq(e) == 0.0f) continue;
             const PhysicsVector m = Normalized(Cross(Axis(i), e));
             if (LengthSq(m) == 0.0f) continue;

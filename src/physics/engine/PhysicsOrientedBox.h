@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <limits>
 
 #include "physics/engine/PhysicsGeometry.h"
 #include "physics/engine/PhysicsTestResult.h"
@@ -18,8 +19,11 @@ struct PhysicsOrientedBox {
     PhysicsVector ToBoxFrame(const PhysicsVector& point) const { return ToLocal(transform.axes, point - transform.position); }
     PhysicsVector FromBoxFrame(const PhysicsVector& point) const { return TransformPoint(transform, point); }
 
-    // The separating-axis test against a triangle (1 + 3 + 9 axes).
-    bool CollideTriangle(PhysicsTestResult& result, const PhysicsTriangleInfo& triangle) const;
+    // The separating-axis test against a triangle (1 + 3 + 9 axes). The depth along the
+    // triangle's normal bounds the contact's: when that is no deeper than deeperThan, the test
+    // stops there and returns false.
+    bool CollideTriangle(PhysicsTestResult& result, const PhysicsTriangleInfo& triangle,
+                         float deeperThan = -std::numeric_limits<float>::infinity()) const;
     // The corners that hang below a height-field triangle (heights along y).
     bool CollideTriangleColumn(PhysicsTestResult& result, const PhysicsTriangleInfo& triangle);
 

@@ -176,10 +176,12 @@ bool PhysicsSimulator::SetTerrainMesh(const PhysicsTriangleMesh& mesh)
     // Room for the worst case, so that the step never allocates.
     m_terrainCandidates.clear();
     m_terrainCandidates.reserve(m_candidateStamps.size());
-    m_leafPositions.clear();
-    m_leafPositions.reserve(m_candidateStamps.size());
+    m_leafSpans.clear();
+    m_leafSpans.reserve(m_candidateStamps.size());
     m_reachedLeaves.clear();
     m_reachedLeaves.reserve(static_cast<std::size_t>(m_region.TerrainTree().NodeCount()) + 1);
+    m_nextReachedLeaves.clear();
+    m_nextReachedLeaves.reserve(m_reachedLeaves.capacity());
     return true;
 }
 

@@ -156,7 +156,12 @@ private:
     void BodyNarrowPhase();
     bool SkipRestingPair(PhysicsBody* a, PhysicsBody* b) const;
     void TerrainNarrowPhase();
-    void CollectTerrainCandidates(PhysicsBody* body);
+    static PhysicsBody* NextTerrainTested(PhysicsBody* body);
+    // The y range of terrain a body's box can touch.
+    static void TerrainReachY(const PhysicsBody& body, float& lowY, float& highY);
+    void ReachLeaves(const PhysicsBody& body, std::vector<const PhysicsTerrainNode*>& leaves) const;
+    // The candidates among the leaves reached (m_reachedLeaves), each once, in the leaves' order.
+    void CollectTerrainCandidates(const PhysicsBody& body);
     void TakeLeafTriangles(const PhysicsTerrainNode& leaf);
     void TakeLeafTrianglesNearY(const PhysicsTerrainNode& leaf, float lowY, float highY);
     void LatchPushedFlags();
@@ -231,8 +236,9 @@ private:
 
     // Terrain narrow phase work lists, kept from step to step.
     std::vector<const PhysicsTerrainNode*> m_reachedLeaves;
+    std::vector<const PhysicsTerrainNode*> m_nextReachedLeaves;  // the next body's, found ahead
     std::vector<int32_t> m_terrainCandidates;
-    std::vector<int32_t> m_leafPositions;
+    std::vector<const PhysicsTerrainSpan*> m_leafSpans;
     std::vector<uint32_t> m_candidateStamps;
     uint32_t m_candidateStamp = 0;
     bool m_plainTerrainWalk = false;

@@ -145,22 +145,38 @@ void PhysicsSimulator::BodyNarrowPhase()
     }
 }
 
-void PhysicsSimulator::CollectTerrainCandidates(PhysicsBody* body)
+void PhysicsSimulator::TerrainReachY(const PhysicsBody& body, float& lowY, float& highY)
 {
-    m_reachedLeaves.clear();
+    const float gap = kTerrainGapY + kTerrainRelativeGapY * std::fmax(std::fabs(body.worldMin.y), std::fabs(body.worldMax.y));
+    lowY = body.worldMin.y - gap;
+    highY = body.worldMax.y + gap;
+}
+
+void PhysicsSimulator::ReachLeaves(const PhysicsBody& body, std::vector<const PhysicsTerrainNode*>& leaves) const
+{
+    leaves.clear();
+    m_region.TerrainTree().Query(leaves, body.worldMin, body.worldMax);
+    // The leaves' indexes lie scattered in memory: ask for them now, to be read later.
+    float lowY, highY;
+    TerrainReachY(body, lowY, highY);
+    for (const PhysicsTerrainNode* leaf : leaves) leaf->alongY.PrefetchBand(lowY);
+    for (const PhysicsTerrainNode* leaf : leaves) leaf->alongY.PrefetchFirstReaching(lowY);
+}
+
+void PhysicsSimulator::CollectTerrainCandidates(const PhysicsBody& body)
+{
     m_terrainCandidates.clear();
-    m_region.TerrainTree().Query(m_reachedLeaves, body->worldMin, body->worldMax);
     if (m_reachedLeaves.empty()) return;
     if (++m_candidateStamp == 0) {
         std::fill(m_candidateStamps.begin(), m_candidateStamps.end(), 0u);
         m_candidateStamp = 1;
     }
     // Sensor lines may reach past the body's box: they test every triangle of the leaves reached.
-    const bool wholeLeaves = m_plainTerrainWalk || body->sensors.count > 0;
-    const float gap = kTerrainGapY + kTerrainRelativeGapY * std::fmax(std::fabs(body->worldMin.y), std::fabs(body->worldMax.y));
-    const float lowY = body->worldMin.y - gap, highY = body->worldMax.y + gap;
+    const bool wholeLeaves = m_plainTerrainWalk || body.sensors.count > 0;
+    float lowY, highY;
+    TerrainReachY(body, lowY, highY);
     for (const PhysicsTerrainNode* leaf : m_reachedLeaves) {
-        if (wholeLeaves || !leaf->spansByY) TakeLeafTriangles(*leaf);
+        if (wholeLeaves || !leaf->alongY.spans) TakeLeafTriangles(*leaf);
         else TakeLeafTrianglesNearY(*leaf, lowY, highY);
     }
 }
@@ -182,26 +198,17 @@ void PhysicsSimulator::TakeLeafTriangles(const PhysicsTerrainNode& leaf)
 
 void PhysicsSimulator::TakeLeafTrianglesNearY(const PhysicsTerrainNode& leaf, float lowY, float highY)
 {
-    // The spans that can reach lowY start at most the widest span below it: the first of them by
-    // a binary search without branches to mispredict.
-    const float from = lowY - leaf.widestSpanY;
-    const PhysicsTerrainSpan* span = leaf.spansByY;
-    for (int32_t count = leaf.triangleCount; count > 1;) {
-        const int32_t half = count / 2;
-        span = span[half].minimumY < from ? span + half : span;
-        count -= half;
-    }
-    if (span->minimumY < from) ++span;
-    const PhysicsTerrainSpan* const end = leaf.spansByY + leaf.triangleCount;
-    m_leafPositions.clear();
-    for (; span != end && span->minimumY <= highY; ++span)
-        if (span->maximumY >= lowY) m_leafPositions.push_back(span->position);
+    const PhysicsTerrainYIndex& index = leaf.alongY;
+    m_leafSpans.clear();
+    for (const PhysicsTerrainSpan* span = index.FirstReaching(lowY); span != index.End() && span->minimumY <= highY; ++span)
+        if (span->maximumY >= lowY) m_leafSpans.push_back(span);
     // The survivors in the leaf's own order, the order the whole walk takes them in.
-    std::sort(m_leafPositions.begin(), m_leafPositions.end());
+    std::sort(m_leafSpans.begin(), m_leafSpans.end(),
+              [](const PhysicsTerrainSpan* a, const PhysicsTerrainSpan* b) { return a->position < b->position; });
     const auto stamp = m_candidateStamp;
     auto* const stamps = m_candidateStamps.data();
-    for (const int32_t position : m_leafPositions) {
-        const int32_t triangle = leaf.triangles[position];
+    for (const PhysicsTerrainSpan* span : m_leafSpans) {
+        const int32_t triangle = span->triangle;
         if (stamps[triangle] == stamp) continue;
         stamps[triangle] = stamp;
         m_terrainCandidates.push_back(triangle);
@@ -212,11 +219,14 @@ void PhysicsSimulator::TerrainNarrowPhase()
 {
     const PhysicsTerrainTree& tree = m_region.TerrainTree();
     for (int32_t kind : {kRigidList, kParticleList}) {
-        PhysicsBody* next = nullptr;
-        for (PhysicsBody* body = m_activeLists[kind].head; body; body = next) {
-            next = body->next;
-            if (IsRestingRigid(*body) && !WasPushed(*body)) continue;
-            CollectTerrainCandidates(body);
+        PhysicsBody* body = NextTerrainTested(m_activeLists[kind].head);
+        if (body) ReachLeaves(*body, m_reachedLeaves);
+        for (PhysicsBody* next = nullptr; body; body = next) {
+            next = NextTerrainTested(body->next);
+            CollectTerrainCandidates(*body);
+            // The next body's leaves come in from memory while this body's triangles are tested.
+            if (next) ReachLeaves(*next, m_nextReachedLeaves);
+            std::swap(m_reachedLeaves, m_nextReachedLeaves);
             TimePhase(PhysicsPerfTimers::kTerrainSearch);
             if (m_terrainCandidates.empty()) continue;
 
@@ -236,6 +246,13 @@ void PhysicsSimulator::TerrainNarrowPhase()
         }
     }
     LatchPushedFlags();
+}
+
+PhysicsBody* PhysicsSimulator::NextTerrainTested(PhysicsBody* body)
+{
+    // A resting body that nothing pushed keeps its place on the terrain.
+    while (body && IsRestingRigid(*body) && !WasPushed(*body)) body = body->next;
+    return body;
 }
 
 void PhysicsSimulator::LatchPushedFlags()

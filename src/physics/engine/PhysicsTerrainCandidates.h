@@ -15,7 +15,8 @@ inline PhysicsTriangleInfo TerrainTriangle(const PhysicsGeometry& terrain, int32
 }
 
 // The deepest contact of a shape with the terrain's candidate triangles, with that triangle's
-// material; test(record, triangle, mode) returns whether the triangle touches.
+// material; test(record, triangle, mode, deepest) returns whether the triangle touches, and may
+// return false at once for a triangle that could not touch deeper than deepest.
 inline constexpr std::ptrdiff_t kPrefetchDistance = 4;
 
 template <typename Test>
@@ -33,8 +34,9 @@ bool DeepestOverTerrain(PhysicsTestResult& result, int32_t& materialB, const Phy
                 __builtin_prefetch(&terrain.triangleInfos[index[kPrefetchDistance]]);
                 __builtin_prefetch(&terrain.triangles[index[kPrefetchDistance]]);
             }
-            const bool touches = terrain.triangleInfos ? test(trial, terrain.triangleInfos[*index], record.mode)
-                                                       : test(trial, TerrainTriangle(terrain, *index), record.mode);
+            const bool touches = terrain.triangleInfos
+                                     ? test(trial, terrain.triangleInfos[*index], record.mode, best.depth)
+                                     : test(trial, TerrainTriangle(terrain, *index), record.mode, best.depth);
             if (touches && trial.depth > best.depth) {
                 best = trial;
                 material = record.material;

@@ -32,15 +32,16 @@ void PhysicsTerrainNode::Init(PhysicsTerrainTree* owner, int32_t parentIndex, co
     maximum = boxMax;
     triangles = nullptr;
     triangleCount = 0;
-    spansByY = nullptr;
-    widestSpanY = 0.0f;
+    alongY = PhysicsTerrainYIndex{};
 }
 
 bool PhysicsTerrainNode::Overlaps(const PhysicsVector& boxMin, const PhysicsVector& boxMax) const
 {
-    for (int i = 0; i < 3; ++i)
-        if (At(boxMin, i) > At(maximum, i) || At(boxMax, i) < At(minimum, i)) return false;
-    return true;
+    // Without a branch per axis: whether a box meets a node is hard to predict.
+    const bool apartX = (boxMin.x > maximum.x) | (boxMax.x < minimum.x);
+    const bool apartY = (boxMin.y > maximum.y) | (boxMax.y < minimum.y);
+    const bool apartZ = (boxMin.z > maximum.z) | (boxMax.z < minimum.z);
+    return !(apartX | apartY | apartZ);
 }
 
 void PhysicsTerrainNode::QuadrantBox(const PhysicsVector& c, int32_t quadrant, PhysicsVector& boxMin,
@@ -166,11 +167,11 @@ int32_t PhysicsTerrainTree::NewNode()
 void PhysicsTerrainTree::FreeLeafLists(PhysicsTerrainNode& node)
 {
     if (node.triangles) m_allocator->Free(node.triangles);
-    if (node.spansByY) m_allocator->Free(node.spansByY);
+    if (node.alongY.spans) m_allocator->Free(node.alongY.spans);
+    if (node.alongY.bandStarts) m_allocator->Free(node.alongY.bandStarts);
     node.triangles = nullptr;
-    node.spansByY = nullptr;
     node.triangleCount = 0;
-    node.widestSpanY = 0.0f;
+    node.alongY = PhysicsTerrainYIndex{};
 }
 
 void PhysicsTerrainTree::SetTriangles(int32_t nodeIndex, const std::vector<int32_t>& list)
@@ -186,21 +187,34 @@ void PhysicsTerrainTree::SetTriangles(int32_t nodeIndex, const std::vector<int32
 
 void PhysicsTerrainTree::IndexAlongY(PhysicsTerrainNode& leaf)
 {
+    if (leaf.triangleCount == 0) return;  // its list could not be allocated
     for (int32_t i = 0; i < leaf.triangleCount; ++i)
         if (m_triangles[leaf.triangles[i]].mode == 1) return;
-    auto* spans = static_cast<PhysicsTerrainSpan*>(Allocate(
-        sizeof(PhysicsTerrainSpan) * static_cast<std::size_t>(leaf.triangleCount), alignof(PhysicsTerrainSpan)));
-    if (!spans) return;  // the leaf is then walked whole
-    for (int32_t i = 0; i < leaf.triangleCount; ++i) {
-        const PhysicsMeshTriangle& t = m_triangles[leaf.triangles[i]];
-        const float y0 = Corner(m_vertices, t, 0).y, y1 = Corner(m_vertices, t, 1).y, y2 = Corner(m_vertices, t, 2).y;
-        spans[i] = {std::min({y0, y1, y2}), std::max({y0, y1, y2}), i};
-        leaf.widestSpanY = std::max(leaf.widestSpanY, spans[i].maximumY - spans[i].minimumY);
+    PhysicsTerrainYIndex index;
+    index.count = leaf.triangleCount;
+    // About two spans a band: a query steps over one or two before its first.
+    index.bandCount = leaf.triangleCount / 2 + 1;
+    index.spans = static_cast<PhysicsTerrainSpan*>(Allocate(
+        sizeof(PhysicsTerrainSpan) * static_cast<std::size_t>(index.count), alignof(PhysicsTerrainSpan)));
+    index.bandStarts = static_cast<int32_t*>(
+        Allocate(sizeof(int32_t) * static_cast<std::size_t>(index.bandCount), alignof(int32_t)));
+    if (!index.spans || !index.bandStarts) {  // the leaf is then walked whole
+        if (index.spans) m_allocator->Free(index.spans);
+        if (index.bandStarts) m_allocator->Free(index.bandStarts);
+        return;
     }
-    std::sort(spans, spans + leaf.triangleCount, [](const PhysicsTerrainSpan& a, const PhysicsTerrainSpan& b) {
+    for (int32_t i = 0; i < index.count; ++i) {
+        const int32_t triangle = leaf.triangles[i];
+        const PhysicsMeshTriangle& t = m_triangles[triangle];
+        const float y0 = Corner(m_vertices, t, 0).y, y1 = Corner(m_vertices, t, 1).y, y2 = Corner(m_vertices, t, 2).y;
+        index.spans[i] = {std::min({y0, y1, y2}), std::max({y0, y1, y2}), i, triangle};
+        index.widestSpanY = std::max(index.widestSpanY, index.spans[i].maximumY - index.spans[i].minimumY);
+    }
+    std::sort(index.spans, index.spans + index.count, [](const PhysicsTerrainSpan& a, const PhysicsTerrainSpan& b) {
         return a.minimumY != b.minimumY ? a.minimumY < b.minimumY : a.position < b.position;
     });
-    leaf.spansByY = spans;
+    index.FillBands();
+    leaf.alongY = index;
 }
 
 void PhysicsTerrainTree::BuildNode(int32_t nodeIndex, const std::vector<int32_t>& list, int32_t depth)

@@ -4,17 +4,11 @@
 
 #include "physics/engine/PhysicsAllocator.h"
 #include "physics/engine/PhysicsTriangleInfo.h"
+#include "physics/engine/PhysicsTerrainYIndex.h"
 #include "physics/engine/PhysicsTriangleMesh.h"
 #include "physics/engine/PhysicsVector.h"
 
 class PhysicsTerrainTree;
-
-// Where one of a leaf's triangles lies along y, and where it stands in the leaf's list.
-struct PhysicsTerrainSpan {
-    float minimumY = 0.0f;
-    float maximumY = 0.0f;
-    int32_t position = 0;
-};
 
 // A node of the terrain tree: a box and either up to four children (node indices, -1 for none)
 // or, for a leaf, its triangle indices.
@@ -26,10 +20,9 @@ struct PhysicsTerrainNode {
     PhysicsVector maximum;
     int32_t* triangles = nullptr;
     int32_t triangleCount = 0;
-    // Beside a leaf's list: its triangles ordered by their lowest y (null when the leaf holds a
-    // column triangle, whose test reaches any y below it) and the largest y extent among them.
-    PhysicsTerrainSpan* spansByY = nullptr;
-    float widestSpanY = 0.0f;
+    // Beside a leaf's list: its triangles ordered along y (no spans when the leaf holds a column
+    // triangle, whose test reaches any y below it).
+    PhysicsTerrainYIndex alongY;
 
     void Init(PhysicsTerrainTree* owner, int32_t parentIndex, const PhysicsVector& boxMin, const PhysicsVector& boxMax);
     bool IsLeaf() const { return triangleCount > 0; }

@@ -201,9 +201,11 @@ bool PhysicsCollideBoxTerrain(PhysicsTestResult& result, int32_t& materialB, con
     PhysicsOrientedBox oriented(box, a);
     const WorldBounds bounds = BoxWorldBounds(oriented);
     return DeepestOverTerrain(result, materialB, terrain,
-                              [&](PhysicsTestResult& trial, const PhysicsTriangleInfo& triangle, int32_t mode) {
+                              [&](PhysicsTestResult& trial, const PhysicsTriangleInfo& triangle, int32_t mode,
+                                  float deepest) {
                                   if (mode == 0)
-                                      return !bounds.ClearlyApartFrom(triangle) && oriented.CollideTriangle(trial, triangle);
+                                      return !bounds.ClearlyApartFrom(triangle) &&
+                                             oriented.CollideTriangle(trial, triangle, deepest);
                                   if (mode == 1) return oriented.CollideTriangleColumn(trial, triangle);
                                   return false;
                               });
@@ -214,7 +216,7 @@ bool PhysicsCollideCylinderTerrain(PhysicsTestResult& result, int32_t& materialB
 {
     const WorldBounds bounds = CapsuleWorldBounds(capsule, a);
     return DeepestOverTerrain(result, materialB, terrain,
-                              [&](PhysicsTestResult& trial, const PhysicsTriangleInfo& triangle, int32_t mode) {
+                              [&](PhysicsTestResult& trial, const PhysicsTriangleInfo& triangle, int32_t mode, float) {
                                   return mode == 0 && !bounds.ClearlyApartFrom(triangle) &&
                                          PhysicsCollideCapsuleTriangle(trial, capsule, a, triangle);
                               });
@@ -224,7 +226,7 @@ bool PhysicsCollideSphereTerrain(PhysicsTestResult& result, int32_t& materialB, 
                                  const PhysicsTransform& a, const PhysicsGeometry& terrain)
 {
     return DeepestOverTerrain(result, materialB, terrain,
-                              [&](PhysicsTestResult& trial, const PhysicsTriangleInfo& triangle, int32_t mode) {
+                              [&](PhysicsTestResult& trial, const PhysicsTriangleInfo& triangle, int32_t mode, float) {
                                   return mode == 0 && PhysicsCollideSphereTriangle(trial, sphere, a, triangle);
                               });
 }

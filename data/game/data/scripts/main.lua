@@ -2,8 +2,9 @@
 --
 -- The title shows the sample scene (a ground tile with its lamp and particle effects, a box with a
 -- glow above it, a car, a walker that sways frame by frame and a fan whose blade keeps turning)
--- with music. Tab opens the main menu (Data\Interface\menu1024.int, run by the script "menu"),
--- whose "Play" starts a new game: the start set-up and money, then the missions one after the
+-- with music. Tab opens the main menu (Data\Interface\menu1024.int, run by the script "menu");
+-- its "Keys" shows the key screen (keys1024.int, run by the script "keys") until its "Back", and its
+-- "Play" starts a new game: the start set-up and money, then the missions one after the
 -- other, each after the shop (the screen "shop", closed with "shop_closed"). A mission is a level
 -- with its HUD (the script "gamemenu") and its rules (the level's script "level"): it ends when
 -- "level" says "mission_complete" (money is paid for it and the shop opens for the next one),
@@ -12,7 +13,8 @@
 -- screen "scores", told "record_score" to enter the kills), whose "scores_closed" goes back to the
 -- title. S on the title or in the shop opens the save and load screen ("saves"): "game_loaded"
 -- goes on to the shop of the loaded game's mission, "saves_closed" back to where it was opened.
--- The screens draw while this script shows them. Escape ends the game at any time.
+-- The screens draw while this script shows them. Escape ends the game at any time, except on the
+-- key screen, where it may be the key being bound.
 --
 -- When the environment variable VX_LEVEL names a level, the game starts at once with the mission
 -- played on that level (the sample missions play "level1", "level2" and "level3") and the start
@@ -37,7 +39,9 @@ local state = "title"  -- "title", "shop", "mission", "end" or "scores"
 local scene = nil      -- the title scene's objects while it is shown
 local menu = CreateInterface("menu", 0)
 local menuShown = false
-local hud = CreateInterface("hud", 0)
+local keys = CreateInterface("keys", 0)
+local keysShown = false
+local hud = nil       -- the HUD while a mission runs
 local screen = nil     -- the screen shown over the title or in place of a level
 local savesShown = false
 
@@ -80,6 +84,10 @@ local function HideScene()
         DeactivateInterface(menu)
         menuShown = false
     end
+    if keysShown then
+        DeactivateInterface(keys)
+        keysShown = false
+    end
     DeactivateObject(scene.land)
     DeactivateObject(scene.fan)
     for _, object in pairs(scene) do
@@ -108,6 +116,7 @@ end
 
 local function StartMission(number, level)
     SetCurrentMission(number)
+    hud = CreateInterface("hud", 0)
     ActivateInterface(hud)  -- before the level starts, so that the HUD hears its first commands
     InitLevel(level)
     StartLevel()
@@ -119,6 +128,8 @@ local function EndMission()
     StopLevel()
     DeleteLevel()
     DeactivateInterface(hud)
+    Release(hud)
+    hud = nil
 end
 
 -- The shop before the current mission; the mission starts when it closes.
@@ -227,16 +238,20 @@ local function ReleaseAll()
     if screen then
         CloseScreen()
     end
-    DeactivateInterface(hud)
-    Release(hud)
+    if hud then
+        DeactivateInterface(hud)
+        Release(hud)
+    end
     DeactivateInterface(menu)
     Release(menu)
+    DeactivateInterface(keys)
+    Release(keys)
 end
 
 local function HandleKey(code)
-    if code == kEscape then
+    if code == kEscape and not keysShown then
         KillAllTasks()
-    elseif savesShown then
+    elseif savesShown or keysShown then
         return
     elseif (state == "title" or state == "shop") and (code == "83" or code == "115") then  -- S, s
         ShowSaves()
@@ -250,11 +265,19 @@ local function HandleKey(code)
     end
 end
 
-local function HandleCommand(command, first)
+local function HandleCommand(command, first, second)
     if command == "key" then
         HandleKey(first)
     elseif command == "menu_closed" and state == "title" then
         NewGame()
+    elseif command == "show_keys" and state == "title" then
+        menuShown = false
+        ActivateInterface(keys)
+        keysShown = true
+    elseif command == "keys_closed" and keysShown then
+        keysShown = false
+        ActivateInterface(menu)
+        menuShown = true
     elseif command == "shop_closed" and state == "shop" then
         ShopClosed()
     elseif command == "saves_closed" then
@@ -302,6 +325,8 @@ while true do
         DrawScene()
         if menuShown then
             UpdateInterface(menu)
+        elseif keysShown then
+            UpdateInterface(keys)
         end
     end
     if screen then

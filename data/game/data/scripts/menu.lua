@@ -1,10 +1,12 @@
 -- The sample main menu's script: it hears its screen's buttons ("button" with the name), the
 -- bound keys of the category "action_listener" (Up and Down move the frame that marks the chosen
--- button, Space presses it) and the typed Enter that "main" passes on ("key" 13).
--- "play" closes the menu (main stops drawing it), "quit" ends the game.
+-- button, Space presses it) and the typed Enter that "main" passes on ("key" 13); the keys count
+-- only while the menu is shown. "play" closes the menu (main stops drawing it), "keys" opens the
+-- key screen in its place, "quit" ends the game.
 
 local screen = nil
-local buttons = { "play", "quit" }
+local shown = false
+local buttons = { "play", "keys", "quit" }
 local chosen = 1
 
 local function Choose(index)
@@ -15,9 +17,10 @@ local function Choose(index)
 end
 
 local function Press(name)
-    if name == "play" then
+    if name == "play" or name == "keys" then
         DeactivateInterface(screen)
-        SendCommandByName("main", "menu_closed", "")
+        shown = false
+        SendCommandByName("main", name == "play" and "menu_closed" or "show_keys", "")
     elseif name == "quit" then
         KillAllTasks()
     end
@@ -29,11 +32,12 @@ local function HandleCommand(command, first, second)
         -- this script goes back at once.
         screen = StringToPointer(first)
         Release(screen)
+        shown = true
         -- The panel lies under the buttons and comes first in the layout: locked, it is drawn
         -- but never hovered, so the buttons take the mouse.
         LockButton(screen, "panel")
         Choose(chosen)
-    elseif screen == nil then
+    elseif not shown then
         return
     elseif command == "button" then
         Press(first)

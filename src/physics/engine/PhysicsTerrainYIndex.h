@@ -1,0 +1,61 @@
+#pragma once
+#include <algorithm>
+#include <cstdint>
+
+// Where one of a leaf's triangles lies along y, where it stands in the leaf's list and which
+// triangle it is.
+struct PhysicsTerrainSpan {
+    float minimumY = 0.0f;
+    float maximumY = 0.0f;
+    int32_t position = 0;
+    int32_t triangle = 0;
+};
+
+// A leaf's triangles ordered by their lowest y, with the first span of each band of y, so that a
+// query finds where to start without a search. The leaf's allocator owns both arrays.
+struct PhysicsTerrainYIndex {
+    PhysicsTerrainSpan* spans = nullptr;  // count entries, by minimumY, then by position
+    int32_t* bandStarts = nullptr;        // bandCount entries: the first span of each band or a later band
+    int32_t count = 0;
+    int32_t bandCount = 0;
+    float originY = 0.0f;      // the lowest minimumY
+    float bandsPerUnit = 0.0f;
+    float widestSpanY = 0.0f;  // the largest y extent of a span
+
+    // Fills the bands of the sorted spans; bandStarts holds room for bandCount entries.
+    void FillBands();
+
+    // The band of y (monotonic in y; out-of-range and NaN y fall in the end bands).
+    int32_t BandOf(float y) const
+    {
+        const float band = (y - originY) * bandsPerUnit;
+        if (!(band > 0.0f)) return 0;
+        if (band >= static_cast<float>(bandCount - 1)) return bandCount - 1;
+        return static_cast<int32_t>(band);
+    }
+
+    // The first span that can reach y or above: every span before it ends below y. A span
+    // reaching y starts at most the widest span below it. The spans before the band of that start
+    // all start below it, those after the band above it: only the band is searched.
+    const PhysicsTerrainSpan* FirstReaching(float y) const
+    {
+        const float from = y - widestSpanY;
+        const int32_t band = BandOf(from);
+        const PhysicsTerrainSpan* const first = spans + bandStarts[band];
+        const PhysicsTerrainSpan* const last = band + 1 < bandCount ? spans + bandStarts[band + 1] : End();
+        return std::lower_bound(first, last, from,
+                                [](const PhysicsTerrainSpan& span, float value) { return span.minimumY < value; });
+    }
+    const PhysicsTerrainSpan* End() const { return spans + count; }
+
+    // Asks the memory for what FirstReaching(y) reads: its band's start, then, once that is at
+    // hand, its first span. Nothing without spans.
+    void PrefetchBand(float y) const
+    {
+        if (bandStarts) __builtin_prefetch(&bandStarts[BandOf(y - widestSpanY)]);
+    }
+    void PrefetchFirstReaching(float y) const
+    {
+        if (bandStarts) __builtin_prefetch(spans + bandStarts[BandOf(y - widestSpanY)]);
+    }
+};
