@@ -91,7 +91,6 @@ void CPKernel::RunTaskPass() {
     if (g_taskObserver) g_taskObserver->PassFinished();
 }
 
-
 bool CPKernel::HandleOneMessage(bool& quitting) {
     if (m_eventPump) m_eventPump();
     platform::WindowMessage message;
