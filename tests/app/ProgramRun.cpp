@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "Render/ImageDecoders.h"
 #include "WorkingFolder.h"
 #include "support/TempDir.h"
 
@@ -60,6 +61,11 @@ int ExitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; 
 }  // namespace
 
 ProgramResult RunProgram(const ProgramRun& run) { return StartedProgram(run).Wait(); }
+
+bool ReadScreenshot(const std::filesystem::path& path, SPImage& image, std::string& error) {
+    const std::string bytes = ReadBytes(path);
+    return DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, error);
+}
 
 StartedProgram::StartedProgram(const ProgramRun& run) {
     // The unprivileged runs make their lock there too.

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "Render/PImage.h"
 #include "support/TempDir.h"
 
 namespace apptest {
@@ -33,6 +34,9 @@ struct ProgramResult {
 
 // Runs the program and waits for it (at most a minute; it is killed after that).
 ProgramResult RunProgram(const ProgramRun& run);
+
+// Reads and decodes the PNG screenshot a run wrote; false with the reason in error.
+bool ReadScreenshot(const std::filesystem::path& path, SPImage& image, std::string& error);
 
 // The program started in the background.
 class StartedProgram {

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "ProgramRun.h"
-#include "Render/ImageDecoders.h"
 #include "WorkingFolder.h"
 #include "interface/FontFiles.h"
 
@@ -55,9 +54,8 @@ protected:
         run.environment.insert(run.environment.end(), environment.begin(), environment.end());
         const apptest::ProgramResult result = apptest::RunProgram(run);
         ASSERT_EQ(result.exitCode, 0) << result.errors;
-        const std::string bytes = apptest::ReadBytes(shot);
         std::string error;
-        ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), m_image, error)) << error;
+        ASSERT_TRUE(apptest::ReadScreenshot(shot, m_image, error)) << error;
         ASSERT_EQ(m_image.width, static_cast<uint32_t>(kWidth));
         ASSERT_EQ(m_image.height, static_cast<uint32_t>(kHeight));
     }

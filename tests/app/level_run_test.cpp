@@ -16,7 +16,6 @@
 #include "AI/AI_Task.h"
 #include "InProcessGame.h"
 #include "ProgramRun.h"
-#include "Render/ImageDecoders.h"
 #include "WorkingFolder.h"
 #include "app/Application.h"
 #include "core/PGlobalTimer.h"
@@ -239,9 +238,8 @@ protected:
         EXPECT_EQ(result.exitCode, 0) << result.errors;
         EXPECT_EQ(LiveObjectsAtExit(result.errors), 0) << "the level and its weapons leave nothing behind";
         SPImage image;
-        const std::string bytes = apptest::ReadBytes(shot);
         std::string error;
-        EXPECT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, error)) << error;
+        EXPECT_TRUE(apptest::ReadScreenshot(shot, image, error)) << error;
         return image;
     }
     // The number of the report "Live engine objects: n" at exit, -1 without one.

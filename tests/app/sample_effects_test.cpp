@@ -8,7 +8,6 @@
 #include <string>
 
 #include "ProgramRun.h"
-#include "Render/ImageDecoders.h"
 #include "WorkingFolder.h"
 #include "support/TempDir.h"
 
@@ -27,10 +26,9 @@ SPImage ShootSample(void (*change)(const fs::path& folder)) {
     run.environment = {{"VX_FRAMES", "12"}, {"VX_SCREENSHOT", shot + ":8"}, {"SDL_VIDEODRIVER", "offscreen"}};
     const apptest::ProgramResult result = apptest::RunProgram(run);
     EXPECT_EQ(result.exitCode, 0) << result.errors;
-    const std::string bytes = apptest::ReadBytes(shot);
     SPImage image;
     std::string error;
-    EXPECT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, error)) << error;
+    EXPECT_TRUE(apptest::ReadScreenshot(shot, image, error)) << error;
     return image;
 }
 

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "ProgramRun.h"
-#include "Render/ImageDecoders.h"
 #include "WorkingFolder.h"
 #include "game/LevelFile.h"
 
@@ -115,9 +114,8 @@ protected:
         const apptest::ProgramResult result = apptest::RunProgram(run);
         EXPECT_EQ(result.exitCode, 0) << result.errors;
         MissionRun played{apptest::ReadBytes(m_folder.Path() / "probe.log"), result.errors, {}};
-        const std::string bytes = apptest::ReadBytes(shot);
         std::string error;
-        EXPECT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), played.shot, error)) << error;
+        EXPECT_TRUE(apptest::ReadScreenshot(shot, played.shot, error)) << error;
         return played;
     }
 

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "ProgramRun.h"
-#include "Render/ImageDecoders.h"
 #include "WorkingFolder.h"
 #include "app/GameSeed.h"
 #include "support/TempDir.h"
@@ -46,10 +45,9 @@ protected:
     std::vector<uint8_t> Pixels(const std::string& seed) {
         const apptest::ProgramResult result = Run(seed);
         EXPECT_EQ(result.exitCode, 0) << result.errors;
-        const std::string bytes = apptest::ReadBytes(Shot());
         SPImage image;
         std::string error;
-        EXPECT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, error)) << error;
+        EXPECT_TRUE(apptest::ReadScreenshot(Shot(), image, error)) << error;
         return image.levels.empty() ? std::vector<uint8_t>{} : image.levels[0];
     }
 
