@@ -15,6 +15,7 @@
 #include "physics/PPhysicData.h"
 #include "physics/PPhysics.h"
 #include "physics/engine/PhysicsRigidBody.h"
+#include "physics/unit_shape.h"
 #include "script/ScriptHandles.h"
 #include "scriptapi/game_functions_fixture.h"
 
@@ -145,12 +146,7 @@ TEST_F(PlayerCarFunctionsTest, DamageAndDeathReachOnlyThePlayerCar) {
 TEST_F(PlayerCarFunctionsTest, JumpPushesTheRigidBodyOnlyWithAFiniteImpulse) {
     TPtr<CPPhysics> physics(new CPPhysics);
     physics->Init();
-    TPtr<CPPhysicData> data(new CPPhysicData(m_car.Get()));
-    data->mass = 12.0f;
-    data->mainSizes = {1.0f, 1.0f, 1.0f};
-    data->shapes.emplace_back();
-    data->shapes.back().s0 = data->shapes.back().s1 = data->shapes.back().s2 = 1.0f;
-    m_car->SetPhysicData(data);
+    TPtr<CPPhysicData> data = GiveUnitShape(*m_car, 12.0f);
     data->AddToWorld();
     ASSERT_NE(data->rigidBody, nullptr);
 

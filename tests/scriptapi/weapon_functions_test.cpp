@@ -12,12 +12,12 @@
 #include "game/PMission.h"
 #include "game/PLevel.h"
 #include "Render/PGameObject.h"
-#include "script/PScriptManager.h"
 #include "script/ScriptHandles.h"
 #include "script/script_fixture.h"
 #include "scriptapi/BonusDraw.h"
 #include "platform/Random.h"
 #include "scriptapi/GameFunctionTables.h"
+#include "support/RunningScripts.h"
 #include "weapons/PWeaponsSystem.h"
 
 namespace {
@@ -29,11 +29,7 @@ protected:
     void SetUp() override {
         ScriptTest::SetUp();
         RegisterGameFunctionTables();
-        WriteScriptFile("list.dat", "gamemenu t_interface\n");
-        WriteScriptFile("gamemenu.lua", "Update()");
-        m_scripts = std::make_unique<CPScriptManager>();
-        ASSERT_TRUE(m_scripts->LoadList());
-        ASSERT_TRUE(m_scripts->GetScript("gamemenu")->Start());
+        ASSERT_TRUE(m_scripts.Start({"gamemenu t_interface"}));
         m_weapons = new CPWeaponsSystem;
         const std::string definitions = "m simple m;player;1;2;n;none\nlaser_u simple laser_u;player;1;2;n;none\n";
         m_weapons->LoadDefinitions(definitions.data(), static_cast<int32_t>(definitions.size()));
@@ -43,7 +39,7 @@ protected:
         m_script = nullptr;
         m_weapons->Clear();
         m_weapons = nullptr;
-        m_scripts.reset();
+        m_scripts.Stop();
         ScriptTest::TearDown();
     }
 
@@ -56,13 +52,13 @@ protected:
     }
 
     std::vector<std::string> MenuCommands() {
-        TPtr<CPLuaScript> menu = m_scripts->GetScript("gamemenu");
+        CPLuaScript& menu = m_scripts["gamemenu"];
         std::vector<std::string> commands;
-        while (menu->NextCommand()) commands.push_back(menu->GetCurrentCommand()->command);
+        while (menu.NextCommand()) commands.push_back(menu.GetCurrentCommand()->command);
         return commands;
     }
 
-    std::unique_ptr<CPScriptManager> m_scripts;
+    testsupport::RunningScripts m_scripts;
     TPtr<CPWeaponsSystem> m_weapons;
     TPtr<CPLuaScript> m_script;
 };
