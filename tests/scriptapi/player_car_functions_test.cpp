@@ -29,17 +29,12 @@ protected:
     void SetUp() override {
         GameFunctionsTest::SetUp();
         m_car = new CPPlayerCar;
-        SetGlobal("car", m_car.Get());
+        SetHandle(*m_script, "car", m_car.Get());
     }
     void TearDown() override {
         m_level.reset();
         m_car = nullptr;
         GameFunctionsTest::TearDown();
-    }
-
-    void SetGlobal(const char* name, const IPMMObject* object) {
-        PushHandle(m_script->GetState(), object);
-        lua_setglobal(m_script->GetState(), name);
     }
 
     // A level with the car at the origin, heading 0.
@@ -122,7 +117,7 @@ TEST_F(PlayerCarFunctionsTest, RotateDirectionTurnsAwayFromABlockedProbe) {
 TEST_F(PlayerCarFunctionsTest, DamageAndDeathReachOnlyThePlayerCar) {
     m_car->health = 50.0f;
     TPtr<CPGameObject> other(new CPGameObject("PLAYER"));
-    SetGlobal("other", other.Get());
+    SetHandle(*m_script, "other", other.Get());
     const struct {
         const char* call;
         const char* results;
@@ -167,8 +162,8 @@ TEST_F(PlayerCarFunctionsTest, FindObjectGivesTheChildAtAnyDepth) {
     TPtr<CPGameObject> leaf(new CPGameObject("leaf"));
     root->AddChild(middle);
     middle->AddChild(leaf);
-    SetGlobal("root", root.Get());
-    SetGlobal("leaf", leaf.Get());
+    SetHandle(*m_script, "root", root.Get());
+    SetHandle(*m_script, "leaf", leaf.Get());
     EXPECT_EQ(Results("FindObject(root, 'leaf') == leaf, FindObject(root, 'none'), FindObject(nil, 'leaf')"),
               "true|userdata: (nil)|userdata: (nil)");
     EXPECT_NE(Results("FindObject(root, {})").find("error"), std::string::npos) << "a name must be text";
