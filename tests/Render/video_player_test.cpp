@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -127,6 +128,10 @@ technique Textured { pass { Lighting = false; CullMode = None; ZEnable = false;
                ColourNear(0xFF000000u | colour, frame.Pixel(kMiddleX, kMiddleY), kVideoTolerance);
     }
 
+    bool ShowsOneOf(const std::vector<uint32_t>& colours) {
+        return std::any_of(colours.begin(), colours.end(), [&](uint32_t colour) { return Shows(colour); });
+    }
+
     // Plays the video to its end, drawing after every pass; the colours of kColours seen, each
     // once in the order first seen, and the passes it took.
     std::vector<uint32_t> ColoursUntilTheEnd(const TPtr<CPLuaScript>& script, int& passes) {
@@ -223,7 +228,9 @@ TEST_F(VideoPlayerTest, PlayingAnotherVideoWhilePlayingSwitchesToIt) {
     WriteVideo("yellow.ogg", {0xFFFF00u});
     ASSERT_EQ(Player().Play("colours.ogg"), S_OK);
     ASSERT_TRUE(Player().Start());
-    ASSERT_TRUE(PassUntil([&] { return Shows(kColours[0]); }));
+    // On a busy machine the first second's pictures can come too late to be shown; any of the
+    // video's colours shows that it plays.
+    ASSERT_TRUE(PassUntil([&] { return ShowsOneOf(kColours); }));
     // What PlayVideo does while the player is in the kernel: Play, then the kernel's Start.
     ASSERT_EQ(Player().Play("yellow.ogg"), S_OK);
     Player().Start();
