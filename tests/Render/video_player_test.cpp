@@ -26,7 +26,7 @@
 #include "platform/gfx/Texture.h"
 #include "renderer_fixture.h"
 #include "script/PLuaScript.h"
-#include "script/PScriptManager.h"
+#include "support/RunningScripts.h"
 
 namespace rendertest {
 namespace {
@@ -68,7 +68,7 @@ technique Textured { pass { Lighting = false; CullMode = None; ZEnable = false;
     }
     void TearDown() override {
         platform::GetInputTape().Stop();
-        m_scripts.reset();
+        m_scripts.Stop();
         RendererTest::TearDown();
         g_screenBPP = 16;
         g_frameDelta = 0.0f;
@@ -92,15 +92,8 @@ technique Textured { pass { Lighting = false; CullMode = None; ZEnable = false;
 
     // An interface script, started, that counts "video_end".
     TPtr<CPLuaScript> StartScreenScript() {
-        std::filesystem::create_directories("data/scripts");
-        std::ofstream("data/scripts/list.dat") << "screen t_interface interface\n";
-        std::ofstream("data/scripts/screen.lua") << kScreenScript;
-        platform::InvalidateListings();
-        m_scripts = std::make_unique<CPScriptManager>();
-        EXPECT_TRUE(m_scripts->LoadList());
-        TPtr<CPLuaScript> script = m_scripts->GetScript("screen");
-        EXPECT_TRUE(script && script->Start());
-        return script;
+        EXPECT_TRUE(m_scripts.Start({"screen t_interface interface"}, kScreenScript));
+        return TPtr<CPLuaScript>(&m_scripts["screen"]);
     }
 
     // One pass of the game: the player, then the script.
@@ -169,7 +162,7 @@ technique Textured { pass { Lighting = false; CullMode = None; ZEnable = false;
         return ends;
     }
 
-    std::unique_ptr<CPScriptManager> m_scripts;
+    testsupport::RunningScripts m_scripts;
     const float m_soundVolume = g_soundVolume;
 };
 

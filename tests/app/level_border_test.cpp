@@ -82,6 +82,8 @@ TEST_P(LevelBorderTest, TheCarDrivenAtFullThrottleStopsAtTheSide) {
                        {"VX_FRAME_TIME", "0.05"}, {"VX_SEED", "3"},
                        {"VX_STATE", "state.txt"}, {"VX_LOG", "stderr"},
                        {"SDL_VIDEODRIVER", "offscreen"}};
+    // About 10 s under the sanitizers on a quiet machine; more on a busy one.
+    run.timeLimit = std::chrono::minutes(3);
     const apptest::ProgramResult result = apptest::RunProgram(run);
     ASSERT_EQ(result.exitCode, 0) << result.errors;
     const std::string state = apptest::ReadBytes(folder.Path() / "state.txt");
