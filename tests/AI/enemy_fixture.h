@@ -21,6 +21,7 @@
 #include "game/PLevel.h"
 #include "physics/PPhysicData.h"
 #include "physics/PPhysics.h"
+#include "physics/unit_shape.h"
 #include "support/RunningScripts.h"
 #include "support/WorkingFolder.h"
 #include "weapons/PWeaponsSystem.h"
@@ -107,13 +108,7 @@ protected:
     static TPtr<CPGameObject> EnemyModel(const std::string& kind)
     {
         TPtr<CPGameObject> model = Box(kind, {0.0f, 0.0f, 0.0f}, {0.5f, 0.5f, 0.5f});
-        TPtr<CPPhysicData> data(new CPPhysicData(model.Get()));
-        data->mass = 1.0f;
-        data->mainSizes = {1.0f, 1.0f, 1.0f};
-        CPPhysicShape shape;
-        shape.s0 = shape.s1 = shape.s2 = shape.s3 = 1.0f;
-        data->shapes.push_back(shape);
-        model->SetPhysicData(data);
+        GiveUnitShape(*model, 1.0f);
         return model;
     }
 

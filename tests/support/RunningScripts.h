@@ -1,5 +1,4 @@
 #pragma once
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -26,19 +25,16 @@ public:
     RunningScripts(const RunningScripts&) = delete;
     RunningScripts& operator=(const RunningScripts&) = delete;
 
-    // False when the list did not load or a script did not start.
+    // False when a file could not be written, the list did not load or a script did not start.
     bool Start(const std::vector<std::string>& lines, const std::string& body = "Update()") {
-        const std::filesystem::path folder = std::filesystem::current_path() / "Data" / "Scripts";
-        std::filesystem::create_directories(folder);
         std::string list;
         std::vector<std::string> names;
         for (const std::string& line : lines) {
             list += line + "\n";
             names.push_back(NameOf(line));
-            std::ofstream(folder / (names.back() + ".lua"), std::ios::binary) << body;
+            if (!WriteScriptFile(names.back() + ".lua", body)) return false;
         }
-        std::ofstream(folder / "list.dat", std::ios::binary) << list;
-        platform::InvalidateListings();
+        if (!WriteScriptFile("list.dat", list)) return false;
         m_manager = std::make_unique<CPScriptManager>();
         if (!m_manager->LoadList()) return false;
         for (const std::string& name : names) {
@@ -57,14 +53,26 @@ public:
     // The script of that name in the list.
     CPLuaScript& operator[](const std::string& name) const { return *m_manager->GetScript(name); }
 
-    // The commands the script received since the last call, as "command(params)".
-    std::vector<std::string> Commands(const std::string& name) const { return ReceivedCommands((*this)[name]); }
+    // The commands the script received since the last call, as "command(params)", but for those
+    // named `skipped`.
+    std::vector<std::string> Commands(const std::string& name, const std::string& skipped = "") const {
+        return ReceivedCommands((*this)[name], skipped);
+    }
 
 private:
     static std::string NameOf(const std::string& line) {
         std::string name;
         std::istringstream(line) >> name;
         return name;
+    }
+
+    // Writes the file into the game's script folder, in whatever case the working folder has it.
+    static bool WriteScriptFile(const std::string& file, const std::string& text) {
+        std::string path;
+        if (!platform::ResolveForWriting("Data\\Scripts\\" + file, path)) return false;
+        std::ofstream(path, std::ios::binary) << text;
+        platform::InvalidateListings();
+        return true;
     }
 
     std::unique_ptr<CPScriptManager> m_manager;
