@@ -27,21 +27,40 @@ public:
     // caller walks the tree itself.
     bool Prepare(int32_t slot, const PhysicsTerrainTree& tree, const PhysicsVector& boxMin, const PhysicsVector& boxMax);
 
-    // Appends to candidates the triangles of a prepared slot that the box reaches (nodes met by
+    // Fills candidates with the triangles of a prepared slot that the box reaches (nodes met by
     // the box, triangles whose y range from lowY to highY the leaf's y index would take), each
-    // once: stamps[triangle] == stamp marks those already taken.
+    // once: stamps[triangle] == stamp marks those already taken. The list is kept with the range
+    // of each input over which every comparison made comes out the same: while the inputs stay in
+    // their ranges, the kept list is the answer.
     void TakeCandidates(int32_t slot, const PhysicsVector& boxMin, const PhysicsVector& boxMax, float lowY, float highY,
-                        uint32_t* stamps, uint32_t stamp, std::vector<int32_t>& candidates) const;
+                        uint32_t* stamps, uint32_t stamp, std::vector<int32_t>& candidates);
 
     // Asks the memory for the start of a slot's lists.
     void Prefetch(int32_t slot) const;
 
 private:
     enum class State : uint8_t { kEmpty, kWatching, kFilled, kTooLarge };
+    // The inputs of a walk over a slot's lists: the box's corners and its y reach.
+    enum Input : int32_t { kMinX, kMinY, kMinZ, kMaxX, kMaxY, kMaxZ, kLowY, kHighY, kInputCount };
+    // Per input, the closed range of values over which the comparisons made come out the same.
+    struct InputRanges {
+        float low[kInputCount];
+        float high[kInputCount];
+        void Open();
+        bool Hold(const float (&inputs)[kInputCount]) const;
+        void AtMost(int32_t input, float limit);
+        void AtLeast(int32_t input, float limit);
+        // Records the side of input > threshold (and so of input <= threshold).
+        bool Greater(int32_t input, float value, float threshold);
+        // Records the side of input < threshold (and so of input >= threshold).
+        bool Less(int32_t input, float value, float threshold);
+    };
     struct Slot {
         PhysicsVector minimum, maximum;  // the kept (or watched) box
         int32_t nodeCount = 0;
+        int32_t candidateCount = -1;     // the kept answer's length, -1 for none
         State state = State::kEmpty;
+        InputRanges ranges;              // where the kept answer holds
     };
     struct KeptNode {
         const PhysicsTerrainNode* node;
@@ -61,9 +80,13 @@ private:
     bool KeepNode(int32_t slot, const PhysicsTerrainTree& tree, const PhysicsTerrainNode& node, float lowY, float highY,
                   int32_t& spanCount);
     bool KeepLeaf(int32_t slot, const PhysicsTerrainNode& leaf, float lowY, float highY, int32_t& spanCount);
+    // The walk over the slot's lists, recording the ranges of its inputs.
+    void Walk(int32_t slot, const float (&inputs)[kInputCount], uint32_t* stamps, uint32_t stamp,
+              std::vector<int32_t>& candidates);
 
     std::vector<Slot> m_slots;
     std::unique_ptr<KeptNode[]> m_nodes;  // kNodeRoom per slot
     std::unique_ptr<KeptSpan[]> m_spans;  // kSpanRoom per slot
+    std::unique_ptr<int32_t[]> m_answers;  // the last answer, kSpanRoom per slot
     std::vector<const PhysicsTerrainSpan*> m_leafSpans;  // work list of one leaf
 };
