@@ -206,12 +206,12 @@ bool PhysicsTerrainCandidateCache::InputRanges::Hold(const float (&inputs)[kInpu
 
 void PhysicsTerrainCandidateCache::InputRanges::AtMost(int32_t input, float limit)
 {
-    high[input] = std::fmin(high[input], limit);
+    high[input] = std::min(high[input], limit);
 }
 
 void PhysicsTerrainCandidateCache::InputRanges::AtLeast(int32_t input, float limit)
 {
-    low[input] = std::fmax(low[input], limit);
+    low[input] = std::max(low[input], limit);
 }
 
 bool PhysicsTerrainCandidateCache::InputRanges::Greater(int32_t input, float value, float threshold)
