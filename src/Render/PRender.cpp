@@ -96,7 +96,7 @@ bool CPRender::Start() {
     if (CPMaterialManager* materials = GetMaterialManager()) {
         m_shadowMaterial = materials->GetMaterial(kShadowLayer, kShadowEffect, {});
     }
-    m_screenshot = ParseScreenshotRequest(std::getenv("VX_SCREENSHOT"));
+    m_screenshots = ParseScreenshotRequests(std::getenv("VX_SCREENSHOT"));
     return IPTask::Start();
 }
 
@@ -206,7 +206,7 @@ void CPRender::Update() {
     DrawLayers();
     if (g_statistic != 0) DrawStatistics();
     if (m_fadeLevel < kFadeMaximum) DrawFade();
-    if (m_captureNext || m_statisticsFrames == m_screenshot.frame) ReadBackFrame();
+    if (m_captureNext || ScreenshotDue()) ReadBackFrame();
     const platform::IClock& clock = platform::GetClock();
     m_frameSeconds = static_cast<double>(clock.Counter() - start) / static_cast<double>(clock.CounterFrequency());
     m_device->Present();
@@ -234,9 +234,18 @@ void CPRender::ReadBackFrame() {
         GetLog()->Print(0, "Cannot read the frame back\n");
         return;
     }
-    if (m_statisticsFrames == m_screenshot.frame && !WriteScreenshot(m_screenshot.path, m_captured)) {
-        GetLog()->Print(0, "Cannot write the screenshot %s\n", m_screenshot.path.c_str());
+    for (const ScreenshotRequest& request : m_screenshots) {
+        if (request.frame == m_statisticsFrames && !WriteScreenshot(request.path, m_captured)) {
+            GetLog()->Print(0, "Cannot write the screenshot %s\n", request.path.c_str());
+        }
     }
+}
+
+bool CPRender::ScreenshotDue() const {
+    for (const ScreenshotRequest& request : m_screenshots) {
+        if (request.frame == m_statisticsFrames) return true;
+    }
+    return false;
 }
 
 // --- The draw pass -----------------------------------------------------------------------------

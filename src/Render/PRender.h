@@ -171,6 +171,8 @@ private:
     void DrawStatistics();
     void DrawFade();
     void ReadBackFrame();
+    // Whether VX_SCREENSHOT asks for the frame being drawn.
+    bool ScreenshotDue() const;
     void EndFrame();
 
     std::unordered_map<std::string, std::unique_ptr<SPMeshBuffers>> m_meshCache;
@@ -195,7 +197,7 @@ private:
     CPBloom m_bloom;
     bool m_bloomActive = false;
     float m_fadeLevel = kFadeMaximum;
-    ScreenshotRequest m_screenshot;
+    std::vector<ScreenshotRequest> m_screenshots;
     bool m_captureNext = false;
     CapturedFrame m_captured;
 };

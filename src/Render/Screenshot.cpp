@@ -2,7 +2,9 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <charconv>
+#include <utility>
 
 #include "core/PFileWriter.h"
 #include "core/Result.h"
@@ -35,6 +37,19 @@ ScreenshotRequest ParseScreenshotRequest(const char* value) {
     request.path = path;
     request.frame = frame;
     return request;
+}
+
+std::vector<ScreenshotRequest> ParseScreenshotRequests(const char* value) {
+    std::vector<ScreenshotRequest> requests;
+    if (!value) return requests;
+    const std::string text(value);
+    for (size_t start = 0; start <= text.size();) {
+        const size_t end = std::min(text.find(';', start), text.size());
+        ScreenshotRequest request = ParseScreenshotRequest(text.substr(start, end - start).c_str());
+        if (!request.path.empty()) requests.push_back(std::move(request));
+        start = end + 1;
+    }
+    return requests;
 }
 
 bool WriteScreenshot(const std::string& path, const CapturedFrame& frame) {

@@ -25,5 +25,9 @@ struct ScreenshotRequest {
 // text, a file name that is missing or a frame that is not a positive number ask for nothing.
 ScreenshotRequest ParseScreenshotRequest(const char* value);
 
+// Reads several requests separated by ';' ("a.png:5;b.png:40"), each as ParseScreenshotRequest
+// does; those that ask for nothing are left out.
+std::vector<ScreenshotRequest> ParseScreenshotRequests(const char* value);
+
 // Writes the frame as an 8-bit RGB PNG file, replacing the file as a whole; false on failure.
 bool WriteScreenshot(const std::string& path, const CapturedFrame& frame);

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/PGlobalTimer.h"
-#include "core/PLog.h"
 #include "core/TextHelpers.h"
 #include "game/PGameData.h"
 #include "game/PPlayerCar.h"
@@ -43,10 +42,7 @@ bool CPBonus::SetParams(const WeaponFields& fields) {
     m_pickUpEffect = fields[3];
     m_lifetime = AtoF(fields[4]);
     const auto* kind = std::find(std::begin(kKindNames), std::end(kKindNames), fields[5]);
-    if (kind == std::end(kKindNames)) {
-        GetLog()->Print(0, "weapons.dat: %s: unknown bonus kind \"%s\"\n", GetName().c_str(), fields[5].c_str());
-        return false;
-    }
+    if (kind == std::end(kKindNames)) return RefuseDefinition("unknown bonus kind \"" + fields[5] + "\"");
     m_kind = static_cast<Kind>(kind - std::begin(kKindNames));
     return CPWeaponObject::SetParams(fields);
 }

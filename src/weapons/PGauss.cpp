@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/PGlobalTimer.h"
-#include "core/PLog.h"
 #include "core/TextHelpers.h"
 #include "Render/PRenderObject.h"
 #include "weapons/WeaponQuad.h"
@@ -29,10 +28,7 @@ bool CPGauss::SetParams(const WeaponFields& fields) {
     m_halfWidth = AtoF(fields[3]);
     const int32_t layer = AtoI(fields[6]);
     m_hitEffect = fields[7];
-    if (!(m_speed > 0.0f)) {
-        GetLog()->Print(0, "weapons.dat: %s: speed must be positive\n", GetName().c_str());
-        return false;
-    }
+    if (!(m_speed > 0.0f)) return RefuseDefinition("speed must be positive");
     BuildTexturedQuad(*GetRenderObject(), layer, fields[5], fields[4], {{{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}}});
     return CPWeaponObject::SetParams(fields);
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/PGlobalTimer.h"
-#include "core/PLog.h"
 #include "core/Fields.h"
 #include "core/TextHelpers.h"
 #include "math/PMathConstants.h"
@@ -24,12 +23,6 @@ constexpr float kSpin = 0.1f;
 constexpr float kLift = 0.01f;
 
 }  // namespace
-
-bool CPDebris::LoadPhysicalModel(const std::string& description) {
-    if (LoadModel(description) && GetPhysicData()) return true;
-    GetLog()->Print(0, "weapons.dat: %s: the model %s has no physics data\n", GetName().c_str(), description.c_str());
-    return false;
-}
 
 void CPDebris::Throw(const PVector3& position, const PVector3& direction) {
     SetPosition(position);
@@ -97,10 +90,7 @@ bool CPGib1::SetParams(const WeaponFields& fields) {
     m_puffInterval = AtoF(fields[5]);
     m_variants = AtoI(fields[6]);
     m_lifetime = AtoF(fields[7]);
-    if (m_variants < 1) {
-        GetLog()->Print(0, "weapons.dat: %s: needs at least one puff variant\n", GetName().c_str());
-        return false;
-    }
+    if (m_variants < 1) return RefuseDefinition("needs at least one puff variant");
     return LoadPhysicalModel(fields[0]);
 }
 

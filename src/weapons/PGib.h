@@ -13,8 +13,6 @@ public:
     float GetElapsed() const { return m_elapsed; }
 
 protected:
-    // Loads the model; false (logged) when it has no physics data.
-    bool LoadPhysicalModel(const std::string& description);
     // Places the piece, enters it into the world and throws it.
     void Throw(const PVector3& position, const PVector3& direction);
     // False once the lifetime has passed (the piece has left the world then).

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/PGlobalTimer.h"
-#include "core/PLog.h"
 #include "core/TextHelpers.h"
 #include "game/PGameData.h"
 #include "physics/PPhysicData.h"
@@ -22,16 +21,9 @@ constexpr float kThrow = 15.0f;
 bool CPMine::SetParams(const WeaponFields& fields) {
     const CPGameData* data = GetGameData();
     const CPMineInfo* info = data ? data->FindMineInfo(GetName()) : nullptr;
-    if (!info) {
-        GetLog()->Print(0, "weapons.dat: %s: no mine layer of that name in m_info.dat\n", GetName().c_str());
-        return false;
-    }
+    if (!info) return RefuseDefinition("no mine layer of that name in m_info.dat");
     m_info = *info;
-    const std::string model = GetName() + ".rdf";
-    if (!LoadModel(model) || !GetPhysicData()) {
-        GetLog()->Print(0, "weapons.dat: %s: the model %s has no physics data\n", GetName().c_str(), model.c_str());
-        return false;
-    }
+    if (!LoadPhysicalModel(GetName() + ".rdf")) return false;
     m_explosion = fields[0];
     m_lifetime = AtoF(fields[1]);
     m_timerMode = fields[2] == "timer";

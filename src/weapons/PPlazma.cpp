@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "core/PGlobalTimer.h"
-#include "core/PLog.h"
 #include "core/TextHelpers.h"
 #include "math/PMathConstants.h"
 #include "Render/PMaterialManager.h"
@@ -37,18 +36,12 @@ bool CPPlazma::SetParams(const WeaponFields& fields) {
     m_followUp = fields[10];
     if (!(m_chargeTime > 0.0f) || !(m_frameTime > 0.0f) || !IsFrameGrid(m_columns, m_rows) || m_spriteCount < 0 ||
         m_spriteCount > kMaxSprites) {
-        GetLog()->Print(0, "weapons.dat: %s: charge time, frame time, columns and rows must be positive, at most %d "
-                           "frames and %d sprites\n", GetName().c_str(), kMaxFrames, kMaxSprites);
-        return false;
+        return RefuseDefinition("charge time, frame time, columns and rows must be positive, at most " +
+                                std::to_string(kMaxFrames) + " frames and " + std::to_string(kMaxSprites) + " sprites");
     }
     CPMaterialManager* materials = GetMaterialManager();
     const TPtr<CPMaterial> material = materials ? materials->GetMaterial(layer, fields[5], {fields[4]}) : nullptr;
-    for (int32_t r = 0; r < m_rows; ++r) {
-        for (int32_t c = 0; c < m_columns; ++c) {
-            m_frames.push_back({static_cast<float>(c) / m_columns, static_cast<float>(r) / m_rows,
-                                static_cast<float>(c + 1) / m_columns, static_cast<float>(r + 1) / m_rows});
-        }
-    }
+    m_frames = FrameGridRects(m_columns, m_rows);
     SetAttachment(kNothing, nullptr);
     for (int32_t i = 0; i < m_spriteCount; ++i) {
         TPtr<CPGameObject> child(new CPGameObject("plazma"));
@@ -137,10 +130,7 @@ bool CPSPlazma::SetParams(const WeaponFields& fields) {
     m_size = AtoF(fields[3]);
     const int32_t layer = AtoI(fields[6]);
     m_hitEffect = fields[12];
-    if (!(m_speed > 0.0f)) {
-        GetLog()->Print(0, "weapons.dat: %s: speed must be positive\n", GetName().c_str());
-        return false;
-    }
+    if (!(m_speed > 0.0f)) return RefuseDefinition("speed must be positive");
     BuildTexturedQuad(*GetRenderObject(), layer, fields[5], fields[4], {{{0.0f, 1.0f}, {0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}}});
     return CPWeaponObject::SetParams(fields);
 }

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "core/PGlobalTimer.h"
-#include "core/PLog.h"
 #include "core/TextHelpers.h"
 #include "math/PMathConstants.h"
 #include "Render/PParticleSpawnInfo.h"
@@ -32,10 +31,7 @@ bool CPRocketBase::SetParams(const WeaponFields& fields) {
     m_puffLife = AtoF(fields[7]);
     m_smokeInterval = AtoF(fields[8]);
     m_lookAhead = AtoF(fields[9]);
-    if (!(m_speed > 0.0f)) {
-        GetLog()->Print(0, "weapons.dat: %s: speed must be positive\n", GetName().c_str());
-        return false;
-    }
+    if (!(m_speed > 0.0f)) return RefuseDefinition("speed must be positive");
     return CPWeaponObject::SetParams(fields);
 }
 

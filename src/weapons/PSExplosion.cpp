@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/PLog.h"
 #include "core/Fields.h"
 #include "core/TextHelpers.h"
 #include "core/PGlobalTimer.h"
@@ -63,9 +62,8 @@ bool CPSExplosion::SetParams(const WeaponFields& fields) {
     m_spriteCount = AtoI(fields[10]);
     if (!(m_size > 0.0f) || !(m_frameRate > 0.0f) || !IsFrameGrid(m_columns, m_rows) || m_spriteCount < 0 ||
         m_spriteCount > kMaxSprites) {
-        GetLog()->Print(0, "weapons.dat: %s: size, frame rate, columns and rows must be positive, at most %d "
-                           "frames and %d sprites\n", GetName().c_str(), kMaxFrames, kMaxSprites);
-        return false;
+        return RefuseDefinition("size, frame rate, columns and rows must be positive, at most " +
+                                std::to_string(kMaxFrames) + " frames and " + std::to_string(kMaxSprites) + " sprites");
     }
     const std::vector<std::string> colour = SplitFields(fields[13], ",");
     for (size_t i = 0; i < 3; ++i) m_lightColour[i] = AtoF(FieldAt(colour, i));
@@ -82,12 +80,7 @@ bool CPSExplosion::SetParams(const WeaponFields& fields) {
     m_light.specular = full;
     m_light.range = 3.0f * m_size;
     m_light.attenuation1 = 1.0f / (3.0f * m_size);
-    for (int32_t r = 0; r < m_rows; ++r) {
-        for (int32_t c = 0; c < m_columns; ++c) {
-            m_frames.push_back({static_cast<float>(c) / m_columns, static_cast<float>(r) / m_rows,
-                                static_cast<float>(c + 1) / m_columns, static_cast<float>(r + 1) / m_rows});
-        }
-    }
+    m_frames = FrameGridRects(m_columns, m_rows);
     BuildSprites(fields[0], AtoF(fields[11]), AtoF(fields[12]));
     SetAttachment(kNothing, nullptr);
     UpdateTransform();

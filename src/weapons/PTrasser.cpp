@@ -1,7 +1,6 @@
 #include "weapons/PTrasser.h"
 
 #include "core/PGlobalTimer.h"
-#include "core/PLog.h"
 #include "core/TextHelpers.h"
 #include "math/PMathConstants.h"
 #include "Render/PRenderObject.h"
@@ -33,10 +32,7 @@ bool CPTrasser::SetParams(const WeaponFields& fields) {
     m_impulse = AtoF(fields[8]);
     m_range = AtoF(fields[9]);
     if (m_range < 0.0f) m_range = kDefaultRange;
-    if (!(m_speed > 0.0f) || !(m_halfWidth > 0.0f)) {
-        GetLog()->Print(0, "weapons.dat: %s: speed and half width must be positive\n", GetName().c_str());
-        return false;
-    }
+    if (!(m_speed > 0.0f) || !(m_halfWidth > 0.0f)) return RefuseDefinition("speed and half width must be positive");
     m_homing = false;
     BuildTexturedQuad(*GetRenderObject(), layer, fields[5], fields[4], {{{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}}});
     return CPWeaponObject::SetParams(fields);

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "core/PLog.h"
 #include "core/PTokenizer.h"
 #include "physics/PPhysicData.h"
 #include "physics/PhysicsConversions.h"
@@ -78,8 +79,30 @@ bool CPWeaponObject::LoadModel(const std::string& description) {
     return true;
 }
 
+bool CPWeaponObject::LoadPhysicalModel(const std::string& description) {
+    if (LoadModel(description) && GetPhysicData()) return true;
+    return RefuseDefinition("the model " + description + " has no physics data");
+}
+
+bool CPWeaponObject::RefuseDefinition(const std::string& why) const {
+    GetLog()->Print(0, "weapons.dat: %s: %s\n", GetName().c_str(), why.c_str());
+    return false;
+}
+
 void CPWeaponObject::AdoptCopiedRenderObject() {
     if (CPRenderObject* copied = GetAttachment().Get<CPRenderObject>()) m_renderObject = TPtr<CPRenderObject>(copied);
+}
+
+std::vector<std::array<float, 4>> FrameGridRects(int32_t columns, int32_t rows) {
+    std::vector<std::array<float, 4>> rects;
+    rects.reserve(static_cast<size_t>(columns) * static_cast<size_t>(rows));
+    for (int32_t r = 0; r < rows; ++r) {
+        for (int32_t c = 0; c < columns; ++c) {
+            rects.push_back({static_cast<float>(c) / columns, static_cast<float>(r) / rows,
+                             static_cast<float>(c + 1) / columns, static_cast<float>(r + 1) / rows});
+        }
+    }
+    return rects;
 }
 
 bool IsUnpushableEnemy(const CPGameObject& object) {

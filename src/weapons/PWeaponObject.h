@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -58,10 +59,14 @@ protected:
     // Copies the model of the object description into this object (render layer 20), keeping the
     // object's name; false when nothing could be loaded, and the object keeps what it showed.
     bool LoadModel(const std::string& description);
+    // The same for a model that must have physics data; false (refused, logged) when it has none.
+    bool LoadPhysicalModel(const std::string& description);
     // The render object that CopyFrom gave this clone becomes its own.
     void AdoptCopiedRenderObject();
     // Turns the object's -Y axis onto the direction (no turn for a zero direction).
     void FaceAlong(const PVector3& direction);
+    // Logs why the definition is refused ("weapons.dat: <name>: <why>"); false, for SetParams.
+    bool RefuseDefinition(const std::string& why) const;
 
     PVector3 m_launchPosition{0.0f, 0.0f, 0.0f};
     PVector3 m_launchDirection{0.0f, 0.0f, 0.0f};
@@ -82,6 +87,8 @@ constexpr int32_t kMaxSprites = 64;
 inline bool IsFrameGrid(int32_t columns, int32_t rows) {
     return columns >= 1 && rows >= 1 && columns <= kMaxFrames && rows <= kMaxFrames / columns;
 }
+// The texture rectangles (u0, v0, u1, v1) of the frames of such a grid, row by row.
+std::vector<std::array<float, 4>> FrameGridRects(int32_t columns, int32_t rows);
 // Whether the owner tag of a definition makes an enemy's object.
 inline bool IsEnemyTag(const std::string& tag) { return tag == "enemy"; }
 // Whether the object is a living enemy whose kind is never pushed (the walkers).

@@ -21,8 +21,8 @@
 #include "game/PLevel.h"
 #include "physics/PPhysicData.h"
 #include "physics/PPhysics.h"
-#include "script/PLuaScript.h"
-#include "script/PScriptManager.h"
+#include "physics/unit_shape.h"
+#include "support/RunningScripts.h"
 #include "support/WorkingFolder.h"
 #include "weapons/PWeaponsSystem.h"
 #include "weapons/PWeaponObject.h"
@@ -39,20 +39,13 @@ protected:
 
     void SetUp() override
     {
-        m_folder.Write("Data/Scripts/list.dat", "gamemenu t_interface\nlevelscript t_interface level\n");
-        m_folder.Write("Data/Scripts/gamemenu.lua", "while true do Update() end\n");
-        m_folder.Write("Data/Scripts/levelscript.lua", "while true do Update() end\n");
         m_folder.Write("Data/ai.dat", kAiDat);
         m_folder.Write("Data/Ai/melee.txt", "melee 5 0 1.5 1 0 1 0 2 7\nrun run_sound\nhit1 hit_sound\n");
         m_folder.Write("Data/Ai/gun.txt", "fire 3 0.5 1 1.5 0 0 0 0 0 6 -0.5 1 1.5\nrun run_sound\n");
         g_frameDelta = 0.0f;
         m_kernel = std::make_unique<CPKernel>();
-        m_scripts = std::make_unique<CPScriptManager>();
-        ASSERT_TRUE(m_scripts->LoadList());
-        m_gameMenu = m_scripts->GetScript("gamemenu");
-        m_levelScript = m_scripts->GetScript("levelscript");
-        m_gameMenu->Start();
-        m_levelScript->Start();
+        ASSERT_TRUE(m_scripts.Start({"gamemenu t_interface", "levelscript t_interface level"},
+                                    "while true do Update() end\n"));
         m_physics = new CPPhysics;
         m_physics->Init();
         m_weapons = new CPWeaponsSystem;
@@ -79,10 +72,8 @@ protected:
         m_weapons = nullptr;
         if (m_physics) m_physics->Stop();
         m_physics = nullptr;
-        m_gameMenu = nullptr;
-        m_levelScript = nullptr;
         m_ground = nullptr;
-        m_scripts.reset();
+        m_scripts.Stop();
         m_kernel.reset();
         g_frameDelta = 0.0f;
         CollectGarbage();
@@ -117,13 +108,7 @@ protected:
     static TPtr<CPGameObject> EnemyModel(const std::string& kind)
     {
         TPtr<CPGameObject> model = Box(kind, {0.0f, 0.0f, 0.0f}, {0.5f, 0.5f, 0.5f});
-        TPtr<CPPhysicData> data(new CPPhysicData(model.Get()));
-        data->mass = 1.0f;
-        data->mainSizes = {1.0f, 1.0f, 1.0f};
-        CPPhysicShape shape;
-        shape.s0 = shape.s1 = shape.s2 = shape.s3 = 1.0f;
-        data->shapes.push_back(shape);
-        model->SetPhysicData(data);
+        GiveUnitShape(*model, 1.0f);
         return model;
     }
 
@@ -143,19 +128,6 @@ protected:
         m_ai->Update();
     }
 
-    // Every command the script holds, oldest first, as "name(param,param)"; the queue is emptied.
-    static std::vector<std::string> TakeCommands(CPLuaScript& script)
-    {
-        std::vector<std::string> commands;
-        while (script.NextCommand()) {
-            const CPScriptCommand* command = script.GetCurrentCommand();
-            std::string text = command->command + "(";
-            for (size_t i = 0; i < command->params.size(); ++i) text += (i ? "," : "") + command->params[i];
-            commands.push_back(text + ")");
-        }
-        return commands;
-    }
-
     // How many live weapon objects of the name there are.
     size_t LiveEffects(const std::string& name) const
     {
@@ -166,9 +138,7 @@ protected:
 
     testsupport::WorkingFolder m_folder;
     std::unique_ptr<CPKernel> m_kernel;
-    std::unique_ptr<CPScriptManager> m_scripts;
-    TPtr<CPLuaScript> m_gameMenu;
-    TPtr<CPLuaScript> m_levelScript;
+    testsupport::RunningScripts m_scripts;
     TPtr<CPPhysics> m_physics;
     TPtr<CPWeaponsSystem> m_weapons;
     std::unique_ptr<CPGameData> m_gameData;

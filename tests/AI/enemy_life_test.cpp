@@ -133,12 +133,12 @@ TEST_F(EnemyTest, AKillPaysOnceAndTellsTheScriptsOnce)
     m_gameData->money = 100.0f;
     AI_Entity* walker = Spawn("walker", 10.0f, 20.0f);
     ASSERT_NE(walker, nullptr);
-    TakeCommands(*m_levelScript);
+    m_scripts.Commands("levelscript");
     for (int hit = 0; hit < 3; ++hit) walker->OnDamage({10, 20, 1}, {0, 1, 0}, 40.0f, true, false, false);
     EXPECT_EQ(m_gameData->money, 125.0f);
     EXPECT_EQ(m_gameData->score, 25);
-    EXPECT_EQ(TakeCommands(*m_gameMenu), Commands{"change_money(125.000000)"});
-    EXPECT_EQ(TakeCommands(*m_levelScript), Commands{"enemy_death(walker,10.000000,20.000000,1.000000)"});
+    EXPECT_EQ(m_scripts.Commands("gamemenu"), Commands{"change_money(125.000000)"});
+    EXPECT_EQ(m_scripts.Commands("levelscript"), Commands{"enemy_death(walker,10.000000,20.000000,1.000000)"});
     EXPECT_EQ(walker->CurrentStateId(), AI_Entity::kDeath);
     EXPECT_EQ(m_ai->LiveCount("walker"), 0);
     EXPECT_EQ(m_ai->WalkerCount(), 0);
@@ -203,7 +203,7 @@ TEST_F(EnemyTest, EveryEnemyLeavesPlayLoweringItsCountsExactlyOnce)
         AI_Entity* enemy = Spawn(c.kind, 10.0f, 10.0f);
         ASSERT_NE(enemy, nullptr);
         Frame();  // the first decision
-        TakeCommands(*m_levelScript);
+        m_scripts.Commands("levelscript");
         c.leave(*this, *enemy);
         int frames = 0;
         while (!m_ai->Manager().Entities().empty() && frames < 2000) {
@@ -214,7 +214,7 @@ TEST_F(EnemyTest, EveryEnemyLeavesPlayLoweringItsCountsExactlyOnce)
         EXPECT_TRUE(m_level->enemyObjects.empty());
         EXPECT_EQ(m_ai->LiveCount(c.kind), 0);
         EXPECT_EQ(m_ai->WalkerCount(), 0);
-        EXPECT_EQ(TakeCommands(*m_levelScript), c.events);
+        EXPECT_EQ(m_scripts.Commands("levelscript"), c.events);
         EXPECT_EQ(m_gameData->money, c.money);
         m_ai->Start();
     }

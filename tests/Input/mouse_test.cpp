@@ -12,8 +12,7 @@
 #include "core/SettingsVariables.h"
 #include "Input/NInput.h"
 #include "platform/InputState.h"
-#include "script/PLuaScript.h"
-#include "script/PScriptManager.h"
+#include "support/RunningScripts.h"
 #include "support/WorkingFolder.h"
 
 namespace {
@@ -51,19 +50,15 @@ protected:
         platform::GetInputState().Clear();
         m_folder.Write("actions.cfg",
                        "fire;Fire;mlb\r\nalt;Alt;mrb\r\nnext;Next;mwheel1\r\nprev;Prev;mwheel2\r\njump;Jump;Q\r\n");
-        m_folder.Write("data/scripts/list.dat", "listener t_interface action_listener interface\n");
-        m_folder.Write("data/scripts/listener.lua", "while true do Update() end\n");
         m_kernel = std::make_unique<CPKernel>();
-        m_scripts = std::make_unique<CPScriptManager>();
-        ASSERT_TRUE(m_scripts->LoadList());
-        m_scripts->GetScript("listener")->Start();
+        ASSERT_TRUE(m_scripts.Start({"listener t_interface action_listener interface"}, "while true do Update() end\n"));
         m_input = new CNInput;
         ASSERT_TRUE(m_input->Start());
         m_input->SetMouseListener(&m_listener);
     }
     void TearDown() override {
         m_input = nullptr;
-        m_scripts.reset();
+        m_scripts.Stop();
         m_kernel.reset();
         CollectGarbage();
         platform::GetInputState().Clear();
@@ -81,17 +76,7 @@ protected:
     }
     static void Button(int button, bool down) { platform::GetInputState().SetButton(button, down); }
 
-    List Commands() {
-        List commands;
-        TPtr<CPLuaScript> listener = m_scripts->GetScript("listener");
-        while (listener->NextCommand()) {
-            const CPScriptCommand* command = listener->GetCurrentCommand();
-            std::string text = command->command + "(";
-            for (size_t i = 0; i < command->params.size(); ++i) text += (i ? "," : "") + command->params[i];
-            commands.push_back(text + ")");
-        }
-        return commands;
-    }
+    List Commands() { return m_scripts.Commands("listener"); }
     std::string KeyOf(const std::string& action) const { return m_input->GetActionMap().at(action).keyName; }
 
     testsupport::WorkingFolder m_folder;
@@ -104,7 +89,7 @@ private:
         float mouse, delta;
     } m_saved{};
     std::unique_ptr<CPKernel> m_kernel;
-    std::unique_ptr<CPScriptManager> m_scripts;
+    testsupport::RunningScripts m_scripts;
 };
 
 TEST_F(MouseTest, TheCursorMovesByScaledCountsAndStaysOnTheScreen) {

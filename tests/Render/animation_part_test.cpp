@@ -45,7 +45,7 @@ protected:
         g_frameDelta = delta;
         for (int i = 0; i < updates; ++i) m_animation->Update();
         int ends = 0;
-        for (const std::string& command : TakeCommands(*m_script)) {
+        for (const std::string& command : testsupport::ReceivedCommands(*m_script)) {
             EXPECT_EQ(command, "animation_end(" + HandleToString(m_target.Get()) + ")");
             ++ends;
         }

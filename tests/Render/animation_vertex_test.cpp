@@ -132,14 +132,14 @@ TEST_F(AnimatedObjectTest, ALoopLimitStopsOnThatWrapAndLeavesTheFrameBeforeTheLa
     for (double t = 0.5; t < 9.0; t += 1.0) {
         shown.push_back(ShowAt(t));
         if (t == 7.5) {
-            EXPECT_TRUE(TakeCommands(*m_listener).empty()) << "not stopped before the second wrap";
+            EXPECT_TRUE(testsupport::ReceivedCommands(*m_listener).empty()) << "not stopped before the second wrap";
         }
     }
     EXPECT_EQ(shown, (std::vector<int32_t>{0, 1, 2, 3, 0, 1, 2, 3, 2}));
     EXPECT_TRUE(m_animated->IsStopped());
-    EXPECT_EQ(TakeCommands(*m_listener), std::vector<std::string>{Event("animation_stopped")});
+    EXPECT_EQ(testsupport::ReceivedCommands(*m_listener), std::vector<std::string>{Event("animation_stopped")});
     EXPECT_EQ(ShowAt(100.25), 2) << "a stopped animation no longer follows the time";
-    EXPECT_TRUE(TakeCommands(*m_listener).empty()) << "stopped once";
+    EXPECT_TRUE(testsupport::ReceivedCommands(*m_listener).empty()) << "stopped once";
     EXPECT_TRUE(m_animated->GetCurrentName().empty());
 }
 
@@ -151,7 +151,7 @@ TEST_F(AnimatedObjectTest, LoopLimitsBelowOneNeverStop) {
         for (int step = 1; step <= 400; ++step) ShowAt(start + step * 0.037);
         EXPECT_FALSE(m_animated->IsStopped()) << loops;
         EXPECT_GT(m_animated->GetLoopsPlayed(), 30) << loops;
-        EXPECT_TRUE(TakeCommands(*m_listener).empty()) << loops;
+        EXPECT_TRUE(testsupport::ReceivedCommands(*m_listener).empty()) << loops;
     }
 }
 
@@ -172,7 +172,7 @@ TEST_F(AnimatedObjectTest, ReportAndMarkArriveOncePerPassAndAMissedReportIsRearm
         ShowAt(t);
         markedAt.push_back(m_animated->GetMarkedFrame());
     }
-    EXPECT_EQ(TakeCommands(*m_listener), std::vector<std::string>{Event("animation_report")});
+    EXPECT_EQ(testsupport::ReceivedCommands(*m_listener), std::vector<std::string>{Event("animation_report")});
     EXPECT_EQ(std::count(markedAt.begin(), markedAt.end(), -1), 3) << "armed until frame 2";
     EXPECT_EQ(markedAt.back(), 2) << "fired once, at the first frame at or past it";
     // The second pass jumps from frame 3 to a wrapped frame 1: its report is missed and re-armed.
@@ -180,9 +180,9 @@ TEST_F(AnimatedObjectTest, ReportAndMarkArriveOncePerPassAndAMissedReportIsRearm
     EXPECT_EQ(m_animated->GetMarkedFrame(), -1);
     ShowAt(4.75);
     ShowAt(6.75);
-    EXPECT_TRUE(TakeCommands(*m_listener).empty());
+    EXPECT_TRUE(testsupport::ReceivedCommands(*m_listener).empty());
     ShowAt(8.25);  // frame 4 of the fourth pass
-    EXPECT_EQ(TakeCommands(*m_listener), std::vector<std::string>{Event("animation_report")});
+    EXPECT_EQ(testsupport::ReceivedCommands(*m_listener), std::vector<std::string>{Event("animation_report")});
 }
 
 TEST_F(AnimatedObjectTest, WithoutRestartThePlayingAnimationGoesOn) {

@@ -40,14 +40,14 @@ TEST_F(ActivationTest, ActivationStartsTheScriptAndHandsItAReference) {
     EXPECT_TRUE(InKernel(script.Get()));
     EXPECT_EQ(script->GetPriority(), 200);
     EXPECT_EQ(object->GetRefCount(), references + 1);
-    EXPECT_EQ(TakeCommands(*script), Commands{Event("add_object", object.Get())});
+    EXPECT_EQ(testsupport::ReceivedCommands(*script), Commands{Event("add_object", object.Get())});
     EXPECT_EQ(StringToObject(HandleToString(object.Get()).c_str()), object.Get());
 
     // A second activation, whatever its priority, changes nothing.
     object->Activate(7);
     EXPECT_EQ(script->GetPriority(), 200);
     EXPECT_EQ(object->GetRefCount(), references + 1);
-    EXPECT_TRUE(TakeCommands(*script).empty());
+    EXPECT_TRUE(testsupport::ReceivedCommands(*script).empty());
 
     object->Release();  // what the script does with its reference
 }
@@ -57,19 +57,19 @@ TEST_F(ActivationTest, DeactivationTellsTheScriptOnceAndKeepsItsReference) {
     TPtr<CPLuaScript> script = NewScript();
     object->SetScript(script);
     object->Activate(200);
-    TakeCommands(*script);
+    testsupport::ReceivedCommands(*script);
     const int32_t references = object->GetRefCount();
 
     object->Deactivate();
     object->Deactivate();
     EXPECT_FALSE(object->IsActive());
     EXPECT_EQ(object->GetRefCount(), references);
-    EXPECT_EQ(TakeCommands(*script), Commands{Event("delete_object", object.Get())});
+    EXPECT_EQ(testsupport::ReceivedCommands(*script), Commands{Event("delete_object", object.Get())});
 
     // The level brings objects in and out again as the player moves.
     object->Activate(200);
     object->Deactivate();
-    EXPECT_EQ(TakeCommands(*script),
+    EXPECT_EQ(testsupport::ReceivedCommands(*script),
               (Commands{Event("add_object", object.Get()), Event("delete_object", object.Get())}));
     object->Release();
     object->Release();
@@ -90,14 +90,14 @@ TEST_F(ActivationTest, TheWholeTreeEntersAndLeaves) {
     EXPECT_TRUE(child->IsActive());
     EXPECT_TRUE(leaf->IsActive());
     EXPECT_EQ(leafScript->GetPriority(), 300);
-    EXPECT_EQ(TakeCommands(*leafScript), Commands{Event("add_object", leaf.Get())});
-    EXPECT_EQ(TakeCommands(*rootScript), Commands{Event("add_object", root.Get())});
+    EXPECT_EQ(testsupport::ReceivedCommands(*leafScript), Commands{Event("add_object", leaf.Get())});
+    EXPECT_EQ(testsupport::ReceivedCommands(*rootScript), Commands{Event("add_object", root.Get())});
 
     root->Deactivate();
     EXPECT_FALSE(child->IsActive());
     EXPECT_FALSE(leaf->IsActive());
-    EXPECT_EQ(TakeCommands(*leafScript), Commands{Event("delete_object", leaf.Get())});
-    EXPECT_EQ(TakeCommands(*rootScript), Commands{Event("delete_object", root.Get())});
+    EXPECT_EQ(testsupport::ReceivedCommands(*leafScript), Commands{Event("delete_object", leaf.Get())});
+    EXPECT_EQ(testsupport::ReceivedCommands(*rootScript), Commands{Event("delete_object", root.Get())});
     root->Release();
     leaf->Release();
 }
@@ -147,18 +147,18 @@ TEST_F(ActivationTest, TheDestructorSendsNoEventWithTheFreedAddress) {
         object->AddChild(child);
         child->SetScript(childScript);
         object->Activate(200);
-        TakeCommands(*script);
-        TakeCommands(*childScript);
+        testsupport::ReceivedCommands(*script);
+        testsupport::ReceivedCommands(*childScript);
         object->Release();  // the script lets go while the object is still in the world
     }
     CollectGarbage();
 
-    EXPECT_TRUE(TakeCommands(*script).empty());
+    EXPECT_TRUE(testsupport::ReceivedCommands(*script).empty());
     EXPECT_GE(emitter->stops, 1);
     // The child lives on (its script holds it), leaves the world and says so.
     EXPECT_FALSE(child->IsActive());
     EXPECT_EQ(child->GetParent().Get(), nullptr);
-    EXPECT_EQ(TakeCommands(*childScript), Commands{Event("delete_object", child.Get())});
+    EXPECT_EQ(testsupport::ReceivedCommands(*childScript), Commands{Event("delete_object", child.Get())});
     child->Release();
 }
 
@@ -180,19 +180,19 @@ TEST_F(ActivationTest, AChildFreedWithItsParentSendsNoEventEither) {
         child->AddChild(grandchild);
         object->AddChild(kept);
         object->Activate(200);
-        TakeCommands(*childScript);
-        TakeCommands(*grandchildScript);
-        TakeCommands(*keptScript);
+        testsupport::ReceivedCommands(*childScript);
+        testsupport::ReceivedCommands(*grandchildScript);
+        testsupport::ReceivedCommands(*keptScript);
         // The scripts of the child and the grandchild let go while they are in the world.
         child->Release();
         grandchild->Release();
     }
     CollectGarbage();
 
-    EXPECT_TRUE(TakeCommands(*childScript).empty());
-    EXPECT_TRUE(TakeCommands(*grandchildScript).empty());
+    EXPECT_TRUE(testsupport::ReceivedCommands(*childScript).empty());
+    EXPECT_TRUE(testsupport::ReceivedCommands(*grandchildScript).empty());
     // A child that outlives the parent still leaves the world and says so.
-    EXPECT_EQ(TakeCommands(*keptScript), Commands{Event("delete_object", kept.Get())});
+    EXPECT_EQ(testsupport::ReceivedCommands(*keptScript), Commands{Event("delete_object", kept.Get())});
     kept->Release();
 }
 
@@ -203,7 +203,7 @@ TEST_F(ActivationTest, TheEndOfAPartAnimationPassReachesTheScript) {
     object->OnAnimationEnd();  // the script is not running yet: the command is lost
     script->Start();
     object->OnAnimationEnd();
-    EXPECT_EQ(TakeCommands(*script), Commands{Event("animation_end", object.Get())});
+    EXPECT_EQ(testsupport::ReceivedCommands(*script), Commands{Event("animation_end", object.Get())});
 }
 
 TEST_F(ActivationTest, EventsAfterTheScriptManagerIsGoneAreDropped) {
@@ -211,13 +211,13 @@ TEST_F(ActivationTest, EventsAfterTheScriptManagerIsGoneAreDropped) {
     TPtr<CPLuaScript> script = NewScript();
     object->SetScript(script);
     object->Activate(200);
-    TakeCommands(*script);
+    testsupport::ReceivedCommands(*script);
     m_gameMenu = nullptr;
-    m_scripts.reset();
+    m_scripts.Stop();
 
     object->Deactivate();
     object->OnAnimationEnd();
-    EXPECT_TRUE(TakeCommands(*script).empty());
+    EXPECT_TRUE(testsupport::ReceivedCommands(*script).empty());
     object->Release();
 }
 
@@ -239,14 +239,14 @@ TEST_F(ActivationTest, CopyingOverAnActiveObjectTakesItOutOfTheWorldFirst) {
     }
     object->Activate(200);
     ASSERT_TRUE(InKernel(spin.Get()));
-    TakeCommands(*script);
+    testsupport::ReceivedCommands(*script);
 
     object->CopyFrom(Make("rocket"));
     CollectGarbage();  // the old wheel goes
     EXPECT_FALSE(object->IsActive());
     EXPECT_TRUE(spin->IsKilled()) << "the wheel's part animation no longer moves a freed wheel";
     EXPECT_EQ(emitter->stops, 1);
-    EXPECT_EQ(TakeCommands(*script), Commands{Event("delete_object", object.Get())});
+    EXPECT_EQ(testsupport::ReceivedCommands(*script), Commands{Event("delete_object", object.Get())});
 
     object->Activate(200);
     EXPECT_TRUE(object->IsActive()) << "the copy enters the world when it is activated";

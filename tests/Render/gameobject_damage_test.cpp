@@ -104,7 +104,7 @@ TEST_F(DamageTest, TheRewardIsPaidOnceAtDestruction) {
     EXPECT_EQ(m_gameData->score, 10);
     EXPECT_FALSE(m_level->IsStageTarget(object.Get()));
     EXPECT_EQ(m_level->stageTargetObjects[0].size(), 1u);
-    EXPECT_EQ(TakeCommands(*m_gameMenu), Commands{"change_money(103.000000)"});
+    EXPECT_EQ(testsupport::ReceivedCommands(*m_gameMenu), Commands{"change_money(103.000000)"});
 
     // The wreck takes no more damage and pays nothing more, even as a target again.
     m_level->stageTargetObjects[0].push_back(object);
@@ -112,7 +112,7 @@ TEST_F(DamageTest, TheRewardIsPaidOnceAtDestruction) {
     EXPECT_FLOAT_EQ(object->GetHealth(), -2.0f);
     EXPECT_FLOAT_EQ(m_gameData->money, 103.0f);
     EXPECT_EQ(m_gameData->score, 10);
-    EXPECT_TRUE(TakeCommands(*m_gameMenu).empty());
+    EXPECT_TRUE(testsupport::ReceivedCommands(*m_gameMenu).empty());
 }
 
 TEST_F(DamageTest, ADestroyedCheckPointTargetLeavesTheCheckPointList) {
@@ -184,7 +184,7 @@ TEST_F(DamageTest, TheScriptHearsEveryHitUnlessSilent) {
     Hit(object, 2.5f);
     Hit(object, 1.0f, true);
     Hit(object, 0.125f);
-    EXPECT_EQ(TakeCommands(*script), (Commands{"damage(2.500000)", "damage(0.125000)"}));
+    EXPECT_EQ(testsupport::ReceivedCommands(*script), (Commands{"damage(2.500000)", "damage(0.125000)"}));
 }
 
 TEST_F(DamageTest, EventNumbersIgnoreTheLocale) {
@@ -198,8 +198,8 @@ TEST_F(DamageTest, EventNumbersIgnoreTheLocale) {
     m_gameData->money = 0.5f;
 
     Hit(object, 12.75f);
-    EXPECT_EQ(TakeCommands(*script), Commands{"damage(12.750000)"});
-    EXPECT_EQ(TakeCommands(*m_gameMenu), Commands{"change_money(3.500000)"});
+    EXPECT_EQ(testsupport::ReceivedCommands(*script), Commands{"damage(12.750000)"});
+    EXPECT_EQ(testsupport::ReceivedCommands(*m_gameMenu), Commands{"change_money(3.500000)"});
 }
 
 TEST_F(DamageTest, GibOnDeathIsSetOnAnOddDraw) {

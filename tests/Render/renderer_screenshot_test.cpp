@@ -36,6 +36,18 @@ INSTANTIATE_TEST_SUITE_P(
                       RequestCase{"dir:x/shot.png", "dir:x/shot.png", 10},
                       RequestCase{"shot.png:99999999999", "", 0}));
 
+// Several requests, each read as one; those asking for nothing are left out.
+TEST(ScreenshotRequestsTest, ReadsEachRequestOfTheList) {
+    const std::vector<ScreenshotRequest> requests = ParseScreenshotRequests("/tmp/a.png:5;;b.png:0;/tmp/c d.png");
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].path, "/tmp/a.png");
+    EXPECT_EQ(requests[0].frame, 5);
+    EXPECT_EQ(requests[1].path, "/tmp/c d.png");
+    EXPECT_EQ(requests[1].frame, ScreenshotRequest::kDefaultFrame);
+    EXPECT_TRUE(ParseScreenshotRequests(nullptr).empty());
+    EXPECT_TRUE(ParseScreenshotRequests("").empty());
+}
+
 TEST(ScreenshotTest, WritesTheFrameAsAPngThatReadsBackTheSame) {
     testsupport::TempDir folder;
     CapturedFrame frame;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -25,7 +26,7 @@
 #include "platform/gfx/Texture.h"
 #include "renderer_fixture.h"
 #include "script/PLuaScript.h"
-#include "script/PScriptManager.h"
+#include "support/RunningScripts.h"
 
 namespace rendertest {
 namespace {
@@ -67,7 +68,7 @@ technique Textured { pass { Lighting = false; CullMode = None; ZEnable = false;
     }
     void TearDown() override {
         platform::GetInputTape().Stop();
-        m_scripts.reset();
+        m_scripts.Stop();
         RendererTest::TearDown();
         g_screenBPP = 16;
         g_frameDelta = 0.0f;
@@ -91,15 +92,8 @@ technique Textured { pass { Lighting = false; CullMode = None; ZEnable = false;
 
     // An interface script, started, that counts "video_end".
     TPtr<CPLuaScript> StartScreenScript() {
-        std::filesystem::create_directories("data/scripts");
-        std::ofstream("data/scripts/list.dat") << "screen t_interface interface\n";
-        std::ofstream("data/scripts/screen.lua") << kScreenScript;
-        platform::InvalidateListings();
-        m_scripts = std::make_unique<CPScriptManager>();
-        EXPECT_TRUE(m_scripts->LoadList());
-        TPtr<CPLuaScript> script = m_scripts->GetScript("screen");
-        EXPECT_TRUE(script && script->Start());
-        return script;
+        EXPECT_TRUE(m_scripts.Start({"screen t_interface interface"}, kScreenScript));
+        return TPtr<CPLuaScript>(&m_scripts["screen"]);
     }
 
     // One pass of the game: the player, then the script.
@@ -125,6 +119,10 @@ technique Textured { pass { Lighting = false; CullMode = None; ZEnable = false;
         const CapturedFrame frame = DrawVideo();
         return !frame.pixels.empty() &&
                ColourNear(0xFF000000u | colour, frame.Pixel(kMiddleX, kMiddleY), kVideoTolerance);
+    }
+
+    bool ShowsOneOf(const std::vector<uint32_t>& colours) {
+        return std::any_of(colours.begin(), colours.end(), [&](uint32_t colour) { return Shows(colour); });
     }
 
     // Plays the video to its end, drawing after every pass; the colours of kColours seen, each
@@ -164,7 +162,7 @@ technique Textured { pass { Lighting = false; CullMode = None; ZEnable = false;
         return ends;
     }
 
-    std::unique_ptr<CPScriptManager> m_scripts;
+    testsupport::RunningScripts m_scripts;
     const float m_soundVolume = g_soundVolume;
 };
 
@@ -223,7 +221,9 @@ TEST_F(VideoPlayerTest, PlayingAnotherVideoWhilePlayingSwitchesToIt) {
     WriteVideo("yellow.ogg", {0xFFFF00u});
     ASSERT_EQ(Player().Play("colours.ogg"), S_OK);
     ASSERT_TRUE(Player().Start());
-    ASSERT_TRUE(PassUntil([&] { return Shows(kColours[0]); }));
+    // On a busy machine the first second's pictures can come too late to be shown; any of the
+    // video's colours shows that it plays.
+    ASSERT_TRUE(PassUntil([&] { return ShowsOneOf(kColours); }));
     // What PlayVideo does while the player is in the kernel: Play, then the kernel's Start.
     ASSERT_EQ(Player().Play("yellow.ogg"), S_OK);
     Player().Start();

@@ -19,8 +19,6 @@
 namespace apptest {
 namespace {
 
-constexpr auto kTimeLimit = std::chrono::seconds(60);
-
 // Takes from this process, and from the program it starts, the capabilities that let root read,
 // write and enter any file or folder whatever its permissions. (Running as another user instead
 // would need the build folder to be reachable for that user, which a checkout in a private folder
@@ -67,7 +65,7 @@ bool ReadScreenshot(const std::filesystem::path& path, SPImage& image, std::stri
     return DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, error);
 }
 
-StartedProgram::StartedProgram(const ProgramRun& run) {
+StartedProgram::StartedProgram(const ProgramRun& run) : timeLimit_(run.timeLimit) {
     // The unprivileged runs make their lock there too.
     std::filesystem::permissions(runtime_.Path(), std::filesystem::perms::all);
     const std::filesystem::path runtime = run.runtimeFolder.empty() ? runtime_.Path() : run.runtimeFolder;
@@ -90,7 +88,7 @@ bool StartedProgram::Ended() {
 ProgramResult StartedProgram::Wait() {
     ProgramResult result;
     if (child_ < 0) return result;
-    const auto deadline = std::chrono::steady_clock::now() + kTimeLimit;
+    const auto deadline = std::chrono::steady_clock::now() + timeLimit_;
     while (!Ended()) {
         if (std::chrono::steady_clock::now() > deadline) {
             kill(child_, SIGKILL);

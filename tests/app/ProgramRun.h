@@ -1,6 +1,7 @@
 #pragma once
 #include <sys/types.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -24,6 +25,8 @@ struct ProgramRun {
     // When the tests run as root, the program runs without root's power to override file and
     // folder permissions, so they hold for it as for any user.
     bool unprivileged = false;
+    // How long the run may take before it is killed; a long run on a busy machine needs more.
+    std::chrono::seconds timeLimit{60};
 };
 
 struct ProgramResult {
@@ -32,7 +35,7 @@ struct ProgramResult {
     std::string errors;   // standard error
 };
 
-// Runs the program and waits for it (at most a minute; it is killed after that).
+// Runs the program and waits for it (at most its time limit; it is killed after that).
 ProgramResult RunProgram(const ProgramRun& run);
 
 // Reads and decodes the PNG screenshot a run wrote; false with the reason in error.
@@ -57,6 +60,7 @@ private:
     testsupport::TempDir streams_;
     testsupport::TempDir runtime_;
     pid_t child_ = -1;
+    std::chrono::seconds timeLimit_;
     bool ended_ = false;
     int status_ = 0;
 };

@@ -12,13 +12,13 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "PrivateDisplay.h"
 #include "ProgramRun.h"
+#include "ScriptRecorder.h"
 #include "WorkingFolder.h"
 #include "support/TempDir.h"
 
@@ -31,29 +31,6 @@ using apptest::StartedProgram;
 constexpr auto kPatience = std::chrono::seconds(20);
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
-
-// Every command the scripts "main", "menu" and "keys" handle is appended to events.log as
-// "script,command,first,second", and every text the key screen shows as "text,name,text".
-constexpr char kRecorder[] = R"lua(local events = io.open('events.log', 'a')
-local function Record(...)
-  local fields = {...}
-  for i = 1, table.getn(fields) do fields[i] = tostring(fields[i]) end
-  events:write(table.concat(fields, ',') .. '\n')
-  events:flush()
-end
-)lua";
-constexpr char kTextRecorder[] = R"lua(local ShowText = SetText
-SetText = function(screen, name, text)
-  Record('text', name, text)
-  ShowText(screen, name, text)
-end
-local ShowTextString = SetTextString
-SetTextString = function(screen, name, key)
-  Record('text', name, GetString(key))
-  ShowTextString(screen, name, key)
-end
-)lua";
-constexpr char kHandler[] = "local function HandleCommand(command, first";
 
 // The sample menu on a 640 × 480 screen (its layout is centred on 1024 × 768).
 struct Box {
@@ -93,14 +70,9 @@ protected:
     void SetUp() override {
         ASSERT_FALSE(m_display.Name().empty()) << "Xvfb did not start";
         apptest::CopyGameFolder(VX_SAMPLE_DATA, m_folder.Path());
-        for (const std::string script : {"main", "menu", "keys"}) {
-            const std::string path = "data/scripts/" + script + ".lua";
-            std::string text = apptest::ReadBytes(m_folder.Path() / path);
-            const size_t handler = text.find(kHandler);
-            ASSERT_NE(handler, std::string::npos) << path;
-            text.insert(text.find('\n', handler) + 1, "    Record('" + script + "', command, first, second)\n");
-            m_folder.Write(path, kRecorder + (script == "keys" ? kTextRecorder + text : text));
-        }
+        // What "main", "menu" and "keys" hear, and the texts the key screen shows.
+        std::string error;
+        ASSERT_TRUE(apptest::RecordScripts(m_folder, {"main", "menu", "keys"}, {"keys"}, error)) << error;
     }
 
     void Start() {
@@ -118,12 +90,7 @@ protected:
         ASSERT_FALSE(m_window.empty()) << m_program->Wait().errors;
     }
 
-    std::vector<std::string> Events() const {
-        std::vector<std::string> lines;
-        std::istringstream text(apptest::ReadBytes(m_folder.Path() / "events.log"));
-        for (std::string line; std::getline(text, line);) lines.push_back(line);
-        return lines;
-    }
+    std::vector<std::string> Events() const { return apptest::RecordedLines(m_folder); }
 
     size_t HeardSoFar() const { return Events().size(); }
 

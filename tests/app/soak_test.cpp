@@ -25,6 +25,8 @@ TEST(Soak, RandomPlayOverTheSampleLevelEndsCleanly) {
     run.folder = folder.Path();
     run.environment = {{"VX_LEVEL", "level1"}, {"VX_REPLAY", "soak.rec"}, {"VX_SEED", "1"},
                        {"VX_LOG", "stderr"},   {"SDL_VIDEODRIVER", "offscreen"}};
+    // A minute of play under the sanitizers takes 15 s on a quiet machine, over a minute on a busy one.
+    run.timeLimit = std::chrono::minutes(5);
     const apptest::ProgramResult result = apptest::RunProgram(run);
     EXPECT_EQ(result.exitCode, 0) << result.errors;
     EXPECT_EQ(result.errors.find("runtime error"), std::string::npos) << result.errors;

@@ -17,7 +17,7 @@
 #include "platform/PathResolver.h"
 #include "game/PGameData.h"
 #include "script/PLuaScript.h"
-#include "script/PScriptManager.h"
+#include "support/RunningScripts.h"
 #include "support/WorkingFolder.h"
 
 // Readable failures for score tables.
@@ -177,18 +177,12 @@ protected:
     void SetUp() override
     {
         GameDataTest::SetUp();
-        m_folder.Write("Data/Scripts/list.dat", "gamemenu t_interface\n");
-        m_folder.Write("Data/Scripts/gamemenu.lua", "Update()");
-        m_scripts = new CPScriptManager;
-        ASSERT_TRUE(m_scripts->LoadList());
-        m_menu = m_scripts->GetScript("gamemenu");
-        m_menu->Start();
+        ASSERT_TRUE(m_scripts.Start({"gamemenu t_interface"}));
         m_data.LoadGameData();
     }
     void TearDown() override
     {
-        m_menu.Reset();
-        delete m_scripts;
+        m_scripts.Stop();
         CPLuaScript::SetGameTables(nullptr, nullptr);
         CollectGarbage();
         GameDataTest::TearDown();
@@ -198,16 +192,16 @@ protected:
     std::vector<std::string> Texts()
     {
         std::vector<std::string> texts;
-        while (m_menu->NextCommand()) {
-            const CPScriptCommand* command = m_menu->GetCurrentCommand();
+        CPLuaScript& menu = m_scripts["gamemenu"];
+        while (menu.NextCommand()) {
+            const CPScriptCommand* command = menu.GetCurrentCommand();
             EXPECT_EQ(command->command, "mission_text2");
             texts.push_back(command->params.empty() ? "" : command->params[0]);
         }
         return texts;
     }
 
-    CPScriptManager* m_scripts = nullptr;
-    TPtr<CPLuaScript> m_menu;
+    testsupport::RunningScripts m_scripts;
     CPGameData m_data;
 };
 

@@ -10,7 +10,7 @@ TEST_F(LevelTest, TheSampleLevelBlocksTheCellsUnderItsBoxes)
     const AI_Task& ai = *GetAITask();
     EXPECT_EQ(ai.GetGridRows(), 60);
     EXPECT_EQ(ai.GetGridColumns(), 60);
-    for (const PVector3& box : {PVector3{10, 10, 0}, PVector3{20, -20, 0}, PVector3{-30, 30, 0}, PVector3{0, 25, 0}}) {
+    for (const PVector3& box : {PVector3{10, 10, 0}, PVector3{20, -20, 0}, PVector3{0, 20, 0}, PVector3{-15, 5, 0}}) {
         EXPECT_FALSE(ai.IsCellFree(box.x, box.y)) << box.x << "," << box.y;
     }
     for (const PVector3& ground : {PVector3{-40, -40, 0}, PVector3{40, 15, 0}, PVector3{0, -45, 0}}) {

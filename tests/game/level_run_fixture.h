@@ -7,34 +7,27 @@
 #include "core/PKernel.h"
 #include "game/PGameData.h"
 #include "level_fixture.h"
-#include "script/PScriptManager.h"
-#include "support/ReceivedCommands.h"
+#include "support/RunningScripts.h"
 
 class LevelRunTest : public LevelTest {
 protected:
     void SetUp() override
     {
         LevelTest::SetUp();
-        m_folder.Write("data/scripts/list.dat", "gamemenu t_interface\nlvl t_level level\nmain t_system main\n");
-        for (const char* name : {"gamemenu", "lvl", "main"}) m_folder.Write(std::string("data/scripts/") + name + ".lua", "Update()");
-        platform::InvalidateListings();
-        m_scripts = new CPScriptManager;
-        ASSERT_TRUE(m_scripts->LoadList());
-        for (const char* name : {"gamemenu", "lvl", "main"}) m_scripts->GetScript(name)->Start();
+        ASSERT_TRUE(m_scripts.Start({"gamemenu t_interface", "lvl t_level level", "main t_system main"}));
     }
     void TearDown() override
     {
         LevelTest::TearDown();
-        delete m_scripts;
+        m_scripts.Stop();
         g_frameDelta = 0.0f;
-        CollectGarbage();
     }
 
     // The commands the script received since the last call, as "command(params)"; but for the
     // car's "change_money" of every frame.
     std::vector<std::string> Commands(const char* script)
     {
-        return testsupport::ReceivedCommands(*m_scripts->GetScript(script), "change_money");
+        return m_scripts.Commands(script, "change_money");
     }
     void DropCommands()
     {
@@ -55,5 +48,5 @@ protected:
 
     CPKernel m_kernel;
     CPGameData m_data;
-    CPScriptManager* m_scripts = nullptr;
+    testsupport::RunningScripts m_scripts;
 };

@@ -10,7 +10,8 @@
 #include "game/PPlayerCar.h"
 #include "physics/PPhysicData.h"
 #include "physics/PPhysics.h"
-#include "script/PScriptManager.h"
+#include "physics/unit_shape.h"
+#include "support/RunningScripts.h"
 #include "support/WorkingFolder.h"
 
 namespace {
@@ -19,34 +20,27 @@ namespace {
 class PlayerCarDamageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_folder.Write("Data/Scripts/list.dat", "gamemenu t_interface\nmain t_system main\nlevel t_level\n");
-        for (const char* name : {"gamemenu", "main", "level"}) {
-            m_folder.Write(std::string("Data/Scripts/") + name + ".lua", "Update()");
-        }
-        m_scripts = new CPScriptManager;
-        ASSERT_TRUE(m_scripts->LoadList());
-        for (const char* name : {"gamemenu", "main", "level"}) m_scripts->GetScript(name)->Start();
+        ASSERT_TRUE(m_scripts.Start({"gamemenu t_interface", "main t_system main", "level t_level"}));
         m_car = new CPPlayerCar;
     }
     void TearDown() override {
         m_car = nullptr;
-        delete m_scripts;
-        CollectGarbage();
+        m_scripts.Stop();
     }
 
     // Every command the scripts received since the last call, as "script:command".
     std::vector<std::string> Commands() {
         std::vector<std::string> commands;
         for (const char* name : {"gamemenu", "main", "level"}) {
-            const TPtr<CPLuaScript> script = m_scripts->GetScript(name);
-            while (script->NextCommand()) commands.push_back(std::string(name) + ":" + script->GetCurrentCommand()->command);
+            CPLuaScript& script = m_scripts[name];
+            while (script.NextCommand()) commands.push_back(std::string(name) + ":" + script.GetCurrentCommand()->command);
         }
         return commands;
     }
 
     testsupport::WorkingFolder m_folder;
     CPGameData m_data;
-    CPScriptManager* m_scripts = nullptr;
+    testsupport::RunningScripts m_scripts;
     TPtr<CPPlayerCar> m_car;
 };
 
@@ -87,12 +81,7 @@ TEST_F(PlayerCarDamageTest, HitsWarnAtTwentyAndReportDeathOnce) {
 TEST_F(PlayerCarDamageTest, KillTakesTheCarOutOfTheWorldAndTellsTheLevel) {
     TPtr<CPPhysics> physics(new CPPhysics);
     physics->Init();
-    TPtr<CPPhysicData> data(new CPPhysicData(m_car.Get()));
-    data->mass = 12.0f;
-    data->mainSizes = {1.0f, 1.0f, 1.0f};
-    data->shapes.emplace_back();
-    data->shapes.back().s0 = data->shapes.back().s1 = data->shapes.back().s2 = 1.0f;
-    m_car->SetPhysicData(data);
+    TPtr<CPPhysicData> data = GiveUnitShape(*m_car, 12.0f);
     data->AddToWorld();
     ASSERT_NE(data->rigidBody, nullptr);
 

@@ -8,27 +8,19 @@
 
 #include "Render/PGameObject.h"
 #include "Render/PRenderObject.h"
-#include "core/PGlobalTimer.h"
 #include "game/PGameData.h"
 #include "game/PPlayerCar.h"
-#include "script/PScriptManager.h"
+#include "game/player_car_fixture.h"
 #include "support/CommaLocale.h"
-#include "support/WorkingFolder.h"
-#include "support/ReceivedCommands.h"
 
 namespace {
 
-// A game data with one record of each kind the loadout reads, a running "gamemenu" script, and
-// a car with the two bumper children.
-class PlayerCarLoadoutTest : public ::testing::Test {
+// A game data with one record of each kind the loadout reads, and a car with the two bumper
+// children.
+class PlayerCarLoadoutTest : public PlayerCarFixture {
 protected:
     void SetUp() override {
-        m_folder.Write("Data/Scripts/list.dat", "gamemenu t_interface\n");
-        m_folder.Write("Data/Scripts/gamemenu.lua", "Update()");
-        m_scripts = new CPScriptManager;
-        ASSERT_TRUE(m_scripts->LoadList());
-        m_menu = m_scripts->GetScript("gamemenu");
-        m_menu->Start();
+        ASSERT_NO_FATAL_FAILURE(PlayerCarFixture::SetUp());
         for (const char* name : {"repair", "bullets", "firerate", "damage", "regeneration", "analyzer"}) {
             m_data.equipmentInfos[name].value = 2.0f;
         }
@@ -39,7 +31,6 @@ protected:
         mine.fireRate = 2.0f;
         m_data.mineInfos["minelayer"] = mine;
         m_data.engineInfos["engine2"].heatRate = 0.5f;
-        m_car = new CPPlayerCar;
         for (const char* name : {"bumper1", "bumper_thorn"}) {
             TPtr<CPGameObject> bumper(new CPGameObject(name));
             bumper->SetEnabled(false);
@@ -47,29 +38,11 @@ protected:
         }
     }
     void TearDown() override {
-        g_frameDelta = 0.0f;
         g_damageMultiplier = 1.0f;
-        m_car = nullptr;
-        m_menu.Reset();
-        delete m_scripts;
-        CollectGarbage();
+        PlayerCarFixture::TearDown();
     }
 
-    void Frame(float seconds) {
-        g_frameDelta = seconds;
-        m_car->Update();
-    }
-
-    // The commands "gamemenu" received since the last call, as "command(params)".
-    std::vector<std::string> Commands() {
-        return testsupport::ReceivedCommands(*m_menu);
-    }
-
-    testsupport::WorkingFolder m_folder;
-    CPScriptManager* m_scripts = nullptr;
-    TPtr<CPLuaScript> m_menu;
     CPGameData m_data;
-    TPtr<CPPlayerCar> m_car;
 };
 
 TEST_F(PlayerCarLoadoutTest, AnEmptySetupGivesBaseHealthThreeSuperChargesAndNoEffects) {

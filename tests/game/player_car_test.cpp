@@ -7,71 +7,38 @@
 #include <vector>
 
 #include "Sound/NAudio.h"
-#include "core/PGlobalTimer.h"
 #include "game/PPlayerCar.h"
+#include "game/player_car_fixture.h"
 #include "physics/PCar.h"
-#include "physics/PPhysicData.h"
 #include "physics/PPhysics.h"
+#include "physics/unit_shape.h"
 #include "platform/PathResolver.h"
-#include "script/PScriptManager.h"
-#include "support/WorkingFolder.h"
-#include "support/ReceivedCommands.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// A physics world with the car in it as a driven car (a box without wheels), and a running
-// "gamemenu" script whose commands the test reads.
-class PlayerCarTest : public ::testing::Test {
+// A physics world with the car in it as a driven car (a box without wheels).
+class PlayerCarTest : public PlayerCarFixture {
 protected:
     void SetUp() override {
-        m_folder.Write("Data/Scripts/list.dat", "gamemenu t_interface\n");
-        m_folder.Write("Data/Scripts/gamemenu.lua", "Update()");
-        m_scripts = new CPScriptManager;
-        ASSERT_TRUE(m_scripts->LoadList());
-        m_menu = m_scripts->GetScript("gamemenu");
-        m_menu->Start();
+        ASSERT_NO_FATAL_FAILURE(PlayerCarFixture::SetUp());
         m_physics = new CPPhysics;
         m_physics->Init();
-        m_car = new CPPlayerCar;
-        TPtr<CPPhysicData> data(new CPPhysicData(m_car.Get()));
-        data->mass = 12.0f;
-        data->mainSizes = {1.0f, 1.0f, 1.0f};
-        data->shapes.emplace_back();
-        data->shapes.back().s0 = data->shapes.back().s1 = data->shapes.back().s2 = 1.0f;
-        m_car->SetPhysicData(data);
-        data->AddToWorld();
+        GiveUnitShape(*m_car, 12.0f)->AddToWorld();
         m_physics->CreateCar(m_car);
         ASSERT_TRUE(m_car->GetCar());
     }
     void TearDown() override {
-        g_frameDelta = 0.0f;
         m_car = nullptr;
         m_physics->Stop();
         m_physics = nullptr;
-        m_menu.Reset();
-        delete m_scripts;
-        CollectGarbage();
-    }
-
-    void Frame(float seconds) {
-        g_frameDelta = seconds;
-        m_car->Update();
-    }
-
-    // The commands "gamemenu" received since the last call, as "command(params)".
-    std::vector<std::string> Commands() {
-        return testsupport::ReceivedCommands(*m_menu);
+        PlayerCarFixture::TearDown();
     }
 
     const CPCar& PhysicsCar() const { return *m_car->GetCar(); }
 
-    testsupport::WorkingFolder m_folder;
-    CPScriptManager* m_scripts = nullptr;
-    TPtr<CPLuaScript> m_menu;
     TPtr<CPPhysics> m_physics;
-    TPtr<CPPlayerCar> m_car;
 };
 
 TEST_F(PlayerCarTest, ItIsNamedPlayerAndKeepsTheSceneObjectsClassName) {

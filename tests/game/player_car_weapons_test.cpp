@@ -17,12 +17,11 @@
 #include "game/PGameData.h"
 #include "game/PLevel.h"
 #include "game/PPlayerCar.h"
+#include "game/player_car_fixture.h"
 #include "math/PMathConstants.h"
-#include "physics/PPhysicData.h"
 #include "physics/PPhysics.h"
+#include "physics/unit_shape.h"
 #include "platform/Random.h"
-#include "script/PScriptManager.h"
-#include "support/WorkingFolder.h"
 #include "weapons/PWeaponsSystem.h"
 
 namespace {
@@ -36,35 +35,25 @@ const char* const kPrototypes[] = {"trasser11", "trasser12", "trasser13", "trass
                                    "plazma_2",  "plazma_3",  "gauss1"};
 
 // A car at the origin facing -y with every weapon model on its roof (mount at (0, 0.5, 1.5)), each
-// with its four flashes one unit ahead; a running "gamemenu" that counts its commands; the game
-// data whose first slot holds the weapon under test; and a weapons system with the prototypes.
-class PlayerCarWeaponsTest : public ::testing::Test {
+// with its four flashes one unit ahead; the game data whose first slot holds the weapon under
+// test; and a weapons system with the prototypes.
+class PlayerCarWeaponsTest : public PlayerCarFixture {
 protected:
     void SetUp() override {
         platform::Srand(1);
-        m_folder.Write("Data/Scripts/list.dat", "gamemenu t_interface\n");
-        m_folder.Write("Data/Scripts/gamemenu.lua", "Update()");
-        m_scripts = new CPScriptManager;
-        ASSERT_TRUE(m_scripts->LoadList());
-        m_menu = m_scripts->GetScript("gamemenu");
-        m_menu->Start();
+        ASSERT_NO_FATAL_FAILURE(PlayerCarFixture::SetUp());
         m_weapons = new CPWeaponsSystem;
         std::string definitions;
         for (const char* name : kPrototypes) definitions += std::string(name) + " simple m;player;1;2;n;none\n";
         m_weapons->LoadDefinitions(definitions.data(), static_cast<int32_t>(definitions.size()));
-        m_car = new CPPlayerCar;
         for (const char* name : kModels) m_car->AddChild(WeaponModel(name));
         m_car->UpdateTransform();
     }
     void TearDown() override {
         m_weapons->Clear();
         m_weapons = nullptr;
-        g_frameDelta = 0.0f;
-        m_car = nullptr;
         m_level.reset();
-        m_menu.Reset();
-        delete m_scripts;
-        CollectGarbage();
+        PlayerCarFixture::TearDown();
     }
 
     static TPtr<CPGameObject> WeaponModel(const std::string& name) {
@@ -95,8 +84,7 @@ protected:
 
     // One frame: the car's update, then the aim at the point with the trigger held.
     void Frame(float seconds, const PVector3& aim = {0.0f, -20.0f, 1.5f}) {
-        g_frameDelta = seconds;
-        m_car->Update();
+        PlayerCarFixture::Frame(seconds);
         m_car->SetWeaponPos(aim, nullptr);
     }
 
@@ -111,7 +99,7 @@ protected:
 
     int InterfaceUpdates() {
         int updates = 0;
-        while (m_menu->NextCommand()) updates += m_menu->GetCurrentCommand()->command == "update_game_interface";
+        for (const std::string& command : Commands()) updates += command.starts_with("update_game_interface(");
         return updates;
     }
 
@@ -123,12 +111,8 @@ protected:
         m_level->stageTargetObjects[0].push_back(object);
     }
 
-    testsupport::WorkingFolder m_folder;
-    CPScriptManager* m_scripts = nullptr;
-    TPtr<CPLuaScript> m_menu;
     CPGameData m_data;
     TPtr<CPWeaponsSystem> m_weapons;
-    TPtr<CPPlayerCar> m_car;
     std::unique_ptr<CPLevel> m_level;
 };
 
@@ -362,13 +346,7 @@ TEST_F(PlayerCarWeaponsTest, ATargetWithABodyIsAimedAtItsCentreHeight) {
     Mount("lgun");
     m_car->SetWeaponPos({0.0f, -20.0f, 0.0f}, target);
     EXPECT_EQ(m_car->aimDirection.z, 0.0f);
-    TPtr<CPPhysicData> data(new CPPhysicData(target.Get()));
-    data->mass = 1.0f;
-    data->mainSizes = {1.0f, 1.0f, 1.0f};
-    data->shapes.emplace_back();
-    data->shapes.back().s0 = data->shapes.back().s1 = data->shapes.back().s2 = 1.0f;
-    target->SetPhysicData(data);
-    data->AddToWorld();
+    GiveUnitShape(*target, 1.0f)->AddToWorld();
     m_car->SetWeaponPos({0.0f, -20.0f, 0.0f}, target);
     EXPECT_NEAR(m_car->aimDirection.z, 6.0f - 1.5f, 1e-4f);
     physics->Stop();

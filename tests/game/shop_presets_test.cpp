@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "game/PGameData.h"
-#include "script/PScriptManager.h"
+#include "support/RunningScripts.h"
 #include "support/WorkingFolder.h"
 
 namespace {
@@ -22,12 +22,7 @@ SPCarSetup Preset(const std::string& weapon) {
 class ShopPresetsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_folder.Write("Data/Scripts/list.dat", "gamemenu t_interface\n");
-        m_folder.Write("Data/Scripts/gamemenu.lua", "Update()");
-        m_scripts = new CPScriptManager;
-        ASSERT_TRUE(m_scripts->LoadList());
-        m_menu = m_scripts->GetScript("gamemenu");
-        m_menu->Start();
+        ASSERT_TRUE(m_scripts.Start({"gamemenu t_interface"}));
         const char* names[] = {"w100", "w200", "w300", "w400"};
         for (int32_t i = 0; i < 4; ++i) {
             m_data.weaponInfos[names[i]].price = 100 * (i + 1);
@@ -35,25 +30,11 @@ protected:
         }
         m_data.weaponInfos["old"].price = 250;
     }
-    void TearDown() override {
-        m_menu.Reset();
-        delete m_scripts;
-        CollectGarbage();
-    }
-
-    std::vector<std::string> MoneyCommands() {
-        std::vector<std::string> commands;
-        while (m_menu->NextCommand()) {
-            const CPScriptCommand* command = m_menu->GetCurrentCommand();
-            commands.push_back(command->command + "(" + (command->params.empty() ? "" : command->params[0]) + ")");
-        }
-        return commands;
-    }
+    std::vector<std::string> MoneyCommands() { return m_scripts.Commands("gamemenu"); }
 
     testsupport::WorkingFolder m_folder;
     CPGameData m_data;
-    CPScriptManager* m_scripts = nullptr;
-    TPtr<CPLuaScript> m_menu;
+    testsupport::RunningScripts m_scripts;
 };
 
 TEST_F(ShopPresetsTest, BuysTheFirstAffordablePresetFromTheLastOfTheMissionDown) {

@@ -11,8 +11,7 @@
 #include "interface/PInterface.h"
 #include "Render/ModelFile.h"
 #include "Render/PObjectLoader.h"
-#include "script/PLuaScript.h"
-#include "script/PScriptManager.h"
+#include "support/RunningScripts.h"
 #include "support/WorkingFolder.h"
 
 // An 800 × 600 screen, a kernel, the object loader and a script manager whose running scripts
@@ -26,9 +25,6 @@ protected:
         m_height = g_screenHeight;
         g_screenWidth = 800;
         g_screenHeight = 600;
-        m_folder.Write("data/scripts/list.dat", "menu t_interface\nlistener t_interface interface action_listener\n");
-        m_folder.Write("data/scripts/menu.lua", "while true do Update() end\n");
-        m_folder.Write("data/scripts/listener.lua", "while true do Update() end\n");
         modelfile::SPMeshFile cursor;
         modelfile::SPMeshNode node;
         node.name = "cursor";
@@ -40,20 +36,19 @@ protected:
         m_folder.Write("data/meshes/cursor.rdf", "mesh = cursor.msh\n");
         m_kernel = std::make_unique<CPKernel>();
         m_loader = std::make_unique<CPObjectLoader>();
-        m_scripts = std::make_unique<CPScriptManager>();
-        ASSERT_TRUE(m_scripts->LoadList());
-        for (const char* name : {"menu", "listener"}) m_scripts->GetScript(name)->Start();
+        ASSERT_TRUE(m_scripts.Start({"menu t_interface", "listener t_interface interface action_listener"},
+                                    "while true do Update() end\n"));
     }
 
     void TearDown() override {
         // Give back what activation lent the screen's script, as the script's Release would.
-        TPtr<CPLuaScript> menu = m_scripts->GetScript("menu");
+        CPLuaScript& menu = m_scripts["menu"];
         for (const TPtr<CPInterface>& screen : m_screens) {
-            while (menu->DropReference(*screen)) {
+            while (menu.DropReference(*screen)) {
             }
         }
         m_screens.clear();
-        m_scripts.reset();
+        m_scripts.Stop();
         m_loader.reset();
         m_kernel.reset();
         CollectGarbage();
@@ -73,19 +68,9 @@ protected:
     }
 
     // Every command the script received since the last call, oldest first, as "name(p,p)".
-    std::vector<std::string> Commands(const std::string& script) {
-        std::vector<std::string> commands;
-        TPtr<CPLuaScript> receiver = m_scripts->GetScript(script);
-        while (receiver->NextCommand()) {
-            const CPScriptCommand* command = receiver->GetCurrentCommand();
-            std::string text = command->command + "(";
-            for (size_t i = 0; i < command->params.size(); ++i) text += (i ? "," : "") + command->params[i];
-            commands.push_back(text + ")");
-        }
-        return commands;
-    }
+    std::vector<std::string> Commands(const std::string& script) { return m_scripts.Commands(script); }
 
-    TPtr<CPLuaScript> Script(const std::string& name) const { return m_scripts->GetScript(name); }
+    CPLuaScript& Script(const std::string& name) const { return m_scripts[name]; }
 
     testsupport::WorkingFolder m_folder;
     std::vector<TPtr<CPInterface>> m_screens;
@@ -95,7 +80,7 @@ private:
     int32_t m_height = 0;
     std::unique_ptr<CPKernel> m_kernel;
     std::unique_ptr<CPObjectLoader> m_loader;
-    std::unique_ptr<CPScriptManager> m_scripts;
+    testsupport::RunningScripts m_scripts;
 };
 
 // A menu on a 256 × 128 texture: a background window "back" over the whole design screen, a

@@ -129,7 +129,7 @@ TEST_F(ScreenMouseTest, ALockedButtonKeepsItsHoverLookAndTakesNoClick) {
 TEST_F(ScreenMouseTest, ScriptsLockAndUnlockElementsOfLiveScreensOnly) {
     CPInterface& screen = Screen(kMenuLayout);
     InstallInterfaceHooks();
-    lua_State* state = Script("menu")->GetState();
+    lua_State* state = Script("menu").GetState();
     lua_pushlightuserdata(state, &screen);
     lua_setglobal(state, "screen");
     lua_pushlightuserdata(state, reinterpret_cast<char*>(&screen) + 8);

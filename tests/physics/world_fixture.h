@@ -7,6 +7,7 @@
 #include "physics/PPhysicData.h"
 #include "physics/PPhysics.h"
 #include "physics/engine/PhysicsSimulator.h"
+#include "physics/unit_shape.h"
 
 // A physics world with its simulator made, run by frames of a chosen length.
 class PhysicsWorldTest : public ::testing::Test {
@@ -40,14 +41,7 @@ protected:
         return object;
     }
     static void GiveShape(CPGameObject& object, PVector3 position, float mass, int32_t type = CPPhysicShape::Box) {
-        TPtr<CPPhysicData> data(new CPPhysicData(&object));
-        data->mass = mass;
-        data->mainSizes = {1.0f, 1.0f, 1.0f};
-        CPPhysicShape shape;
-        shape.type = type;
-        shape.s0 = shape.s1 = shape.s2 = shape.s3 = 1.0f;
-        data->shapes.push_back(shape);
-        object.SetPhysicData(data);
+        GiveUnitShape(object, mass, type);
         object.SetPosition(position);
     }
 

@@ -49,12 +49,6 @@ protected:
     double Number(const char* name) { return GlobalNumber(*m_script, name); }
     std::string Text(const char* name) { return GlobalText(*m_script, name); }
 
-    // Makes the object's handle the global of that name.
-    void SetHandle(const char* name, const IPMMObject* object) {
-        PushHandle(m_script->GetState(), object);
-        lua_setglobal(m_script->GetState(), name);
-    }
-
     std::unique_ptr<CPScriptManager> m_manager;
     TPtr<CPLuaScript> m_other;
     TPtr<CPLuaScript> m_script;
@@ -123,7 +117,7 @@ TEST_F(EngineFunctionTest, ManyParametersArePushedSafely) {
 }
 
 TEST_F(EngineFunctionTest, SendingReachesScriptsByNameCategoryAndObject) {
-    SetHandle("other", m_other.Get());
+    SetHandle(*m_script, "other", m_other.Get());
     ASSERT_EQ(Call(R"(
         SendCommandByName("other", "n", 5)
         SendCommandByCategory("group", "c", "x")
@@ -145,7 +139,7 @@ TEST_F(EngineFunctionTest, SendingReachesScriptsByNameCategoryAndObject) {
 }
 
 TEST_F(EngineFunctionTest, HandlesRoundTripThroughText) {
-    SetHandle("me", m_script.Get());
+    SetHandle(*m_script, "me", m_script.Get());
     ASSERT_EQ(Call("text = PointerToString(me) back = StringToPointer(text) same = (back == me)"), "");
     const uintptr_t address = reinterpret_cast<uintptr_t>(static_cast<IPMMObject*>(m_script.Get()));
     ASSERT_GT(address, uintptr_t{0xFFFFFFFF}) << "the address must need more than 32 bits";
@@ -157,7 +151,7 @@ TEST_F(EngineFunctionTest, HandlesRoundTripThroughText) {
 TEST_F(EngineFunctionTest, ForgedOrStaleHandlesReadAsNull) {
     Thing* thing = new Thing;
     TPtr<IPMMObject> holder(thing);
-    SetHandle("thing", thing);
+    SetHandle(*m_script, "thing", thing);
     const std::string thingText = HandleToString(thing);
     const std::string near = std::to_string(reinterpret_cast<intptr_t>(thing) + 8);
     ASSERT_EQ(Call("forged = StringToPointer('" + near + "') zero = StringToPointer('12345') junk = StringToPointer('x')"),
@@ -185,7 +179,7 @@ TEST_F(EngineFunctionTest, ForgedOrStaleHandlesReadAsNull) {
 TEST_F(EngineFunctionTest, AddRefAndReleaseCountTheObject) {
     Thing* thing = new Thing;
     TPtr<IPMMObject> holder(thing);
-    SetHandle("thing", thing);
+    SetHandle(*m_script, "thing", thing);
     ASSERT_EQ(Call("AddRef(thing) AddRef(thing) Release(thing) AddRef(nil) Release(42)"), "");
     EXPECT_EQ(thing->GetRefCount(), 2);
     ASSERT_EQ(Call("Release(thing)"), "");
@@ -196,7 +190,7 @@ TEST_F(EngineFunctionTest, AddRefAndReleaseCountTheObject) {
 TEST_F(EngineFunctionTest, ReleaseBeyondTheScriptsOwnReferencesIsIgnored) {
     Thing* thing = new Thing;
     TPtr<IPMMObject> holder(thing);
-    SetHandle("thing", thing);
+    SetHandle(*m_script, "thing", thing);
     const int32_t scriptCount = m_script->GetRefCount();
     const int32_t otherCount = m_other->GetRefCount();
     const char* chunks[] = {
@@ -212,7 +206,7 @@ TEST_F(EngineFunctionTest, ReleaseBeyondTheScriptsOwnReferencesIsIgnored) {
     }
     // A reference one script took is not another script's to give back.
     ASSERT_EQ(Call("AddRef(thing)"), "");
-    SetHandle("thing", thing);
+    SetHandle(*m_script, "thing", thing);
     lua_pushlightuserdata(m_other->GetState(), thing);
     lua_setglobal(m_other->GetState(), "thing");
     ASSERT_EQ(Run(*m_other, "Release(thing) Release(thing)"), "");

@@ -41,10 +41,6 @@ protected:
 
     std::string Call(const std::string& chunk) { return Run(*m_script, chunk); }
     std::string Text(const char* name) { return GlobalText(*m_script, name); }
-    void SetHandle(const char* name, const IPMMObject* object) {
-        PushHandle(m_script->GetState(), object);
-        lua_setglobal(m_script->GetState(), name);
-    }
 
     // A scene object showing a mesh whose material needs no device.
     static TPtr<CPGameObject> MeshObject(const std::string& name, int32_t layer) {
@@ -89,7 +85,7 @@ TEST_F(SceneFunctionTest, SetPTransformationRotatesThenTranslatesTheObjectAndIts
     TPtr<CPGameObject> child(new CPGameObject("child"));
     ASSERT_TRUE(parent->AddChild(child));
     child->SetPosition({1.0f, 0.0f, 0.0f});
-    SetHandle("parent", parent.Get());
+    SetHandle(*m_script, "parent", parent.Get());
     ASSERT_EQ(Call("SetPTransformation(parent, 5, 6, 7, 0, 0, math.pi / 2)"), "");
 
     const PMatrix expected = MatrixRotationZ(1.5707964f) * MatrixTranslation(5.0f, 6.0f, 7.0f);
@@ -107,7 +103,7 @@ TEST_F(SceneFunctionTest, SetPTransformationRotatesThenTranslatesTheObjectAndIts
 TEST_F(SceneFunctionTest, SetPTransformationWithZerosIsTheIdentityAndANullHandleDoesNothing) {
     TPtr<CPGameObject> object(new CPGameObject("object"));
     object->SetParentMatrix(MatrixTranslation(1.0f, 2.0f, 3.0f));
-    SetHandle("object", object.Get());
+    SetHandle(*m_script, "object", object.Get());
     ASSERT_EQ(Call("SetPTransformation(object, 0, 0, 0, 0, 0, 0)"), "");
     EXPECT_EQ(object->GetParentMatrix(), MatrixIdentity());
     EXPECT_EQ(Call("SetPTransformation(StringToPointer('0'), 1, 2, 3, 0, 0, 0); SetPTransformation(nil)"), "");
@@ -115,7 +111,7 @@ TEST_F(SceneFunctionTest, SetPTransformationWithZerosIsTheIdentityAndANullHandle
 
 TEST_F(SceneFunctionTest, DrawDynamicObjectWithoutARendererDoesNothing) {
     TPtr<CPGameObject> object = MeshObject("object", 20);
-    SetHandle("object", object.Get());
+    SetHandle(*m_script, "object", object.Get());
     EXPECT_EQ(Call("DrawDynamicObject(object); DrawDynamicObject(nil)"), "");
 }
 
@@ -127,7 +123,7 @@ TEST_F(SceneFunctionTest, DrawDynamicObjectHandsTheVisibleTreeToTheRenderBlock) 
         ASSERT_TRUE(root->AddChild(shown));
         ASSERT_TRUE(root->AddChild(hidden));
         hidden->SetEnabled(false);
-        SetHandle("root", root.Get());
+        SetHandle(*m_script, "root", root.Get());
         ASSERT_EQ(Call("DrawDynamicObject(root)"), "");
         EXPECT_EQ(render.GetRenderBlock()->CountFrameBatches(), 2) << "the root and its visible child";
 
@@ -168,9 +164,9 @@ protected:
         ASSERT_TRUE(m_root->AddChild(m_a));
         ASSERT_TRUE(m_a->AddChild(m_deepX));
         ASSERT_TRUE(m_root->AddChild(m_directX));
-        SetHandle("root", m_root.Get());
-        SetHandle("a", m_a.Get());
-        SetHandle("deepX", m_deepX.Get());
+        SetHandle(*m_script, "root", m_root.Get());
+        SetHandle(*m_script, "a", m_a.Get());
+        SetHandle(*m_script, "deepX", m_deepX.Get());
     }
 
     // The handle text of what the chunk leaves in the global "found", after checking that it is
@@ -246,8 +242,7 @@ TEST_F(SceneTreeTest, ActivateAndDeactivateObjectEnterAndLeaveTheWorld) {
     EXPECT_EQ(listener->GetPriority(), 7) << "the priority truncated";
     ASSERT_EQ(Call("Release(root)"), "");
     EXPECT_EQ(m_root->GetRefCount(), 2) << "the calling script was given no reference";
-    PushHandle(listener->GetState(), m_root.Get());
-    lua_setglobal(listener->GetState(), "root");
+    SetHandle(*listener, "root", m_root.Get());
     ASSERT_EQ(Run(*listener, "Release(root)"), "") << "the reference the listener was given with add_object";
 
     ASSERT_EQ(Call("DeactivateObject(a)"), "");
@@ -261,7 +256,7 @@ TEST_F(SceneTreeTest, ActivateAndDeactivateObjectEnterAndLeaveTheWorld) {
 
 TEST_F(SceneTreeTest, SetAnimationGivesBackTheListenersReferenceAndWantsAName) {
     TPtr<CPLuaScript> listener = LoadScript("listener", "while true do Update() end");
-    SetHandle("listener", listener.Get());
+    SetHandle(*m_script, "listener", listener.Get());
     const int32_t references = listener->GetRefCount();
     EXPECT_EQ(Call("SetAnimation(root, 'run', 1.5, 2, 10, listener) SetAnimation(root, 'run') "
                    "SetAnimation(nil, 'run', 1, 1, 1, listener)"),
@@ -275,7 +270,7 @@ TEST_F(SceneTreeTest, SetAnimationGivesBackTheListenersReferenceAndWantsAName) {
 // handles are the null handle.
 TEST_F(SceneTreeTest, HandlesThatNameNoSceneObjectDoNothing) {
     TPtr<CPGameObject> freed(new CPGameObject("freed"));
-    SetHandle("stale", freed.Get());
+    SetHandle(*m_script, "stale", freed.Get());
     freed.Reset();
     lua_State* state = m_script->GetState();
     lua_pushlightuserdata(state, reinterpret_cast<char*>(m_a.Get()) + 1);

@@ -9,6 +9,7 @@
 #include "core/PMMObject.h"
 #include "platform/PathResolver.h"
 #include "script/PLuaScript.h"
+#include "script/ScriptHandles.h"
 #include "support/TempDir.h"
 
 // Runs a test inside a fresh working folder, so that "Data\Scripts\..." lands there, and collects
@@ -48,6 +49,12 @@ protected:
         TPtr<CPLuaScript> script = LoadScript(name, source);
         EXPECT_TRUE(script->Start());
         return script;
+    }
+
+    // Makes the object's handle the script's global of that name.
+    static void SetHandle(const CPLuaScript& script, const char* name, const IPMMObject* object) {
+        PushHandle(script.GetState(), object);
+        lua_setglobal(script.GetState(), name);
     }
 
     // A global of the script's state as a number (0 when it is not one).

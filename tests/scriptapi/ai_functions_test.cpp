@@ -4,19 +4,11 @@
 
 #include "game/PEnemyDatabase.h"
 #include "game/PGameData.h"
-#include "script/script_fixture.h"
-#include "scriptapi/GameFunctionTables.h"
+#include "scriptapi/game_functions_fixture.h"
 
 namespace {
 
-class AIFunctionsTest : public ScriptTest {
-protected:
-    void SetUp() override
-    {
-        ScriptTest::SetUp();
-        RegisterGameFunctionTables();
-    }
-};
+class AIFunctionsTest : public RegisteredGameTablesTest {};
 
 TEST_F(AIFunctionsTest, WithoutALevelEveryFunctionGivesItsEmptyResults)
 {

@@ -1,5 +1,6 @@
 #pragma once
-// A script state with the game's function tables, and the results of a call as one text.
+// Script tests with the game's function tables registered; and a script state with them, and the
+// results of a call as one text.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,17 +8,24 @@
 #include "script/script_fixture.h"
 #include "scriptapi/GameFunctionTables.h"
 
-class GameFunctionsTest : public ScriptTest {
+class RegisteredGameTablesTest : public ScriptTest {
 protected:
     void SetUp() override {
         ScriptTest::SetUp();
         RegisterGameFunctionTables();
+    }
+};
+
+class GameFunctionsTest : public RegisteredGameTablesTest {
+protected:
+    void SetUp() override {
+        RegisteredGameTablesTest::SetUp();
         m_script = LoadScript("caller", "");
         EXPECT_EQ(Run(*m_script, kJoined), "");
     }
     void TearDown() override {
         m_script = nullptr;
-        ScriptTest::TearDown();
+        RegisteredGameTablesTest::TearDown();
     }
 
     // Runs the statements, then the call; its results joined by '|': numbers as "%.6g", tables as

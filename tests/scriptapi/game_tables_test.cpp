@@ -17,7 +17,7 @@
 #include "game/PPlayerCar.h"
 #include "script/EngineFunctions.h"
 #include "script/ScriptHandles.h"
-#include "script/script_fixture.h"
+#include "scriptapi/game_functions_fixture.h"
 #include "scriptapi/GameFunctionTables.h"
 #include "core/SettingsVariables.h"
 #include "Sound/NAudio.h"
@@ -25,13 +25,7 @@
 
 namespace {
 
-class GameTablesTest : public ScriptTest {
-protected:
-    void SetUp() override {
-        ScriptTest::SetUp();
-        RegisterGameFunctionTables();
-    }
-};
+class GameTablesTest : public RegisteredGameTablesTest {};
 
 TEST_F(GameTablesTest, GetIntTruncatesTowardZeroLikeToInt) {
     TPtr<CPLuaScript> script = LoadScript("ints", "");
@@ -185,8 +179,7 @@ TEST_F(GameTablesTest, PlayVideoAddsThePlayerEvenForAVideoThatCannotPlayAndStopV
 TEST_F(GameTablesTest, DeactivateInterfaceIsDeactivateObject) {
     TPtr<CPLuaScript> script = LoadScript("screens", "");
     TPtr<CPGameObject> screen(new CPGameObject("screen"));
-    PushHandle(script->GetState(), screen.Get());
-    lua_setglobal(script->GetState(), "screen");
+    SetHandle(*script, "screen", screen.Get());
 
     auto function = [](const luaL_Reg* table, const char* name) -> lua_CFunction {
         for (; table->name; ++table) {
@@ -208,10 +201,8 @@ TEST_F(GameTablesTest, SetCarParamsDrivesOnlyThePlayerCar) {
     TPtr<CPLuaScript> script = LoadScript("driver", "");
     TPtr<CPPlayerCar> car(new CPPlayerCar);
     TPtr<CPGameObject> other(new CPGameObject("PLAYER"));
-    for (const auto& [name, object] : {std::pair<const char*, CPGameObject*>{"car", car.Get()}, {"other", other.Get()}}) {
-        PushHandle(script->GetState(), object);
-        lua_setglobal(script->GetState(), name);
-    }
+    SetHandle(*script, "car", car.Get());
+    SetHandle(*script, "other", other.Get());
     struct Case {
         const char* call;
         float throttle;
@@ -300,8 +291,7 @@ TEST_F(GameTablesTest, TheWeaponFunctionsDriveThePlayersCar) {
     TPtr<CPPlayerCar> car(new CPPlayerCar);
     for (const char* model : {"hmgun", "firethrower"}) car->AddChild(TPtr<CPGameObject>(new CPGameObject(model)));
     TPtr<CPLuaScript> script = LoadScript("weapons", "");
-    PushHandle(script->GetState(), car.Get());
-    lua_setglobal(script->GetState(), "car");
+    SetHandle(*script, "car", car.Get());
 
     car->currentWeapon = 0;
     EXPECT_EQ(Run(*script, "SetPrevWeapon(car)"), "");

@@ -18,7 +18,7 @@
 #include "game/PPlayerCar.h"
 #include "game/level_objects.h"
 #include "script/ScriptHandles.h"
-#include "script/script_fixture.h"
+#include "scriptapi/game_functions_fixture.h"
 #include "scriptapi/GameFunctionTables.h"
 
 namespace {
@@ -33,11 +33,10 @@ const char* const kValues[] = {
     "forged", "globalObject", "-3.4e38", "3.4e38",
 };
 
-class HostileArgumentsTest : public ScriptTest {
+class HostileArgumentsTest : public RegisteredGameTablesTest {
 protected:
     void SetUp() override {
-        ScriptTest::SetUp();
-        RegisterGameFunctionTables();
+        RegisteredGameTablesTest::SetUp();
         m_data.weaponInfos["hmgun"].nameKey = "n_hmgun";
         m_data.weaponList.emplace_back("hmgun", m_data.weaponInfos["hmgun"]);
         m_data.shopPresets.resize(4);
@@ -48,16 +47,13 @@ protected:
         m_object->AddChild(levelobjects::Box("child", {0.0f, 0.0f, 0.0f}, {0.5f, 0.5f, 0.5f}));
         {
             TPtr<CPGameObject> gone(new CPGameObject("gone"));
-            PushHandle(state, gone.Get());
-            lua_setglobal(state, "stale");
+            SetHandle(*m_script, "stale", gone.Get());
         }
         CollectGarbage();
         lua_pushlightuserdata(state, reinterpret_cast<void*>(0x7f0012345670));
         lua_setglobal(state, "forged");
-        PushHandle(state, m_car.Get());
-        lua_setglobal(state, "car");
-        PushHandle(state, m_object.Get());
-        lua_setglobal(state, "object");
+        SetHandle(*m_script, "car", m_car.Get());
+        SetHandle(*m_script, "object", m_object.Get());
     }
     void TearDown() override {
         delete GetLevel();
@@ -68,7 +64,7 @@ protected:
         g_soundVolume = g_musicVolume = g_brightness = 0.5f;
         g_mouse = 0.0f;
         g_difficulty = 0;
-        ScriptTest::TearDown();
+        RegisteredGameTablesTest::TearDown();
     }
 
     // Calls every function of the table with each value in every argument place, with the value

@@ -21,8 +21,7 @@
 #include "interface/PFontManager.h"
 #include "interface/PInterface.h"
 #include "Render/PRenderObject.h"
-#include "script/script_fixture.h"
-#include "scriptapi/GameFunctionTables.h"
+#include "scriptapi/game_functions_fixture.h"
 
 namespace {
 
@@ -50,10 +49,10 @@ std::string SmallTga() {
 // ':' and '-' are told apart by their widths (the quad of kGlyphs[g] is g + 3 pixels wide).
 constexpr char kGlyphs[] = "0123456789:-";
 
-class InterfaceFunctionsTest : public ScriptTest {
+class InterfaceFunctionsTest : public RegisteredGameTablesTest {
 protected:
     void SetUp() override {
-        ScriptTest::SetUp();
+        RegisteredGameTablesTest::SetUp();
         m_width = g_screenWidth;
         m_height = g_screenHeight;
         g_screenWidth = 800;
@@ -79,7 +78,6 @@ protected:
                   "text\nlife f,20,20,0\ntext\nbombs f,20,60,0\ntext\nmines f,120,60,0\n"
                   "text\nscore f,20,100,0\ntext\nscore2 f,20,140,0\ntext\ntime f,20,180,0\n");
         ASSERT_TRUE(m_fonts.Load());
-        RegisterGameFunctionTables();
         WriteText("Data/Scripts/caller.lua", "");
         m_script = LoadScript("caller", "");
         ASSERT_EQ(Run(*m_script, "hud = CreateInterface('hud', 0)"), "");
@@ -89,7 +87,7 @@ protected:
         m_script = nullptr;
         g_screenWidth = m_width;
         g_screenHeight = m_height;
-        ScriptTest::TearDown();
+        RegisteredGameTablesTest::TearDown();
     }
 
     CPInterface& Hud() {

@@ -15,6 +15,7 @@
 #include "physics/PPhysicData.h"
 #include "physics/PPhysics.h"
 #include "physics/engine/PhysicsRigidBody.h"
+#include "physics/unit_shape.h"
 #include "script/ScriptHandles.h"
 #include "scriptapi/game_functions_fixture.h"
 
@@ -28,17 +29,12 @@ protected:
     void SetUp() override {
         GameFunctionsTest::SetUp();
         m_car = new CPPlayerCar;
-        SetGlobal("car", m_car.Get());
+        SetHandle(*m_script, "car", m_car.Get());
     }
     void TearDown() override {
         m_level.reset();
         m_car = nullptr;
         GameFunctionsTest::TearDown();
-    }
-
-    void SetGlobal(const char* name, const IPMMObject* object) {
-        PushHandle(m_script->GetState(), object);
-        lua_setglobal(m_script->GetState(), name);
     }
 
     // A level with the car at the origin, heading 0.
@@ -121,7 +117,7 @@ TEST_F(PlayerCarFunctionsTest, RotateDirectionTurnsAwayFromABlockedProbe) {
 TEST_F(PlayerCarFunctionsTest, DamageAndDeathReachOnlyThePlayerCar) {
     m_car->health = 50.0f;
     TPtr<CPGameObject> other(new CPGameObject("PLAYER"));
-    SetGlobal("other", other.Get());
+    SetHandle(*m_script, "other", other.Get());
     const struct {
         const char* call;
         const char* results;
@@ -145,12 +141,7 @@ TEST_F(PlayerCarFunctionsTest, DamageAndDeathReachOnlyThePlayerCar) {
 TEST_F(PlayerCarFunctionsTest, JumpPushesTheRigidBodyOnlyWithAFiniteImpulse) {
     TPtr<CPPhysics> physics(new CPPhysics);
     physics->Init();
-    TPtr<CPPhysicData> data(new CPPhysicData(m_car.Get()));
-    data->mass = 12.0f;
-    data->mainSizes = {1.0f, 1.0f, 1.0f};
-    data->shapes.emplace_back();
-    data->shapes.back().s0 = data->shapes.back().s1 = data->shapes.back().s2 = 1.0f;
-    m_car->SetPhysicData(data);
+    TPtr<CPPhysicData> data = GiveUnitShape(*m_car, 12.0f);
     data->AddToWorld();
     ASSERT_NE(data->rigidBody, nullptr);
 
@@ -171,8 +162,8 @@ TEST_F(PlayerCarFunctionsTest, FindObjectGivesTheChildAtAnyDepth) {
     TPtr<CPGameObject> leaf(new CPGameObject("leaf"));
     root->AddChild(middle);
     middle->AddChild(leaf);
-    SetGlobal("root", root.Get());
-    SetGlobal("leaf", leaf.Get());
+    SetHandle(*m_script, "root", root.Get());
+    SetHandle(*m_script, "leaf", leaf.Get());
     EXPECT_EQ(Results("FindObject(root, 'leaf') == leaf, FindObject(root, 'none'), FindObject(nil, 'leaf')"),
               "true|userdata: (nil)|userdata: (nil)");
     EXPECT_NE(Results("FindObject(root, {})").find("error"), std::string::npos) << "a name must be text";

@@ -12,28 +12,22 @@
 #include "game/PMission.h"
 #include "game/PLevel.h"
 #include "Render/PGameObject.h"
-#include "script/PScriptManager.h"
 #include "script/ScriptHandles.h"
-#include "script/script_fixture.h"
+#include "scriptapi/game_functions_fixture.h"
 #include "scriptapi/BonusDraw.h"
 #include "platform/Random.h"
-#include "scriptapi/GameFunctionTables.h"
+#include "support/RunningScripts.h"
 #include "weapons/PWeaponsSystem.h"
 
 namespace {
 
 // A weapons system with the prototypes "m" and "laser_u" that stay live once spawned, and a running script
 // "gamemenu" whose commands the tests read.
-class WeaponFunctionsTest : public ScriptTest {
+class WeaponFunctionsTest : public RegisteredGameTablesTest {
 protected:
     void SetUp() override {
-        ScriptTest::SetUp();
-        RegisterGameFunctionTables();
-        WriteScriptFile("list.dat", "gamemenu t_interface\n");
-        WriteScriptFile("gamemenu.lua", "Update()");
-        m_scripts = std::make_unique<CPScriptManager>();
-        ASSERT_TRUE(m_scripts->LoadList());
-        ASSERT_TRUE(m_scripts->GetScript("gamemenu")->Start());
+        RegisteredGameTablesTest::SetUp();
+        ASSERT_TRUE(m_scripts.Start({"gamemenu t_interface"}));
         m_weapons = new CPWeaponsSystem;
         const std::string definitions = "m simple m;player;1;2;n;none\nlaser_u simple laser_u;player;1;2;n;none\n";
         m_weapons->LoadDefinitions(definitions.data(), static_cast<int32_t>(definitions.size()));
@@ -43,26 +37,20 @@ protected:
         m_script = nullptr;
         m_weapons->Clear();
         m_weapons = nullptr;
-        m_scripts.reset();
-        ScriptTest::TearDown();
+        m_scripts.Stop();
+        RegisteredGameTablesTest::TearDown();
     }
 
     const std::vector<TPtr<CPWeaponObject>>& Live() const { return m_weapons->GetLiveObjects(); }
 
-    // Sets the global of the script to the object's handle.
-    void SetHandle(const char* name, const IPMMObject* object) {
-        PushHandle(m_script->GetState(), object);
-        lua_setglobal(m_script->GetState(), name);
-    }
-
     std::vector<std::string> MenuCommands() {
-        TPtr<CPLuaScript> menu = m_scripts->GetScript("gamemenu");
+        CPLuaScript& menu = m_scripts["gamemenu"];
         std::vector<std::string> commands;
-        while (menu->NextCommand()) commands.push_back(menu->GetCurrentCommand()->command);
+        while (menu.NextCommand()) commands.push_back(menu.GetCurrentCommand()->command);
         return commands;
     }
 
-    std::unique_ptr<CPScriptManager> m_scripts;
+    testsupport::RunningScripts m_scripts;
     TPtr<CPWeaponsSystem> m_weapons;
     TPtr<CPLuaScript> m_script;
 };
@@ -73,7 +61,7 @@ TEST_F(WeaponFunctionsTest, ShotFiresFromAPointOfTheObjectAlongItsVectorLaidOnTh
     const float half = std::sqrt(0.5f);
     turned->SetRotation({0.0f, 0.0f, half, half});  // a quarter turn about z
     turned->UpdateTransform();
-    SetHandle("turned", turned.Get());
+    SetHandle(*m_script, "turned", turned.Get());
 
     EXPECT_EQ(Run(*m_script, "Shot('m', turned, 0, 0, 1, 2, 0, 0)"), "");
     ASSERT_EQ(Live().size(), 1u);

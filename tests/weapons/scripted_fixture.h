@@ -6,22 +6,15 @@
 
 #include "game/PGameData.h"
 #include "game/PPlayerCar.h"
-#include "script/PLuaScript.h"
-#include "script/PScriptManager.h"
+#include "support/RunningScripts.h"
 #include "support/WorkingFolder.h"
-#include "support/ReceivedCommands.h"
 #include "weapons_fixture.h"
 
 class ScriptedWeaponsTest : public WeaponsTest {
 protected:
     void SetUp() override {
         WeaponsTest::SetUp();
-        m_folder.Write("Data/Scripts/list.dat", "gamemenu t_interface\nannouncer t_system main\n");
-        m_folder.Write("Data/Scripts/gamemenu.lua", "Update()");
-        m_folder.Write("Data/Scripts/announcer.lua", "Update()");
-        m_scripts = new CPScriptManager;
-        ASSERT_TRUE(m_scripts->LoadList());
-        for (const char* name : {"gamemenu", "announcer"}) ASSERT_TRUE(m_scripts->GetScript(name)->Start());
+        ASSERT_TRUE(m_scripts.Start({"gamemenu t_interface", "announcer t_system main"}));
         m_data = new CPGameData;
     }
     void TearDown() override {
@@ -29,8 +22,7 @@ protected:
         m_world.car = nullptr;
         WeaponsTest::TearDown();
         delete m_data;
-        delete m_scripts;
-        CollectGarbage();
+        m_scripts.Stop();
     }
 
     // The player's car at the position, known to the weapons' world.
@@ -44,7 +36,7 @@ protected:
 
     // The commands the script received since the last call, as "command(params)".
     std::vector<std::string> Commands(const char* script = "gamemenu") {
-        return testsupport::ReceivedCommands(*m_scripts->GetScript(script));
+        return m_scripts.Commands(script);
     }
 
     // How many live objects of the prototype there are.
@@ -55,7 +47,7 @@ protected:
     }
 
     testsupport::WorkingFolder m_folder;
-    CPScriptManager* m_scripts = nullptr;
+    testsupport::RunningScripts m_scripts;
     CPGameData* m_data = nullptr;
     TPtr<CPPlayerCar> m_car;
 };
