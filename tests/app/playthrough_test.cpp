@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -29,6 +30,9 @@ constexpr Point kMenuKeys{320, 256};
 constexpr Point kKeysFireRow{460, 220};
 constexpr Point kKeysBack{320, 416};
 constexpr Point kShopBuy{320, 206};
+constexpr Point kShopDone{470, 434};
+constexpr Point kSavesSave{175, 408};
+constexpr Point kSavesBack{455, 408};
 
 // A screenshot of a drawn frame, taken under a name.
 struct Shot {
@@ -46,8 +50,14 @@ struct Box {
 constexpr Box kFireKey{420, 210, 458, 230};
 constexpr Box kAccelerateKey{420, 66, 458, 86};
 constexpr Box kShopSlots{60, 262, 580, 290};
+// The level's message under the HUD's top; the save screen's first two slots.
+constexpr Box kMessage{160, 120, 480, 142};
+constexpr Box kSaveSlot1{30, 46, 610, 66};
+constexpr Box kSaveSlot2{30, 72, 610, 92};
 // The looks of a button away from its label and border.
 constexpr uint32_t kButtonNormal = 0x203060, kButtonHover = 0x3860B0;
+
+int Blue(uint32_t pixel) { return static_cast<int>(pixel & 0xFF); }
 
 bool Near(uint32_t pixel, uint32_t colour) {
     for (int shift = 0; shift < 24; shift += 8) {
@@ -63,12 +73,13 @@ protected:
     void SetUp() override {
         apptest::CopyGameFolder(VX_SAMPLE_DATA, m_folder.Path());
         std::string error;
-        ASSERT_TRUE(apptest::RecordScripts(m_folder, {"main", "keys", "shop", "saves", "scores", "level", "gamemenu"},
+        ASSERT_TRUE(apptest::RecordScripts(m_folder, {"main", "keys", "shop", "saves", "scores", "level", "gamemenu", "jeep"},
                                            {"keys", "shop", "saves", "scores"}, error))
             << error;
     }
 
-    // Plays the input with a fixed frame time and seed, and takes the screenshots.
+    // Plays the input with a fixed frame time and seed, takes the screenshots and keeps the state
+    // of the last level frame (state.txt).
     apptest::ProgramResult Play(const InputTimeline& input, const std::vector<Shot>& shots) {
         m_folder.Write("play.rec", input.Encode());
         std::string screenshots;
@@ -81,6 +92,7 @@ protected:
         run.environment = {{"VX_REPLAY", "play.rec"},      {"VX_FRAME_TIME", "0.05"},
                            {"VX_SEED", "3"},               {"VX_LOG", "stderr"},
                            {"VX_SCREENSHOT", screenshots}, {"VX_MEDIA_SILENT", "1"},
+                           {"VX_STATE", "state.txt"},
                            {"SDL_VIDEODRIVER", "offscreen"}};
         return apptest::RunProgram(run);
     }
@@ -109,16 +121,23 @@ protected:
         return count;
     }
 
-    // Whether the recorded lines hold these, in this order (others between them).
+    // Whether the recorded lines hold lines starting with these, in this order (others between).
     ::testing::AssertionResult HeardInOrder(const std::vector<std::string>& expected) const {
         const std::vector<std::string> lines = apptest::RecordedLines(m_folder);
         auto at = lines.begin();
-        for (const std::string& line : expected) {
-            at = std::find(at, lines.end(), line);
-            if (at == lines.end()) return ::testing::AssertionFailure() << "not heard in order: " << line;
+        for (const std::string& start : expected) {
+            at = std::find_if(at, lines.end(), [&](const std::string& line) { return line.rfind(start, 0) == 0; });
+            if (at == lines.end()) return ::testing::AssertionFailure() << "not heard in order: " << start;
             ++at;
         }
         return ::testing::AssertionSuccess();
+    }
+
+    // How many recorded lines start with the text.
+    int Count(const std::string& start) const {
+        int count = 0;
+        for (const std::string& line : apptest::RecordedLines(m_folder)) count += line.rfind(start, 0) == 0;
+        return count;
     }
 
     std::string File(const std::string& name) const { return apptest::ReadBytes(m_folder.Path() / name); }
@@ -135,8 +154,9 @@ protected:
     apptest::WorkingFolder m_folder;
 };
 
-// Title, menu, key screen: the fire key rebound to X; the shop: a heavy machine gun bought.
-TEST_F(PlaythroughTest, APlayerRebindsAKeyAndBuysAWeapon) {
+// The first run: title, menu and key screen, where fire is rebound to X; the shop, where a heavy
+// machine gun is bought; mission 1 driven, fought and finished; the game saved in the next shop.
+TEST_F(PlaythroughTest, APlayerRebindsAKeyBuysAGunFinishesMissionOneAndSaves) {
     InputTimeline input;
     input.Press(10, "Tab")
         .Click(14, kMenuKeys.x, kMenuKeys.y)
@@ -145,9 +165,24 @@ TEST_F(PlaythroughTest, APlayerRebindsAKeyAndBuysAWeapon) {
         .Click(30, kKeysBack.x, kKeysBack.y)
         .Click(36, kMenuPlay.x, kMenuPlay.y)
         .Click(44, kShopBuy.x, kShopBuy.y)
-        .Press(54, "Esc");
-    const apptest::ProgramResult result =
-        Play(input, {{"keys", 19}, {"rebound", 29}, {"shop", 42}, {"bought", 50}});
+        .Click(52, kShopDone.x, kShopDone.y)
+        // Up the road past check point 1; firing (X) at the tower ahead until it falls; the super
+        // weapon on the enemies coming; up the road through the opened gate to the finish.
+        .Hold(60, "Up", 40)
+        .Hold(110, "X", 120)
+        .Press(175, "LShift")
+        .Hold(185, "Up", 60)
+        // In the shop of mission 2: S, Save into the first slot, Back; Escape ends the game.
+        .Press(250, "S")
+        .Click(256, kSavesSave.x, kSavesSave.y)
+        .Click(262, kSavesBack.x, kSavesBack.y)
+        .Press(270, "Esc");
+    const apptest::ProgramResult result = Play(input, {{"keys", 19},
+                                                       {"rebound", 29},
+                                                       {"shop", 42},
+                                                       {"bought", 50},
+                                                       {"mission", 200},
+                                                       {"saved", 261}});
     ASSERT_EQ(result.exitCode, 0) << result.errors;
 
     // 1. The key screen shows the bindings; the fire row waits for a key and takes X, which
@@ -165,12 +200,37 @@ TEST_F(PlaythroughTest, APlayerRebindsAKeyAndBuysAWeapon) {
     // 2. The shop: the start money less the table's price, the gun in the second slot.
     const int price = WeaponPrice("hmgun");
     ASSERT_GT(price, 0);
+    const int money = 1500 - price;
     EXPECT_TRUE(HeardInOrder({"text,money,Money: 1500", "text,item,Heavy machine gun",
                               "text,slots,Light gun / - / -", "shop,button,buy", "text,status,Bought",
-                              "text,money,Money: " + std::to_string(1500 - price),
+                              "text,money,Money: " + std::to_string(money),
                               "text,slots,Light gun / Heavy machine gun / -"}));
     EXPECT_GT(Whites(Picture("bought"), kShopSlots), Whites(Picture("shop"), kShopSlots) + 100)
         << "the slots' line grew by the gun's name";
+
+    // 3. Mission 1 with that money: check point 1 reached, the tower destroyed and its gate
+    // opened, enemies killed, the finish reached; the mission's pay shows in the next shop.
+    EXPECT_TRUE(HeardInOrder({"main,shop_closed", "gamemenu,set_money," + std::to_string(money) + ".000000",
+                              "level,check_point,1,", "gamemenu,mission_text,The way is open",
+                              "level,enemy_death,", "level,check_point,2,", "main,mission_complete",
+                              "shop,add_object,"}));
+    const int kills = Count("level,enemy_death,");
+    EXPECT_GE(kills, 1);
+    const std::string state = File("state.txt");
+    int paid = 0;
+    ASSERT_EQ(std::sscanf(state.c_str() + state.find("\nmoney "), "\nmoney %d", &paid), 1) << state;
+    EXPECT_GT(paid, money) << "the tower and the kills pay";
+    EXPECT_TRUE(HeardInOrder({"main,mission_complete", "text,money,Money: " + std::to_string(paid + 1000)}));
+    const SPImage mission = Picture("mission");
+    EXPECT_GT(Whites(mission, kMessage), 50) << "the level's message";
+    EXPECT_GT(Blue(Pixel(mission, 320, 238)), 120) << "the car in the middle";
+
+    // 4. Saved into slot 1, which lists it; the game ends normally and writes its settings.
+    EXPECT_TRUE(HeardInOrder({"saves,button,save", "text,slot1,1. Mission 2", "text,status,Saved"}));
+    EXPECT_FALSE(File("data/Saves/save1.sav").empty());
+    const SPImage saved = Picture("saved");
+    EXPECT_GT(Whites(saved, kSaveSlot1), Whites(saved, kSaveSlot2) + 100) << "slot 1 holds a save, slot 2 none";
+    EXPECT_FALSE(File("config.cfg").empty());
 }
 
 }  // namespace

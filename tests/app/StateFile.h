@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+#include "math/PMath.h"
+
+namespace apptest {
+
+// The car's position in a VX_STATE file's text ("car <x> <y> <z> health ..."); false when the
+// text names no car.
+bool ReadCarPosition(const std::string& state, PVector3& car);
+
+}  // namespace apptest
