@@ -9,4 +9,8 @@ namespace apptest {
 // text names no car.
 bool ReadCarPosition(const std::string& state, PVector3& car);
 
+// The money and the score in a VX_STATE file's text ("money <m> score <s> mission <n>"); false
+// when the text has no such line.
+bool ReadMoneyAndScore(const std::string& state, float& money, int& score);
+
 }  // namespace apptest

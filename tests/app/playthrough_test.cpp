@@ -6,15 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "InputTimeline.h"
 #include "ProgramRun.h"
 #include "ScriptRecorder.h"
+#include "StateFile.h"
 #include "WorkingFolder.h"
 
 namespace {
@@ -32,6 +34,7 @@ constexpr Point kKeysBack{320, 416};
 constexpr Point kShopBuy{320, 206};
 constexpr Point kShopDone{470, 434};
 constexpr Point kSavesSave{175, 408};
+constexpr Point kSavesLoad{315, 408};
 constexpr Point kSavesBack{455, 408};
 
 // A screenshot of a drawn frame, taken under a name.
@@ -54,6 +57,10 @@ constexpr Box kShopSlots{60, 262, 580, 290};
 constexpr Box kMessage{160, 120, 480, 142};
 constexpr Box kSaveSlot1{30, 46, 610, 66};
 constexpr Box kSaveSlot2{30, 72, 610, 92};
+// The end screen's title; the score table's first two lines.
+constexpr Box kEndTitle{200, 8, 440, 36};
+constexpr Box kScoreLine1{200, 48, 440, 68};
+constexpr Box kScoreLine2{200, 74, 440, 94};
 // The looks of a button away from its label and border.
 constexpr uint32_t kButtonNormal = 0x203060, kButtonHover = 0x3860B0;
 
@@ -74,13 +81,14 @@ protected:
         apptest::CopyGameFolder(VX_SAMPLE_DATA, m_folder.Path());
         std::string error;
         ASSERT_TRUE(apptest::RecordScripts(m_folder, {"main", "keys", "shop", "saves", "scores", "level", "gamemenu", "jeep"},
-                                           {"keys", "shop", "saves", "scores"}, error))
+                                           {"main", "keys", "shop", "saves", "scores"}, error))
             << error;
     }
 
     // Plays the input with a fixed frame time and seed, takes the screenshots and keeps the state
     // of the last level frame (state.txt).
-    apptest::ProgramResult Play(const InputTimeline& input, const std::vector<Shot>& shots) {
+    apptest::ProgramResult Play(const InputTimeline& input, const std::vector<Shot>& shots,
+                                const char* frameTime = "0.05") {
         m_folder.Write("play.rec", input.Encode());
         std::string screenshots;
         for (const Shot& shot : shots) {
@@ -89,7 +97,8 @@ protected:
         }
         apptest::ProgramRun run;
         run.folder = m_folder.Path();
-        run.environment = {{"VX_REPLAY", "play.rec"},      {"VX_FRAME_TIME", "0.05"},
+        run.timeLimit = std::chrono::seconds(180);  // a run takes 10 to 30 s on a busy machine
+        run.environment = {{"VX_REPLAY", "play.rec"},      {"VX_FRAME_TIME", frameTime},
                            {"VX_SEED", "3"},               {"VX_LOG", "stderr"},
                            {"VX_SCREENSHOT", screenshots}, {"VX_MEDIA_SILENT", "1"},
                            {"VX_STATE", "state.txt"},
@@ -156,7 +165,9 @@ protected:
 
 // The first run: title, menu and key screen, where fire is rebound to X; the shop, where a heavy
 // machine gun is bought; mission 1 driven, fought and finished; the game saved in the next shop.
-TEST_F(PlaythroughTest, APlayerRebindsAKeyBuysAGunFinishesMissionOneAndSaves) {
+// The second run: the save loaded from the title, mission 2 played and lost, the end screen and
+// the score table.
+TEST_F(PlaythroughTest, APlayerPlaysFromTheKeyScreenThroughMissionOneAndASaveToTheScoreTable) {
     InputTimeline input;
     input.Press(10, "Tab")
         .Click(14, kMenuKeys.x, kMenuKeys.y)
@@ -216,9 +227,10 @@ TEST_F(PlaythroughTest, APlayerRebindsAKeyBuysAGunFinishesMissionOneAndSaves) {
                               "shop,add_object,"}));
     const int kills = Count("level,enemy_death,");
     EXPECT_GE(kills, 1);
-    const std::string state = File("state.txt");
-    int paid = 0;
-    ASSERT_EQ(std::sscanf(state.c_str() + state.find("\nmoney "), "\nmoney %d", &paid), 1) << state;
+    float earned = 0.0f;
+    int score = 0;
+    ASSERT_TRUE(apptest::ReadMoneyAndScore(File("state.txt"), earned, score)) << File("state.txt");
+    const int paid = static_cast<int>(earned);
     EXPECT_GT(paid, money) << "the tower and the kills pay";
     EXPECT_TRUE(HeardInOrder({"main,mission_complete", "text,money,Money: " + std::to_string(paid + 1000)}));
     const SPImage mission = Picture("mission");
@@ -231,6 +243,35 @@ TEST_F(PlaythroughTest, APlayerRebindsAKeyBuysAGunFinishesMissionOneAndSaves) {
     const SPImage saved = Picture("saved");
     EXPECT_GT(Whites(saved, kSaveSlot1), Whites(saved, kSaveSlot2) + 100) << "slot 1 holds a save, slot 2 none";
     EXPECT_FALSE(File("config.cfg").empty());
+
+    // 5. Start again: S on the title, Load, Done in the shop of mission 2, which the car loses.
+    // Enemies never destroy the car (their blows pass over it and the others do not fire), so
+    // the level time runs out: frames of 0.5 s let its 170 s pass in 340 passes.
+    const std::string scoresBefore = File("data/scores.dat");
+    std::filesystem::remove(m_folder.Path() / "events.log");
+    InputTimeline second;
+    second.Press(4, "S")
+        .Click(6, kSavesLoad.x, kSavesLoad.y)
+        .Click(10, kShopDone.x, kShopDone.y)
+        .Press(380, "Enter")
+        .Press(386, "Esc");
+    const apptest::ProgramResult again = Play(second, {{"over", 378}, {"scores", 384}}, "0.5");
+    ASSERT_EQ(again.exitCode, 0) << again.errors;
+    const int savedScore = score;
+    ASSERT_TRUE(apptest::ReadMoneyAndScore(File("state.txt"), earned, score)) << File("state.txt");
+    EXPECT_NE(File("state.txt").find(" mission 2\n"), std::string::npos) << "the last level was mission 2's";
+    EXPECT_GE(score, savedScore) << "the loaded game's score";
+    EXPECT_TRUE(HeardInOrder({"saves,button,load", "main,game_loaded", "text,money,Money: " + std::to_string(paid + 1000),
+                              "main,shop_closed", "gamemenu,set_money," + std::to_string(paid + 1000) + ".000000",
+                              "main,time_out", "text,title,Game over", "text,reason,The time ran out",
+                              "text,score,Kills: " + std::to_string(score), "main,key,13", "scores,record_score",
+                              "text,line1,1. Driver  " + std::to_string(score), "text,line2,2. -  0"}));
+    const SPImage over = Picture("over");
+    EXPECT_GT(Whites(over, kEndTitle), 100) << "the end screen's title";
+    const SPImage scores = Picture("scores");
+    EXPECT_GT(Whites(scores, kScoreLine1), Whites(scores, kScoreLine2) + 50) << "the driver's line above an empty one";
+    EXPECT_NE(File("data/scores.dat"), scoresBefore) << "the score table is written";
 }
+
 
 }  // namespace
