@@ -9,6 +9,7 @@
 #include "core/SettingsVariables.h"
 #include "core/PSmartPointer.h"
 #include "math/PMath.h"
+#include "support/ScreenSize.h"
 
 namespace {
 
@@ -35,14 +36,10 @@ class CameraTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        g_screenWidth = 640;
-        g_screenHeight = 480;
         CameraZoom = -1.0f;
     }
     void TearDown() override
     {
-        g_screenWidth = m_width;
-        g_screenHeight = m_height;
         CameraZoom = m_zoom;
     }
 
@@ -59,8 +56,7 @@ protected:
     }
 
 private:
-    int32_t m_width = g_screenWidth;
-    int32_t m_height = g_screenHeight;
+    testsupport::ScreenSize m_screenSize{640, 480};
     float m_zoom = CameraZoom;
 };
 

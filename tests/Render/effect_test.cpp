@@ -6,10 +6,10 @@
 
 #include "Render/PEffectCache.h"
 #include "Render/PTextureCache.h"
-#include "core/PLog.h"
 #include "platform/gfx/Effect.h"
 #include "resource_fixture.h"
 #include "texture_files.h"
+#include "support/LogCapture.h"
 
 namespace restest {
 namespace {
@@ -68,12 +68,8 @@ TEST_F(EffectTest, AFileWhoseFirstTechniqueCannotBeReadUsesItsSecondAndSaysWhy)
 {
     WriteText("data/effects/misspelt.fx", "texture tex0;\ntechnique First {\n pass { Lightning = false; }\n}\n"
                                           "technique Second { pass { Lighting = false; } }\n");
-    const bool wasEnabled = GetLog()->IsEnabled();
-    GetLog()->SetEnabled(true);
-    testing::internal::CaptureStderr();
-    TPtr<CPEffect> effect = Effects().GetEffect("misspelt.fx");
-    const std::string log = testing::internal::GetCapturedStderr();
-    GetLog()->SetEnabled(wasEnabled);
+    TPtr<CPEffect> effect;
+    const std::string log = testsupport::LogOf([&] { effect = Effects().GetEffect("misspelt.fx"); });
     ASSERT_NE(effect->GetEffect(), nullptr);
     EXPECT_EQ(effect->GetName(), "misspelt.fx");
     EXPECT_EQ(effect->GetEffect()->ActiveTechnique(), 1u);

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "Render/ObjectDescription.h"
-#include "core/PLog.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -65,12 +65,9 @@ TEST(ObjectDescription, ScaleAndSpeedAreOneWhenAbsentAndEmptyTextGivesNothing) {
 
 TEST(ObjectDescription, AScaleOrSpeedThatIsNotFiniteIsLeftOutWithALogLine) {
     for (const char* number : {"inf", "-inf", "nan", "1e39", "-1e39"}) {
-        const bool wasEnabled = GetLog()->IsEnabled();
-        GetLog()->SetEnabled(true);
-        testing::internal::CaptureStderr();
-        const SPObjectDescription d = Parse(std::string("mesh = a.p3d\nscale = 2\nspeed = ") + number + "\nscale = " + number);
-        const std::string log = testing::internal::GetCapturedStderr();
-        GetLog()->SetEnabled(wasEnabled);
+        SPObjectDescription d;
+        const std::string log = testsupport::LogOf(
+            [&] { d = Parse(std::string("mesh = a.p3d\nscale = 2\nspeed = ") + number + "\nscale = " + number); });
         EXPECT_FLOAT_EQ(d.speed, 1.0f) << number;
         EXPECT_FLOAT_EQ(d.scale, 2.0f) << number << ": the earlier line stands";
         EXPECT_NE(log.find(std::string("test.rdf: \"speed = ") + number + "\" left out"), std::string::npos) << log;

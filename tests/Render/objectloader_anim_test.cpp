@@ -7,8 +7,8 @@
 #include "Render/PPartAnimation.h"
 #include "core/PFileWriter.h"
 #include "core/Result.h"
-#include "core/PLog.h"
 #include "objectloader_fixture.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -17,18 +17,6 @@ using loadertest::ObjectLoaderTest;
 
 CPAnimatedObject* Animated(const TPtr<CPGameObject>& object) {
     return object ? object->GetAttachment().Get<CPAnimatedObject>() : nullptr;
-}
-
-// The log's lines while running the action.
-template <class Action>
-std::string Logged(Action action) {
-    const bool enabled = GetLog()->IsEnabled();
-    GetLog()->SetEnabled(true);
-    ::testing::internal::CaptureStderr();
-    action();
-    const std::string text = ::testing::internal::GetCapturedStderr();
-    GetLog()->SetEnabled(enabled);
-    return text;
 }
 
 TEST_F(ObjectLoaderTest, EveryNodeGetsOneAnimationPerFile) {
@@ -131,7 +119,7 @@ TEST_F(ObjectLoaderTest, PartsWithFewerThanThreeKeysAreLeftOut) {
     }
     ASSERT_EQ(file.Save(), S_OK);
     CPObjectLoader::PartAnimations parts;
-    const std::string log = Logged([&] { Loader().LoadPartAnimations("fan.pan", parts); });
+    const std::string log = testsupport::LogOf([&] { Loader().LoadPartAnimations("fan.pan", parts); });
     ASSERT_EQ(parts.size(), 1u);
     EXPECT_EQ(parts.count("blade3"), 1u) << "the parts after a refused one are still read in place";
     EXPECT_NE(log.find("blade2"), std::string::npos) << log;
@@ -141,7 +129,7 @@ TEST_F(ObjectLoaderTest, AMissingDescriptionGivesTheFallbackObject) {
     WriteMesh("wrong.msh", MeshFile(false, {Node("wrong")}));
     WriteDescription("wrong.rdf", "m = wrong.msh\n");
     TPtr<CPGameObject> object;
-    const std::string log = Logged([&] { object = Load("nosuch.rdf"); });
+    const std::string log = testsupport::LogOf([&] { object = Load("nosuch.rdf"); });
     ASSERT_TRUE(object);
     EXPECT_EQ(object->GetName(), "wrong");
     EXPECT_NE(log.find("nosuch.rdf"), std::string::npos) << log;
@@ -149,7 +137,7 @@ TEST_F(ObjectLoaderTest, AMissingDescriptionGivesTheFallbackObject) {
 
 TEST_F(ObjectLoaderTest, AnUnreadableFallbackGivesNullOnce) {
     TPtr<CPGameObject> object = Load("x.rdf");
-    const std::string log = Logged([&] { object = Load("nosuch.rdf"); });
+    const std::string log = testsupport::LogOf([&] { object = Load("nosuch.rdf"); });
     EXPECT_FALSE(object);
     EXPECT_NE(log.find("wrong.rdf cannot be read and nothing stands in"), std::string::npos) << log;
 }
@@ -160,7 +148,7 @@ TEST_F(ObjectLoaderTest, ADamagedMeshFileGivesNullAndTheLogSaysWhy) {
     WriteFile("data/meshes/crate.msh", bytes);
     WriteDescription("crate.rdf", "m = crate.msh\nsprite = glow,0,0,0,1,\n");
     TPtr<CPGameObject> object;
-    const std::string log = Logged([&] { object = Load("crate.rdf"); });
+    const std::string log = testsupport::LogOf([&] { object = Load("crate.rdf"); });
     EXPECT_FALSE(object);
     EXPECT_NE(log.find("crate.msh cannot be read: the data ends early"), std::string::npos) << log;
 }

@@ -10,12 +10,12 @@
 #include "Render/PTexture.h"
 #include "Render/PTextureBlock.h"
 #include "core/PGlobalTimer.h"
-#include "core/PLog.h"
 #include "objectloader_fixture.h"
 #include "physics/PPhysicData.h"
 #include "physics/PPhysics.h"
 #include "physics/engine/PhysicsRigidBody.h"
 #include "platform/PathResolver.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -175,12 +175,8 @@ TEST_F(ObjectLoaderTest, SpritesLightsAndEmittersWithNumbersThatAreNotFiniteAreL
                      "light = dark,lamp,x,0,0,0,nan,1,1,0,1\n"
                      "psystem = steam,lamp,0,0,1,0.5,puff\n"
                      "psystem = smoke,lamp,0,0,1,-inf,puff\n");
-    const bool wasEnabled = GetLog()->IsEnabled();
-    GetLog()->SetEnabled(true);
-    testing::internal::CaptureStderr();
-    const TPtr<CPGameObject> root = Load("lamp.rdf");
-    const std::string log = testing::internal::GetCapturedStderr();
-    GetLog()->SetEnabled(wasEnabled);
+    TPtr<CPGameObject> root;
+    const std::string log = testsupport::LogOf([&] { root = Load("lamp.rdf"); });
     ASSERT_TRUE(root);
     for (const char* kept : {"glow", "lit", "steam"}) EXPECT_TRUE(root->GetChild(kept)) << kept;
     for (const char* left : {"hot", "huge", "dark", "smoke"}) {

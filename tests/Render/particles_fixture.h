@@ -6,8 +6,8 @@
 
 #include "Render/PParticlesManager.h"
 #include "core/PGlobalTimer.h"
-#include "core/PLog.h"
 #include "core/PMMObject.h"
+#include "support/LogCapture.h"
 #include "support/WorkingFolder.h"
 
 // A particle manager in a fresh working folder whose Data holds the definition files a test
@@ -35,12 +35,8 @@ protected:
             if (!text->empty()) WriteData(name, *text);
         }
         m_manager = new CPParticlesManager;
-        const bool wasEnabled = GetLog()->IsEnabled();
-        GetLog()->SetEnabled(true);
-        testing::internal::CaptureStderr();
-        const bool started = m_manager->Start();
-        const std::string captured = testing::internal::GetCapturedStderr();
-        GetLog()->SetEnabled(wasEnabled);
+        bool started = false;
+        const std::string captured = testsupport::LogOf([&] { started = m_manager->Start(); });
         if (log) *log = captured;
         return started;
     }

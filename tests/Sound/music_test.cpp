@@ -8,19 +8,18 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "core/PGlobalTimer.h"
-#include "core/PLog.h"
 #include "core/PMMObject.h"
 #include "core/Result.h"
 #include "platform/MusicPlayer.h"
 #include "Sound/PMusic.h"
 #include "Sound/sound_fixture.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -75,15 +74,6 @@ protected:
     void PlayFirst(const std::string& name) {
         ASSERT_EQ(music_->Play(name, true), S_OK);
         ASSERT_TRUE(UpdateUntil([&] { return music_->GetFadeFactor() == 1.0f && Player().GetPosition() > 0.05; }));
-    }
-
-    std::string LoggedWhile(const std::function<void()>& action) {
-        GetLog()->SetEnabled(true);
-        ::testing::internal::CaptureStderr();
-        action();
-        const std::string log = ::testing::internal::GetCapturedStderr();
-        GetLog()->SetEnabled(false);
-        return log;
     }
 
     testsupport::WorkingFolder folder_;
@@ -238,18 +228,18 @@ TEST_F(MusicTest, ARequestIsOpenedWhenTheFadeOutEndsAndATrackThatCannotPlayIsLog
     PlayFirst("track1.ogg");
     const platform::MusicPlayer* first = music_->GetPlayer();
     for (const char* name : {"none.ogg", "noise.ogg"}) {
-        const std::string asked = LoggedWhile([&] { EXPECT_EQ(music_->Play(name, true), S_OK); });
+        const std::string asked = testsupport::LogOf([&] { EXPECT_EQ(music_->Play(name, true), S_OK); });
         EXPECT_EQ(asked, "") << "the request opens nothing";
         EXPECT_EQ(music_->GetPlayer(), first);
         g_frameDelta = 0.1f;
-        const std::string faded = LoggedWhile([&] {
+        const std::string faded = testsupport::LogOf([&] {
             for (int step = 0; step < 9; ++step) music_->Update();
         });
         EXPECT_EQ(faded, "");
         EXPECT_EQ(music_->GetCurrentName(), "track1.ogg");
         EXPECT_NEAR(music_->GetFadeFactor(), 0.1f, 1e-5f);
         // The tenth step ends the fade and opens the track, which cannot be played: silence.
-        const std::string opened = LoggedWhile([&] {
+        const std::string opened = testsupport::LogOf([&] {
             EXPECT_TRUE(UpdateUntil([&] { return !music_->IsTrackOpen(); }));
         });
         EXPECT_NE(opened.find(std::string("Music Data\\Music\\") + name + " cannot be played: "), std::string::npos)
@@ -302,7 +292,7 @@ TEST_F(MusicTest, TheVolumeIsClampedAndAppliesBelowTheFade) {
 }
 
 TEST_F(MusicTest, AMissingFirstTrackFailsAndTheNextRequestOpensItsTrack) {
-    const std::string log = LoggedWhile([&] { EXPECT_EQ(music_->Play("none.ogg", true), E_FAIL); });
+    const std::string log = testsupport::LogOf([&] { EXPECT_EQ(music_->Play("none.ogg", true), E_FAIL); });
     EXPECT_NE(log.find("none.ogg cannot be played"), std::string::npos) << log;
     EXPECT_EQ(music_->GetCurrentName(), "none.ogg");
     EXPECT_FALSE(music_->IsTrackOpen());

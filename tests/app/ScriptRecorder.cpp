@@ -7,7 +7,7 @@ namespace apptest {
 namespace {
 
 constexpr char kRecorder[] = R"lua(local events = io.open('events.log', 'a')
-local function Record(...)
+local function RecordForTest(...)
   local fields = {...}
   for i = 1, table.getn(fields) do fields[i] = tostring(fields[i]) end
   events:write(table.concat(fields, ',') .. '\n')
@@ -16,12 +16,12 @@ end
 )lua";
 constexpr char kTextRecorder[] = R"lua(local ShowText = SetText
 SetText = function(screen, name, text)
-  Record('text', name, text)
+  RecordForTest('text', name, text)
   ShowText(screen, name, text)
 end
 local ShowTextString = SetTextString
 SetTextString = function(screen, name, key)
-  Record('text', name, GetString(key))
+  RecordForTest('text', name, GetString(key))
   ShowTextString(screen, name, key)
 end
 )lua";
@@ -39,7 +39,7 @@ bool RecordScripts(const WorkingFolder& folder, const std::vector<std::string>& 
             error = path + " has no HandleCommand";
             return false;
         }
-        text.insert(text.find('\n', handler) + 1, "    Record('" + script + "', command, first, second)\n");
+        text.insert(text.find('\n', handler) + 1, "    RecordForTest('" + script + "', command, first, second)\n");
         const bool texts = std::find(showingTexts.begin(), showingTexts.end(), script) != showingTexts.end();
         folder.Write(path, kRecorder + (texts ? kTextRecorder + text : text));
     }

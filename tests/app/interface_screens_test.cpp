@@ -14,6 +14,7 @@
 
 #include "ProgramRun.h"
 #include "WorkingFolder.h"
+#include "game/LevelFile.h"
 #include "interface/FontFiles.h"
 
 namespace {
@@ -180,6 +181,17 @@ TEST_F(InterfaceScreensTest, TheHudInTheSampleLevelShowsLifeWeaponMinesSuperWeap
     const std::string list = apptest::ReadBytes(m_folder.Path() / "data/scripts/list.dat");
     m_folder.Write("data/scripts/list.dat", list + "gamemenu t_interface\n");
     m_folder.Write("data/player.dat", kSetUp);
+    // The first check point, ahead of the car, moved behind it and to its side, off screen.
+    const std::string path = "data/levels/level1.lvl";
+    const std::string bytes = apptest::ReadBytes(m_folder.Path() / path);
+    SPLevelFile level;
+    std::string error;
+    ASSERT_TRUE(ReadLevelFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), level, error)) << error;
+    for (SPLevelRecord& record : level.records) {
+        if (record.name.rfind("chk1_", 0) == 0) record.position = {-30.0f, -60.0f, 0.8f};
+    }
+    const std::vector<uint8_t> written = WriteLevelFile(level);
+    m_folder.Write(path, std::string(written.begin(), written.end()));
     Shoot(20, {{"VX_LEVEL", "level1"}});
 
     // The layout's places (its windows are anchored at the top left, so they keep them on 640 ×

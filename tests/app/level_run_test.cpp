@@ -318,8 +318,8 @@ TEST_F(LevelProgramTest, AFrameShowsTheTerrainTheCarAndTheMinimapInTheirPlaces) 
 // The car's script works the weapons on the bound actions, sent here by main.lua at set frames
 // as the input task sends them: the mortar lobs one rocket at the ground 20 units ahead of the
 // car, then the light gun fires once the mortar's cooldown of 1 s is over. Frame 43 (2.15 s)
-// shows, at 1024 x 768 (at 640 x 480 the minimap covers the blast): the newest tracer 6 units
-// out on the firing line, lower right of the car, and the rocket's fireball by the minimap, 0.35 s
+// shows, at 1024 x 768: the newest tracer 6 units out on the firing line straight ahead of the
+// car (up and to the right of it on the screen), and the rocket's fireball 20 units ahead, 0.35 s
 // after it went off.
 TEST_F(LevelProgramTest, TheCarsShotsShowATracerAndAnExplosion) {
     m_folder.Write("config.cfg", "screenWidth = 1024\nscreenHeight = 768\n");
@@ -342,10 +342,10 @@ TEST_F(LevelProgramTest, TheCarsShotsShowATracerAndAnExplosion) {
     ASSERT_EQ(image.width, 1024u);
     ASSERT_EQ(image.height, 768u);
     const Frame frame(image);
-    EXPECT_GT(frame.Glowing(660, 480, 50, 40), 100) << "the tracer";
-    EXPECT_LT(frame.Glowing(660, 420, 50, 40), 20) << "above the firing line";
-    EXPECT_LT(frame.Glowing(600, 520, 50, 40), 20) << "below the firing line";
-    EXPECT_GT(frame.Glowing(740, 560, 90, 100), 1000) << "the fireball";
+    EXPECT_GT(frame.Glowing(610, 250, 60, 40), 80) << "the tracer";
+    EXPECT_LT(frame.Glowing(560, 200, 50, 40), 20) << "above the firing line";
+    EXPECT_LT(frame.Glowing(660, 330, 50, 40), 20) << "below the firing line";
+    EXPECT_GT(frame.Glowing(660, 185, 110, 70), 1000) << "the fireball";
     EXPECT_EQ(frame.Glowing(100, 250, 200, 150), 0) << "terrain away from the shots";
 }
 

@@ -6,14 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "InputTimeline.h"
 #include "ProgramRun.h"
 #include "ScriptRecorder.h"
+#include "StateFile.h"
 #include "WorkingFolder.h"
 
 namespace {
@@ -29,6 +32,10 @@ constexpr Point kMenuKeys{320, 256};
 constexpr Point kKeysFireRow{460, 220};
 constexpr Point kKeysBack{320, 416};
 constexpr Point kShopBuy{320, 206};
+constexpr Point kShopDone{470, 434};
+constexpr Point kSavesSave{175, 408};
+constexpr Point kSavesLoad{315, 408};
+constexpr Point kSavesBack{455, 408};
 
 // A screenshot of a drawn frame, taken under a name.
 struct Shot {
@@ -46,8 +53,18 @@ struct Box {
 constexpr Box kFireKey{420, 210, 458, 230};
 constexpr Box kAccelerateKey{420, 66, 458, 86};
 constexpr Box kShopSlots{60, 262, 580, 290};
+// The level's message under the HUD's top; the save screen's first two slots.
+constexpr Box kMessage{160, 120, 480, 142};
+constexpr Box kSaveSlot1{30, 46, 610, 66};
+constexpr Box kSaveSlot2{30, 72, 610, 92};
+// The end screen's title; the score table's first two lines.
+constexpr Box kEndTitle{200, 8, 440, 36};
+constexpr Box kScoreLine1{200, 48, 440, 68};
+constexpr Box kScoreLine2{200, 74, 440, 94};
 // The looks of a button away from its label and border.
 constexpr uint32_t kButtonNormal = 0x203060, kButtonHover = 0x3860B0;
+
+int Blue(uint32_t pixel) { return static_cast<int>(pixel & 0xFF); }
 
 bool Near(uint32_t pixel, uint32_t colour) {
     for (int shift = 0; shift < 24; shift += 8) {
@@ -63,13 +80,15 @@ protected:
     void SetUp() override {
         apptest::CopyGameFolder(VX_SAMPLE_DATA, m_folder.Path());
         std::string error;
-        ASSERT_TRUE(apptest::RecordScripts(m_folder, {"main", "keys", "shop", "saves", "scores", "level", "gamemenu"},
-                                           {"keys", "shop", "saves", "scores"}, error))
+        ASSERT_TRUE(apptest::RecordScripts(m_folder, {"main", "keys", "shop", "saves", "scores", "level", "gamemenu", "jeep"},
+                                           {"main", "keys", "shop", "saves", "scores"}, error))
             << error;
     }
 
-    // Plays the input with a fixed frame time and seed, and takes the screenshots.
-    apptest::ProgramResult Play(const InputTimeline& input, const std::vector<Shot>& shots) {
+    // Plays the input with a fixed frame time and seed, takes the screenshots and keeps the state
+    // of the last level frame (state.txt).
+    apptest::ProgramResult Play(const InputTimeline& input, const std::vector<Shot>& shots,
+                                const char* frameTime = "0.05") {
         m_folder.Write("play.rec", input.Encode());
         std::string screenshots;
         for (const Shot& shot : shots) {
@@ -78,9 +97,11 @@ protected:
         }
         apptest::ProgramRun run;
         run.folder = m_folder.Path();
-        run.environment = {{"VX_REPLAY", "play.rec"},      {"VX_FRAME_TIME", "0.05"},
+        run.timeLimit = std::chrono::seconds(180);  // a run takes 10 to 30 s on a busy machine
+        run.environment = {{"VX_REPLAY", "play.rec"},      {"VX_FRAME_TIME", frameTime},
                            {"VX_SEED", "3"},               {"VX_LOG", "stderr"},
                            {"VX_SCREENSHOT", screenshots}, {"VX_MEDIA_SILENT", "1"},
+                           {"VX_STATE", "state.txt"},
                            {"SDL_VIDEODRIVER", "offscreen"}};
         return apptest::RunProgram(run);
     }
@@ -109,16 +130,23 @@ protected:
         return count;
     }
 
-    // Whether the recorded lines hold these, in this order (others between them).
+    // Whether the recorded lines hold lines starting with these, in this order (others between).
     ::testing::AssertionResult HeardInOrder(const std::vector<std::string>& expected) const {
         const std::vector<std::string> lines = apptest::RecordedLines(m_folder);
         auto at = lines.begin();
-        for (const std::string& line : expected) {
-            at = std::find(at, lines.end(), line);
-            if (at == lines.end()) return ::testing::AssertionFailure() << "not heard in order: " << line;
+        for (const std::string& start : expected) {
+            at = std::find_if(at, lines.end(), [&](const std::string& line) { return line.rfind(start, 0) == 0; });
+            if (at == lines.end()) return ::testing::AssertionFailure() << "not heard in order: " << start;
             ++at;
         }
         return ::testing::AssertionSuccess();
+    }
+
+    // How many recorded lines start with the text.
+    int Count(const std::string& start) const {
+        int count = 0;
+        for (const std::string& line : apptest::RecordedLines(m_folder)) count += line.rfind(start, 0) == 0;
+        return count;
     }
 
     std::string File(const std::string& name) const { return apptest::ReadBytes(m_folder.Path() / name); }
@@ -135,8 +163,11 @@ protected:
     apptest::WorkingFolder m_folder;
 };
 
-// Title, menu, key screen: the fire key rebound to X; the shop: a heavy machine gun bought.
-TEST_F(PlaythroughTest, APlayerRebindsAKeyAndBuysAWeapon) {
+// The first run: title, menu and key screen, where fire is rebound to X; the shop, where a heavy
+// machine gun is bought; mission 1 driven, fought and finished; the game saved in the next shop.
+// The second run: the save loaded from the title, mission 2 played and lost, the end screen and
+// the score table.
+TEST_F(PlaythroughTest, APlayerPlaysFromTheKeyScreenThroughMissionOneAndASaveToTheScoreTable) {
     InputTimeline input;
     input.Press(10, "Tab")
         .Click(14, kMenuKeys.x, kMenuKeys.y)
@@ -145,9 +176,24 @@ TEST_F(PlaythroughTest, APlayerRebindsAKeyAndBuysAWeapon) {
         .Click(30, kKeysBack.x, kKeysBack.y)
         .Click(36, kMenuPlay.x, kMenuPlay.y)
         .Click(44, kShopBuy.x, kShopBuy.y)
-        .Press(54, "Esc");
-    const apptest::ProgramResult result =
-        Play(input, {{"keys", 19}, {"rebound", 29}, {"shop", 42}, {"bought", 50}});
+        .Click(52, kShopDone.x, kShopDone.y)
+        // Up the road past check point 1; firing (X) at the tower ahead until it falls; the super
+        // weapon on the enemies coming; up the road through the opened gate to the finish.
+        .Hold(60, "Up", 40)
+        .Hold(110, "X", 120)
+        .Press(175, "LShift")
+        .Hold(185, "Up", 60)
+        // In the shop of mission 2: S, Save into the first slot, Back; Escape ends the game.
+        .Press(250, "S")
+        .Click(256, kSavesSave.x, kSavesSave.y)
+        .Click(262, kSavesBack.x, kSavesBack.y)
+        .Press(270, "Esc");
+    const apptest::ProgramResult result = Play(input, {{"keys", 19},
+                                                       {"rebound", 29},
+                                                       {"shop", 42},
+                                                       {"bought", 50},
+                                                       {"mission", 200},
+                                                       {"saved", 261}});
     ASSERT_EQ(result.exitCode, 0) << result.errors;
 
     // 1. The key screen shows the bindings; the fire row waits for a key and takes X, which
@@ -165,12 +211,67 @@ TEST_F(PlaythroughTest, APlayerRebindsAKeyAndBuysAWeapon) {
     // 2. The shop: the start money less the table's price, the gun in the second slot.
     const int price = WeaponPrice("hmgun");
     ASSERT_GT(price, 0);
+    const int money = 1500 - price;
     EXPECT_TRUE(HeardInOrder({"text,money,Money: 1500", "text,item,Heavy machine gun",
                               "text,slots,Light gun / - / -", "shop,button,buy", "text,status,Bought",
-                              "text,money,Money: " + std::to_string(1500 - price),
+                              "text,money,Money: " + std::to_string(money),
                               "text,slots,Light gun / Heavy machine gun / -"}));
     EXPECT_GT(Whites(Picture("bought"), kShopSlots), Whites(Picture("shop"), kShopSlots) + 100)
         << "the slots' line grew by the gun's name";
+
+    // 3. Mission 1 with that money: check point 1 reached, the tower destroyed and its gate
+    // opened, enemies killed, the finish reached; the mission's pay shows in the next shop.
+    EXPECT_TRUE(HeardInOrder({"main,shop_closed", "gamemenu,set_money," + std::to_string(money) + ".000000",
+                              "level,check_point,1,", "gamemenu,mission_text,The way is open",
+                              "level,enemy_death,", "level,check_point,2,", "main,mission_complete",
+                              "shop,add_object,"}));
+    const int kills = Count("level,enemy_death,");
+    EXPECT_GE(kills, 1);
+    float earned = 0.0f;
+    int score = 0;
+    ASSERT_TRUE(apptest::ReadMoneyAndScore(File("state.txt"), earned, score)) << File("state.txt");
+    const int paid = static_cast<int>(earned);
+    EXPECT_GT(paid, money) << "the tower and the kills pay";
+    EXPECT_TRUE(HeardInOrder({"main,mission_complete", "text,money,Money: " + std::to_string(paid + 1000)}));
+    const SPImage mission = Picture("mission");
+    EXPECT_GT(Whites(mission, kMessage), 50) << "the level's message";
+    EXPECT_GT(Blue(Pixel(mission, 320, 238)), 120) << "the car in the middle";
+
+    // 4. Saved into slot 1, which lists it; the game ends normally and writes its settings.
+    EXPECT_TRUE(HeardInOrder({"saves,button,save", "text,slot1,1. Mission 2", "text,status,Saved"}));
+    EXPECT_FALSE(File("data/Saves/save1.sav").empty());
+    const SPImage saved = Picture("saved");
+    EXPECT_GT(Whites(saved, kSaveSlot1), Whites(saved, kSaveSlot2) + 100) << "slot 1 holds a save, slot 2 none";
+    EXPECT_FALSE(File("config.cfg").empty());
+
+    // 5. Start again: S on the title, Load, Done in the shop of mission 2, which the car loses.
+    // Enemies never destroy the car (their blows pass over it and the others do not fire), so
+    // the level time runs out: frames of 0.5 s let its 170 s pass in 340 passes.
+    const std::string scoresBefore = File("data/scores.dat");
+    std::filesystem::remove(m_folder.Path() / "events.log");
+    InputTimeline second;
+    second.Press(4, "S")
+        .Click(6, kSavesLoad.x, kSavesLoad.y)
+        .Click(10, kShopDone.x, kShopDone.y)
+        .Press(380, "Enter")
+        .Press(386, "Esc");
+    const apptest::ProgramResult again = Play(second, {{"over", 378}, {"scores", 384}}, "0.5");
+    ASSERT_EQ(again.exitCode, 0) << again.errors;
+    const int savedScore = score;
+    ASSERT_TRUE(apptest::ReadMoneyAndScore(File("state.txt"), earned, score)) << File("state.txt");
+    EXPECT_NE(File("state.txt").find(" mission 2\n"), std::string::npos) << "the last level was mission 2's";
+    EXPECT_GE(score, savedScore) << "the loaded game's score";
+    EXPECT_TRUE(HeardInOrder({"saves,button,load", "main,game_loaded", "text,money,Money: " + std::to_string(paid + 1000),
+                              "main,shop_closed", "gamemenu,set_money," + std::to_string(paid + 1000) + ".000000",
+                              "main,time_out", "text,title,Game over", "text,reason,The time ran out",
+                              "text,score,Kills: " + std::to_string(score), "main,key,13", "scores,record_score",
+                              "text,line1,1. Driver  " + std::to_string(score), "text,line2,2. -  0"}));
+    const SPImage over = Picture("over");
+    EXPECT_GT(Whites(over, kEndTitle), 100) << "the end screen's title";
+    const SPImage scores = Picture("scores");
+    EXPECT_GT(Whites(scores, kScoreLine1), Whites(scores, kScoreLine2) + 50) << "the driver's line above an empty one";
+    EXPECT_NE(File("data/scores.dat"), scoresBefore) << "the score table is written";
 }
+
 
 }  // namespace

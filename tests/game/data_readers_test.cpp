@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "core/PLog.h"
 #include "game/DataFileReader.h"
 #include "game/GameDataReaders.h"
 #include "game/PEnemyDatabase.h"
 #include "support/CommaLocale.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -26,18 +26,7 @@ ItemList<CPWeaponInfo> ParseWeapons(const std::string& text, ItemMap<CPWeaponInf
     return list;
 }
 
-// What the reader writes to the log while it reads.
-template <class Read>
-std::string LogOf(Read read)
-{
-    const bool wasEnabled = GetLog()->IsEnabled();
-    GetLog()->SetEnabled(true);
-    testing::internal::CaptureStderr();
-    read();
-    const std::string log = testing::internal::GetCapturedStderr();
-    GetLog()->SetEnabled(wasEnabled);
-    return log;
-}
+using testsupport::LogOf;
 
 constexpr char kWeapons[] =
     "// name;name key;price;shot cost;p4;p5;damage;recharge;capacity;fire rate;p10;description;mission\n"

@@ -18,6 +18,7 @@
 #include "game/PGameData.h"
 #include "script/PLuaScript.h"
 #include "support/RunningScripts.h"
+#include "support/LogCapture.h"
 #include "support/WorkingFolder.h"
 
 // Readable failures for score tables.
@@ -49,12 +50,7 @@ protected:
     // Loads the game data with the log on, and returns what the log wrote.
     static std::string LoadLogged(CPGameData& data)
     {
-        GetLog()->SetEnabled(true);
-        ::testing::internal::CaptureStderr();
-        data.LoadGameData();
-        const std::string log = ::testing::internal::GetCapturedStderr();
-        GetLog()->SetEnabled(false);
-        return log;
+        return testsupport::LogOf([&] { data.LoadGameData(); });
     }
 
     std::string ScoreFileBytes() const { return ReadBytes(m_folder.Path() / "Data" / "scores.dat"); }

@@ -58,11 +58,12 @@ TEST_F(LevelTest, TheSampleLevelLoadsItsObjectsIntoTheirPlaces)
     EXPECT_FALSE(level.checkPoints.front().object->IsVisible());
     EXPECT_EQ(level.nextCheckPoint, level.checkPoints.begin());
     ASSERT_EQ(level.spawnSources.count("walker"), 1u);
-    EXPECT_EQ(level.spawnSources.at("walker").y, 40.0f);
+    EXPECT_EQ(level.spawnSources.at("walker").y, 55.0f);
     EXPECT_EQ(ParkedCount(level), 2u) << "the two crates";
     ASSERT_TRUE(level.tree);
-    // Five boxes, four fog corners, 8 edge pieces on each of the four sides, 12 x 12 tiles.
-    EXPECT_EQ(TreeObjectCount(*level.tree), 5u + 4u + 4u * 8u + 144u);
+    // Eight static objects (three boxes, the tower, the gate and three walls), four fog corners,
+    // 8 edge pieces on each of the four sides, 12 x 12 tiles.
+    EXPECT_EQ(TreeObjectCount(*level.tree), 8u + 4u + 4u * 8u + 144u);
     ASSERT_TRUE(level.levelObject);
     ASSERT_TRUE(level.GetPlayerCar());
     const PVector3& car = level.playerCar->GetPosition();
@@ -192,7 +193,7 @@ TEST_F(LevelTest, WithoutTheCarModelTheLevelLoadsWithoutACar)
     EXPECT_FALSE(m_level->playerCar);
     EXPECT_FALSE(m_level->levelObject);
     ASSERT_TRUE(m_level->tree);
-    EXPECT_EQ(TreeObjectCount(*m_level->tree), 5u + 144u) << "no fog border";
+    EXPECT_EQ(TreeObjectCount(*m_level->tree), 8u + 144u) << "no fog border";
     EXPECT_EQ(GetAITask()->GetGridRows(), 60);
 }
 

@@ -89,8 +89,8 @@ TEST_F(LevelRunTest, ACheckPointIsReachedWithinFourUnitsByXAndYAndReportedOnceWi
 
     PutCar(first + PVector3{0.0f, 3.99f, 50.0f});
     Frame();
-    EXPECT_EQ(Commands("lvl"), std::vector<std::string>{"check_point(1,30.000000,0.000000,0)"});
-    EXPECT_EQ(Commands("gamemenu"), std::vector<std::string>{"check_point(1,30.000000,0.000000,0)"});
+    EXPECT_EQ(Commands("lvl"), std::vector<std::string>{"check_point(1,0.000000,-5.000000,0)"});
+    EXPECT_EQ(Commands("gamemenu"), std::vector<std::string>{"check_point(1,0.000000,-5.000000,0)"});
     EXPECT_EQ(Commands("main"), std::vector<std::string>{"say_point()"});
     EXPECT_EQ(m_level->checkPointIndex, 1);
     EXPECT_FALSE(m_level->currentCheckPoint);
@@ -105,7 +105,7 @@ TEST_F(LevelRunTest, ACheckPointIsReachedWithinFourUnitsByXAndYAndReportedOnceWi
     EXPECT_TRUE(m_level->currentCheckPoint->IsVisible());
     PutCar(m_level->currentCheckPoint->GetPosition());
     Frame();
-    EXPECT_EQ(Commands("lvl"), std::vector<std::string>{"check_point(2,-30.000000,0.000000,1)"});
+    EXPECT_EQ(Commands("lvl"), std::vector<std::string>{"check_point(2,0.000000,42.000000,1)"});
 
     m_level->ShowNextCheckPoint();
     EXPECT_FALSE(m_level->currentCheckPoint) << "after the last one there is none";

@@ -14,6 +14,7 @@
 #include "core/SettingsVariables.h"
 #include "game/PLevel.h"
 #include "game/PMiniMap.h"
+#include "support/ScreenSize.h"
 #include "support/WorkingFolder.h"
 
 namespace {
@@ -25,16 +26,10 @@ using namespace modeltest;
 class MiniMapTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_width = g_screenWidth;
-        m_height = g_screenHeight;
-        g_screenWidth = 800;
-        g_screenHeight = 600;
         WriteModel("minimap_obj.rdf", {Node("markers", {Node("arrow"), Node("checkpoint")})});
         WriteModel("minimap_obj2.rdf", {Node("targets", {Node("checkpoint")})});
     }
     void TearDown() override {
-        g_screenWidth = m_width;
-        g_screenHeight = m_height;
         g_frameDelta = 0.0f;
         m_map = nullptr;
         CollectGarbage();
@@ -55,11 +50,10 @@ protected:
         return object;
     }
 
+    testsupport::ScreenSize m_screenSize{800, 600};
     testsupport::WorkingFolder m_folder;
     CPObjectLoader m_loader;
     TPtr<CPMiniMap> m_map;
-    int32_t m_width = 0;
-    int32_t m_height = 0;
 };
 
 TEST_F(MiniMapTest, LoadingGivesTheArrowAHiddenCheckPointMarkerAndTenTargetMarkers) {

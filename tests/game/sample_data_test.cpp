@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <string>
 
-#include "core/PLog.h"
 #include "game/PEnemyDatabase.h"
 #include "game/PGameData.h"
 #include "support/WorkingFolder.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -17,12 +17,10 @@ protected:
     void SetUp() override
     {
         testsupport::CopyGameFolder(VX_SAMPLE_DATA, m_folder.Path());
-        GetLog()->SetEnabled(true);
-        ::testing::internal::CaptureStderr();
-        m_enemiesLoaded = m_enemies.Load("data\\enemies.dat");
-        m_data.LoadGameData();
-        m_log = ::testing::internal::GetCapturedStderr();
-        GetLog()->SetEnabled(false);
+        m_log = testsupport::LogOf([&] {
+            m_enemiesLoaded = m_enemies.Load("data\\enemies.dat");
+            m_data.LoadGameData();
+        });
     }
 
     // Every name of the set-up is "" or an item of its table.

@@ -12,6 +12,7 @@
 #include "Render/ModelFile.h"
 #include "Render/PObjectLoader.h"
 #include "support/RunningScripts.h"
+#include "support/ScreenSize.h"
 #include "support/WorkingFolder.h"
 
 // An 800 × 600 screen, a kernel, the object loader and a script manager whose running scripts
@@ -21,10 +22,6 @@
 class ScreenTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_width = g_screenWidth;
-        m_height = g_screenHeight;
-        g_screenWidth = 800;
-        g_screenHeight = 600;
         modelfile::SPMeshFile cursor;
         modelfile::SPMeshNode node;
         node.name = "cursor";
@@ -52,8 +49,6 @@ protected:
         m_loader.reset();
         m_kernel.reset();
         CollectGarbage();
-        g_screenWidth = m_width;
-        g_screenHeight = m_height;
     }
 
     // A screen loaded from the layout text, active unless told otherwise.
@@ -72,12 +67,11 @@ protected:
 
     CPLuaScript& Script(const std::string& name) const { return m_scripts[name]; }
 
+    testsupport::ScreenSize m_screenSize{800, 600};
     testsupport::WorkingFolder m_folder;
     std::vector<TPtr<CPInterface>> m_screens;
 
 private:
-    int32_t m_width = 0;
-    int32_t m_height = 0;
     std::unique_ptr<CPKernel> m_kernel;
     std::unique_ptr<CPObjectLoader> m_loader;
     testsupport::RunningScripts m_scripts;

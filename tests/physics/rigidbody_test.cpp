@@ -100,11 +100,16 @@ TEST(PhysicsRigidBody, MassZeroMakesAnImmovableBody)
         SimulatorPtr sim = MakeSimulator();
         PhysicsRigidBody* body = AddBox(*sim, {1, 2, 3, 0});
         body->SetMass(mass);
+        body->SetInertiaTensor({2, 2, 2, 0});  // an inertia given after the mass keeps it immovable
         EXPECT_EQ(body->GetInverseMass(), 0.0f) << mass;
         body->ApplyImpulse({100, 0, 0, 0}, body->GetPos());
+        // Off its centre, where a blow turns a body that can turn (a wall struck near its end).
+        body->ApplyImpulse({100, 0, 0, 0}, body->GetPos() + PhysicsVector{0, 4, 0, 0});
         sim->Simulate(1.0f, 150, nullptr);
         EXPECT_EQ(body->GetVelocity().x, 0.0f) << mass;
         EXPECT_EQ(body->GetVelocity().z, 0.0f) << mass;
+        EXPECT_EQ(LengthSq(body->GetAngularVelocity()), 0.0f) << mass;
+        EXPECT_EQ(body->GetRotation().w, 1.0f) << mass;
         EXPECT_EQ(body->GetPos().z, 3.0f) << mass;
         EXPECT_TRUE(IsFinite(body->GetPos())) << mass;
     }

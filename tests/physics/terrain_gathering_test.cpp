@@ -2,6 +2,7 @@
 // leaves is the reference. Both must report the same contacts and end in the same state (on the
 // scenes benchmark's heightfield and in the sample world), and a run must end the same however
 // often and in whichever process it is repeated.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "physics/physics_fixture.h"
+#include "physics/engine/PhysicsTerrainCandidateCache.h"
 #include "physics/sample_world_scene.h"
 
 namespace {
@@ -96,25 +98,36 @@ struct RunResult {
     bool carOnLand = false;  // the sample world's
 };
 
-// The scenes benchmark's S3: 300 unit boxes and 200 capsules (radius 0.4, length 0.8) dropped in two
-// layers on a 128 × 128 heightfield of cells of 1, stepped until all have landed.
-RunResult RunHeightfieldScene(bool plainWalk, int steps = 130)
-{
-    constexpr int kCells = 128;
+// The scenes benchmark's heightfield: 128 × 128 cells of 1 around the origin.
+struct Heightfield {
+    static constexpr int kCells = 128;
     std::vector<PhysicsVector> vertices;
     std::vector<PhysicsMeshTriangle> triangles;
-    for (int j = 0; j <= kCells; ++j)
-        for (int i = 0; i <= kCells; ++i)
-            vertices.push_back({-kCells / 2.0f + i, -kCells / 2.0f + j, 0.6f * std::sin(i * 0.21f) * std::cos(j * 0.17f), 0});
-    for (int j = 0; j < kCells; ++j)
-        for (int i = 0; i < kCells; ++i) {
-            const int32_t v = j * (kCells + 1) + i;
-            for (auto t : {std::array<int32_t, 3>{v, v + 1, v + kCells + 2}, std::array<int32_t, 3>{v, v + kCells + 2, v + kCells + 1}}) {
-                PhysicsMeshTriangle triangle;
-                for (int k = 0; k < 3; ++k) triangle.vertex[k] = t[k];
-                triangles.push_back(triangle);
+    Heightfield()
+    {
+        for (int j = 0; j <= kCells; ++j)
+            for (int i = 0; i <= kCells; ++i)
+                vertices.push_back({-kCells / 2.0f + i, -kCells / 2.0f + j, 0.6f * std::sin(i * 0.21f) * std::cos(j * 0.17f), 0});
+        for (int j = 0; j < kCells; ++j)
+            for (int i = 0; i < kCells; ++i) {
+                const int32_t v = j * (kCells + 1) + i;
+                for (auto t : {std::array<int32_t, 3>{v, v + 1, v + kCells + 2}, std::array<int32_t, 3>{v, v + kCells + 2, v + kCells + 1}}) {
+                    PhysicsMeshTriangle triangle;
+                    for (int k = 0; k < 3; ++k) triangle.vertex[k] = t[k];
+                    triangles.push_back(triangle);
+                }
             }
-        }
+    }
+};
+
+// The scenes benchmark's S3: 300 unit boxes and 200 capsules (radius 0.4, length 0.8) dropped in two
+// layers on the heightfield, stepped until all have landed; kept awake, as the benchmark keeps them
+// with sleeping off, the landed bodies go on being tested against the terrain.
+RunResult RunHeightfieldScene(bool plainWalk, int steps = 130, bool keptAwake = false)
+{
+    const Heightfield ground;
+    const std::vector<PhysicsVector>& vertices = ground.vertices;
+    const std::vector<PhysicsMeshTriangle>& triangles = ground.triangles;
 
     PhysicsSizeInfo sizes;
     sizes.rigidBodiesCount = 500;
@@ -147,7 +160,11 @@ RunResult RunHeightfieldScene(bool plainWalk, int steps = 130)
     ContactLog log;
     log.bodies = &bodies;
     g_log = &log;
-    for (int step = 0; step < steps; ++step) sim->Simulate(kStep, 1, nullptr);
+    for (int step = 0; step < steps; ++step) {
+        sim->Simulate(kStep, 1, nullptr);
+        if (keptAwake)
+            for (PhysicsRigidBody* body : bodies) body->Wake();
+    }
     g_log = nullptr;
 
     RunResult result;
@@ -199,13 +216,83 @@ RunResult RunSampleWorld(bool plainWalk)
 
 TEST(PhysicsTerrainGathering, NearTrianglesFindWhatThePlainWalkFinds)
 {
-    const RunResult near = RunHeightfieldScene(false);
-    const RunResult plain = RunHeightfieldScene(true);
-    EXPECT_EQ(near.onGround, 500);  // every body landed: the scene made contacts to compare
-    EXPECT_GT(near.contacts, 10000);
-    EXPECT_EQ(near.contacts, plain.contacts);
-    EXPECT_EQ(near.contactHash, plain.contactHash);
-    EXPECT_EQ(near.stateHash, plain.stateHash);
+    // Kept awake, the landed bodies take their candidates from the lists kept for them.
+    for (const bool keptAwake : {false, true}) {
+        SCOPED_TRACE(keptAwake ? "kept awake" : "put to rest");
+        const int steps = keptAwake ? 150 : 130;
+        const RunResult near = RunHeightfieldScene(false, steps, keptAwake);
+        const RunResult plain = RunHeightfieldScene(true, steps, keptAwake);
+        EXPECT_EQ(near.onGround, 500);  // every body landed: the scene made contacts to compare
+        EXPECT_GT(near.contacts, 10000);
+        EXPECT_EQ(near.contacts, plain.contacts);
+        EXPECT_EQ(near.contactHash, plain.contactHash);
+        EXPECT_EQ(near.stateHash, plain.stateHash);
+    }
+}
+
+// What the tree walk and the leaves' y indexes give a box: the triangles of the leaves it meets
+// whose y range the index takes for the box's y reach, in the leaves' order, each once.
+std::vector<int32_t> WalkedCandidates(const PhysicsTerrainTree& tree, const PhysicsVector& boxMin,
+                                      const PhysicsVector& boxMax)
+{
+    std::vector<const PhysicsTerrainNode*> leaves;
+    tree.Query(leaves, boxMin, boxMax);
+    float lowY, highY;
+    TerrainReachY(boxMin.y, boxMax.y, lowY, highY);
+    std::vector<int32_t> result;
+    for (const PhysicsTerrainNode* leaf : leaves) {
+        std::vector<const PhysicsTerrainSpan*> near;
+        const PhysicsTerrainYIndex& index = leaf->alongY;
+        for (const PhysicsTerrainSpan* span = index.FirstReaching(lowY); span != index.End() && span->minimumY <= highY; ++span)
+            if (span->maximumY >= lowY) near.push_back(span);
+        std::sort(near.begin(), near.end(), [](auto* a, auto* b) { return a->position < b->position; });
+        for (const PhysicsTerrainSpan* span : near)
+            if (std::find(result.begin(), result.end(), span->triangle) == result.end()) result.push_back(span->triangle);
+    }
+    return result;
+}
+
+TEST(PhysicsTerrainGathering, KeptCandidatesAreWhatTheWalkGivesAsTheBoxCreeps)
+{
+    const Heightfield ground;
+    PhysicsTerrainTree tree;
+    ASSERT_TRUE(tree.BuildTree(ground.vertices.data(), static_cast<int32_t>(ground.vertices.size()),
+                               ground.triangles.data(), static_cast<int32_t>(ground.triangles.size()), nullptr));
+    PhysicsTerrainCandidateCache cache;
+    cache.Reset(1, tree);
+    std::vector<uint32_t> stamps(ground.triangles.size(), 0u);
+    std::vector<int32_t> kept;
+    kept.reserve(ground.triangles.size());
+
+    // Boxes resting on the ground and creeping by steps from a thousandth to a tenth, across cell
+    // borders (whole y and x) and the tree's strips and height slices; now and then the box
+    // turns (its extent changes) or jumps away.
+    uint32_t seed = 12345;
+    auto random = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>(seed >> 8) / 16777216.0f;
+    };
+    PhysicsVector centre{3.9f, -2.05f, 0.5f, 0};
+    PhysicsVector half{0.5f, 0.5f, 0.5f, 0};
+    int reused = 0, walkedAgain = 0;
+    for (uint32_t call = 1; call <= 6000; ++call) {
+        const float step = (random() < 0.5f ? 0.001f : 0.03f) * (random() < 0.1f ? 3.0f : 1.0f);
+        centre = centre + PhysicsVector{(random() - 0.5f) * step, (random() - 0.45f) * step, (random() - 0.5f) * step, 0};
+        if (random() < 0.02f) half = PhysicsVector{0.5f, 0.5f, 0.5f, 0} * (1.0f + 0.7f * random());
+        if (random() < 0.002f) centre = {(random() - 0.5f) * 100.0f, (random() - 0.5f) * 100.0f, 0.5f, 0};
+        const PhysicsVector boxMin = centre - half, boxMax = centre + half;
+        if (!cache.Prepare(0, tree, boxMin, boxMax)) continue;
+        float lowY, highY;
+        TerrainReachY(boxMin.y, boxMax.y, lowY, highY);
+        cache.TakeCandidates(0, boxMin, boxMax, lowY, highY, stamps.data(), call, kept);
+        const std::vector<int32_t> walked = WalkedCandidates(tree, boxMin, boxMax);
+        ASSERT_EQ(kept, walked) << "call " << call;
+        // A walk stamps what it takes; a kept answer leaves the stamps alone.
+        if (!kept.empty()) ++(stamps[static_cast<std::size_t>(kept[0])] == call ? walkedAgain : reused);
+    }
+    // Both ways were taken many times: kept answers and walks over the kept lists.
+    EXPECT_GT(reused, 1000);
+    EXPECT_GT(walkedAgain, 300);
 }
 
 TEST(PhysicsTerrainGathering, TheSampleWorldFindsWhatThePlainWalkFinds)

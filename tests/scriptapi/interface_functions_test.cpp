@@ -22,6 +22,7 @@
 #include "interface/PInterface.h"
 #include "Render/PRenderObject.h"
 #include "scriptapi/game_functions_fixture.h"
+#include "support/ScreenSize.h"
 
 namespace {
 
@@ -53,10 +54,6 @@ class InterfaceFunctionsTest : public RegisteredGameTablesTest {
 protected:
     void SetUp() override {
         RegisteredGameTablesTest::SetUp();
-        m_width = g_screenWidth;
-        m_height = g_screenHeight;
-        g_screenWidth = 800;
-        g_screenHeight = 600;
         fs::create_directories(m_folder / "game" / "Data" / "Scripts");
         fs::current_path(m_folder / "game");
         platform::InvalidateListings();
@@ -85,8 +82,6 @@ protected:
     void TearDown() override {
         Run(*m_script, "Release(hud)");
         m_script = nullptr;
-        g_screenWidth = m_width;
-        g_screenHeight = m_height;
         RegisteredGameTablesTest::TearDown();
     }
 
@@ -107,12 +102,9 @@ protected:
         return digits;
     }
 
+    testsupport::ScreenSize m_screenSize{800, 600};
     TPtr<CPLuaScript> m_script;
     CPFontManager m_fonts;
-
-private:
-    int32_t m_width = 0;
-    int32_t m_height = 0;
 };
 
 TEST_F(InterfaceFunctionsTest, CharactersAndTexts) {

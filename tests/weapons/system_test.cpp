@@ -6,6 +6,7 @@
 #include "weapons/PTrasser.h"
 #include "weapons/WeaponDefinitions.h"
 #include "weapons_fixture.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -55,35 +56,45 @@ TEST_F(WeaponsTest, EachKeyMakesAPrototypeFromItsFewestFieldsAndRefusesOneFewer)
     }
 }
 
+// Each refusal is logged with its reason.
 TEST_F(WeaponsTest, ValuesAClassCannotRunWithAreRefused) {
+    const char* const explosionGrid =
+        "size, frame rate, columns and rows must be positive, at most 1024 frames and 64 sprites";
+    const char* const chargeGrid =
+        "charge time, frame time, columns and rows must be positive, at most 1024 frames and 64 sprites";
+    const char* const speed = "speed must be positive";
+    const char* const speedAndWidth = "speed and half width must be positive";
     const struct {
         const char* key;
         const char* fields;
+        const char* why;
     } kRefused[] = {
-        {"s_explosion", "f;;g;1;2;3;4;2;16;0;2;0.5;1;1,1,1;b;2;c;2;m;none"},     // size 0
-        {"s_explosion", "f;;g;1;2;3;4;2;0;4;2;0.5;1;1,1,1;b;2;c;2;m;none"},      // frame rate 0
-        {"s_explosion", "f;;g;1;2;3;0;2;16;4;2;0.5;1;1,1,1;b;2;c;2;m;none"},     // no columns
-        {"s_explosion", "f;;g;1;2;3;4;-1;16;4;2;0.5;1;1,1,1;b;2;c;2;m;none"},    // rows below 1
-        {"s_explosion", "f;;g;1;2;3;4;2;16;4;-1;0.5;1;1,1,1;b;2;c;2;m;none"},    // sprites below 0
-        {"s_explosion", "f;;g;1;2;3;99999;99999;16;4;2;0.5;1;1,1,1;b;2;c;2;m;none"},  // frames
-        {"rocket", "m;player;0;7;x;s;1;1;0.1;0.5;none"},                           // speed 0
-        {"s_rocket", "m;player;-3;7;x;s;1;1;0.1;0.5;none"},                        // speed < 0
-        {"trasser", "player;0;5;0.1;t;e;22;x;10;-1;none"},                         // speed 0
-        {"trasser", "player;100;5;0;t;e;22;x;10;-1;none"},                         // half width 0
-        {"plazma", "0;2;3;0;t;e;0.3;2;2;0.1;x;none"},                              // charge time 0
-        {"plazma", "0.5;2;3;0;t;e;0.3;2;2;0;x;none"},                              // frame time 0
-        {"plazma", "0.5;2;3;0;t;e;0.3;0;2;0.1;x;none"},                            // no columns
-        {"plazma", "0.5;2;3;0;t;e;0.3;2;0;0.1;x;none"},                            // no rows
-        {"s_plazma", "player;0;4;0.5;t;e;22;0;0;0;0;0;x;none"},                    // speed 0
-        {"gib1", "m;0;p;1;1;0.1;0;3"},                                             // no variants
-        {"gauss", "player;0;5;0.1;t;e;22;x;none"},                                 // speed 0
-        {"gauss", "player;-100;5;0.1;t;e;22;x;none"},                              // speed < 0
-        {"bonus", "m;a;b;c;30;Time;none"},                                         // unknown kind
+        {"s_explosion", "f;;g;1;2;3;4;2;16;0;2;0.5;1;1,1,1;b;2;c;2;m;none", explosionGrid},     // size 0
+        {"s_explosion", "f;;g;1;2;3;4;2;0;4;2;0.5;1;1,1,1;b;2;c;2;m;none", explosionGrid},      // frame rate 0
+        {"s_explosion", "f;;g;1;2;3;0;2;16;4;2;0.5;1;1,1,1;b;2;c;2;m;none", explosionGrid},     // no columns
+        {"s_explosion", "f;;g;1;2;3;4;-1;16;4;2;0.5;1;1,1,1;b;2;c;2;m;none", explosionGrid},    // rows below 1
+        {"s_explosion", "f;;g;1;2;3;4;2;16;4;-1;0.5;1;1,1,1;b;2;c;2;m;none", explosionGrid},    // sprites below 0
+        {"s_explosion", "f;;g;1;2;3;99999;99999;16;4;2;0.5;1;1,1,1;b;2;c;2;m;none", explosionGrid},  // frames
+        {"rocket", "m;player;0;7;x;s;1;1;0.1;0.5;none", speed},                           // speed 0
+        {"s_rocket", "m;player;-3;7;x;s;1;1;0.1;0.5;none", speed},                        // speed < 0
+        {"trasser", "player;0;5;0.1;t;e;22;x;10;-1;none", speedAndWidth},                 // speed 0
+        {"trasser", "player;100;5;0;t;e;22;x;10;-1;none", speedAndWidth},                 // half width 0
+        {"plazma", "0;2;3;0;t;e;0.3;2;2;0.1;x;none", chargeGrid},                         // charge time 0
+        {"plazma", "0.5;2;3;0;t;e;0.3;2;2;0;x;none", chargeGrid},                         // frame time 0
+        {"plazma", "0.5;2;3;0;t;e;0.3;0;2;0.1;x;none", chargeGrid},                       // no columns
+        {"plazma", "0.5;2;3;0;t;e;0.3;2;0;0.1;x;none", chargeGrid},                       // no rows
+        {"s_plazma", "player;0;4;0.5;t;e;22;0;0;0;0;0;x;none", speed},                    // speed 0
+        {"gib1", "m;0;p;1;1;0.1;0;3", "needs at least one puff variant"},                 // no variants
+        {"gauss", "player;0;5;0.1;t;e;22;x;none", speed},                                 // speed 0
+        {"gauss", "player;-100;5;0.1;t;e;22;x;none", speed},                              // speed < 0
+        {"bonus", "m;a;b;c;30;Time;none", "unknown bonus kind \"Time\""},                 // unknown kind
     };
     for (const auto& line : kRefused) {
         SCOPED_TRACE(std::string(line.key) + " " + line.fields);
-        Load(std::string("refused ") + line.key + " " + line.fields);
+        const std::string definition = std::string("refused ") + line.key + " " + line.fields;
+        const std::string log = testsupport::LogOf([&] { Load(definition); });
         EXPECT_EQ(PoolSize("refused"), 0u);
+        EXPECT_NE(log.find(std::string("weapons.dat: refused: ") + line.why + "\n"), std::string::npos) << log;
     }
 }
 

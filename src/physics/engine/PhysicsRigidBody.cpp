@@ -33,6 +33,7 @@ void PhysicsRigidBody::SetMass(float value)
     mass = value;
     const float inverse = 1.0f / value;
     inverseMass = (value > 0.0f && std::isfinite(value) && std::isfinite(inverse)) ? inverse : 0.0f;
+    if (inverseMass == 0.0f) inverseBodyInertia = worldInverseInertia = PhysicsMatrix3{};
     if (gravityEnabled && !IsAtRest())
         gravityForce = inverseMass == 0.0f ? PhysicsVector{} : owner->GetGravity() * mass;
 }
@@ -43,7 +44,7 @@ void PhysicsRigidBody::SetInertiaTensor(const PhysicsVector& diagonal)
     bodyInertia.row[0].x = diagonal.x;
     bodyInertia.row[1].y = diagonal.y;
     bodyInertia.row[2].z = diagonal.z;
-    if (std::fabs(diagonal.x * diagonal.y * diagonal.z) >= 1e-17f) {
+    if (inverseMass != 0.0f && std::fabs(diagonal.x * diagonal.y * diagonal.z) >= 1e-17f) {
         inverseBodyInertia = Identity3();
         inverseBodyInertia.row[0].x = 1.0f / diagonal.x;
         inverseBodyInertia.row[1].y = 1.0f / diagonal.y;

@@ -15,12 +15,12 @@ public:
     void Init(PhysicsSimulator* simulator, int32_t bodyIndex, bool isParticle);
 
     // Mass and its inverse; a mass that is not positive and finite makes the body immovable
-    // (inverse mass 0, no weight).
+    // (inverse mass and inverse inertia 0, no weight): impacts neither move nor turn it.
     void SetMass(float value);
     float GetMass() const { return mass; }
     float GetInverseMass() const { return inverseMass; }
-    // The diagonal body inertia (Ixx, Iyy, Izz) and its inverse; with |Ixx·Iyy·Izz| below 1e-17
-    // the inverse is left as it was.
+    // The diagonal body inertia (Ixx, Iyy, Izz) and its inverse; with |Ixx·Iyy·Izz| below 1e-17,
+    // or for an immovable body, the inverse is left as it was.
     void SetInertiaTensor(const PhysicsVector& diagonal);
     void SetLinearDamping(float factor);
     void SetAngularDamping(float factor);

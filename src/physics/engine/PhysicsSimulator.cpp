@@ -170,7 +170,10 @@ bool PhysicsSimulator::GetMaterial(int32_t index, float& friction, float& restit
 
 bool PhysicsSimulator::SetTerrainMesh(const PhysicsTriangleMesh& mesh)
 {
-    if (!m_region.SetTerrainMesh(mesh)) return false;
+    const bool built = m_region.SetTerrainMesh(mesh);
+    // Whatever the tree now holds, the kept candidates are of the tree before.
+    m_candidateCache.Reset(m_sizeInfo.rigidBodiesCount + m_sizeInfo.rigidParticleCount, m_region.TerrainTree());
+    if (!built) return false;
     m_candidateStamps.assign(static_cast<std::size_t>(m_region.TerrainTree().TriangleCount()), 0u);
     m_candidateStamp = 0;
     // Room for the worst case, so that the step never allocates.

@@ -16,6 +16,7 @@
 #include "physics/engine/PhysicsRowBuffer.h"
 #include "physics/engine/PhysicsSizeInfo.h"
 #include "physics/engine/PhysicsStacking.h"
+#include "physics/engine/PhysicsTerrainCandidateCache.h"
 
 // Friction, restitution and density of one material index.
 struct PhysicsMaterial {
@@ -159,9 +160,14 @@ private:
     static PhysicsBody* NextTerrainTested(PhysicsBody* body);
     // The y range of terrain a body's box can touch.
     static void TerrainReachY(const PhysicsBody& body, float& lowY, float& highY);
+    // Readies the body's candidates: from its slot of the candidate cache (true) or else by
+    // walking the tree into leaves.
+    bool PrepareTerrainReach(const PhysicsBody& body, std::vector<const PhysicsTerrainNode*>& leaves);
     void ReachLeaves(const PhysicsBody& body, std::vector<const PhysicsTerrainNode*>& leaves) const;
-    // The candidates among the leaves reached (m_reachedLeaves), each once, in the leaves' order.
-    void CollectTerrainCandidates(const PhysicsBody& body);
+    int32_t CandidateCacheSlot(const PhysicsBody& body) const;
+    // The candidates (from the cache, or among the leaves reached, m_reachedLeaves), each once,
+    // in the leaves' order.
+    void CollectTerrainCandidates(const PhysicsBody& body, bool fromCache);
     void TakeLeafTriangles(const PhysicsTerrainNode& leaf);
     void TakeLeafTrianglesNearY(const PhysicsTerrainNode& leaf, float lowY, float highY);
     void LatchPushedFlags();
@@ -239,13 +245,10 @@ private:
     std::vector<const PhysicsTerrainNode*> m_nextReachedLeaves;  // the next body's, found ahead
     std::vector<int32_t> m_terrainCandidates;
     std::vector<const PhysicsTerrainSpan*> m_leafSpans;
+    PhysicsTerrainCandidateCache m_candidateCache;  // a slot per rigid body and particle
     std::vector<uint32_t> m_candidateStamps;
     uint32_t m_candidateStamp = 0;
     bool m_plainTerrainWalk = false;
-    // A triangle whose y range misses a body's box by more than this gap (plus a share of the
-    // coordinates' size) lies beyond the shape tests' own safety gap: they could not touch it.
-    static constexpr float kTerrainGapY = 0.05f;
-    static constexpr float kTerrainRelativeGapY = 1.0e-3f;
 
     static char s_message[256];
 };

@@ -147,9 +147,28 @@ void PhysicsSimulator::BodyNarrowPhase()
 
 void PhysicsSimulator::TerrainReachY(const PhysicsBody& body, float& lowY, float& highY)
 {
-    const float gap = kTerrainGapY + kTerrainRelativeGapY * std::fmax(std::fabs(body.worldMin.y), std::fabs(body.worldMax.y));
-    lowY = body.worldMin.y - gap;
-    highY = body.worldMax.y + gap;
+    ::TerrainReachY(body.worldMin.y, body.worldMax.y, lowY, highY);
+}
+
+int32_t PhysicsSimulator::CandidateCacheSlot(const PhysicsBody& body) const
+{
+    // Rigid bodies come first, then the particles (whose indices follow the animated bodies').
+    return body.index < m_sizeInfo.rigidBodiesCount ? body.index : body.index - m_sizeInfo.animatedBodyCount;
+}
+
+bool PhysicsSimulator::PrepareTerrainReach(const PhysicsBody& body, std::vector<const PhysicsTerrainNode*>& leaves)
+{
+    // Sensor lines may reach past the body's box: they test every triangle of the leaves reached.
+    const bool wholeLeaves = m_plainTerrainWalk || body.sensors.count > 0;
+    if (!wholeLeaves) {
+        const int32_t slot = CandidateCacheSlot(body);
+        if (m_candidateCache.Prepare(slot, m_region.TerrainTree(), body.worldMin, body.worldMax)) {
+            m_candidateCache.Prefetch(slot);
+            return true;
+        }
+    }
+    ReachLeaves(body, leaves);
+    return false;
 }
 
 void PhysicsSimulator::ReachLeaves(const PhysicsBody& body, std::vector<const PhysicsTerrainNode*>& leaves) const
@@ -163,18 +182,22 @@ void PhysicsSimulator::ReachLeaves(const PhysicsBody& body, std::vector<const Ph
     for (const PhysicsTerrainNode* leaf : leaves) leaf->alongY.PrefetchFirstReaching(lowY);
 }
 
-void PhysicsSimulator::CollectTerrainCandidates(const PhysicsBody& body)
+void PhysicsSimulator::CollectTerrainCandidates(const PhysicsBody& body, bool fromCache)
 {
     m_terrainCandidates.clear();
-    if (m_reachedLeaves.empty()) return;
+    if (!fromCache && m_reachedLeaves.empty()) return;
     if (++m_candidateStamp == 0) {
         std::fill(m_candidateStamps.begin(), m_candidateStamps.end(), 0u);
         m_candidateStamp = 1;
     }
-    // Sensor lines may reach past the body's box: they test every triangle of the leaves reached.
-    const bool wholeLeaves = m_plainTerrainWalk || body.sensors.count > 0;
     float lowY, highY;
     TerrainReachY(body, lowY, highY);
+    if (fromCache) {
+        m_candidateCache.TakeCandidates(CandidateCacheSlot(body), body.worldMin, body.worldMax, lowY, highY,
+                                        m_candidateStamps.data(), m_candidateStamp, m_terrainCandidates);
+        return;
+    }
+    const bool wholeLeaves = m_plainTerrainWalk || body.sensors.count > 0;
     for (const PhysicsTerrainNode* leaf : m_reachedLeaves) {
         if (wholeLeaves || !leaf->alongY.spans) TakeLeafTriangles(*leaf);
         else TakeLeafTrianglesNearY(*leaf, lowY, highY);
@@ -220,12 +243,12 @@ void PhysicsSimulator::TerrainNarrowPhase()
     const PhysicsTerrainTree& tree = m_region.TerrainTree();
     for (int32_t kind : {kRigidList, kParticleList}) {
         PhysicsBody* body = NextTerrainTested(m_activeLists[kind].head);
-        if (body) ReachLeaves(*body, m_reachedLeaves);
+        bool fromCache = body && PrepareTerrainReach(*body, m_reachedLeaves);
         for (PhysicsBody* next = nullptr; body; body = next) {
             next = NextTerrainTested(body->next);
-            CollectTerrainCandidates(*body);
-            // The next body's leaves come in from memory while this body's triangles are tested.
-            if (next) ReachLeaves(*next, m_nextReachedLeaves);
+            CollectTerrainCandidates(*body, fromCache);
+            // The next body's candidates come in from memory while this body's triangles are tested.
+            fromCache = next && PrepareTerrainReach(*next, m_nextReachedLeaves);
             std::swap(m_reachedLeaves, m_nextReachedLeaves);
             TimePhase(PhysicsPerfTimers::kTerrainSearch);
             if (m_terrainCandidates.empty()) continue;

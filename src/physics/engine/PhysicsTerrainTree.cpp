@@ -35,15 +35,6 @@ void PhysicsTerrainNode::Init(PhysicsTerrainTree* owner, int32_t parentIndex, co
     alongY = PhysicsTerrainYIndex{};
 }
 
-bool PhysicsTerrainNode::Overlaps(const PhysicsVector& boxMin, const PhysicsVector& boxMax) const
-{
-    // Without a branch per axis: whether a box meets a node is hard to predict.
-    const bool apartX = (boxMin.x > maximum.x) | (boxMax.x < minimum.x);
-    const bool apartY = (boxMin.y > maximum.y) | (boxMax.y < minimum.y);
-    const bool apartZ = (boxMin.z > maximum.z) | (boxMax.z < minimum.z);
-    return !(apartX | apartY | apartZ);
-}
-
 void PhysicsTerrainNode::QuadrantBox(const PhysicsVector& c, int32_t quadrant, PhysicsVector& boxMin,
                                      PhysicsVector& boxMax) const
 {

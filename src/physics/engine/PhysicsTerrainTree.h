@@ -27,7 +27,14 @@ struct PhysicsTerrainNode {
     void Init(PhysicsTerrainTree* owner, int32_t parentIndex, const PhysicsVector& boxMin, const PhysicsVector& boxMax);
     bool IsLeaf() const { return triangleCount > 0; }
     // Whether the boxes meet (touching counts).
-    bool Overlaps(const PhysicsVector& boxMin, const PhysicsVector& boxMax) const;
+    bool Overlaps(const PhysicsVector& boxMin, const PhysicsVector& boxMax) const
+    {
+        // Without a branch per axis: whether a box meets a node is hard to predict.
+        const bool apartX = (boxMin.x > maximum.x) | (boxMax.x < minimum.x);
+        const bool apartY = (boxMin.y > maximum.y) | (boxMax.y < minimum.y);
+        const bool apartZ = (boxMin.z > maximum.z) | (boxMax.z < minimum.z);
+        return !(apartX | apartY | apartZ);
+    }
     // The quadrant q (0..3) of the node's box split in x and z at the point c.
     void QuadrantBox(const PhysicsVector& c, int32_t quadrant, PhysicsVector& boxMin, PhysicsVector& boxMax) const;
 };

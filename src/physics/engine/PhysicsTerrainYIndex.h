@@ -1,6 +1,19 @@
 #pragma once
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+
+// The y range of terrain a box from minimumY to maximumY can touch: a triangle whose y range misses
+// the box by more than this gap (plus a share of the coordinates' size) lies beyond the shape
+// tests' own safety gap, so they could not touch it.
+inline void TerrainReachY(float minimumY, float maximumY, float& lowY, float& highY)
+{
+    constexpr float kGap = 0.05f;
+    constexpr float kRelativeGap = 1.0e-3f;
+    const float gap = kGap + kRelativeGap * std::fmax(std::fabs(minimumY), std::fabs(maximumY));
+    lowY = minimumY - gap;
+    highY = maximumY + gap;
+}
 
 // Where one of a leaf's triangles lies along y, where it stands in the leaf's list and which
 // triangle it is.
