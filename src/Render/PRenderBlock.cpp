@@ -35,10 +35,7 @@ void CPRenderBlock::AddObject(const TPtr<CPGameObject>& object) {
         if (render && light) render->AddLight(light->GetLight());
         return;
     }
-    if (CPRenderObjectBase* shown = ShownRenderObject(*object)) {
-        TPtr<CPRenderObjectBase> renderObject(shown);
-        AddToBatch(renderObject->GetMaterial().Get(), renderObject);
-    }
+    if (CPRenderObjectBase* shown = ShownRenderObject(*object)) AddShown(shown->GetMaterial().Get(), *shown, object);
 }
 
 void CPRenderBlock::AddObjectTree(const TPtr<CPGameObject>& object) {
@@ -49,7 +46,7 @@ void CPRenderBlock::AddObjectTree(const TPtr<CPGameObject>& object) {
 
 void CPRenderBlock::AddObjectWithMaterial(const TPtr<CPMaterial>& material, const TPtr<CPGameObject>& object) {
     if (!object || !object->IsVisible() || !object->CastsShadow()) return;
-    if (CPRenderObjectBase* shown = ShownRenderObject(*object)) AddToBatch(material.Get(), TPtr<CPRenderObjectBase>(shown));
+    if (CPRenderObjectBase* shown = ShownRenderObject(*object)) AddShown(material.Get(), *shown, object);
 }
 
 void CPRenderBlock::AddObjectTreeWithMaterial(const TPtr<CPMaterial>& material, const TPtr<CPGameObject>& object) {
@@ -68,6 +65,12 @@ void CPRenderBlock::AddToBatch(CPMaterial* material, const TPtr<CPRenderObjectBa
     // A batch holds objects exactly while it belongs to the current frame.
     if (batch.dynamicObjects.empty()) m_frameBlocks.push_back({TPtr<CPMaterial>(material), &batch});
     batch.AddRenderObject(object);
+}
+
+void CPRenderBlock::AddShown(CPMaterial* material, CPRenderObjectBase& shown, const TPtr<CPGameObject>& owner) {
+    if (!material) return;
+    m_frameOwners.push_back(owner);
+    AddToBatch(material, TPtr<CPRenderObjectBase>(&shown));
 }
 
 CPIVBlock& CPRenderBlock::BatchOf(CPMaterial* material) {
@@ -108,5 +111,6 @@ void CPRenderBlock::EndFrame() {
         batch.indexCount = 0;
     }
     m_frameBlocks.clear();
+    m_frameOwners.clear();
     m_needsFill = true;
 }

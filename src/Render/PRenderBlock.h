@@ -53,8 +53,8 @@ public:
     // when there was nothing to fill or the ring cannot be locked; the batches are then not
     // drawn in this frame.
     bool FillBuffers();
-    // After the frame (drawn or not): every object handed over is released and the batches are
-    // emptied for the next frame.
+    // After the frame (drawn or not): every object handed over (and every scene object whose
+    // render object was) is released and the batches are emptied for the next frame.
     void EndFrame();
 
     void OnLostDevice() override { m_needsFill = true; }
@@ -75,11 +75,16 @@ private:
 
     // Adds the render object to the batch of the material for this frame.
     void AddToBatch(CPMaterial* material, const TPtr<CPRenderObjectBase>& object);
+    // Adds the render object a scene object shows, and keeps the scene object until the frame
+    // ends: the render object reads its owner's place while its geometry is written.
+    void AddShown(CPMaterial* material, CPRenderObjectBase& shown, const TPtr<CPGameObject>& owner);
     CPIVBlock& BatchOf(CPMaterial* material);
 
     TPtr<CPIVertexBuffer> m_vertexBuffer;
     // The batches of the current frame, in the order their first object came.
     std::vector<FrameBatch> m_frameBlocks;
+    // The scene objects whose render objects the batches of the current frame hold.
+    std::vector<TPtr<CPGameObject>> m_frameOwners;
     // Every batch made, one per material, kept for the block's lifetime.
     std::unordered_map<const CPMaterial*, TPtr<CPIVBlock>> m_blocks;
     bool m_needsFill = true;

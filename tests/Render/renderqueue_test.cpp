@@ -5,6 +5,7 @@
 #include "Render/PGameObject.h"
 #include "Render/PIVBlock.h"
 #include "Render/PLight.h"
+#include "Render/PSprite.h"
 #include "platform/gfx/Effect.h"
 #include "renderer_fixture.h"
 
@@ -68,6 +69,29 @@ TEST_F(RenderQueueTest, AnObjectNotHandedOverAgainDisappearsInTheNextFrame) {
     ASSERT_FALSE(next.pixels.empty());
     EXPECT_TRUE(ColourNear(kBlack, next.Pixel(kWidth / 2, kMiddleY)));
     EXPECT_EQ(quad->GetRefCount(), 1) << "the frame let go of the object";
+}
+
+// A script may give back the last reference to a scene object after it was handed over and
+// before the frame is drawn: the frame keeps it until the frame ends, as the sprite reads its
+// owner's place while its geometry is written.
+TEST_F(RenderQueueTest, ASceneObjectReleasedAfterItWasHandedOverIsDrawnAndLetGoAfterTheFrame) {
+    Frame([&] { Block().AddRenderObject(FullScreenQuad(Material(200), kBlack)); });  // makes the batch
+    TPtr<CPSprite> sprite(new CPSprite(8.0f));
+    sprite->SetMaterial(Material(200));
+    TPtr<CPGameObject> spark(new CPGameObject("spark"));
+    spark->SetAttachment(CPGameObject::kSprite, sprite);
+    sprite->SetOwner(spark.Get());
+    spark->SetPosition({kMiddleX, kMiddleY, 0.5f});
+    spark->UpdateTransform();
+
+    Block().AddObject(spark);
+    spark = nullptr;
+    CollectGarbage();
+    const CapturedFrame frame = Frame();
+    ASSERT_FALSE(frame.pixels.empty());
+    EXPECT_TRUE(ColourNear(kWhite, frame.Pixel(kMiddleX, kMiddleY))) << "drawn where its owner stood";
+    CollectGarbage();
+    EXPECT_EQ(sprite->GetRefCount(), 1) << "the owner was freed once the frame ended";
 }
 
 TEST_F(RenderQueueTest, ObjectsOfOneMaterialShareOneDrawCall) {
