@@ -16,7 +16,9 @@
 // large), the split of engine_ms by task (level_ms: the level's light and update; physics_ms,
 // ai_ms, weapons_ms, particles_ms: the manager and the particle systems; interface_ms: the interface
 // scripts, the HUD among them; scripts_ms: the other scripts; other_ms: timer, input, music,
-// animations), allocations (heap allocations of the pass, the load task's left out), and the mean
+// animations), allocations (heap allocations of the pass, the load task's left out),
+// script_allocations (those of the scripts' Lua states, which allocate from the C heap: the
+// counter sees them only in sanitized builds, where they are in allocations too), and the mean
 // live enemies, weapon objects and particles.
 //
 // Run it: build/rel/bench/bench_game_frame
@@ -29,6 +31,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,6 +52,7 @@
 #include "platform/WindowMessage.h"
 #include "script/PLuaScript.h"
 #include "support/AllocationCounter.h"
+#include "support/LuaAllocationCounter.h"
 #include "support/WorkingFolder.h"
 #include "weapons/PWeaponsSystem.h"
 
@@ -178,6 +182,7 @@ public:
     void TaskStarting(const IPTask& task) override {
         if (!m_measuring) return;
         if (&task == &m_loadTask) testsupport::SetCountingAllocations(false);
+        if (m_frames < kWarmUpFrames) CountScriptAllocations(task);
         m_taskStart = ThreadSeconds();
     }
     void TaskFinished(const IPTask& task) override {
@@ -190,6 +195,7 @@ public:
         testsupport::SetCountingAllocations(false);
         if (m_frames++ < kWarmUpFrames) return;
         allocations += testsupport::CountedAllocations();
+        if (m_frames == kWarmUpFrames + kMeasuredFrames) StopCountingScripts();
         enemies += static_cast<double>(GetAITask()->Manager().Entities().size());
         weaponObjects += static_cast<double>(GetWeaponsSystem()->GetLiveObjects().size());
         particles += static_cast<double>(m_load.LiveParticles());
@@ -203,13 +209,36 @@ public:
     }
     uint32_t MeasuredFrames() const { return m_frames > kWarmUpFrames ? m_frames - kWarmUpFrames : 0; }
 
+    // After a run that ended before the measured frames did: the scripts' states are closed, so
+    // their counters are left installed.
+    void AbandonScriptCounters() {
+        for (auto& counter : m_scriptCounters) static_cast<void>(counter.release());
+        m_scriptCounters.clear();
+    }
+
     std::array<double, kParts> seconds{};
     long allocations = 0;
+    long scriptAllocations = 0;
     double enemies = 0.0;
     double weaponObjects = 0.0;
     double particles = 0.0;
 
 private:
+    // Every script that runs in the warm-up gets its Lua allocations counted.
+    void CountScriptAllocations(const IPTask& task) {
+        const auto* script = dynamic_cast<const CPLuaScript*>(&task);
+        if (!script || !script->GetState()) return;
+        for (const auto& counter : m_scriptCounters) {
+            if (counter->GetState() == script->GetState()) return;
+        }
+        m_scriptCounters.push_back(std::make_unique<testsupport::LuaAllocationCounter>(script->GetState()));
+    }
+    // Before the scripts' states close.
+    void StopCountingScripts() {
+        for (const auto& counter : m_scriptCounters) scriptAllocations += counter->GetAllocations();
+        m_scriptCounters.clear();
+    }
+
     Part PartOf(const IPTask& task) const {
         if (&task == &m_loadTask) return kLoad;
         if (dynamic_cast<const CPRender*>(&task)) return kRender;
@@ -229,6 +258,7 @@ private:
     bool m_measuring = false;
     uint32_t m_frames = 0;
     double m_taskStart = 0.0;
+    std::vector<std::unique_ptr<testsupport::LuaAllocationCounter>> m_scriptCounters;
 };
 
 void BusiestMission(benchmark::State& state) {
@@ -255,6 +285,7 @@ void BusiestMission(benchmark::State& state) {
         SetTaskObserver(&meter);
         const int result = application.Run();
         SetTaskObserver(nullptr);
+        meter.AbandonScriptCounters();
         if (result != 0) state.SkipWithError(("the game failed: " + application.StartFailure()).c_str());
         state.SetIterationTime(meter.MeasuredFrames() ? meter.EngineSeconds() / meter.MeasuredFrames() : 0.0);
     }
@@ -270,6 +301,7 @@ void BusiestMission(benchmark::State& state) {
     state.counters["engine_ms"] = meter.EngineSeconds() * 1000.0 / frames;
     state.counters["render_ms"] = meter.seconds[kRender] * 1000.0 / frames;
     state.counters["allocations"] = static_cast<double>(meter.allocations) / frames;
+    state.counters["script_allocations"] = static_cast<double>(meter.scriptAllocations) / frames;
     state.counters["enemies"] = meter.enemies / frames;
     state.counters["weapon_objects"] = meter.weaponObjects / frames;
     state.counters["particles"] = meter.particles / frames;

@@ -2,13 +2,12 @@
 
 #include "core/TextHelpers.h"
 
-CPTokenizer::CPTokenizer(const std::string& text, const std::string& delimiter, bool quotes)
-    : m_text(text), m_delimiter(delimiter), m_quotes(quotes)
+CPTokenizerView::CPTokenizerView(std::string_view text, std::string_view delimiter, bool quotes)
+    : m_text(Trimmed(text)), m_delimiter(delimiter), m_quotes(quotes)
 {
-    Trim(m_text);
 }
 
-bool CPTokenizer::NextToken(std::string& token)
+bool CPTokenizerView::NextToken(std::string& token)
 {
     token.clear();
     const size_t length = m_text.size();
@@ -42,8 +41,13 @@ bool CPTokenizer::NextToken(std::string& token)
 }
 
 // The whole delimiter starts at the position (with quotes on, a double quote never belongs to it).
-bool CPTokenizer::AtDelimiter() const
+bool CPTokenizerView::AtDelimiter() const
 {
     if (m_delimiter.empty() || m_text.compare(m_position, m_delimiter.size(), m_delimiter) != 0) return false;
-    return !m_quotes || m_delimiter.find('"') == std::string::npos;
+    return !m_quotes || m_delimiter.find('"') == std::string_view::npos;
+}
+
+CPTokenizer::CPTokenizer(std::string_view text, std::string_view delimiter, bool quotes)
+    : m_text(text), m_delimiter(delimiter), m_fields(m_text, m_delimiter, quotes)
+{
 }

@@ -12,10 +12,17 @@ bool IsSpace(char c)
 
 std::string& Trim(std::string& text)
 {
-    const auto first = std::find_if_not(text.begin(), text.end(), IsSpace);
-    text.erase(text.begin(), first);
-    const auto last = std::find_if_not(text.rbegin(), text.rend(), IsSpace).base();
-    text.erase(last, text.end());
+    const std::string_view kept = Trimmed(text);
+    const size_t first = static_cast<size_t>(kept.data() - text.data());
+    text.erase(first + kept.size());
+    text.erase(0, first);
+    return text;
+}
+
+std::string_view Trimmed(std::string_view text)
+{
+    while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
     return text;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Byte-string helpers of the text readers.
 
@@ -8,6 +9,8 @@
 bool IsSpace(char c);
 // Removes IsSpace characters from both ends, in place; returns the string.
 std::string& Trim(std::string& text);
+// The part of text without IsSpace characters at either end.
+std::string_view Trimmed(std::string_view text);
 // Lower-cases the ASCII letters, in place (other bytes stay); returns the string. Pack paths,
 // object and section names go through it, so the result never depends on the locale.
 std::string& StrToLower(std::string& text);

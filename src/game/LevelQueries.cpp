@@ -105,6 +105,8 @@ void CPLevel::QueryObjects(const PVector3& centre, float radius, Objects& out, b
 
 void CPLevel::CollectObjectsInWedge(const PVector3& line1, const PVector3& line2, Objects& out) const
 {
+    // Room for every enemy at once: a list its caller reuses stops growing once it has held them all.
+    out.reserve(out.size() + enemyObjects.size());
     for (const TPtr<CPGameObject>& object : enemyObjects) {
         const ISceneEntity* entity = object->GetEntity();
         if (!entity || entity->IsDead()) continue;

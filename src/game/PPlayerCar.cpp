@@ -1,6 +1,7 @@
 #include "game/PPlayerCar.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "Render/PMaterialManager.h"
 #include "Render/PParticleSpawnInfo.h"
@@ -35,7 +36,7 @@ constexpr PVector3 kCasingThrow{-1.0f, 0.0f, 2.0f};
 constexpr PVector3 kCasingFall{0.0f, 0.0f, -24.8f};
 constexpr float kCasingSize = 0.2f;
 
-void SendToInterface(const char* command, const std::string& params) {
+void SendToInterface(std::string_view command, std::string_view params) {
     if (CPScriptManager* scripts = GetScriptManager()) scripts->SendCommandByName("gamemenu", command, params);
 }
 

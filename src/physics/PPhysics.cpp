@@ -89,19 +89,20 @@ void CPPhysics::RunSteps() {
     m_stepAccumulator = accumulated;
 }
 
+// The bodies still counting down keep their order and the list keeps its storage, so parking
+// bodies in a running level allocates nothing once the list has been long enough.
 void CPPhysics::FreeRemovedBodies() {
-    for (auto it = m_pendingRemovals.begin(); it != m_pendingRemovals.end();) {
-        if (--it->countdown >= 0) {
-            ++it;
-            continue;
-        }
-        if (it->rigidBody) {
-            m_simulator->FreeBody(it->rigidBody);
+    size_t kept = 0;
+    for (PendingRemoval& removal : m_pendingRemovals) {
+        if (--removal.countdown >= 0) {
+            m_pendingRemovals[kept++] = removal;
+        } else if (removal.rigidBody) {
+            m_simulator->FreeBody(removal.rigidBody);
         } else {
-            m_simulator->FreeBody(it->animatedBody);
+            m_simulator->FreeBody(removal.animatedBody);
         }
-        it = m_pendingRemovals.erase(it);
     }
+    m_pendingRemovals.resize(kept);
 }
 
 void CPPhysics::SyncObjects() {

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <list>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -107,7 +106,7 @@ private:
     };
 
     float m_parkHeight = kInitialParkHeight;
-    std::list<PendingRemoval> m_pendingRemovals;
+    std::vector<PendingRemoval> m_pendingRemovals;
     std::vector<TerrainPiece> m_terrainPieces;
     std::unordered_set<CPGameObject*> m_trackedObjects{100};
     PhysicsSimulator* m_simulator = nullptr;

@@ -25,12 +25,14 @@
 namespace {
 
 // A text argument: a string, or a number turned into its text; anything else raises an argument
-// error in the calling script.
-std::string CheckText(lua_State* state, int index) {
+// error in the calling script. The view stays valid while the argument is on the stack.
+std::string_view TextView(lua_State* state, int index) {
     size_t length = 0;
     const char* text = luaL_checklstring(state, index, &length);
-    return std::string(text, length);
+    return std::string_view(text, length);
 }
+
+std::string CheckText(lua_State* state, int index) { return std::string(TextView(state, index)); }
 
 }  // namespace
 
@@ -87,31 +89,32 @@ int Release(lua_State* state) {
     return 0;
 }
 
-// Lua errors unwind with longjmp, which skips destructors: every text argument is checked before
-// the first std::string of a call is built.
+// The commands are sent from views of the arguments on the stack, so a frame that sends one
+// builds no string.
 int SendCommandByName(lua_State* state) {
-    for (int index = 1; index <= 3; ++index) luaL_checkstring(state, index);
-    if (CPScriptManager* manager = GetScriptManager()) {
-        manager->SendCommandByName(CheckText(state, 1), CheckText(state, 2), CheckText(state, 3));
-    }
+    const std::string_view name = TextView(state, 1);
+    const std::string_view command = TextView(state, 2);
+    const std::string_view params = TextView(state, 3);
+    if (CPScriptManager* manager = GetScriptManager()) manager->SendCommandByName(name, command, params);
     return 0;
 }
 
 int SendCommandByObject(lua_State* state) {
     CPLuaScript* script = ToObject<CPLuaScript>(state, 1);
     if (!script) return 0;
-    for (int index = 2; index <= 3; ++index) luaL_checkstring(state, index);
+    const std::string_view command = TextView(state, 2);
+    const std::string_view params = TextView(state, 3);
     if (CPScriptManager* manager = GetScriptManager()) {
-        manager->SendCommandByObject(TPtr<CPLuaScript>(script), CheckText(state, 2), CheckText(state, 3));
+        manager->SendCommandByObject(TPtr<CPLuaScript>(script), command, params);
     }
     return 0;
 }
 
 int SendCommandByCategory(lua_State* state) {
-    for (int index = 1; index <= 3; ++index) luaL_checkstring(state, index);
-    if (CPScriptManager* manager = GetScriptManager()) {
-        manager->SendCommandByCategory(CheckText(state, 1), CheckText(state, 2), CheckText(state, 3));
-    }
+    const std::string_view category = TextView(state, 1);
+    const std::string_view command = TextView(state, 2);
+    const std::string_view params = TextView(state, 3);
+    if (CPScriptManager* manager = GetScriptManager()) manager->SendCommandByCategory(category, command, params);
     return 0;
 }
 

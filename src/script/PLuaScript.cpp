@@ -3,7 +3,6 @@
 #include <lua.hpp>
 
 #include <cmath>
-#include <utility>
 
 #include "core/PFile.h"
 #include "core/PLog.h"
@@ -187,12 +186,12 @@ void CPLuaScript::PostReleaseAll() {
     if (m_thread) Update();
 }
 
-void CPLuaScript::PushCommand(CPScriptCommand command) { m_queue.push_front(std::move(command)); }
+void CPLuaScript::PushCommand(const CPScriptCommand& command) { m_queue.Push(command); }
 
 bool CPLuaScript::NextCommand() {
-    if (m_queue.empty()) return false;
-    if (m_hasCurrent) m_queue.pop_back();
-    m_hasCurrent = !m_queue.empty();
+    if (m_queue.Empty()) return false;
+    if (m_hasCurrent) m_queue.PopOldest();
+    m_hasCurrent = !m_queue.Empty();
     return m_hasCurrent;
 }
 

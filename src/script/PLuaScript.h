@@ -1,12 +1,11 @@
 #pragma once
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "core/PTask.h"
-#include "script/PScriptCommand.h"
+#include "script/ScriptCommandQueue.h"
 
 struct lua_State;
 struct luaL_Reg;
@@ -20,9 +19,8 @@ struct luaL_Reg;
 // Every state holds, as globals: "Update", the engine functions (EngineFunctions.h), the game's
 // two tables (SetGameTables) and "globalObject", the script's own handle.
 //
-// The script's commands wait in a queue: new commands enter at the front, the script reads from
-// the back (first in, first out). The current command is the back element while the script is
-// reading it, and stays in the queue until the script asks for the next one.
+// The script's commands wait in a queue, first in, first out. The current command is the oldest
+// while the script is reading it, and stays in the queue until the script asks for the next one.
 class CPLuaScript : public IPTask {
 public:
     // What a frame-ending yield carries.
@@ -70,14 +68,14 @@ public:
     // can let go of what it holds. For the script manager's shutdown.
     void PostReleaseAll();
 
-    // Queues a command at the front, without any test.
-    void PushCommand(CPScriptCommand command);
+    // Queues a copy of the command behind the others, without any test.
+    void PushCommand(const CPScriptCommand& command);
     // Drops the current command and makes the oldest unread one current; false when none is left.
     bool NextCommand();
-    // The command being read, or null.
-    const CPScriptCommand* GetCurrentCommand() const { return m_hasCurrent ? &m_queue.back() : nullptr; }
+    // The command being read, or null; valid until the next command is queued or read.
+    const CPScriptCommand* GetCurrentCommand() const { return m_hasCurrent ? &m_queue.Oldest() : nullptr; }
     // Commands in the queue, the current one included.
-    int32_t GetQueueLength() const { return static_cast<int32_t>(m_queue.size()); }
+    int32_t GetQueueLength() const { return static_cast<int32_t>(m_queue.Size()); }
 
     // The game's two function tables, registered in every state created from now on after the
     // engine functions, the game table first. Each ends at its first entry without a name; null
@@ -104,7 +102,7 @@ private:
     lua_State* m_thread = nullptr;
     std::vector<uint8_t> m_source;
     bool m_finished = true;
-    std::deque<CPScriptCommand> m_queue;
+    CPScriptCommandQueue m_queue;
     bool m_hasCurrent = false;
     std::unordered_map<const IPMMObject*, int32_t> m_references;
 };

@@ -75,8 +75,10 @@ TPtr<CPLuaScript> CPScriptManager::GetScript(const std::string& name) const {
     return found == m_byName.end() ? nullptr : found->second;
 }
 
-CPScriptCommand CPScriptManager::MakeCommand(const std::string& command, const std::string& params) {
-    return CPScriptCommand{command, SplitFields(params, ",")};
+const CPScriptCommand& CPScriptManager::MakeCommand(std::string_view command, std::string_view params) {
+    m_command.command = command;
+    SplitFieldsInto(params, ",", m_command.params);
+    return m_command;
 }
 
 void CPScriptManager::Deliver(CPLuaScript& script, const CPScriptCommand& command) {
@@ -84,23 +86,22 @@ void CPScriptManager::Deliver(CPLuaScript& script, const CPScriptCommand& comman
     script.PushCommand(command);
 }
 
-void CPScriptManager::SendCommandByName(const std::string& name, const std::string& command,
-                                        const std::string& params) {
+void CPScriptManager::SendCommandByName(std::string_view name, std::string_view command, std::string_view params) {
     const auto found = m_byName.find(name);
     if (found == m_byName.end()) return;
     Deliver(*found->second, MakeCommand(command, params));
 }
 
-void CPScriptManager::SendCommandByCategory(const std::string& category, const std::string& command,
-                                            const std::string& params) {
+void CPScriptManager::SendCommandByCategory(std::string_view category, std::string_view command,
+                                            std::string_view params) {
     const auto found = m_byCategory.find(category);
     if (found == m_byCategory.end()) return;
-    const CPScriptCommand made = MakeCommand(command, params);
+    const CPScriptCommand& made = MakeCommand(command, params);
     for (const TPtr<CPLuaScript>& script : found->second) Deliver(*script, made);
 }
 
-void CPScriptManager::SendCommandByObject(TPtr<CPLuaScript> script, const std::string& command,
-                                          const std::string& params) {
+void CPScriptManager::SendCommandByObject(TPtr<CPLuaScript> script, std::string_view command,
+                                          std::string_view params) {
     if (!script) return;
     Deliver(*script, MakeCommand(command, params));
 }

@@ -1,5 +1,7 @@
 #pragma once
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -45,19 +47,30 @@ public:
     // The script filed under the name, or null.
     TPtr<CPLuaScript> GetScript(const std::string& name) const;
 
-    void SendCommandByName(const std::string& name, const std::string& command, const std::string& params);
-    void SendCommandByCategory(const std::string& category, const std::string& command, const std::string& params);
-    void SendCommandByObject(TPtr<CPLuaScript> script, const std::string& command, const std::string& params);
+    // Sending allocates nothing once the receiving queues have warmed up (ScriptCommandQueue.h).
+    void SendCommandByName(std::string_view name, std::string_view command, std::string_view params);
+    void SendCommandByCategory(std::string_view category, std::string_view command, std::string_view params);
+    void SendCommandByObject(TPtr<CPLuaScript> script, std::string_view command, std::string_view params);
 
 private:
-    static CPScriptCommand MakeCommand(const std::string& command, const std::string& params);
+    // Looks names up by views, without building a string.
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    template <typename Value>
+    using NameMap = std::unordered_map<std::string, Value, NameHash, std::equal_to<>>;
+
+    // The command to send, in m_command, whose storage every send reuses.
+    const CPScriptCommand& MakeCommand(std::string_view command, std::string_view params);
     // Reads one line of the list; false when the line's script file cannot be read.
     bool LoadLine(const std::string& line);
     static void Deliver(CPLuaScript& script, const CPScriptCommand& command);
 
-    std::unordered_map<std::string, TPtr<CPLuaScript>> m_byName;
-    std::unordered_map<std::string, std::vector<TPtr<CPLuaScript>>> m_byCategory;
+    NameMap<TPtr<CPLuaScript>> m_byName;
+    NameMap<std::vector<TPtr<CPLuaScript>>> m_byCategory;
     std::string m_unreadableScript;
+    CPScriptCommand m_command;
 };
 
 // The script manager, null before its construction and after its destruction.

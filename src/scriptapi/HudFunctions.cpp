@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "core/PGlobalTimer.h"
 #include "core/SettingsVariables.h"
@@ -120,25 +119,22 @@ void UpdateTargetArrows(CPInterface& hud, const CPLevel& level, const CPGameData
     g_targetArrowTimer += g_frameDelta;
     int arrow = 1;
     if (data && data->mission != 0) {
-        std::vector<PVector3> targets;
         for (const auto* lists : {&level.stageTargetObjects, &level.checkPointTargetObjects}) {
             const int index = lists == &level.stageTargetObjects ? level.stageIndex : level.checkPointIndex;
             if (index < 0 || index >= static_cast<int>(lists->size())) continue;
             for (const TPtr<CPGameObject>& object : (*lists)[static_cast<size_t>(index)]) {
-                if (object) targets.push_back(object->GetPosition());
+                if (!object) continue;
+                if (arrow > kTargetArrows) break;
+                float x = 0.0f, y = 0.0f, angle = 0.0f;
+                if (!ArrowToTarget(level, object->GetPosition(), car, x, y, angle)) continue;
+                if (arrow == 1 && g_targetArrowTimer >= kTargetBlink) {
+                    g_targetArrowTimer = 0.0f;
+                    g_targetArrowsOn = !g_targetArrowsOn;
+                }
+                PlaceArrow(hud, ArrowName(arrow), x, y, angle);
+                SetVisible(hud, ArrowName(arrow), g_targetArrowsOn);
+                ++arrow;
             }
-        }
-        for (const PVector3& target : targets) {
-            if (arrow > kTargetArrows) break;
-            float x = 0.0f, y = 0.0f, angle = 0.0f;
-            if (!ArrowToTarget(level, target, car, x, y, angle)) continue;
-            if (arrow == 1 && g_targetArrowTimer >= kTargetBlink) {
-                g_targetArrowTimer = 0.0f;
-                g_targetArrowsOn = !g_targetArrowsOn;
-            }
-            PlaceArrow(hud, ArrowName(arrow), x, y, angle);
-            SetVisible(hud, ArrowName(arrow), g_targetArrowsOn);
-            ++arrow;
         }
     }
     for (; arrow <= kTargetArrows; ++arrow) SetVisible(hud, ArrowName(arrow), false);
@@ -195,7 +191,8 @@ void UpdateHud(CPInterface& hud, const CPLevel& level, const CPPlayerCar& car, c
     const PVector3 carPosition = car.GetPosition();
     UpdateCheckPointArrow(hud, level, data, checkPoint, carPosition);
     UpdateTargetArrows(hud, level, data, carPosition);
-    const SPCarSetup setup = data ? data->committedSetup : SPCarSetup();
+    static const SPCarSetup kNoSetup;
+    const SPCarSetup& setup = data ? data->committedSetup : kNoSetup;
     SetVisible(hud, "super1", true);
     SetText(hud, "bombs", "%02d", setup.superWeaponCount);
     SetVisible(hud, "green3", setup.superWeapon == "super2" || setup.superWeapon == "super3");

@@ -2,37 +2,16 @@
 // allocations are counted through the state's own allocator; the host's process-wide.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "core/PKernel.h"
 #include "platform/WindowMessage.h"
+#include "script/PScriptManager.h"
 #include "script_fixture.h"
 #include "support/AllocationCounter.h"
+#include "support/LuaAllocationCounter.h"
 
 namespace {
-
-// Wraps a state's allocator while it lives and counts the allocations and growths it sees while
-// counting is on.
-class CountingAllocator {
-public:
-    explicit CountingAllocator(lua_State* state) : m_state(state) {
-        m_inner = lua_getallocf(state, &m_innerData);
-        lua_setallocf(state, Allocate, this);
-    }
-    ~CountingAllocator() { lua_setallocf(m_state, m_inner, m_innerData); }
-
-    int GetAllocations() const { return m_allocations; }
-
-private:
-    static void* Allocate(void* data, void* block, size_t oldSize, size_t newSize) {
-        auto* self = static_cast<CountingAllocator*>(data);
-        if (testsupport::IsCountingAllocations() && newSize > oldSize) ++self->m_allocations;
-        return self->m_inner(self->m_innerData, block, oldSize, newSize);
-    }
-
-    lua_State* m_state;
-    lua_Alloc m_inner = nullptr;
-    void* m_innerData = nullptr;
-    int m_allocations = 0;
-};
 
 // Opens the counting window after the warm-up and ends the loop after the measured frames.
 class Measure : public IPTask {
@@ -53,11 +32,28 @@ private:
     int m_passes = 0;
 };
 
-using ScriptAllocationTest = ScriptTest;
+class ScriptAllocationTest : public ScriptTest {
+protected:
+    // Runs the scripts in a kernel of their own, the measure first in every pass, until the
+    // measured frames are over.
+    static void RunMeasuredFrames(const std::vector<TPtr<CPLuaScript>>& scripts) {
+        platform::GetMessageQueue().Clear();
+        g_windowActive = true;
+        CPKernel kernel;
+        kernel.SetEventPump([] {});
+        for (const TPtr<CPLuaScript>& script : scripts) {
+            script->SetPriority(20);
+            ASSERT_TRUE(kernel.AddTask(script));
+        }
+        TPtr<IPTask> measure(new Measure);
+        measure->SetPriority(10);
+        ASSERT_TRUE(kernel.AddTask(measure));
+        testsupport::ResetCountedAllocations();
+        kernel.Run();
+    }
+};
 
 TEST_F(ScriptAllocationTest, WarmScriptFramesAllocateNothing) {
-    platform::GetMessageQueue().Clear();
-    g_windowActive = true;
     TPtr<CPLuaScript> script = LoadScript("busy", R"(
         frames = 0
         while true do
@@ -67,20 +63,53 @@ TEST_F(ScriptAllocationTest, WarmScriptFramesAllocateNothing) {
             local kept = GetCurrentCommand(globalObject)
             Update()
         end)");
-    CountingAllocator allocator(script->GetState());
-    {
-        CPKernel kernel;
-        kernel.SetEventPump([] {});
-        script->SetPriority(20);
-        ASSERT_TRUE(kernel.AddTask(script));
-        TPtr<IPTask> measure(new Measure);
-        measure->SetPriority(10);
-        ASSERT_TRUE(kernel.AddTask(measure));
-        testsupport::ResetCountedAllocations();
-        kernel.Run();
-    }
+    testsupport::LuaAllocationCounter allocator(script->GetState());
+    RunMeasuredFrames({script});
     EXPECT_EQ(GlobalNumber(*script, "frames"), 1004);  // the last pass stops it
     EXPECT_EQ(allocator.GetAllocations(), 0);
+    EXPECT_EQ(testsupport::CountedAllocations(), 0);
+}
+
+// A HUD's traffic: every frame one script sends commands by name and by category, with names
+// too long for a string's inline buffer and parameters to split, and another reads them all.
+// Once the queue has warmed up, neither sending, queuing nor reading allocates.
+TEST_F(ScriptAllocationTest, WarmCommandTrafficAllocatesNothing) {
+    WriteScriptFile("list.dat", "sender t_level\nreceiver t_interface hud\n");
+    WriteScriptFile("sender.lua", R"(
+        sent = 0
+        while true do
+            SendCommandByName("receiver", "update_game_interface", "")
+            SendCommandByName("receiver", "change_money", "1234.500000")
+            SendCommandByCategory("hud", "a_command_name_beyond_any_inline_buffer", "first, second ,\"third, quoted\"")
+            sent = sent + 1
+            Update()
+        end)");
+    WriteScriptFile("receiver.lua", R"(
+        received = 0
+        while true do
+            while SetNextCommand(globalObject) do
+                local command = GetCurrentCommand(globalObject)
+                local first, second, third = GetCurrentParams(globalObject)
+                if (command == "update_game_interface" and first == nil) or
+                   (command == "change_money" and first == "1234.500000" and second == nil) or
+                   (command == "a_command_name_beyond_any_inline_buffer" and first == "first" and
+                    second == "second" and third == "third, quoted") then
+                    received = received + 1
+                end
+            end
+            Update()
+        end)");
+    CPScriptManager manager;
+    ASSERT_TRUE(manager.LoadList());
+    const TPtr<CPLuaScript> sender = manager.GetScript("sender");
+    const TPtr<CPLuaScript> receiver = manager.GetScript("receiver");
+    testsupport::LuaAllocationCounter senderAllocator(sender->GetState());
+    testsupport::LuaAllocationCounter receiverAllocator(receiver->GetState());
+    RunMeasuredFrames({sender, receiver});
+    EXPECT_EQ(GlobalNumber(*sender, "sent"), 1004);
+    EXPECT_EQ(GlobalNumber(*receiver, "received"), 3 * 1004);
+    EXPECT_EQ(senderAllocator.GetAllocations(), 0);
+    EXPECT_EQ(receiverAllocator.GetAllocations(), 0);
     EXPECT_EQ(testsupport::CountedAllocations(), 0);
 }
 

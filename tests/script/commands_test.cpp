@@ -1,12 +1,14 @@
-// Command delivery: order, the queue limit, running scripts only, parameter splitting, and the
-// last "release_all".
+// Command delivery: order, the queue limit, running scripts only, parameter splitting, the last
+// "release_all", and the queue's order while it wraps round its slots and grows.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "script/PScriptManager.h"
+#include "script/ScriptCommandQueue.h"
 #include "script_fixture.h"
 
 namespace {
@@ -156,6 +158,38 @@ TEST_F(CommandTest, DestroyingTheManagerGivesRunningScriptsReleaseAll) {
     EXPECT_TRUE(idle->IsFinished());
     EXPECT_EQ(idle->GetQueueLength(), 1);
     EXPECT_EQ(holder->GetRefCount(), 1);
+}
+
+// Command number n: 0 to 2 parameters, of lengths from 1 to 40 (beyond a string's inline buffer).
+CPScriptCommand NumberedCommand(int number) {
+    CPScriptCommand command{"command " + std::to_string(number), {}};
+    for (int i = 0; i < number % 3; ++i) command.params.push_back(std::string(number % 40, 'p') + std::to_string(i));
+    return command;
+}
+
+// Three in, two out, again and again: the queue wraps round its slots and grows while wrapped.
+TEST(ScriptCommandQueue, CommandsLeaveInTheirOrderWithTheirOwnParameters) {
+    CPScriptCommandQueue queue;
+    std::deque<CPScriptCommand> expected;
+    int pushed = 0;
+    const auto popAndCheck = [&] {
+        ASSERT_FALSE(queue.Empty());
+        EXPECT_EQ(queue.Oldest().command, expected.front().command);
+        EXPECT_EQ(queue.Oldest().params, expected.front().params);
+        queue.PopOldest();
+        expected.pop_front();
+    };
+    for (int cycle = 0; cycle < 60; ++cycle) {
+        for (int i = 0; i < 3; ++i) {
+            expected.push_back(NumberedCommand(pushed++));
+            queue.Push(expected.back());
+        }
+        for (int i = 0; i < 2; ++i) popAndCheck();
+        EXPECT_EQ(queue.Size(), expected.size());
+    }
+    while (!expected.empty()) popAndCheck();
+    queue.PopOldest();
+    EXPECT_TRUE(queue.Empty());
 }
 
 }  // namespace
