@@ -165,8 +165,8 @@ protected:
 
 // The first run: title, menu and key screen, where fire is rebound to X; the shop, where a heavy
 // machine gun is bought; mission 1 driven, fought and finished; the game saved in the next shop.
-// The second run: the save loaded from the title, mission 2 played and lost, the end screen and
-// the score table.
+// The second run: the save loaded from the title, mission 2 lost by the car destroyed, the end
+// screen and the score table.
 TEST_F(PlaythroughTest, APlayerPlaysFromTheKeyScreenThroughMissionOneAndASaveToTheScoreTable) {
     InputTimeline input;
     input.Press(10, "Tab")
@@ -244,9 +244,9 @@ TEST_F(PlaythroughTest, APlayerPlaysFromTheKeyScreenThroughMissionOneAndASaveToT
     EXPECT_GT(Whites(saved, kSaveSlot1), Whites(saved, kSaveSlot2) + 100) << "slot 1 holds a save, slot 2 none";
     EXPECT_FALSE(File("config.cfg").empty());
 
-    // 5. Start again: S on the title, Load, Done in the shop of mission 2, which the car loses.
-    // Enemies never destroy the car (their blows pass over it and the others do not fire), so
-    // the level time runs out: frames of 0.5 s let its 170 s pass in 340 passes.
+    // 5. Start again: S on the title, Load, Done in the shop of mission 2, where the car stands
+    // still until the enemies destroy it ("player_dead" reaches "main"), well before its 170 s of
+    // level time would run out in the 340 frames of 0.5 s.
     const std::string scoresBefore = File("data/scores.dat");
     std::filesystem::remove(m_folder.Path() / "events.log");
     InputTimeline second;
@@ -263,7 +263,7 @@ TEST_F(PlaythroughTest, APlayerPlaysFromTheKeyScreenThroughMissionOneAndASaveToT
     EXPECT_GE(score, savedScore) << "the loaded game's score";
     EXPECT_TRUE(HeardInOrder({"saves,button,load", "main,game_loaded", "text,money,Money: " + std::to_string(paid + 1000),
                               "main,shop_closed", "gamemenu,set_money," + std::to_string(paid + 1000) + ".000000",
-                              "main,time_out", "text,title,Game over", "text,reason,The time ran out",
+                              "main,player_dead", "text,title,Game over", "text,reason,Your car was destroyed",
                               "text,score,Kills: " + std::to_string(score), "main,key,13", "scores,record_score",
                               "text,line1,1. Driver  " + std::to_string(score), "text,line2,2. -  0"}));
     const SPImage over = Picture("over");

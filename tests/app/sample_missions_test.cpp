@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "ProgramRun.h"
+#include "ScriptRecorder.h"
 #include "WorkingFolder.h"
 #include "game/LevelFile.h"
 
@@ -98,6 +100,14 @@ protected:
         const size_t first = text.find('\n', text.rfind("//")) + 1;
         text.replace(first, text.find('\n', first) - first, line);
         m_folder.Write(name, text);
+    }
+
+    // Replaces the first occurrence of a text in a file of the game folder.
+    void Rewrite(const std::string& path, const std::string& from, const std::string& to) {
+        std::string text = apptest::ReadBytes(m_folder.Path() / path);
+        const size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << path << " lacks " << from;
+        m_folder.Write(path, text.replace(at, from.size(), to));
     }
 
     MissionRun Play(const std::string& level, int frames) {
@@ -190,5 +200,44 @@ TEST_F(SampleMissionsTest, TheCarDestroyedEndsTheGame) {
     EXPECT_TRUE(Has(run.log, "player_dead()")) << run.log;
     EXPECT_TRUE(ShowsScreenWithoutLevel(run.shot));
 }
+
+// The car standing still where mission 2 starts, with the enemies of one kind sent 12 units from
+// it every second and its health cut to a few of the kind's attacks (a bomber's blast does about
+// ten): the attacks hurt it ("jeep" hears "damage"), the car is destroyed, "main" hears
+// "player_dead" and the end screen says why.
+struct EnemyKindCase {
+    const char* kind;
+    int health;
+};
+
+void PrintTo(const EnemyKindCase& run, std::ostream* out) { *out << run.kind; }
+
+class EnemyKindTest : public SampleMissionsTest, public ::testing::WithParamInterface<EnemyKindCase> {};
+
+TEST_P(EnemyKindTest, DestroysTheCarStandingAmongThem) {
+    const std::string kind = GetParam().kind;
+    SetFirstLeg(2, "60 9 3 0 " + kind + ",100 0 time_bonus,100");
+    Rewrite("data/scripts/level.lua", "local kSpawnSeconds = 3", "local kSpawnSeconds = 1");
+    Rewrite("data/scripts/level.lua", "local kSpawnDistance = 30", "local kSpawnDistance = 12");
+    Rewrite("data/a_info.dat", "armor1;n_armor1;0;100;", "armor1;n_armor1;0;" + std::to_string(GetParam().health) + ";");
+    std::string error;
+    ASSERT_TRUE(apptest::RecordScripts(m_folder, {"jeep", "main"}, {"main"}, error)) << error;
+    const MissionRun run = Play("level2", 200);
+    const std::vector<std::string> heard = apptest::RecordedLines(m_folder);
+    const auto heardLine = [&](const std::string& start) {
+        for (const std::string& line : heard) {
+            if (line.rfind(start, 0) == 0) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(heardLine("jeep,damage,")) << run.log;
+    EXPECT_TRUE(heardLine("main,player_dead")) << run.log;
+    EXPECT_TRUE(heardLine("text,reason,Your car was destroyed"));
+    EXPECT_TRUE(ShowsScreenWithoutLevel(run.shot));
+}
+
+INSTANTIATE_TEST_SUITE_P(SampleMissions, EnemyKindTest, ::testing::Values(EnemyKindCase{"walker", 16}, EnemyKindCase{"scav", 16},
+                                                                       EnemyKindCase{"bomber", 8}),
+                         [](const auto& info) { return std::string(info.param.kind); });
 
 }  // namespace
