@@ -221,13 +221,7 @@ void PhysicsSimulator::TakeLeafTriangles(const PhysicsTerrainNode& leaf)
 
 void PhysicsSimulator::TakeLeafTrianglesNearY(const PhysicsTerrainNode& leaf, float lowY, float highY)
 {
-    const PhysicsTerrainYIndex& index = leaf.alongY;
-    m_leafSpans.clear();
-    for (const PhysicsTerrainSpan* span = index.FirstReaching(lowY); span != index.End() && span->minimumY <= highY; ++span)
-        if (span->maximumY >= lowY) m_leafSpans.push_back(span);
-    // The survivors in the leaf's own order, the order the whole walk takes them in.
-    std::sort(m_leafSpans.begin(), m_leafSpans.end(),
-              [](const PhysicsTerrainSpan* a, const PhysicsTerrainSpan* b) { return a->position < b->position; });
+    leaf.alongY.SpansMeeting(lowY, highY, m_leafSpans);
     const auto stamp = m_candidateStamp;
     auto* const stamps = m_candidateStamps.data();
     for (const PhysicsTerrainSpan* span : m_leafSpans) {

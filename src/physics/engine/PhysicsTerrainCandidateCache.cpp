@@ -92,12 +92,8 @@ bool PhysicsTerrainCandidateCache::KeepLeaf(int32_t slot, const PhysicsTerrainNo
         for (int32_t i = 0; i < leaf.triangleCount; ++i) spans[spanCount++] = {0.0f, 0.0f, leaf.triangles[i]};
         return true;
     }
-    m_leafSpans.clear();
-    for (const PhysicsTerrainSpan* span = index.FirstReaching(lowY); span != index.End() && span->minimumY <= highY; ++span)
-        if (span->maximumY >= lowY) m_leafSpans.push_back(span);
+    index.SpansMeeting(lowY, highY, m_leafSpans);
     if (static_cast<int32_t>(m_leafSpans.size()) > kSpanRoom - spanCount) return false;
-    std::sort(m_leafSpans.begin(), m_leafSpans.end(),
-              [](const PhysicsTerrainSpan* a, const PhysicsTerrainSpan* b) { return a->position < b->position; });
     for (const PhysicsTerrainSpan* span : m_leafSpans) spans[spanCount++] = {span->minimumY, span->maximumY, span->triangle};
     return true;
 }

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 // The y range of terrain a box from minimumY to maximumY can touch: a triangle whose y range misses
 // the box by more than this gap (plus a share of the coordinates' size) lies beyond the shape
@@ -60,6 +61,17 @@ struct PhysicsTerrainYIndex {
                                 [](const PhysicsTerrainSpan& span, float value) { return span.minimumY < value; });
     }
     const PhysicsTerrainSpan* End() const { return spans + count; }
+
+    // The spans that meet lowY to highY, in the leaf's own order (the order the whole walk takes
+    // them in), into meeting (cleared first; it allocates only when it must grow).
+    void SpansMeeting(float lowY, float highY, std::vector<const PhysicsTerrainSpan*>& meeting) const
+    {
+        meeting.clear();
+        for (const PhysicsTerrainSpan* span = FirstReaching(lowY); span != End() && span->minimumY <= highY; ++span)
+            if (span->maximumY >= lowY) meeting.push_back(span);
+        std::sort(meeting.begin(), meeting.end(),
+                  [](const PhysicsTerrainSpan* a, const PhysicsTerrainSpan* b) { return a->position < b->position; });
+    }
 
     // Asks the memory for what FirstReaching(y) reads: its band's start, then, once that is at
     // hand, its first span. Nothing without spans.
