@@ -183,6 +183,7 @@ void CPInterface::OnMouseMove(float x, float y) {
     m_cursor->SetPosition({x, y, 0.0f});
     m_cursor->UpdateTransform();
     bool changed = false;
+    if (!GetHovered()) m_hovered = nullptr;  // hidden since: dropped without a word
     if (m_hovered && !m_hovered->HitTest(x, y)) {
         changed = m_hovered->OnMouseOut(x, y);
         m_hovered = nullptr;
@@ -197,12 +198,13 @@ void CPInterface::OnMouseMove(float x, float y) {
 }
 
 void CPInterface::OnButtonDown(int32_t button, float x, float y) {
-    if (!m_screenActive || !m_hovered) return;
-    if (m_hovered->OnButtonDown(button, x, y)) BuildGeometry();
+    CPWindow* element = GetHovered();
+    if (!m_screenActive || !element) return;
+    if (element->OnButtonDown(button, x, y)) BuildGeometry();
 }
 
 void CPInterface::OnButtonUp(int32_t button, float x, float y) {
-    if (!m_screenActive || !m_hovered) return;
+    if (!m_screenActive || !GetHovered()) return;
     // The element may send a command whose handler releases the screen; keep it alive meanwhile.
     const TPtr<CPWindow> element = m_hovered;
     if (element->OnButtonUp(button, x, y)) BuildGeometry();

@@ -67,7 +67,8 @@ public:
     void SetTextString(const std::string& name, const std::string& text);
 
     const std::string& GetCursorName() const { return m_cursorName; }
-    CPWindow* GetHovered() const { return m_hovered.Get(); }
+    // The hovered element; a hidden element is never hovered.
+    CPWindow* GetHovered() const { return m_hovered && m_hovered->IsVisible() ? m_hovered.Get() : nullptr; }
     bool IsScreenActive() const { return m_screenActive; }
     bool HasLight() const { return m_hasLight; }
     const platform::gfx::Light& GetLight() const { return m_light; }

@@ -105,6 +105,33 @@ TEST_F(ScreenMouseTest, AButtonMovedByScriptIsHitWhereItIsDrawn) {
     EXPECT_EQ(Commands("menu"), List{"button(play)"});
 }
 
+TEST_F(ScreenMouseTest, AHiddenElementIsNeverHoveredAndTakesNoClick) {
+    CPInterface& screen = Screen(kMenuLayout);
+    InterfacesMouseMove(150.0f, 120.0f);
+    Play(screen).SetVisible(false);  // hidden by a script while under the mouse
+    EXPECT_EQ(screen.GetHovered(), nullptr);
+    Click(0, 150.0f, 120.0f);
+    EXPECT_TRUE(Commands("menu").empty());
+    InterfacesMouseMove(151.0f, 120.0f);
+    EXPECT_EQ(screen.GetHovered(), screen.FindElement("back")) << "the window beneath takes the hover";
+    Click(0, 151.0f, 120.0f);
+    EXPECT_EQ(Commands("menu"), List{"window(back,151.000000,120.000000)"});
+
+    // A hidden window under a moving mouse tells the scripts nothing.
+    screen.FindElement("back")->SetVisible(false);
+    Commands("listener");
+    InterfacesMouseMove(600.0f, 500.0f);
+    InterfacesMouseMove(601.0f, 500.0f);
+    EXPECT_EQ(Commands("listener"), (List{"mouse_move(0.750000,0.833333)", "mouse_move(0.751250,0.833333)"}));
+    Click(1, 601.0f, 500.0f);
+    EXPECT_TRUE(Commands("menu").empty());
+
+    Play(screen).SetVisible(true);
+    InterfacesMouseMove(152.0f, 120.0f);
+    Click(0, 152.0f, 120.0f);
+    EXPECT_EQ(Commands("menu"), List{"button(play)"});
+}
+
 TEST_F(ScreenMouseTest, ALockedButtonKeepsItsHoverLookAndTakesNoClick) {
     CPInterface& screen = Screen(kMenuLayout);
     InterfacesMouseMove(150.0f, 120.0f);
