@@ -173,7 +173,13 @@ void CPInterface::Activate(int32_t priority) {
 
 void CPInterface::Deactivate() {
     m_screenActive = false;
+    DropPress();
     CPGameObject::Deactivate();
+}
+
+void CPInterface::DropPress() {
+    const TPtr<CPWindow> pressed = std::move(m_pressed);
+    if (pressed && pressed->DropPress()) BuildGeometry();
 }
 
 void CPInterface::OnMouseMove(float x, float y) {
@@ -200,14 +206,19 @@ void CPInterface::OnMouseMove(float x, float y) {
 void CPInterface::OnButtonDown(int32_t button, float x, float y) {
     CPWindow* element = GetHovered();
     if (!m_screenActive || !element) return;
+    if (button == 0) {
+        DropPress();
+        m_pressed = element;
+    }
     if (element->OnButtonDown(button, x, y)) BuildGeometry();
 }
 
 void CPInterface::OnButtonUp(int32_t button, float x, float y) {
-    if (!m_screenActive || !GetHovered()) return;
+    if (!m_screenActive) return;
     // The element may send a command whose handler releases the screen; keep it alive meanwhile.
-    const TPtr<CPWindow> element = m_hovered;
-    if (element->OnButtonUp(button, x, y)) BuildGeometry();
+    const TPtr<CPWindow> element(GetHovered());
+    if (element && element->OnButtonUp(button, x, y)) BuildGeometry();
+    if (button == 0) DropPress();
 }
 
 void CPInterface::SetElementLocked(const std::string& name, bool locked) {

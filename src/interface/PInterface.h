@@ -30,7 +30,8 @@ struct SPInterfaceText {
 //
 // While active it follows the mouse: its cursor object moves with it and the first enabled,
 // visible element under it (in layout order) is hovered. Clicks go to the hovered element of an
-// active screen. Every screen that exists is in the live list, in creation order; script
+// active screen; a left press released over another element is forgotten by the element it
+// began on, and so is a press on a screen that is deactivated. Every screen that exists is in the live list, in creation order; script
 // functions accept a screen only when it is there.
 class CPInterface : public CPGameObject {
 public:
@@ -86,6 +87,8 @@ private:
     void AddCursor(const std::string& name, const std::string& objectName, int32_t variant);
     void AddText(const SPTextDef& definition);
     void AppendQuad(const CPWindow& element);
+    // The element the left press went to forgets it.
+    void DropPress();
 
     float m_mouseX = 0.0f;
     float m_mouseY = 0.0f;
@@ -93,6 +96,7 @@ private:
     std::unordered_map<std::string, TPtr<CPWindow>> m_elementByName;
     std::vector<TPtr<CPWindow>> m_elements;
     TPtr<CPWindow> m_hovered;
+    TPtr<CPWindow> m_pressed;  // the element the left button went down on, until it comes up
     std::unordered_map<std::string, SPInterfaceText> m_texts;
     platform::gfx::Light m_light{};
     bool m_hasLight = false;

@@ -105,6 +105,69 @@ TEST_F(ScreenMouseTest, AButtonMovedByScriptIsHitWhereItIsDrawn) {
     EXPECT_EQ(Commands("menu"), List{"button(play)"});
 }
 
+TEST_F(ScreenMouseTest, AButtonFiresOnlyForAPressThatBeganOnIt) {
+    CPInterface& screen = Screen(kMenuLayout);
+    // Pressed on the background, dragged onto the button, released there.
+    InterfacesMouseMove(600.0f, 500.0f);
+    InterfacesButtonDown(0, 600.0f, 500.0f);
+    InterfacesMouseMove(150.0f, 120.0f);
+    InterfacesButtonUp(0, 150.0f, 120.0f);
+    EXPECT_TRUE(Commands("menu").empty());
+    EXPECT_EQ(Play(screen).GetState(), CPButton::kHover);
+
+    // Pressed on the button, dragged off (released elsewhere), then a press elsewhere released on it.
+    InterfacesButtonDown(0, 150.0f, 120.0f);
+    InterfacesMouseMove(600.0f, 500.0f);
+    InterfacesButtonUp(0, 600.0f, 500.0f);
+    InterfacesButtonDown(0, 600.0f, 500.0f);
+    InterfacesMouseMove(150.0f, 120.0f);
+    InterfacesButtonUp(0, 150.0f, 120.0f);
+    EXPECT_EQ(Commands("menu"), (List{"window(back,600.000000,500.000000)"}));
+
+    // The same where no element lies beside the button.
+    InterfacesButtonDown(0, 150.0f, 120.0f);
+    InterfacesMouseMove(1030.0f, 700.0f);
+    InterfacesButtonUp(0, 1030.0f, 700.0f);
+    InterfacesButtonDown(0, 1030.0f, 700.0f);
+    InterfacesMouseMove(150.0f, 120.0f);
+    InterfacesButtonUp(0, 150.0f, 120.0f);
+    EXPECT_TRUE(Commands("menu").empty());
+
+    // Pressed on the button, dragged off and back on, released: the press began on it.
+    InterfacesButtonDown(0, 150.0f, 120.0f);
+    InterfacesMouseMove(600.0f, 500.0f);
+    InterfacesMouseMove(150.0f, 120.0f);
+    InterfacesButtonUp(0, 150.0f, 120.0f);
+    EXPECT_EQ(Commands("menu"), List{"button(play)"});
+}
+
+TEST_F(ScreenMouseTest, AScreenSwitchedDuringAPressFiresNoButtonAndForgetsThePressedLook) {
+    CPInterface& first = Screen(kMenuLayout);
+    CPInterface& second = Screen(kMenuLayout, false);
+    InterfacesMouseMove(150.0f, 120.0f);
+    InterfacesButtonDown(0, 150.0f, 120.0f);
+    ASSERT_EQ(Play(first).GetState(), CPButton::kPressed);
+    // The script switches screens before the release.
+    first.Deactivate();
+    second.Activate(450);
+    InterfacesMouseMove(150.0f, 120.0f);  // where the input task's cursor is
+    Commands("menu");
+    EXPECT_EQ(Play(first).GetState(), CPButton::kNormal);
+    EXPECT_EQ(second.GetHovered(), &Play(second));
+    InterfacesButtonUp(0, 150.0f, 120.0f);
+    EXPECT_TRUE(Commands("menu").empty()) << "the second screen's button never saw the press";
+
+    // Back on the first screen, its button needs a fresh press.
+    second.Deactivate();
+    first.Activate(450);
+    InterfacesMouseMove(150.0f, 120.0f);
+    Commands("menu");
+    InterfacesButtonUp(0, 150.0f, 120.0f);
+    EXPECT_TRUE(Commands("menu").empty());
+    Click(0, 150.0f, 120.0f);
+    EXPECT_EQ(Commands("menu"), List{"button(play)"});
+}
+
 TEST_F(ScreenMouseTest, AHiddenElementIsNeverHoveredAndTakesNoClick) {
     CPInterface& screen = Screen(kMenuLayout);
     InterfacesMouseMove(150.0f, 120.0f);
