@@ -37,7 +37,9 @@ void CPButton::SetQuadSize(float width, float height) {
     }
 }
 
-bool CPButton::OnMouseOver(float, float) {
+bool CPButton::OnMouseOver(float, float) { return ShowHoverLook(); }
+
+bool CPButton::ShowHoverLook() {
     m_state = kHover;
     return true;
 }

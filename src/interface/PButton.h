@@ -37,6 +37,7 @@ public:
     bool OnMouseOut(float px, float py) override;
     bool OnButtonDown(int32_t button, float px, float py) override;
     bool OnButtonUp(int32_t button, float px, float py) override;
+    bool ShowHoverLook() override;
     // The press is forgotten; the pressed look becomes the normal one.
     bool DropPress() override;
 

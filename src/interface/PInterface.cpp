@@ -227,7 +227,7 @@ void CPInterface::SetElementLocked(const std::string& name, bool locked) {
     element->SetEnabled(!locked);
     if (!locked || element != m_hovered.Get()) return;
     // Locked under the mouse: the element keeps its mouse-over look and is hovered no more.
-    if (element->OnMouseOver(0.0f, 0.0f)) BuildGeometry();
+    if (element->ShowHoverLook()) BuildGeometry();
     m_hovered = nullptr;
 }
 

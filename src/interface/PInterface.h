@@ -55,7 +55,7 @@ public:
     void OnButtonUp(int32_t button, float x, float y);
 
     // Disables or enables the element of that name; an element locked while hovered shows its
-    // mouse-over look and is hovered no more.
+    // mouse-over look (the scripts hear nothing of it) and is hovered no more.
     void SetElementLocked(const std::string& name, bool locked);
     // Hides the current cursor; the one of that name (if the layout has it) becomes current,
     // shown at the mouse.

@@ -168,6 +168,15 @@ TEST_F(ScreenMouseTest, AScreenSwitchedDuringAPressFiresNoButtonAndForgetsThePre
     EXPECT_EQ(Commands("menu"), List{"button(play)"});
 }
 
+TEST_F(ScreenMouseTest, LockingAHoveredWindowSendsNothing) {
+    CPInterface& screen = Screen(kMenuLayout);
+    InterfacesMouseMove(600.0f, 500.0f);
+    Commands("listener");
+    screen.SetElementLocked("back", true);
+    EXPECT_TRUE(Commands("listener").empty());
+    EXPECT_EQ(screen.GetHovered(), nullptr);
+}
+
 TEST_F(ScreenMouseTest, AHiddenElementIsNeverHoveredAndTakesNoClick) {
     CPInterface& screen = Screen(kMenuLayout);
     InterfacesMouseMove(150.0f, 120.0f);
