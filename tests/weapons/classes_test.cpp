@@ -173,7 +173,9 @@ TEST_F(WeaponsTest, ASeekingRocketEndsPast90UnitsWithoutABurstEvenInTheFrameItsR
         EXPECT_NEAR(Live<CPSRocket>(*m_weapons)->GetPosition().x, 90.0f, 1e-4f);
         Frame(0.125f);
         EXPECT_TRUE(m_weapons->GetLiveObjects().empty());
-        if (box) EXPECT_FLOAT_EQ(box->GetHealth(), kHealth);
+        if (box) {
+            EXPECT_FLOAT_EQ(box->GetHealth(), kHealth);
+        }
         m_world.objects.clear();
     }
 }
