@@ -2,7 +2,7 @@
 
 #include "Input/NInput.h"
 #include "interface/PInterface.h"
-#include "script/EngineFunctions.h"
+#include "script/ElementLocks.h"
 
 namespace {
 

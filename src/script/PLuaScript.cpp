@@ -6,7 +6,6 @@
 
 #include "core/PFile.h"
 #include "core/PLog.h"
-#include "script/EngineFunctions.h"
 #include "script/ScriptHandles.h"
 #include "script/ScriptRandom.h"
 
@@ -15,6 +14,7 @@ namespace {
 // The registry key under which a state keeps its script.
 char g_scriptKey;
 
+const luaL_Reg* g_engineTable = nullptr;
 const luaL_Reg* g_gameTable = nullptr;
 const luaL_Reg* g_interfaceTable = nullptr;
 
@@ -54,6 +54,8 @@ CPLuaScript::CPLuaScript() = default;
 CPLuaScript::~CPLuaScript() { CloseState(); }
 
 std::string CPLuaScript::GetClassName() const { return "CPLuaScript-" + m_name; }
+
+void CPLuaScript::SetEngineTable(const luaL_Reg* engine) { g_engineTable = engine; }
 
 void CPLuaScript::SetGameTables(const luaL_Reg* game, const luaL_Reg* iface) {
     g_gameTable = game;
@@ -97,7 +99,7 @@ int CPLuaScript::PopulateState(lua_State* state) {
     lua_settop(state, 0);
     OpenLibraries(state);
     RegisterGlobal(state, "Update", ScriptUpdate);
-    RegisterTable(state, GetEngineFunctions());
+    RegisterTable(state, g_engineTable);
     RegisterTable(state, g_gameTable);
     RegisterTable(state, g_interfaceTable);
     lua_pushlightuserdata(state, &g_scriptKey);

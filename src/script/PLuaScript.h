@@ -16,8 +16,8 @@ struct luaL_Reg;
 // the frame back by calling the global "Update" (which yields the number 7). A chunk that ends,
 // yields anything else or fails is finished; a failure with a text message also stops the task.
 //
-// Every state holds, as globals: "Update", the engine functions (EngineFunctions.h), the game's
-// two tables (SetGameTables) and "globalObject", the script's own handle.
+// Every state holds, as globals: "Update", the engine table (SetEngineTable), the game's two
+// tables (SetGameTables) and "globalObject", the script's own handle.
 //
 // The script's commands wait in a queue, first in, first out. The current command is the oldest
 // while the script is reading it, and stays in the queue until the script asks for the next one.
@@ -77,6 +77,10 @@ public:
     // Commands in the queue, the current one included.
     int32_t GetQueueLength() const { return static_cast<int32_t>(m_queue.Size()); }
 
+    // The engine's function table, registered in every state created from now on before the
+    // game's tables; the layers above the host install it. It ends at its first entry without a
+    // name; null registers nothing.
+    static void SetEngineTable(const luaL_Reg* engine);
     // The game's two function tables, registered in every state created from now on after the
     // engine functions, the game table first. Each ends at its first entry without a name; null
     // registers nothing.

@@ -10,7 +10,7 @@
 #include "game/PEnemyDatabase.h"
 #include "game/PGameData.h"
 #include "game/PLevel.h"
-#include "script/EngineFunctions.h"
+#include "script/ScriptNumbers.h"
 #include "scriptapi/ScriptArguments.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "Render/PAnimationRequest.h"
 #include "Render/PGameObject.h"
-#include "script/EngineFunctions.h"
+#include "script/ScriptNumbers.h"
 #include "script/PLuaScript.h"
 #include "script/ScriptHandles.h"
 #include "scriptapi/ScriptArguments.h"

@@ -10,7 +10,7 @@
 #include "Render/PRender.h"
 #include "game/PLevel.h"
 #include "math/PMatrix.h"
-#include "script/EngineFunctions.h"
+#include "script/ScriptNumbers.h"
 
 namespace {
 

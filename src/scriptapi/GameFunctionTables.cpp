@@ -2,21 +2,22 @@
 
 #include <lua.hpp>
 
-#include "script/EngineFunctions.h"
 #include "script/PLuaScript.h"
-#include "script/ScriptTimerFunctions.h"
+#include "script/ScriptNumbers.h"
 #include "scriptapi/AIFunctions.h"
 #include "scriptapi/AnimationFunctions.h"
 #include "scriptapi/CameraFunctions.h"
 #include "scriptapi/LevelFunctions.h"
 #include "scriptapi/RayFunctions.h"
 #include "scriptapi/DirectionFunctions.h"
+#include "scriptapi/EngineFunctions.h"
 #include "scriptapi/HudFunctions.h"
 #include "scriptapi/InterfaceFunctions.h"
 #include "scriptapi/KeyBindingFunctions.h"
 #include "scriptapi/PlayerCarFunctions.h"
 #include "scriptapi/SaveFunctions.h"
 #include "scriptapi/ScoreFunctions.h"
+#include "scriptapi/ScriptTimerFunctions.h"
 #include "scriptapi/SettingsFunctions.h"
 #include "scriptapi/ShopFunctions.h"
 #include "scriptapi/SoundFunctions.h"
@@ -177,4 +178,7 @@ const luaL_Reg kInterfaceFunctions[] = {
 const luaL_Reg* GetGameFunctions() { return kGameFunctions; }
 const luaL_Reg* GetInterfaceFunctions() { return kInterfaceFunctions; }
 
-void RegisterGameFunctionTables() { CPLuaScript::SetGameTables(kGameFunctions, kInterfaceFunctions); }
+void RegisterGameFunctionTables() {
+    CPLuaScript::SetEngineTable(GetEngineFunctions());
+    CPLuaScript::SetGameTables(kGameFunctions, kInterfaceFunctions);
+}

@@ -8,5 +8,6 @@ struct luaL_Reg;
 const luaL_Reg* GetGameFunctions();
 const luaL_Reg* GetInterfaceFunctions();
 
-// Hands both tables to the script host; states created afterwards get them.
+// Hands the engine table (EngineFunctions.h) and both game tables to the script host; states
+// created afterwards get them.
 void RegisterGameFunctionTables();

@@ -19,7 +19,7 @@
 #include "Render/PImage.h"
 #include "Render/PRender.h"
 #include "Render/PRenderBlock.h"
-#include "script/EngineFunctions.h"
+#include "script/ScriptNumbers.h"
 #include "script/ScriptHandles.h"
 #include "scriptapi/InterfaceArgument.h"
 

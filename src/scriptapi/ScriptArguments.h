@@ -5,7 +5,7 @@
 struct lua_State;
 
 // Reading the arguments of the game's script functions and pushing their results, beyond
-// IntArgument (script/EngineFunctions.h) and ToObject (script/ScriptHandles.h).
+// IntArgument (script/ScriptNumbers.h) and ToObject (script/ScriptHandles.h).
 
 // A text argument: a string, or a number as its text. False (text untouched) for any other
 // value, which yields no string.

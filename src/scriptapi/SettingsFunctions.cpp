@@ -6,7 +6,7 @@
 
 #include "core/SettingsVariables.h"
 #include "game/PGameData.h"
-#include "script/EngineFunctions.h"
+#include "script/ScriptNumbers.h"
 #include "scriptapi/ScriptArguments.h"
 
 namespace {

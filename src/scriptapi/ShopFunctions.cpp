@@ -8,7 +8,7 @@
 
 #include "game/PGameData.h"
 #include "math/Truncate.h"
-#include "script/EngineFunctions.h"
+#include "script/ScriptNumbers.h"
 #include "scriptapi/ScriptArguments.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "game/PLevel.h"
 #include "Render/PGameObject.h"
 #include "script/PScriptManager.h"
-#include "script/EngineFunctions.h"
+#include "script/ScriptNumbers.h"
 #include "script/ScriptHandles.h"
 #include "scriptapi/BonusDraw.h"
 #include "scriptapi/ScriptArguments.h"

@@ -23,7 +23,7 @@
 #include "Render/PRender.h"
 #include "platform/PathResolver.h"
 #include "platform/WindowMessage.h"
-#include "script/EngineFunctions.h"
+#include "scriptapi/EngineFunctions.h"
 #include "script/PLuaScript.h"
 #include "script/PScriptManager.h"
 #include "script/ScriptHandles.h"

@@ -6,10 +6,10 @@
 
 #include "core/PGlobalTimer.h"
 #include "core/PKernel.h"
-#include "script/EngineFunctions.h"
+#include "scriptapi/EngineFunctions.h"
 #include "script/PScriptManager.h"
 #include "script/ScriptHandles.h"
-#include "script/ScriptTimerFunctions.h"
+#include "scriptapi/ScriptTimerFunctions.h"
 #include "script_fixture.h"
 #include "Sound/PMusic.h"
 

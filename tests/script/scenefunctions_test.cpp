@@ -19,7 +19,7 @@
 #include "core/PKernel.h"
 #include "core/SettingsVariables.h"
 #include "math/PMath.h"
-#include "script/EngineFunctions.h"
+#include "scriptapi/EngineFunctions.h"
 #include "platform/PathResolver.h"
 #include "platform/Window.h"
 #include "script/ScriptHandles.h"

@@ -10,9 +10,10 @@
 #include "platform/PathResolver.h"
 #include "script/PLuaScript.h"
 #include "script/ScriptHandles.h"
+#include "scriptapi/EngineFunctions.h"
 #include "support/TempDir.h"
 
-// Runs a test inside a fresh working folder, so that "Data\Scripts\..." lands there, and collects
+// Runs a test with the engine table installed inside a fresh working folder, so that "Data\Scripts\..." lands there, and collects
 // the engine objects the test released.
 class ScriptTest : public ::testing::Test {
 protected:
@@ -21,9 +22,11 @@ protected:
         std::filesystem::create_directories(m_folder / "Data" / "Scripts");
         std::filesystem::current_path(m_folder.Path());
         platform::InvalidateListings();
+        CPLuaScript::SetEngineTable(GetEngineFunctions());  // as the program installs it
     }
 
     void TearDown() override {
+        CPLuaScript::SetEngineTable(nullptr);
         CPLuaScript::SetGameTables(nullptr, nullptr);
         CollectGarbage();
         std::filesystem::current_path(m_previous);

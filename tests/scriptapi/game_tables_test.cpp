@@ -15,7 +15,7 @@
 #include "Render/PGameObject.h"
 #include "game/PGameData.h"
 #include "game/PPlayerCar.h"
-#include "script/EngineFunctions.h"
+#include "scriptapi/EngineFunctions.h"
 #include "script/ScriptHandles.h"
 #include "scriptapi/game_functions_fixture.h"
 #include "scriptapi/GameFunctionTables.h"

@@ -1,4 +1,4 @@
-#include "script/EngineFunctions.h"
+#include "scriptapi/EngineFunctions.h"
 
 #include <lua.hpp>
 
@@ -13,13 +13,14 @@
 #include "core/PKernel.h"
 #include "core/PTokenizer.h"
 #include "math/PMatrix.h"
-#include "math/Truncate.h"
 #include "Render/PGameObject.h"
 #include "Render/PObjectLoader.h"
 #include "Render/PRender.h"
 #include "Render/PRenderBlock.h"
+#include "script/ElementLocks.h"
 #include "script/PScriptManager.h"
 #include "script/ScriptHandles.h"
+#include "script/ScriptNumbers.h"
 #include "Sound/PMusic.h"
 
 namespace {
@@ -33,12 +34,6 @@ std::string_view TextView(lua_State* state, int index) {
 }
 
 std::string CheckText(lua_State* state, int index) { return std::string(TextView(state, index)); }
-
-}  // namespace
-
-int32_t IntArgument(lua_State* state, int index) { return TruncateToInt32(lua_tonumber(state, index)); }
-
-namespace {
 
 // The first of the object and its descendants, in the order CollectObjects gathers them, whose
 // name is exactly the given one; null when none is. The match stays alive through its parent.
@@ -253,13 +248,12 @@ int SetFade(lua_State* state) {
     return 0;
 }
 
-IPElementLocks* g_elementLocks = nullptr;
-
 // LockButton / UnlockButton (interface, element name).
 int SetButtonLocked(lua_State* state, bool locked) {
     IPMMObject* screen = ToObject(state, 1);
     const std::string element = luaL_checkstring(state, 2);
-    if (g_elementLocks && screen) g_elementLocks->SetElementLocked(screen, element, locked);
+    IPElementLocks* locks = GetElementLocks();
+    if (locks && screen) locks->SetElementLocked(screen, element, locked);
     return 0;
 }
 
@@ -314,13 +308,6 @@ constexpr luaL_Reg kEngineFunctions[] = {
 }  // namespace
 
 const luaL_Reg* GetEngineFunctions() { return kEngineFunctions; }
-
-void SetElementLocks(IPElementLocks* locks) { g_elementLocks = locks; }
-
-int ScriptToInt(lua_State* state) {
-    lua_pushnumber(state, IntArgument(state, 1));
-    return 1;
-}
 
 int ScriptDeactivateObject(lua_State* state) {
     if (CPGameObject* object = ToObject<CPGameObject>(state, 1)) object->Deactivate();

@@ -1,4 +1,4 @@
-#include "script/ScriptTimerFunctions.h"
+#include "scriptapi/ScriptTimerFunctions.h"
 
 #include <lua.hpp>
 
