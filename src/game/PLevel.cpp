@@ -34,7 +34,10 @@ int32_t ClampedCellOf(float fromLowEdge, int32_t count)
 
 }  // namespace
 
-CPLevel::CPLevel() : nextCheckPoint(checkPoints.end()) { ISceneGameRules::Install(this); }
+CPLevel::CPLevel() : nextCheckPoint(checkPoints.end()) {
+    ISceneGameRules::Install(this);
+    ICollisionHandler::Install(this);
+}
 
 // A running level is stopped first; the cameras it took over go back, the listener leaves the
 // car's last place, and the physics world forgets the level's bodies and terrain. Enemies a
@@ -49,6 +52,7 @@ CPLevel::~CPLevel()
     // emptied the world already.
     CPPhysics* physics = GetPhysics();
     if (physics && state == LevelState::Loaded && tree) physics->Clear();
+    ICollisionHandler::Uninstall(this);
     ISceneGameRules::Uninstall(this);
 }
 

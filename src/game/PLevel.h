@@ -11,6 +11,7 @@
 #include "Render/ShadowProjection.h"
 #include "core/PSmartPointer.h"
 #include "core/Singleton.h"
+#include "physics/ICollisionHandler.h"
 #include "math/PMath.h"
 #include "platform/gfx/Light.h"
 
@@ -55,7 +56,8 @@ enum class LevelState { Loaded, Running, Stopped };
 // camera, the minimap and the player's car, the physics world's terrain, and the navigation grid.
 //
 // While it exists the level is the scene objects' game rules (LevelTargetRules.cpp): its stage and
-// check point decide which objects are targets, and a destroyed target pays its reward.
+// check point decide which objects are targets, and a destroyed target pays its reward. It is also
+// the physics world's collision handler (LevelCollisions.cpp).
 //
 // Start (LevelRun.cpp) puts the level into the kernel: the physics and AI tasks and two updaters,
 // the light at priority 30 and Update at 500, which streams the dynamic objects, drives the car,
@@ -66,7 +68,10 @@ enum class LevelState { Loaded, Running, Stopped };
 //
 // A level whose load failed (no car, camera, tree or minimap) is safe to start, update, stop and
 // delete: what is missing is passed over.
-class CPLevel : public IPDeviceObject, public ISceneGameRules, public TSingleton<CPLevel> {
+class CPLevel : public IPDeviceObject,
+                public ISceneGameRules,
+                public ICollisionHandler,
+                public TSingleton<CPLevel> {
 
 public:
     // Stages and check points a level can have, numbered from 0.
@@ -177,6 +182,10 @@ public:
     float GetDamageFactor() const override;
     bool IsCurrentTarget(const CPGameObject& object, int32_t checkPoint) const override;
     void OnTargetDestroyed(const CPGameObject& object, float reward) override;
+    // LevelCollisions.cpp. The physics world's collision rules for the player's car: the body it
+    // touches stops its hold, an enemy hit above speed 5 takes ram damage, a barrier touched near
+    // the current check point asks for the "df" text.
+    void OnCollision(const PhysicsCollisionInfo& info) override;
     // LevelStages.cpp. Opens the current stage: its gates leave the world, the interface hears
     // "ffd" and the next stage becomes current; false when the stage has no gates.
     bool OpenStage();

@@ -92,6 +92,7 @@ private:
         int32_t countdown = kRemovalCountdown;
     };
 
+    // The simulator's contact callback: hands the contact to the installed collision handler.
     static void OnCollision(PhysicsCollisionInfo* info);
     static bool IsTimerStopped();
     void FillCollisionTable();
