@@ -50,7 +50,8 @@ endfunction()
 
 # vx_forbid_includes(<folder> <higher folders...>)
 # The sources of src/<folder> may include no header of the given folders: checked when CMake
-# configures and again before every build of vx_<folder>.
+# configures and again before every build of vx_<folder>. Each rule is kept in the global
+# property VX_LAYER_RULES (<folder>:<folder>,<folder>...) for the check's own tests.
 include(${CMAKE_CURRENT_LIST_DIR}/CheckLayerIncludes.cmake)
 function(vx_forbid_includes folder)
   set(forbidden ${ARGN})
@@ -58,10 +59,31 @@ function(vx_forbid_includes folder)
   vx_check_layer_includes(${path} "${forbidden}")
   string(TOLOWER "vx_${folder}" library)
   string(REPLACE ";" "," forbidden_argument "${forbidden}")
+  set_property(GLOBAL APPEND PROPERTY VX_LAYER_RULES "${folder}:${forbidden_argument}")
   add_custom_target(${library}_layer_check
     COMMAND ${CMAKE_COMMAND} -DFOLDER=${path} -DFORBIDDEN=${forbidden_argument}
             -P ${PROJECT_SOURCE_DIR}/cmake/CheckLayerIncludes.cmake
     COMMENT "Checking that ${folder} includes no header of a higher layer"
     VERBATIM)
   add_dependencies(${library} ${library}_layer_check)
+endfunction()
+
+# vx_confine_includes(<name> <library> FILES <files...> ALLOW <prefixes...>)
+# The given files (relative to src) may include, of the headers under a folder, only those whose
+# path starts with one of the prefixes (e.g. "math/" or "AI/NavPath.h"): checked when CMake
+# configures and again before every build of the library. Each rule is kept in the global
+# property VX_CONFINED_RULES (<name>:<prefix>,<prefix>...) for the check's own tests.
+function(vx_confine_includes name library)
+  cmake_parse_arguments(ARG "" "" "FILES;ALLOW" ${ARGN})
+  list(TRANSFORM ARG_FILES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+  vx_check_confined_includes("${ARG_FILES}" "${ARG_ALLOW}")
+  string(REPLACE ";" "," files_argument "${ARG_FILES}")
+  string(REPLACE ";" "," allowed_argument "${ARG_ALLOW}")
+  set_property(GLOBAL APPEND PROPERTY VX_CONFINED_RULES "${name}:${allowed_argument}")
+  add_custom_target(${name}_include_check
+    COMMAND ${CMAKE_COMMAND} -DFILES=${files_argument} -DALLOWED=${allowed_argument}
+            -P ${PROJECT_SOURCE_DIR}/cmake/CheckLayerIncludes.cmake
+    COMMENT "Checking that ${name} includes only ${allowed_argument}"
+    VERBATIM)
+  add_dependencies(${library} ${name}_include_check)
 endfunction()
