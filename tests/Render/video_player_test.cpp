@@ -26,6 +26,7 @@
 #include "platform/gfx/Texture.h"
 #include "renderer_fixture.h"
 #include "script/PLuaScript.h"
+#include "scriptapi/GameFunctionTables.h"
 #include "support/RunningScripts.h"
 
 namespace rendertest {
@@ -69,6 +70,8 @@ technique Textured { pass { Lighting = false; CullMode = None; ZEnable = false;
     void TearDown() override {
         platform::GetInputTape().Stop();
         m_scripts.Stop();
+        CPLuaScript::SetEngineTable(nullptr);
+        CPLuaScript::SetGameTables(nullptr, nullptr);
         RendererTest::TearDown();
         g_screenBPP = 16;
         g_frameDelta = 0.0f;
@@ -90,8 +93,10 @@ technique Textured { pass { Lighting = false; CullMode = None; ZEnable = false;
     CPAVIPlayer& Player() { return *GetAVIPlayer(); }
     TPtr<CPTexture> VideoTexture() { return GetTextureCache()->GetTexture("video", true); }
 
-    // An interface script, started, that counts "video_end".
+    // An interface script, started, that counts "video_end"; its functions installed as the
+    // program installs them.
     TPtr<CPLuaScript> StartScreenScript() {
+        RegisterGameFunctionTables();
         EXPECT_TRUE(m_scripts.Start({"screen t_interface interface"}, kScreenScript));
         return TPtr<CPLuaScript>(&m_scripts["screen"]);
     }

@@ -9,6 +9,8 @@
 #include "core/PMMObject.h"
 #include "core/SettingsVariables.h"
 #include "interface/PInterface.h"
+#include "script/PLuaScript.h"
+#include "scriptapi/GameFunctionTables.h"
 #include "Render/ModelFile.h"
 #include "Render/PObjectLoader.h"
 #include "support/RunningScripts.h"
@@ -33,6 +35,7 @@ protected:
         m_folder.Write("data/meshes/cursor.rdf", "mesh = cursor.msh\n");
         m_kernel = std::make_unique<CPKernel>();
         m_loader = std::make_unique<CPObjectLoader>();
+        RegisterGameFunctionTables();  // the scripts' functions, as the program installs them
         ASSERT_TRUE(m_scripts.Start({"menu t_interface", "listener t_interface interface action_listener"},
                                     "while true do Update() end\n"));
     }
@@ -48,6 +51,8 @@ protected:
         m_scripts.Stop();
         m_loader.reset();
         m_kernel.reset();
+        CPLuaScript::SetEngineTable(nullptr);
+        CPLuaScript::SetGameTables(nullptr, nullptr);
         CollectGarbage();
     }
 

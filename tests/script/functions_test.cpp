@@ -6,9 +6,10 @@
 
 #include "core/PGlobalTimer.h"
 #include "core/PKernel.h"
-#include "scriptapi/EngineFunctions.h"
 #include "script/PScriptManager.h"
 #include "script/ScriptHandles.h"
+#include "script/ScriptNumbers.h"
+#include "scriptapi/EngineFunctions.h"
 #include "scriptapi/ScriptTimerFunctions.h"
 #include "script_fixture.h"
 #include "Sound/PMusic.h"
