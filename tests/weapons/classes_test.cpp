@@ -142,6 +142,42 @@ TEST_F(WeaponsTest, ARocketWithoutAHorizontalDirectionStillFliesAndBursts) {
     EXPECT_TRUE(std::isfinite(rocket->GetPosition().y));
 }
 
+TEST_F(WeaponsTest, ASeekingRocketStrikesWhatItsRayMeetsAndBurstsAThirdOfTheWayThere) {
+    // Speed 100, look-ahead 0.5: a frame of 0.01 s reaches 3 × (1 + 0.5) = 4.5 units ahead.
+    Load("s s_rocket m;player;100;7;boom;smoke;1;1;0.1;0.5;none\nboom simple m;player;1;2;n;none\n");
+    TPtr<CPGameObject> box = Target({6.0f, 0.0f, 0.0f});  // its face at x = 5
+    Spawn("s", kOrigin, kAlongX);
+    Frame(0.01f);
+    EXPECT_FLOAT_EQ(box->GetHealth(), kHealth);
+    EXPECT_NEAR(Live<CPSRocket>(*m_weapons)->GetPosition().x, 1.0f, 1e-5f);
+    Frame(0.01f);  // from x = 1 the ray meets the face 4 units on
+    EXPECT_FLOAT_EQ(box->GetHealth(), kHealth - 7.0f);
+    ASSERT_EQ(m_weapons->GetLiveObjects().size(), 1u);
+    const auto* boom = Live<CPWeaponObject>(*m_weapons);
+    EXPECT_EQ(boom->GetName(), "boom");
+    EXPECT_NEAR(boom->GetLaunchPosition().x, 1.0f + 4.0f / 3.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(boom->GetDamageOverride(), 7.0f);
+    EXPECT_TRUE(boom->GetSuperFlag()) << "a player's rocket bursts with the super flag";
+}
+
+TEST_F(WeaponsTest, ASeekingRocketEndsPast90UnitsWithoutABurstEvenInTheFrameItsRayMeetsSomething) {
+    // Speed 80 and frames of 0.125 s: steps of 10 units, the ray 31.5 long.
+    Load("s s_rocket m;player;80;7;boom;smoke;1;1;0.1;0.5;none\nboom simple m;player;1;2;n;none\n");
+    for (const bool target : {false, true}) {
+        SCOPED_TRACE(target ? "a box first met from 90 units" : "nothing in the way");
+        // Its face at 112: out of reach from 80, met from 90 (the step would end past 90).
+        TPtr<CPGameObject> box = target ? Target({113.0f, 0.0f, 0.0f}) : nullptr;
+        Spawn("s", kOrigin, kAlongX);
+        for (int i = 0; i < 9; ++i) Frame(0.125f);
+        ASSERT_EQ(m_weapons->GetLiveObjects().size(), 1u);
+        EXPECT_NEAR(Live<CPSRocket>(*m_weapons)->GetPosition().x, 90.0f, 1e-4f);
+        Frame(0.125f);
+        EXPECT_TRUE(m_weapons->GetLiveObjects().empty());
+        if (box) EXPECT_FLOAT_EQ(box->GetHealth(), kHealth);
+        m_world.objects.clear();
+    }
+}
+
 TEST_F(WeaponsTest, AnExplosionDamagesOnlyInsideItsReachAndInTheLineOfFire) {
     // Size 4: reach 6. Damage strength 3: (6 - distance) × 3.
     Load("boom s_explosion f;;g;1;0;3;4;2;16;4;0;0.5;1;1,1,1;b;0;c;0;m;none\n");
