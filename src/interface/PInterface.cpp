@@ -9,6 +9,7 @@
 #include "Input/NInput.h"
 #include "interface/PButton.h"
 #include "interface/PFontManager.h"
+#include "interface/LayerOffset.h"
 #include "interface/PInterfaceLayout.h"
 #include "interface/PWindow.h"
 #include "interface/ScreenAnchor.h"
@@ -64,7 +65,7 @@ const std::vector<CPInterface*>& CPInterface::GetLiveList() { return LiveList();
 void CPInterface::Load(const std::string& name, int32_t variant) {
     SetName(name);
     CPFile file("Data\\Interface\\" + name + "1024.int");
-    if (file.Load() >= 0) LoadLayout(ParseInterfaceLayout(file.GetData(), file.GetSize()), variant);
+    if (file.Load() >= 0) LoadLayout(ParseInterfaceLayout(file.GetData(), file.GetSize()), ClampLayerOffset(variant));
     BuildGeometry();
 }
 

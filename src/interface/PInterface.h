@@ -45,7 +45,8 @@ public:
     void Deactivate() override;
 
     // Reads the layout of the screen of that name; variant selects the render layers (screen
-    // 200 + variant, cursors 206 + variant). A missing file leaves an empty screen.
+    // 200 + variant, cursors 206 + variant; held within kLayerOffsetLimit). A missing file
+    // leaves an empty screen.
     void Load(const std::string& name, int32_t variant);
     // Rebuilds the quads from the visible elements in layout order.
     void BuildGeometry();

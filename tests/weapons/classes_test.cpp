@@ -173,7 +173,9 @@ TEST_F(WeaponsTest, ASeekingRocketEndsPast90UnitsWithoutABurstEvenInTheFrameItsR
         EXPECT_NEAR(Live<CPSRocket>(*m_weapons)->GetPosition().x, 90.0f, 1e-4f);
         Frame(0.125f);
         EXPECT_TRUE(m_weapons->GetLiveObjects().empty());
-        if (box) EXPECT_FLOAT_EQ(box->GetHealth(), kHealth);
+        if (box) {
+            EXPECT_FLOAT_EQ(box->GetHealth(), kHealth);
+        }
         m_world.objects.clear();
     }
 }
@@ -260,6 +262,25 @@ TEST_F(WeaponsTest, AChargeWithoutASourceEndsAtOnce) {
     EXPECT_TRUE(m_weapons->GetLiveObjects().empty());
 }
 
+TEST_F(WeaponsTest, TinyTimesAndHugeRatesRunWithoutOverflowingAFrameNumber) {
+    // A charge whose frames last 1e-45 s, charging without a follow-up, and an explosion at a
+    // frame rate of 3e38 that first runs a frame of no time (as at level start or with the timer
+    // stopped): it shows its first frame, then has played them all.
+    Load("charge plazma 0.5;2;3;0;t;e;0.3;2;2;1e-45;;none\n"
+         "boom s_explosion f;;g;1;0;0;4;2;3e38;4;2;0.5;1;1,1,1;b;0;c;0;m;none\n");
+    TPtr<CPGameObject> gun(new CPGameObject("gun"));
+    m_weapons->Spawn("charge", kOrigin, kAlongX, -1.0f, gun, nullptr, false);
+    Spawn("boom", kOrigin, kAlongX);
+    const CPSExplosion* boom = Live<CPSExplosion>(*m_weapons, 1);
+    Frame(0.0f);
+    EXPECT_EQ(boom->GetFrameIndex(), 0);
+    Frame(0.1f);
+    EXPECT_EQ(boom->GetFrameIndex(), boom->GetFrameCount());
+    for (int i = 0; i < 8; ++i) Frame(0.1f);
+    ASSERT_EQ(m_weapons->GetLiveObjects().size(), 1u);
+    EXPECT_NE(Live<CPPlazma>(*m_weapons), nullptr);
+}
+
 TEST_F(WeaponsTest, HomingShotsTurnTowardTheNearestEnemyAheadAtTheirRate) {
     // An enemy 20 units ahead and 20 to the left (45 degrees off, outside a tracer's 30) and one
     // 10 ahead and 5 to the left (27 degrees, inside).
@@ -297,6 +318,23 @@ TEST_F(WeaponsTest, ABurstOfFollowUpsNestedTooDeepIsDropped) {
     Load(text);
     Spawn("e0", kOrigin, kAlongX);
     EXPECT_EQ(m_weapons->GetLiveObjects().size(), static_cast<size_t>(CPWeaponsSystem::kMaxSpawnDepth));
+}
+
+TEST_F(WeaponsTest, FollowUpsThatFanOutStopAtTheLimitOfOneSpawnAndTheNextSpawnHasItsOwn) {
+    // "a" throws 20 "b", each of which throws 20 "c": 420 follow-ups of one spawn.
+    std::string twentyB;
+    std::string twentyC;
+    for (int i = 0; i < 20; ++i) {
+        twentyB += i ? ",b" : "b";
+        twentyC += i ? ",c" : "c";
+    }
+    const std::string rest = ";g;1;0;0;4;2;16;4;0;0.5;1;1,1,1;b;0;c;0;m;none\n";
+    Load("a s_explosion f;" + twentyB + rest + "b s_explosion f;" + twentyC + rest + "c s_explosion f;" + rest);
+    const size_t limit = 1 + CPWeaponsSystem::kMaxFollowUpsPerSpawn;
+    Spawn("a", kOrigin, kAlongX);
+    EXPECT_EQ(m_weapons->GetLiveObjects().size(), limit);
+    Spawn("a", kOrigin, kAlongX);
+    EXPECT_EQ(m_weapons->GetLiveObjects().size(), 2 * limit);
 }
 
 }  // namespace
