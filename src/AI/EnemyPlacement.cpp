@@ -117,8 +117,8 @@ SPEnemyChoice ChooseEnemyType(int32_t number, const std::string& key, bool useSo
     SPEnemyChoice choice;
     const CPLevel* level = GetLevel();
     if (!level || !level->playerCar) return choice;
-    if (ChooseFromSources(key, useSources, level->playerCar->GetPosition(), choice)) return choice;
-    if (!ChooseFromTable(number, choice)) return SPEnemyChoice();
+    const bool fromSource = ChooseFromSources(key, useSources, level->playerCar->GetPosition(), choice);
+    if (!fromSource && !ChooseFromTable(number, choice)) return SPEnemyChoice();
     if (!useSources) {
         choice.found = true;
         choice.x = level->respawnPoint.x;

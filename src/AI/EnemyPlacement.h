@@ -18,7 +18,7 @@ struct SPEnemyChoice {
 // it): from a spawn source of that check point whose flag matches useSources and that lies 60 to
 // 70 units from the car, else from the check point's own table, drawing again while a walker
 // kind comes up with walkers alive (a bounded number of times). Without useSources the place is
-// the level's respawn point. A number outside the table, or a table that can give no acceptable
+// the level's respawn point, wherever the kind came from. A number outside the table, or a table that can give no acceptable
 // kind, gives no kind and found false.
 SPEnemyChoice ChooseEnemyType(int32_t number, const std::string& key, bool useSources);
 

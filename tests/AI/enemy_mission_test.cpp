@@ -126,6 +126,18 @@ TEST_F(MissionTest, SourcesCountOnlyStrictlyBetween60And70UnitsWithTheirFlag)
     EXPECT_EQ(fromSource.y, 65.0f);
 }
 
+// Without sources asked for, the kind of a source 65 units away (whose flag is clear) still comes
+// at the respawn point, not at the source.
+TEST_F(MissionTest, AKindFromASourceWithoutSourcesAskedForComesAtTheRespawnPoint)
+{
+    ASSERT_TRUE(IsEnemySourceNear(false, "2"));
+    const SPEnemyChoice choice = ChooseEnemyType(2, "2", false);
+    EXPECT_EQ(choice.kind, "walker");
+    EXPECT_TRUE(choice.found);
+    EXPECT_EQ(choice.x, 7.0f);
+    EXPECT_EQ(choice.y, 8.0f);
+}
+
 TEST_F(MissionTest, TheTableChoiceSendsNoSecondWalkerAndWithoutSourcesComesAtTheRespawnPoint)
 {
     ASSERT_NE(Spawn("walker", 30.0f, 30.0f), nullptr);
