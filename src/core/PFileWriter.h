@@ -19,10 +19,13 @@ public:
 
     // Replaces the file as a whole: the bytes (scrambled when the writer was made with scrambled
     // set; the buffer itself stays as written) go to a temporary file beside it, created under a
-    // fresh name (never through an existing file or link), synced and renamed over the file, so a
-    // link in the file's place is replaced, not followed. E_FAIL, with the old file untouched,
-    // when a folder cannot be created, the file is read-only or a folder, or any write, sync,
-    // close or rename fails.
+    // fresh, short name (never through an existing file or link) with the mode of the file it
+    // replaces, synced and renamed over the file, so a link in the file's place is replaced, not
+    // followed; then the folder is synced, so the old file or the new one survives any crash.
+    // Temporary files of the same file that a write killed before its rename left are removed.
+    // E_FAIL, with the old file untouched, when a folder cannot be created, the file is read-only
+    // or a folder, or any write, sync, close or rename fails (a failing sync of the folder comes
+    // after the rename).
     int32_t Save();
 
     const std::vector<uint8_t>& GetBuffer() const { return m_buffer; }

@@ -17,6 +17,7 @@ namespace platform {
 namespace {
 
 std::atomic<LibraryMessageReceiver> g_receiver{nullptr};
+std::atomic<bool> g_openAlSoftRouted{false};
 
 void Deliver(const std::string& line) {
     if (LibraryMessageReceiver receiver = g_receiver.load()) receiver(line);
@@ -77,6 +78,7 @@ void RouteOpenAlSoft() {
     int ends[2];
     if (pipe2(ends, O_CLOEXEC) != 0) return;
     setenv("ALSOFT_LOGFILE", ("/proc/self/fd/" + std::to_string(ends[1])).c_str(), 1);
+    g_openAlSoftRouted = true;
     std::thread(ReadLines, ends[0]).detach();
 }
 
@@ -89,6 +91,11 @@ void RouteLibraryMessages(LibraryMessageReceiver receiver) {
         RouteAlsa();
         RouteOpenAlSoft();
     });
+}
+
+std::vector<std::string> RoutedLibraryVariables() {
+    if (g_openAlSoftRouted) return {"ALSOFT_LOGFILE"};
+    return {};
 }
 
 }  // namespace platform

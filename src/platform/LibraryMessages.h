@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -12,5 +13,9 @@ using LibraryMessageReceiver = void (*)(const std::string& line);
 // OpenAL Soft chooses where its log goes then. ALSOFT_LOGFILE, when the user set it, is left as it
 // is. OpenAL Soft's lines arrive from a thread of their own.
 void RouteLibraryMessages(LibraryMessageReceiver receiver);
+
+// The environment variables the routing set for this process's libraries (ALSOFT_LOGFILE names
+// a descriptor of this process): programs it starts must not get them.
+std::vector<std::string> RoutedLibraryVariables();
 
 }  // namespace platform

@@ -1,13 +1,9 @@
 #include "platform/WebPage.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cstdlib>
-#include <thread>
 
-extern char** environ;
+#include "platform/ChildProgram.h"
 
 namespace platform {
 
@@ -34,13 +30,7 @@ bool IsWebAddress(const std::string& address) {
 bool OpenWebPage(const std::string& address) {
     if (!IsWebAddress(address)) return false;
     const char* chosen = std::getenv("VX_WEB_OPENER");
-    std::string program = chosen && *chosen ? chosen : "xdg-open";
-    std::string target = address;
-    char* arguments[] = {program.data(), target.data(), nullptr};
-    pid_t child = 0;
-    if (posix_spawnp(&child, program.c_str(), nullptr, nullptr, arguments, environ) != 0) return false;
-    std::thread([child] { waitpid(child, nullptr, 0); }).detach();
-    return true;
+    return StartChildProgram({chosen && *chosen ? chosen : "xdg-open", address});
 }
 
 }  // namespace platform

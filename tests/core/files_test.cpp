@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -270,6 +275,101 @@ TEST_F(FilesTest, AShortWriteFailsAndKeepsTheOldFile)
     EXPECT_EQ(ReadDiskFile("Data/Saves/save1.sav"), "the old save");
     EXPECT_EQ(std::distance(fs::directory_iterator("Data/Saves"), fs::directory_iterator()), 1)
         << "the temporary file is removed";
+}
+
+// The names of the temporary files in a folder.
+std::vector<std::string> Temporaries(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.ends_with(".tmp")) names.push_back(name);
+    }
+    return names;
+}
+
+// A temporary's name without its "<pid>.<serial>.tmp".
+std::string StemOf(const std::string& temporary)
+{
+    const size_t serialDot = temporary.rfind('.', temporary.size() - 5);
+    return temporary.substr(0, temporary.rfind('.', serialDot - 1) + 1);
+}
+
+// Starts a process that saves the file again and again and kills it (SIGKILL) as soon as its
+// next temporary file appears; false when the kill came after the rename every time.
+bool KillWhileSaving(const std::string& gamePath, const fs::path& folder)
+{
+    const std::string big(32 << 20, 'n');
+    for (int round = 0; round < 50; ++round) {
+        const int watch = inotify_init1(IN_CLOEXEC);
+        if (watch < 0 || inotify_add_watch(watch, folder.c_str(), IN_CREATE) < 0) return false;
+        const pid_t child = fork();
+        if (child == 0) {
+            for (;;) {
+                CPFileWriter writer(gamePath);
+                writer.Write(big.data(), static_cast<int32_t>(big.size()));
+                writer.Save();
+            }
+        }
+        alignas(inotify_event) char events[4096];
+        const bool created = read(watch, events, sizeof(events)) > 0;
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        close(watch);
+        if (created && !Temporaries(folder).empty()) return true;
+    }
+    return false;
+}
+
+// A write killed before its rename leaves its temporary file; the next write of the same file
+// clears it away (but not the temporary of a writer that still runs), and the old file is whole.
+TEST_F(FilesTest, TheNextSaveRemovesWhatAKilledSaveLeftBehind)
+{
+    WriteDiskFile("Data/Saves/save1.sav", "the old save");
+    ASSERT_TRUE(KillWhileSaving("Data\\Saves\\save1.sav", "Data/Saves"));
+    const std::vector<std::string> left = Temporaries("Data/Saves");
+    ASSERT_EQ(left.size(), 1u);
+    const std::string saved = ReadDiskFile("Data/Saves/save1.sav");
+    EXPECT_TRUE(saved == "the old save" || saved == std::string(32 << 20, 'n')) << "the file is old or new, whole";
+
+    // The same name with the process that never ends in place of the killed one.
+    const std::string running = StemOf(left[0]) + "1.1.tmp";
+    WriteDiskFile("Data/Saves/" + running, "a save in progress");
+    WriteDiskFile("Data/Saves/save2.sav.12345.1.tmp", "another file's");
+
+    CPFileWriter writer("Data\\Saves\\save1.sav");
+    writer.Write("new", 3);
+    ASSERT_EQ(writer.Save(), S_OK);
+    EXPECT_EQ(ReadDiskFile("Data/Saves/save1.sav"), "new");
+    std::vector<std::string> after = Temporaries("Data/Saves");
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(after, (std::vector<std::string>{running, "save2.sav.12345.1.tmp"}));
+}
+
+TEST_F(FilesTest, SaveKeepsTheModeOfTheFileItReplaces)
+{
+    for (const fs::perms mode : {fs::perms::owner_read | fs::perms::owner_write,
+                                 fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
+                                 fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read}) {
+        WriteDiskFile("private.sav", "old");
+        fs::permissions("private.sav", mode);
+        CPFileWriter writer("private.sav");
+        writer.Write("new", 3);
+        ASSERT_EQ(writer.Save(), S_OK);
+        EXPECT_EQ(ReadDiskFile("private.sav"), "new");
+        EXPECT_EQ(fs::status("private.sav").permissions(), mode);
+    }
+}
+
+// The longest name a folder takes can be written, whatever the temporary's name adds.
+TEST_F(FilesTest, TheLongestNameCanBeSaved)
+{
+    const std::string name(255, 'n');
+    CPFileWriter writer(name);
+    writer.Write("long", 4);
+    ASSERT_EQ(writer.Save(), S_OK);
+    EXPECT_EQ(ReadDiskFile(name), "long");
+    EXPECT_TRUE(Temporaries(".").empty());
 }
 
 TEST_F(FilesTest, FinderListsByPatternWithoutRegardToCase)

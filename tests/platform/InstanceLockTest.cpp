@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -98,13 +101,24 @@ TEST(InstanceLock, ProgramsStartedByTheHolderDoNotKeepTheLock) {
     waitpid(child, nullptr, 0);
 }
 
-TEST(InstanceLock, LivesInTheRuntimeFolderOrElseTmp) {
+// The runtime folder is the user's own; the shared /tmp gets one lock file for each user.
+TEST(InstanceLock, LivesInTheRuntimeFolderOrElseTmpWithTheUsersId) {
     RuntimeFolder runtime;
     EXPECT_EQ(platform::InstanceLock::Folder(), runtime.Path().string());
+    EXPECT_EQ(platform::InstanceLock::FileName(kName), kName);
+    const std::string perUser = std::string(kName) + "-" + std::to_string(geteuid());
     setenv("XDG_RUNTIME_DIR", "", 1);
     EXPECT_EQ(platform::InstanceLock::Folder(), "/tmp");
+    EXPECT_EQ(platform::InstanceLock::FileName(kName), perUser);
     unsetenv("XDG_RUNTIME_DIR");
     EXPECT_EQ(platform::InstanceLock::Folder(), "/tmp");
+    EXPECT_EQ(platform::InstanceLock::FileName(kName), perUser);
+
+    const std::string event = "vx_lock_test_" + std::to_string(getpid());
+    platform::InstanceLock lock(event);
+    EXPECT_EQ(lock.GetState(), State::Held);
+    EXPECT_EQ(lock.Path(), "/tmp/" + event + "-" + std::to_string(geteuid()));
+    std::filesystem::remove(lock.Path());
 }
 
 TEST(InstanceLock, ALinkInPlaceOfTheFileIsNotFollowed) {
@@ -114,6 +128,27 @@ TEST(InstanceLock, ALinkInPlaceOfTheFileIsNotFollowed) {
     platform::InstanceLock lock(kName);
     EXPECT_EQ(lock.GetState(), State::Unavailable);
     EXPECT_FALSE(std::filesystem::exists(target));
+}
+
+// Whoever can plant a file where the lock lies must not keep the game from starting (or from
+// reaching the lock at all): a file of another user or no regular file is refused.
+TEST(InstanceLock, AFileThatIsNotTheUsersOwnIsRefused) {
+    RuntimeFolder runtime;
+    const std::filesystem::path path = runtime.Path() / kName;
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    EXPECT_EQ(platform::InstanceLock(kName).GetState(), State::Unavailable) << "a pipe";
+    std::filesystem::remove(path);
+
+    if (geteuid() != 0) GTEST_SKIP() << "only root can make a file of another user";
+    constexpr uid_t kOtherUser = 65534;
+    const int planted = open(path.c_str(), O_RDONLY | O_CREAT, 0644);
+    ASSERT_GE(planted, 0);
+    ASSERT_EQ(fchown(planted, kOtherUser, kOtherUser), 0);
+    // Its owner holds it, as another user's running copy would.
+    ASSERT_EQ(flock(planted, LOCK_EX | LOCK_NB), 0);
+    platform::InstanceLock lock(kName);
+    EXPECT_EQ(lock.GetState(), State::Unavailable) << "another user's file";
+    close(planted);
 }
 
 }  // namespace
