@@ -1,5 +1,6 @@
-// An input recording (VX_REPLAY): the input is the file. A recording that reads writes back to
-// the same bytes, and playing all of it into the input state and the message queue is safe.
+// An input recording (VX_REPLAY): the input is the file. A recording that reads writes to bytes
+// that read back to the same recording, and playing all of it into the input state and the
+// message queue is safe.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -19,7 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (error.empty()) std::abort();
         return 0;
     }
-    if (platform::EncodeInputRecording(recording) != std::vector<uint8_t>(data, data + size)) std::abort();
+    const std::vector<uint8_t> written = platform::EncodeInputRecording(recording);
+    platform::InputRecording again;
+    if (!platform::DecodeInputRecording(written.data(), written.size(), again, error)) std::abort();
+    if (platform::EncodeInputRecording(again) != written) std::abort();
     for (const platform::RecordedEvent& event : recording.events) platform::ApplyInputEvent(event.event);
     platform::GetInputState().Clear();
     platform::GetMessageQueue().Clear();

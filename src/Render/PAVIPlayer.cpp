@@ -1,5 +1,6 @@
 #include "Render/PAVIPlayer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Render/DeviceError.h"
@@ -26,10 +27,12 @@ const std::string kVideoTexture = "video";
 const std::string kPlayingName = "VIDEO";
 
 // The sound's loudness for the soundVolume setting: -7000 × (1 - volume)^4 hundredths of a
-// decibel, 0 at full volume and -70 dB at none.
+// decibel, 0 at full volume and -70 dB at none; a setting beyond 0 .. 1 is held to it, one that
+// is no number counts as none.
 double SoundGain(float volume)
 {
-    const double quiet = 1.0 - static_cast<double>(volume);
+    const float audible = std::isnan(volume) ? 0.0f : std::clamp(volume, 0.0f, 1.0f);
+    const double quiet = 1.0 - static_cast<double>(audible);
     const int32_t hundredths = static_cast<int32_t>(-7000.0 * quiet * quiet * quiet * quiet);
     return std::pow(10.0, hundredths / 2000.0);
 }

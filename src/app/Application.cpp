@@ -10,6 +10,7 @@
 #include "app/StartCamera.h"
 #include "app/WebAddresses.h"
 #include "app/WindowProc.h"
+#include "core/PFileWriter.h"
 #include "core/PGlobalTimer.h"
 #include "core/PKernel.h"
 #include "core/PLog.h"
@@ -88,6 +89,9 @@ void CPApplication::Init() {
 int CPApplication::Run() {
     std::string statePath, stateError;
     if (!ReadGameFileSwitch("VX_STATE", statePath, stateError)) return FailStart(stateError, ShutdownFrom::Singletons);
+    if (!statePath.empty() && !CPFileWriter::CanSave(statePath)) {
+        return FailStart("VX_STATE: cannot write the play state to " + statePath, ShutdownFrom::Singletons);
+    }
     if (!LoadData()) {
         const std::string& script = GetScriptManager()->GetUnreadableScript();
         return FailStart("cannot load the script list Data\\Scripts\\list.dat: " +

@@ -42,8 +42,13 @@ std::vector<std::string> CollectExitActions(bool gameRan, const std::string& exi
     return addresses;
 }
 
+bool ExitActionsOff() {
+    const char* value = std::getenv("VX_NO_EXIT_ACTIONS");
+    return value && *value && std::string(value) != "0";
+}
+
 void RunExitActions(bool gameRan, const std::string& exitAddress) {
-    if (std::getenv("VX_NO_EXIT_ACTIONS")) return;
+    if (ExitActionsOff()) return;
     const std::vector<std::string> addresses = CollectExitActions(gameRan, exitAddress);
     for (size_t i = 0; i < addresses.size(); ++i) {
         OpenWebPage(addresses[i]);

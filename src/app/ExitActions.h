@@ -8,6 +8,10 @@
 // exit address or a bare "http://" opens nothing.
 std::vector<std::string> CollectExitActions(bool gameRan, const std::string& exitAddress);
 
+// Whether the environment variable VX_NO_EXIT_ACTIONS switches the exit actions off: set to
+// anything but "" or "0".
+bool ExitActionsOff();
+
 // Opens the pages of CollectExitActions (waiting 100 ms between two, as the desktop needs a
-// moment), unless the environment variable VX_NO_EXIT_ACTIONS is set.
+// moment), unless ExitActionsOff.
 void RunExitActions(bool gameRan, const std::string& exitAddress);

@@ -1,5 +1,6 @@
 #include "app/InputTapeSwitches.h"
 
+#include <memory>
 #include <utility>
 
 #include "app/GameFileSwitch.h"
@@ -9,13 +10,6 @@
 #include "platform/InputTape.h"
 
 namespace {
-
-bool WriteRecording(const std::string& path, const platform::InputRecording& recording) {
-    const std::vector<uint8_t> bytes = platform::EncodeInputRecording(recording);
-    CPFileWriter writer(path);
-    writer.Write(bytes.data(), static_cast<int32_t>(bytes.size()));
-    return writer.Save() == S_OK;
-}
 
 bool LoadRecording(const std::string& path, platform::InputRecording& recording, std::string& error) {
     CPFile file(path);
@@ -38,7 +32,7 @@ bool CPInputTapeSwitches::Read(std::string& error) {
         return false;
     }
     if (!m_replayPath.empty()) return LoadRecording(m_replayPath, m_replay, error);
-    if (!m_recordPath.empty() && !WriteRecording(m_recordPath, {})) {
+    if (!m_recordPath.empty() && !CPFileWriter::CanSave(m_recordPath)) {
         error = "VX_RECORD: cannot write the recording " + m_recordPath;
         return false;
     }
@@ -55,12 +49,18 @@ void CPInputTapeSwitches::Start(unsigned int seed) {
     if (!m_replayPath.empty()) {
         tape.StartReplay(std::move(m_replay));
     } else if (!m_recordPath.empty()) {
-        tape.StartRecording(seed);
+        m_recording = std::make_unique<CPGrowingFile>(m_recordPath);
+        tape.StartRecording(seed, this);
     }
 }
 
-bool CPInputTapeSwitches::SaveRecording(std::string& error) const {
-    if (m_recordPath.empty() || WriteRecording(m_recordPath, platform::GetInputTape().Recording())) return true;
+void CPInputTapeSwitches::Write(const std::vector<uint8_t>& bytes) { m_recording->Append(bytes); }
+
+bool CPInputTapeSwitches::FinishRecording(std::string& error) {
+    if (!m_recording) return true;
+    platform::GetInputTape().FlushRecording();
+    platform::GetInputTape().Stop();
+    if (m_recording->Close()) return true;
     error = "cannot write the input recording to " + m_recordPath;
     return false;
 }

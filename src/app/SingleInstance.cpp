@@ -13,7 +13,9 @@ bool ClaimSingleInstance(std::string& error) {
         error = "another copy of the game is already running (it holds " + lock.Path() + ")";
         return false;
     case platform::InstanceLock::State::Unavailable:
-        GetLog()->Print(0, "Cannot make the lock file %s; not checking for another copy\n", lock.Path().c_str());
+        GetLog()->Print(0, "Cannot use the lock file %s (it cannot be made, or it is a link, no regular file or "
+                           "another user's); not checking for another copy\n",
+                        lock.Path().c_str());
         return true;
     }
     return true;

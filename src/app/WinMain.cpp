@@ -27,7 +27,12 @@ int WinMain(int argc, const char* const* argv) {
         return 0;
     }
 
+    // A copy refused here must leave every file as it was, the recording named by VX_RECORD too.
     std::string error;
+    if (!ClaimSingleInstance(error)) {
+        std::fprintf(stderr, "vexmoor: %s\n", error.c_str());
+        return 1;
+    }
     CPInputTapeSwitches tape;
     unsigned int seed = 0;
     if (!tape.Read(error) || !SeedGame(tape.RecordedSeed(), seed, error)) {
@@ -35,10 +40,6 @@ int WinMain(int argc, const char* const* argv) {
         return 2;
     }
     tape.Start(seed);
-    if (!ClaimSingleInstance(error)) {
-        std::fprintf(stderr, "vexmoor: %s\n", error.c_str());
-        return 1;
-    }
 
     int result = 1;
     bool gameRan = false;
@@ -61,7 +62,7 @@ int WinMain(int argc, const char* const* argv) {
         }
     }
     g_shutdown = true;
-    if (!tape.SaveRecording(error)) {
+    if (!tape.FinishRecording(error)) {
         std::fprintf(stderr, "vexmoor: %s\n", error.c_str());
         result = 1;
     }

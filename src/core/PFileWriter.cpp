@@ -34,18 +34,6 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-bool WriteAll(int descriptor, const std::vector<uint8_t>& bytes)
-{
-    size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t result = write(descriptor, bytes.data() + written, bytes.size() - written);
-        if (result < 0 && errno == EINTR) continue;
-        if (result <= 0) return false;
-        written += static_cast<size_t>(result);
-    }
-    return true;
-}
-
 // A temporary file's name: the target's name cut short (so that a long name still leaves room
 // for the rest), a hash of its whole name, the writing process and a serial number:
 // "<name>.<hash>.<pid>.<serial>.tmp". The part before the pid names the target's temporaries.
@@ -140,7 +128,7 @@ bool ReplaceFile(const std::string& target, const std::vector<uint8_t>& bytes)
     std::string temporary;
     const int descriptor = CreateTemporary(target, temporary);
     if (descriptor < 0) return false;
-    const bool written = WriteAll(descriptor, bytes) && fsync(descriptor) == 0;
+    const bool written = WriteAllBytes(descriptor, bytes) && fsync(descriptor) == 0;
     const bool closed = close(descriptor) == 0;
     const bool renamed = written && closed && std::rename(temporary.c_str(), target.c_str()) == 0;
     if (!renamed) unlink(temporary.c_str());
@@ -148,6 +136,18 @@ bool ReplaceFile(const std::string& target, const std::vector<uint8_t>& bytes)
 }
 
 }  // namespace
+
+bool WriteAllBytes(int descriptor, const std::vector<uint8_t>& bytes)
+{
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t result = write(descriptor, bytes.data() + written, bytes.size() - written);
+        if (result < 0 && errno == EINTR) continue;
+        if (result <= 0) return false;
+        written += static_cast<size_t>(result);
+    }
+    return true;
+}
 
 CPFileWriter::CPFileWriter(const std::string& path, bool scrambled) : m_path(path), m_scrambled(scrambled) {}
 
@@ -176,6 +176,13 @@ int32_t CPFileWriter::WriteString(const std::string& text)
 {
     WriteInt(static_cast<int32_t>(text.size()));
     return Write(text.data(), static_cast<int32_t>(text.size()));
+}
+
+bool CPFileWriter::CanSave(const std::string& path)
+{
+    std::string target;
+    return platform::ResolveForWriting(path, target) && !IsReadOnly(target) &&
+           access(FolderOf(target).c_str(), W_OK | X_OK) == 0;
 }
 
 int32_t CPFileWriter::Save()

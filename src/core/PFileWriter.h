@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+// Writes all the bytes to the descriptor, going on after interruptions; false when a write
+// fails or writes nothing.
+bool WriteAllBytes(int descriptor, const std::vector<uint8_t>& bytes);
+
 // Collects a whole file in memory in the binary stream format (PBinaryReader.h) and writes it
 // with Save. The path resolves like every game path (PathResolver.h): an existing file or folder
 // is reused whatever its case, missing folders are created.
@@ -27,6 +31,10 @@ public:
     // or a folder, or any write, sync, close or rename fails (a failing sync of the folder comes
     // after the rename).
     int32_t Save();
+    // Whether Save could replace the file at path now, found out without touching it: the path
+    // resolves for writing (missing folders are created), the file is not read-only and its
+    // folder takes new files.
+    static bool CanSave(const std::string& path);
 
     const std::vector<uint8_t>& GetBuffer() const { return m_buffer; }
 

@@ -112,3 +112,18 @@ std::string FloatText(float value)
     const auto result = std::to_chars(text, text + sizeof(text), static_cast<double>(value), std::chars_format::fixed, 6);
     return std::string(text, result.ptr);
 }
+
+std::string ShowControlBytes(const std::string& text)
+{
+    static const char kHex[] = "0123456789abcdef";
+    std::string shown;
+    for (const char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            shown += c;
+        } else {
+            shown += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+        }
+    }
+    return shown;
+}

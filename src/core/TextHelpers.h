@@ -31,3 +31,6 @@ bool FiniteAtoF(const std::string& text, float& value);
 // The value as "%f" writes it in the "C" locale (six decimals), whatever the process locale: the
 // numbers of script commands go through it.
 std::string FloatText(float value);
+// The text with its control bytes (below 0x20, and 0x7F) written as "\xHH", so that printing a
+// name read from a file cannot steer the terminal.
+std::string ShowControlBytes(const std::string& text);

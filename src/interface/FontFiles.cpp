@@ -5,6 +5,7 @@
 #include "core/PTextReader.h"
 #include "core/PTokenizer.h"
 #include "core/TextHelpers.h"
+#include "interface/LayerOffset.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ std::vector<SPFontListEntry> ParseFontList(const void* data, int32_t size) {
         SPFontListEntry entry;
         entry.name = fields[0];
         if (fields.size() > 1) entry.scale = FiniteOr(fields[1], 2.0f);
-        if (fields.size() > 2) entry.layerOffset = AtoI(fields[2]);
+        if (fields.size() > 2) entry.layerOffset = ClampLayerOffset(AtoI(fields[2]));
         if (fields.size() > 3) entry.spacing = static_cast<float>(AtoI(fields[3]));
         fonts.push_back(std::move(entry));
     }

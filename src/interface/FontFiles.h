@@ -10,7 +10,7 @@
 //
 // The font list (Data\Fonts\fonts.dat), one font a line, fields separated by a tab, double quotes
 // grouping: name, scale (2.0 when missing), layer offset (the page is drawn on layer
-// 201 + offset), spacing (added to every glyph's width).
+// 201 + offset; held within kLayerOffsetLimit), spacing (added to every glyph's width).
 //
 // A font's metrics (Data\Fonts\<name>.fnt), fields separated by a tab: four header lines
 // "width", "height" (the page in texels), "x", "y" (one character cell in texels; y is also the

@@ -17,12 +17,14 @@ void CPButton::Load(const SPWindowDef (&looks)[3], int32_t screenWidth, int32_t 
 
 void CPButton::SetEnabled(bool enabled) {
     m_state = kNormal;
+    m_pressedHere = false;
     if (CPInterface* owner = GetOwner()) owner->BuildGeometry();
     CPWindow::SetEnabled(enabled);
 }
 
 void CPButton::SetVisible(bool visible) {
     m_state = kNormal;
+    m_pressedHere = false;
     CPWindow::SetVisible(visible);
 }
 
@@ -35,7 +37,9 @@ void CPButton::SetQuadSize(float width, float height) {
     }
 }
 
-bool CPButton::OnMouseOver(float, float) {
+bool CPButton::OnMouseOver(float, float) { return ShowHoverLook(); }
+
+bool CPButton::ShowHoverLook() {
     m_state = kHover;
     return true;
 }
@@ -48,16 +52,26 @@ bool CPButton::OnMouseOut(float, float) {
 bool CPButton::OnButtonDown(int32_t button, float, float) {
     if (button != 0) return false;
     m_state = kPressed;
+    m_pressedHere = true;
     return true;
 }
 
 bool CPButton::OnButtonUp(int32_t button, float px, float py) {
     if (button != 0) return false;
+    const bool pressedHere = m_pressedHere;
+    m_pressedHere = false;
     if (HitTest(px, py)) {
         m_state = kHover;
-        SendToScreenScript("button", GetName());
+        if (pressedHere) SendToScreenScript("button", GetName());
     } else {
         m_state = kNormal;
     }
+    return true;
+}
+
+bool CPButton::DropPress() {
+    m_pressedHere = false;
+    if (m_state != kPressed) return false;
+    m_state = kNormal;
     return true;
 }

@@ -9,6 +9,7 @@
 #include "Input/NInput.h"
 #include "interface/PButton.h"
 #include "interface/PFontManager.h"
+#include "interface/LayerOffset.h"
 #include "interface/PInterfaceLayout.h"
 #include "interface/PWindow.h"
 #include "interface/ScreenAnchor.h"
@@ -64,7 +65,7 @@ const std::vector<CPInterface*>& CPInterface::GetLiveList() { return LiveList();
 void CPInterface::Load(const std::string& name, int32_t variant) {
     SetName(name);
     CPFile file("Data\\Interface\\" + name + "1024.int");
-    if (file.Load() >= 0) LoadLayout(ParseInterfaceLayout(file.GetData(), file.GetSize()), variant);
+    if (file.Load() >= 0) LoadLayout(ParseInterfaceLayout(file.GetData(), file.GetSize()), ClampLayerOffset(variant));
     BuildGeometry();
 }
 
@@ -173,7 +174,13 @@ void CPInterface::Activate(int32_t priority) {
 
 void CPInterface::Deactivate() {
     m_screenActive = false;
+    DropPress();
     CPGameObject::Deactivate();
+}
+
+void CPInterface::DropPress() {
+    const TPtr<CPWindow> pressed = std::move(m_pressed);
+    if (pressed && pressed->DropPress()) BuildGeometry();
 }
 
 void CPInterface::OnMouseMove(float x, float y) {
@@ -183,6 +190,7 @@ void CPInterface::OnMouseMove(float x, float y) {
     m_cursor->SetPosition({x, y, 0.0f});
     m_cursor->UpdateTransform();
     bool changed = false;
+    if (!GetHovered()) m_hovered = nullptr;  // hidden since: dropped without a word
     if (m_hovered && !m_hovered->HitTest(x, y)) {
         changed = m_hovered->OnMouseOut(x, y);
         m_hovered = nullptr;
@@ -197,15 +205,21 @@ void CPInterface::OnMouseMove(float x, float y) {
 }
 
 void CPInterface::OnButtonDown(int32_t button, float x, float y) {
-    if (!m_screenActive || !m_hovered) return;
-    if (m_hovered->OnButtonDown(button, x, y)) BuildGeometry();
+    CPWindow* element = GetHovered();
+    if (!m_screenActive || !element) return;
+    if (button == 0) {
+        DropPress();
+        m_pressed = element;
+    }
+    if (element->OnButtonDown(button, x, y)) BuildGeometry();
 }
 
 void CPInterface::OnButtonUp(int32_t button, float x, float y) {
-    if (!m_screenActive || !m_hovered) return;
+    if (!m_screenActive) return;
     // The element may send a command whose handler releases the screen; keep it alive meanwhile.
-    const TPtr<CPWindow> element = m_hovered;
-    if (element->OnButtonUp(button, x, y)) BuildGeometry();
+    const TPtr<CPWindow> element(GetHovered());
+    if (element && element->OnButtonUp(button, x, y)) BuildGeometry();
+    if (button == 0) DropPress();
 }
 
 void CPInterface::SetElementLocked(const std::string& name, bool locked) {
@@ -214,7 +228,7 @@ void CPInterface::SetElementLocked(const std::string& name, bool locked) {
     element->SetEnabled(!locked);
     if (!locked || element != m_hovered.Get()) return;
     // Locked under the mouse: the element keeps its mouse-over look and is hovered no more.
-    if (element->OnMouseOver(0.0f, 0.0f)) BuildGeometry();
+    if (element->ShowHoverLook()) BuildGeometry();
     m_hovered = nullptr;
 }
 

@@ -30,7 +30,8 @@ struct SPInterfaceText {
 //
 // While active it follows the mouse: its cursor object moves with it and the first enabled,
 // visible element under it (in layout order) is hovered. Clicks go to the hovered element of an
-// active screen. Every screen that exists is in the live list, in creation order; script
+// active screen; a left press released over another element is forgotten by the element it
+// began on, and so is a press on a screen that is deactivated. Every screen that exists is in the live list, in creation order; script
 // functions accept a screen only when it is there.
 class CPInterface : public CPGameObject {
 public:
@@ -44,7 +45,8 @@ public:
     void Deactivate() override;
 
     // Reads the layout of the screen of that name; variant selects the render layers (screen
-    // 200 + variant, cursors 206 + variant). A missing file leaves an empty screen.
+    // 200 + variant, cursors 206 + variant; held within kLayerOffsetLimit). A missing file
+    // leaves an empty screen.
     void Load(const std::string& name, int32_t variant);
     // Rebuilds the quads from the visible elements in layout order.
     void BuildGeometry();
@@ -54,7 +56,7 @@ public:
     void OnButtonUp(int32_t button, float x, float y);
 
     // Disables or enables the element of that name; an element locked while hovered shows its
-    // mouse-over look and is hovered no more.
+    // mouse-over look (the scripts hear nothing of it) and is hovered no more.
     void SetElementLocked(const std::string& name, bool locked);
     // Hides the current cursor; the one of that name (if the layout has it) becomes current,
     // shown at the mouse.
@@ -67,7 +69,8 @@ public:
     void SetTextString(const std::string& name, const std::string& text);
 
     const std::string& GetCursorName() const { return m_cursorName; }
-    CPWindow* GetHovered() const { return m_hovered.Get(); }
+    // The hovered element; a hidden element is never hovered.
+    CPWindow* GetHovered() const { return m_hovered && m_hovered->IsVisible() ? m_hovered.Get() : nullptr; }
     bool IsScreenActive() const { return m_screenActive; }
     bool HasLight() const { return m_hasLight; }
     const platform::gfx::Light& GetLight() const { return m_light; }
@@ -85,6 +88,8 @@ private:
     void AddCursor(const std::string& name, const std::string& objectName, int32_t variant);
     void AddText(const SPTextDef& definition);
     void AppendQuad(const CPWindow& element);
+    // The element the left press went to forgets it.
+    void DropPress();
 
     float m_mouseX = 0.0f;
     float m_mouseY = 0.0f;
@@ -92,6 +97,7 @@ private:
     std::unordered_map<std::string, TPtr<CPWindow>> m_elementByName;
     std::vector<TPtr<CPWindow>> m_elements;
     TPtr<CPWindow> m_hovered;
+    TPtr<CPWindow> m_pressed;  // the element the left button went down on, until it comes up
     std::unordered_map<std::string, SPInterfaceText> m_texts;
     platform::gfx::Light m_light{};
     bool m_hasLight = false;

@@ -41,6 +41,10 @@ public:
     virtual bool OnMouseOut(float px, float py);
     virtual bool OnButtonDown(int32_t button, float px, float py);
     virtual bool OnButtonUp(int32_t button, float px, float py);
+    // Shows the mouse-over look without telling anyone; a window has one look.
+    virtual bool ShowHoverLook() { return false; }
+    // Forgets a left press the element took whose release it will not see; a window keeps none.
+    virtual bool DropPress() { return false; }
 
     // The quad's corners become (0, 0), (w, 0), (w, h), (0, h); nothing else changes.
     virtual void SetQuadSize(float width, float height);

@@ -1,5 +1,6 @@
 #include "platform/InputRecording.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -10,7 +11,9 @@ namespace platform {
 namespace {
 
 constexpr char kSignature[4] = {'V', 'X', 'I', 'N'};
-constexpr uint32_t kVersion = 1;
+constexpr uint32_t kVersion = 2;
+// The first version: one block's fields after the seed, the pass count first, no block length.
+constexpr uint32_t kFirstVersion = 1;
 // The smallest event: its pass and its kind.
 constexpr size_t kSmallestEvent = 5;
 
@@ -22,6 +25,11 @@ public:
         for (int shift = 0; shift < 32; shift += 8) bytes_.push_back(static_cast<uint8_t>(value >> shift));
     }
     void I32(int32_t value) { U32(static_cast<uint32_t>(value)); }
+    size_t Size() const { return bytes_.size(); }
+    // Writes value over the four bytes at at.
+    void Patch32(size_t at, uint32_t value) {
+        for (int i = 0; i < 4; ++i) bytes_[at + i] = static_cast<uint8_t>(value >> (8 * i));
+    }
 
 private:
     std::vector<uint8_t>& bytes_;
@@ -58,6 +66,12 @@ public:
     // Whether count items of at least itemSize bytes each can still follow.
     bool Holds(uint32_t count, size_t itemSize) const { return count <= left_ / itemSize; }
     size_t Left() const { return left_; }
+    // A reader of the next n bytes (no more than Left()), which this one skips.
+    ByteReader Take(size_t n) {
+        ByteReader part(data_, n);
+        Skip(n);
+        return part;
+    }
 
 private:
     void Skip(size_t n) {
@@ -151,52 +165,124 @@ bool DecodeEvent(ByteReader& in, uint32_t passCount, uint32_t earliestPass, Reco
     return true;
 }
 
+// Reads a count of frame times and the times, after those already in frameTimes.
 bool DecodeFrameTimes(ByteReader& in, std::vector<float>& frameTimes, std::string& error) {
     uint32_t count = 0;
     if (!in.U32(count) || !in.Holds(count, 4)) {
         error = "it holds fewer frame times than it counts";
         return false;
     }
-    frameTimes.resize(count);
-    for (float& seconds : frameTimes) {
+    const size_t first = frameTimes.size();
+    frameTimes.resize(first + count);
+    for (size_t i = first; i < frameTimes.size(); ++i) {
         uint32_t bits = 0;
         in.U32(bits);
-        seconds = std::bit_cast<float>(bits);
+        const float seconds = std::bit_cast<float>(bits);
         if (!(seconds >= 0.0f && seconds <= kLongestRecordedFrame)) {
             error = "a frame time is no number of seconds from 0 to 3600";
             return false;
         }
+        frameTimes[i] = seconds;
     }
     return true;
 }
 
-bool DecodeEvents(ByteReader& in, uint32_t passCount, std::vector<RecordedEvent>& events, std::string& error) {
+// Reads a count of events and the events, after those already in events: each of a pass from
+// firstPass on (and not before the event before it) and before passCount.
+bool DecodeEvents(ByteReader& in, uint32_t firstPass, uint32_t passCount, std::vector<RecordedEvent>& events,
+                  std::string& error) {
     uint32_t count = 0;
     if (!in.U32(count) || !in.Holds(count, kSmallestEvent)) {
         error = "it holds fewer events than it counts";
         return false;
     }
-    events.resize(count);
-    uint32_t earliestPass = 0;
-    for (RecordedEvent& event : events) {
-        if (!DecodeEvent(in, passCount, earliestPass, event, error)) return false;
-        earliestPass = event.pass;
+    uint32_t earliestPass = events.empty() ? firstPass : std::max(firstPass, events.back().pass);
+    const size_t first = events.size();
+    events.resize(first + count);
+    for (size_t i = first; i < events.size(); ++i) {
+        if (!DecodeEvent(in, passCount, earliestPass, events[i], error)) return false;
+        earliestPass = events[i].pass;
+    }
+    return true;
+}
+
+// One block of a version 2 file, added to out.
+bool DecodeBlock(ByteReader& block, InputRecording& out, std::string& error) {
+    uint32_t passes = 0;
+    if (!block.U32(passes) || passes > UINT32_MAX - out.passCount) {
+        error = "a block's pass count is cut short or makes too many passes";
+        return false;
+    }
+    const uint32_t firstPass = out.passCount;
+    out.passCount += passes;
+    if (!DecodeFrameTimes(block, out.frameTimes, error) ||
+        !DecodeEvents(block, firstPass, out.passCount, out.events, error)) {
+        return false;
+    }
+    if (block.Left() != 0) {
+        error = std::to_string(block.Left()) + " bytes follow the last event of a block";
+        return false;
+    }
+    return true;
+}
+
+// The blocks of a version 2 file up to its end, or up to the last whole block when the file ends
+// inside a block.
+bool DecodeBlocks(ByteReader& in, InputRecording& out, std::string& error) {
+    while (in.Left() > 0) {
+        uint32_t length = 0;
+        if (!in.U32(length) || length > in.Left()) return true;
+        ByteReader block = in.Take(length);
+        if (!DecodeBlock(block, out, error)) return false;
+    }
+    return true;
+}
+
+// The fields of a version 1 file after its seed.
+bool DecodeFirstVersion(ByteReader& in, InputRecording& out, std::string& error) {
+    if (!in.U32(out.passCount)) {
+        error = "it ends inside its header";
+        return false;
+    }
+    if (!DecodeFrameTimes(in, out.frameTimes, error) || !DecodeEvents(in, 0, out.passCount, out.events, error)) {
+        return false;
+    }
+    if (in.Left() != 0) {
+        error = std::to_string(in.Left()) + " bytes follow its last event";
+        return false;
     }
     return true;
 }
 
 }  // namespace
 
-std::vector<uint8_t> EncodeInputRecording(const InputRecording& recording) {
+std::vector<uint8_t> EncodeRecordingStart(uint32_t seed) {
     std::vector<uint8_t> bytes(std::begin(kSignature), std::end(kSignature));
     ByteWriter out(bytes);
     out.U32(kVersion);
-    out.U32(recording.seed);
-    out.U32(recording.passCount);
-    out.U32(static_cast<uint32_t>(recording.frameTimes.size()));
-    for (const float seconds : recording.frameTimes) out.U32(std::bit_cast<uint32_t>(seconds));
-    out.U32(static_cast<uint32_t>(recording.events.size()));
-    for (const RecordedEvent& event : recording.events) EncodeEvent(out, event);
+    out.U32(seed);
+    return bytes;
+}
+
+void AppendRecordingBlock(const InputRecording& recording, RecordingMark& mark, std::vector<uint8_t>& bytes) {
+    ByteWriter out(bytes);
+    const size_t lengthAt = out.Size();
+    out.U32(0);
+    out.U32(recording.passCount - mark.passes);
+    out.U32(static_cast<uint32_t>(recording.frameTimes.size() - mark.frames));
+    for (size_t i = mark.frames; i < recording.frameTimes.size(); ++i) {
+        out.U32(std::bit_cast<uint32_t>(recording.frameTimes[i]));
+    }
+    out.U32(static_cast<uint32_t>(recording.events.size() - mark.events));
+    for (size_t i = mark.events; i < recording.events.size(); ++i) EncodeEvent(out, recording.events[i]);
+    out.Patch32(lengthAt, static_cast<uint32_t>(out.Size() - lengthAt - 4));
+    mark = {recording.passCount, recording.frameTimes.size(), recording.events.size()};
+}
+
+std::vector<uint8_t> EncodeInputRecording(const InputRecording& recording) {
+    std::vector<uint8_t> bytes = EncodeRecordingStart(recording.seed);
+    RecordingMark mark;
+    AppendRecordingBlock(recording, mark, bytes);
     return bytes;
 }
 
@@ -207,20 +293,16 @@ bool DecodeInputRecording(const uint8_t* data, size_t size, InputRecording& out,
     }
     ByteReader in(data + sizeof(kSignature), size - sizeof(kSignature));
     uint32_t version = 0;
-    if (!in.U32(version) || version != kVersion) {
-        error = "its version is not " + std::to_string(kVersion);
+    if (!in.U32(version) || (version != kVersion && version != kFirstVersion)) {
+        error = "its version is neither " + std::to_string(kFirstVersion) + " nor " + std::to_string(kVersion);
         return false;
     }
-    if (!in.U32(out.seed) || !in.U32(out.passCount)) {
+    out = InputRecording{};
+    if (!in.U32(out.seed)) {
         error = "it ends inside its header";
         return false;
     }
-    if (!DecodeFrameTimes(in, out.frameTimes, error) || !DecodeEvents(in, out.passCount, out.events, error)) return false;
-    if (in.Left() != 0) {
-        error = std::to_string(in.Left()) + " bytes follow its last event";
-        return false;
-    }
-    return true;
+    return version == kVersion ? DecodeBlocks(in, out, error) : DecodeFirstVersion(in, out, error);
 }
 
 }  // namespace platform

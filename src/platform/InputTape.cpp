@@ -15,10 +15,12 @@ InputTape& GetInputTape() {
 
 void PumpTapedEvents() { GetInputTape().PumpPass(); }
 
-void InputTape::StartRecording(uint32_t seed) {
+void InputTape::StartRecording(uint32_t seed, RecordingSink* sink) {
     Stop();
     mode_ = Mode::Recording;
     recording_.seed = seed;
+    sink_ = sink;
+    nextFlush_ = std::chrono::steady_clock::now() + kFlushInterval;
 }
 
 void InputTape::StartReplay(InputRecording recording) {
@@ -34,6 +36,21 @@ void InputTape::Stop() {
     nextEvent_ = 0;
     nextFrame_ = 0;
     videoEndsDue_ = 0;
+    sink_ = nullptr;
+    written_ = RecordingMark{};
+}
+
+void InputTape::FlushRecording() {
+    if (mode_ != Mode::Recording || !sink_ || recording_.passCount == 0) return;
+    if (written_.passes == recording_.passCount && written_.frames == recording_.frameTimes.size() &&
+        written_.events == recording_.events.size()) {
+        return;
+    }
+    std::vector<uint8_t> bytes;
+    if (written_.passes == 0) bytes = EncodeRecordingStart(recording_.seed);
+    AppendRecordingBlock(recording_, written_, bytes);
+    sink_->Write(bytes);
+    nextFlush_ = std::chrono::steady_clock::now() + kFlushInterval;
 }
 
 void InputTape::PumpPass() {
@@ -41,6 +58,8 @@ void InputTape::PumpPass() {
     switch (mode_) {
         case Mode::Off: PumpEvents(); break;
         case Mode::Recording:
+            // Every pass begun so far is over: none of them changes any more.
+            if (sink_ && pass_ > 0 && std::chrono::steady_clock::now() >= nextFlush_) FlushRecording();
             ++pass_;
             recording_.passCount = pass_;
             PumpEvents(RecordAndApply);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "core/FieldNumbers.h"
 #include "core/PGlobalTimer.h"
-#include "core/TextHelpers.h"
 #include "game/PGameData.h"
 #include "game/PPlayerCar.h"
 #include "script/PScriptManager.h"
@@ -40,7 +40,9 @@ bool CPBonus::SetParams(const WeaponFields& fields) {
     m_appearEffect = fields[1];
     m_expireEffect = fields[2];
     m_pickUpEffect = fields[3];
-    m_lifetime = AtoF(fields[4]);
+    CPFieldNumbers numbers(fields);
+    m_lifetime = numbers.Float(4);
+    if (!AllNumbersFinite(numbers)) return false;
     const auto* kind = std::find(std::begin(kKindNames), std::end(kKindNames), fields[5]);
     if (kind == std::end(kKindNames)) return RefuseDefinition("unknown bonus kind \"" + fields[5] + "\"");
     m_kind = static_cast<Kind>(kind - std::begin(kKindNames));

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "core/FieldNumbers.h"
 #include "core/PGlobalTimer.h"
 #include "core/PTokenizer.h"
-#include "core/TextHelpers.h"
 #include "Render/PRender.h"
 #include "weapons/WeaponWorld.h"
 
@@ -20,13 +20,17 @@ constexpr float kLightReach = 30.0f;
 
 bool CPEmp::SetParams(const WeaponFields& fields) {
     LoadModel(fields[0]);
-    m_strength = AtoF(fields[1]);
-    CPTokenizer channels(fields[2], ",", true);
-    std::string channel;
+    CPFieldNumbers numbers(fields);
+    m_strength = numbers.Float(1);
+    std::vector<std::string> channels;
+    CPTokenizer tokens(fields[2], ",", true);
+    for (std::string channel; channels.size() < 3 && tokens.NextToken(channel);) channels.push_back(channel);
+    CPFieldNumbers channelNumbers(channels);
     std::array<float, 3> colour{};
-    for (float& value : colour) value = channels.NextToken(channel) ? AtoF(channel) * kLightGain : 0.0f;
-    m_radius = AtoF(fields[3]);
-    m_lifetime = AtoF(fields[4]);
+    for (size_t i = 0; i < colour.size(); ++i) colour[i] = channelNumbers.Float(i) * kLightGain;
+    m_radius = numbers.Float(3);
+    m_lifetime = numbers.Float(4);
+    if (!AllNumbersFinite(numbers) || !AllNumbersFinite(channelNumbers)) return false;
     const platform::gfx::ColorValue lit{colour[0], colour[1], colour[2], 1.0f};
     m_light = {};
     m_light.type = platform::gfx::LightType::Point;

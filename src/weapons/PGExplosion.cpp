@@ -38,6 +38,8 @@ TPtr<CPWeaponObject> CPGExplosion::Clone() {
 void CPGExplosion::Launch(const PVector3& position, const PVector3& direction, float damage, CPSmartPointer source,
                           void* extra, bool super) {
     CPSExplosion::Launch(position, direction, damage, std::move(source), extra, super);
+    // The puffs of the first update are carried into the world from here.
+    UpdateTransform();
     m_puffClock = 0.0f;
     for (size_t i = 0; i < m_points.size(); ++i) {
         SPDebrisPoint& point = m_points[i];

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/FieldNumbers.h"
 #include "core/PGlobalTimer.h"
 #include "core/TextHelpers.h"
 #include "Render/PRenderObject.h"
@@ -23,11 +24,13 @@ CPGauss::CPGauss(const std::string& name) : CPWeaponObject(name) { m_struck.rese
 
 bool CPGauss::SetParams(const WeaponFields& fields) {
     m_playerShot = !IsEnemyTag(fields[0]);
-    m_speed = AtoF(fields[1]);
-    m_definedDamage = AtoF(fields[2]);
-    m_halfWidth = AtoF(fields[3]);
+    CPFieldNumbers numbers(fields);
+    m_speed = numbers.Float(1);
+    m_definedDamage = numbers.Float(2);
+    m_halfWidth = numbers.Float(3);
     const int32_t layer = AtoI(fields[6]);
     m_hitEffect = fields[7];
+    if (!AllNumbersFinite(numbers)) return false;
     if (!(m_speed > 0.0f)) return RefuseDefinition("speed must be positive");
     BuildTexturedQuad(*GetRenderObject(), layer, fields[5], fields[4], {{{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}}});
     return CPWeaponObject::SetParams(fields);

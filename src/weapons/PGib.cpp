@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/FieldNumbers.h"
 #include "core/PGlobalTimer.h"
 #include "core/Fields.h"
 #include "core/TextHelpers.h"
@@ -54,10 +55,11 @@ void CPDebris::LeaveWorld() {
 }
 
 bool CPGib::SetParams(const WeaponFields& fields) {
-    if (!LoadPhysicalModel(fields[0])) return false;
-    m_particleValue = AtoF(fields[1]);
+    CPFieldNumbers numbers(fields);
+    m_particleValue = numbers.Float(1);
+    m_lifetime = numbers.Float(3);
+    if (!AllNumbersFinite(numbers) || !LoadPhysicalModel(fields[0])) return false;
     m_particleNames = SplitFields(fields[2], ",");
-    m_lifetime = AtoF(fields[3]);
     CPObjectLoader* loader = GetObjectLoader();
     if (TPtr<CPGameObject> trail = loader ? loader->CreateParticleSystemObject(m_particleNames, m_particleValue)
                                           : nullptr) {
@@ -85,11 +87,13 @@ void CPGib::Launch(const PVector3& position, const PVector3& direction, float da
 
 bool CPGib1::SetParams(const WeaponFields& fields) {
     m_trail = fields[2];
-    m_puffSize = AtoF(fields[3]);
-    m_puffLife = AtoF(fields[4]);
-    m_puffInterval = AtoF(fields[5]);
+    CPFieldNumbers numbers(fields);
+    m_puffSize = numbers.Float(3);
+    m_puffLife = numbers.Float(4);
+    m_puffInterval = numbers.Float(5);
     m_variants = AtoI(fields[6]);
-    m_lifetime = AtoF(fields[7]);
+    m_lifetime = numbers.Float(7);
+    if (!AllNumbersFinite(numbers)) return false;
     if (m_variants < 1) return RefuseDefinition("needs at least one puff variant");
     return LoadPhysicalModel(fields[0]);
 }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "core/FieldNumbers.h"
 #include "core/PGlobalTimer.h"
-#include "core/TextHelpers.h"
 #include "game/PGameData.h"
 #include "physics/PPhysicData.h"
 #include "physics/PPhysics.h"
@@ -19,13 +19,15 @@ constexpr float kThrow = 15.0f;
 }  // namespace
 
 bool CPMine::SetParams(const WeaponFields& fields) {
+    CPFieldNumbers numbers(fields);
+    m_lifetime = numbers.Float(1);
+    if (!AllNumbersFinite(numbers)) return false;
     const CPGameData* data = GetGameData();
     const CPMineInfo* info = data ? data->FindMineInfo(GetName()) : nullptr;
     if (!info) return RefuseDefinition("no mine layer of that name in m_info.dat");
     m_info = *info;
     if (!LoadPhysicalModel(GetName() + ".rdf")) return false;
     m_explosion = fields[0];
-    m_lifetime = AtoF(fields[1]);
     m_timerMode = fields[2] == "timer";
     return CPWeaponObject::SetParams(fields);
 }

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 
+#include "core/FieldNumbers.h"
 #include "core/PGlobalTimer.h"
 #include "core/TextHelpers.h"
 #include "math/PMathConstants.h"
@@ -22,18 +23,27 @@ constexpr float kHomingTurn = 5.5f;
 constexpr float kHomingBound = 100000.0f;
 constexpr float kLookAhead = 3.0f;
 
+// The frame of a looping animation after elapsed seconds; counted in double, so that a frame
+// time however short still gives a frame of the grid.
+int32_t LoopedFrame(float elapsed, float frameTime, int32_t frameCount) {
+    const double steps = std::floor(static_cast<double>(elapsed) / frameTime);
+    return static_cast<int32_t>(std::fmod(steps, frameCount));
+}
+
 }  // namespace
 
 bool CPPlazma::SetParams(const WeaponFields& fields) {
-    m_chargeTime = AtoF(fields[0]);
-    m_radius = AtoF(fields[1]);
+    CPFieldNumbers numbers(fields);
+    m_chargeTime = numbers.Float(0);
+    m_radius = numbers.Float(1);
     m_spriteCount = AtoI(fields[2]);
     const int32_t layer = static_cast<int32_t>(std::clamp<int64_t>(int64_t{kChargeLayer} + AtoI(fields[3]), 0, INT32_MAX));
-    const float spriteSize = AtoF(fields[6]);
+    const float spriteSize = numbers.Float(6);
     m_columns = AtoI(fields[7]);
     m_rows = AtoI(fields[8]);
-    m_frameTime = AtoF(fields[9]);
+    m_frameTime = numbers.Float(9);
     m_followUp = fields[10];
+    if (!AllNumbersFinite(numbers)) return false;
     if (!(m_chargeTime > 0.0f) || !(m_frameTime > 0.0f) || !IsFrameGrid(m_columns, m_rows) || m_spriteCount < 0 ||
         m_spriteCount > kMaxSprites) {
         return RefuseDefinition("charge time, frame time, columns and rows must be positive, at most " +
@@ -102,8 +112,7 @@ void CPPlazma::ShowFrame(int32_t frame, uint32_t colour) {
 
 bool CPPlazma::Update() {
     if (!m_source) return false;
-    const int32_t frameCount = static_cast<int32_t>(m_frames.size());
-    const int32_t frame = static_cast<int32_t>(std::fmod(std::floor(m_elapsed / m_frameTime), frameCount));
+    const int32_t frame = LoopedFrame(m_elapsed, m_frameTime, static_cast<int32_t>(m_frames.size()));
     const float r = (m_chargeTime - m_elapsed) / m_chargeTime;
     const uint32_t alpha = 255u - static_cast<uint32_t>(r * 255.0f);
     for (const TPtr<CPGameObject>& child : GetChildren()) {
@@ -125,11 +134,13 @@ bool CPPlazma::Update() {
 
 bool CPSPlazma::SetParams(const WeaponFields& fields) {
     m_playerShot = !IsEnemyTag(fields[0]);
-    m_speed = AtoF(fields[1]);
-    m_damage = AtoF(fields[2]);
-    m_size = AtoF(fields[3]);
+    CPFieldNumbers numbers(fields);
+    m_speed = numbers.Float(1);
+    m_damage = numbers.Float(2);
+    m_size = numbers.Float(3);
     const int32_t layer = AtoI(fields[6]);
     m_hitEffect = fields[12];
+    if (!AllNumbersFinite(numbers)) return false;
     if (!(m_speed > 0.0f)) return RefuseDefinition("speed must be positive");
     BuildTexturedQuad(*GetRenderObject(), layer, fields[5], fields[4], {{{0.0f, 1.0f}, {0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}}});
     return CPWeaponObject::SetParams(fields);

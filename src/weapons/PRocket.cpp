@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "core/FieldNumbers.h"
 #include "core/PGlobalTimer.h"
-#include "core/TextHelpers.h"
 #include "math/PMathConstants.h"
 #include "Render/PParticleSpawnInfo.h"
 #include "Render/PParticlesManager.h"
@@ -23,14 +23,16 @@ constexpr float kSeekLookAhead = 3.0f;
 bool CPRocketBase::SetParams(const WeaponFields& fields) {
     LoadModel(fields[0]);
     m_playerRocket = !IsEnemyTag(fields[1]);
-    m_speed = AtoF(fields[2]);
-    m_damage = AtoF(fields[3]);
+    CPFieldNumbers numbers(fields);
+    m_speed = numbers.Float(2);
+    m_damage = numbers.Float(3);
     m_explosion = fields[4];
     m_smoke = fields[5];
-    m_puffSize = AtoF(fields[6]);
-    m_puffLife = AtoF(fields[7]);
-    m_smokeInterval = AtoF(fields[8]);
-    m_lookAhead = AtoF(fields[9]);
+    m_puffSize = numbers.Float(6);
+    m_puffLife = numbers.Float(7);
+    m_smokeInterval = numbers.Float(8);
+    m_lookAhead = numbers.Float(9);
+    if (!AllNumbersFinite(numbers)) return false;
     if (!(m_speed > 0.0f)) return RefuseDefinition("speed must be positive");
     return CPWeaponObject::SetParams(fields);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/FieldNumbers.h"
 #include "core/Fields.h"
 #include "core/TextHelpers.h"
 #include "core/PGlobalTimer.h"
@@ -52,26 +53,34 @@ CPSExplosion::CPSExplosion(const std::string& name, int32_t variant) : CPWeaponO
 bool CPSExplosion::SetParams(const WeaponFields& fields) {
     m_followUps = SplitFields(fields[1], ",");
     m_glowTexture = fields[2];
-    m_followUpSpeed = AtoF(fields[3]);
-    m_pushStrength = AtoF(fields[4]);
-    m_damageStrength = AtoF(fields[5]);
+    CPFieldNumbers numbers(fields);
+    m_followUpSpeed = numbers.Float(3);
+    m_pushStrength = numbers.Float(4);
+    m_damageStrength = numbers.Float(5);
     m_columns = AtoI(fields[6]);
     m_rows = AtoI(fields[7]);
-    m_frameRate = AtoF(fields[8]);
-    m_size = AtoF(fields[9]);
+    m_frameRate = numbers.Float(8);
+    m_size = numbers.Float(9);
     m_spriteCount = AtoI(fields[10]);
-    if (!(m_size > 0.0f) || !(m_frameRate > 0.0f) || !IsFrameGrid(m_columns, m_rows) || m_spriteCount < 0 ||
-        m_spriteCount > kMaxSprites) {
-        return RefuseDefinition("size, frame rate, columns and rows must be positive, at most " +
-                                std::to_string(kMaxFrames) + " frames and " + std::to_string(kMaxSprites) + " sprites");
-    }
+    const float sizeStep = numbers.Float(11);
+    const float spacing = numbers.Float(12);
     const std::vector<std::string> colour = SplitFields(fields[13], ",");
-    for (size_t i = 0; i < 3; ++i) m_lightColour[i] = AtoF(FieldAt(colour, i));
+    CPFieldNumbers colourNumbers(colour);
+    for (size_t i = 0; i < 3; ++i) m_lightColour[i] = colourNumbers.Float(i);
     m_burstTemplate = fields[14];
     m_burstCount = AtoI(fields[15]);
     m_cloudTemplate = fields[16];
     m_cloudCount = AtoI(fields[17]);
     m_finalTemplate = fields[18];
+    if (!AllNumbersFinite(numbers) || !AllNumbersFinite(colourNumbers)) return false;
+    if (!(m_size > 0.0f) || !(m_frameRate > 0.0f) || !IsFrameGrid(m_columns, m_rows) || m_spriteCount < 0 ||
+        m_spriteCount > kMaxSprites) {
+        return RefuseDefinition("size, frame rate, columns and rows must be positive, at most " +
+                                std::to_string(kMaxFrames) + " frames and " + std::to_string(kMaxSprites) + " sprites");
+    }
+    if (!IsLaunchParticleCount(m_burstCount) || !IsLaunchParticleCount(m_cloudCount)) {
+        return RefuseDefinition("the burst and cloud counts must be 0 to " + std::to_string(kMaxLaunchParticles));
+    }
     m_frameCount = m_columns * m_rows;
 
     const platform::gfx::ColorValue full{m_lightColour[0], m_lightColour[1], m_lightColour[2], 1.0f};
@@ -81,7 +90,7 @@ bool CPSExplosion::SetParams(const WeaponFields& fields) {
     m_light.range = 3.0f * m_size;
     m_light.attenuation1 = 1.0f / (3.0f * m_size);
     m_frames = FrameGridRects(m_columns, m_rows);
-    BuildSprites(fields[0], AtoF(fields[11]), AtoF(fields[12]));
+    BuildSprites(fields[0], sizeStep, spacing);
     SetAttachment(kNothing, nullptr);
     UpdateTransform();
     return CPWeaponObject::SetParams(fields);

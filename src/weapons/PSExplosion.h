@@ -17,7 +17,8 @@ class CPSprite;
 // 4 push strength, 5 damage strength, 6 columns, 7 rows, 8 frame rate, 9 size, 10 flash sprites,
 // 11 size step, 12 spacing, 13 light colour "r,g,b", 14 burst template, 15 burst count, 16 cloud
 // template, 17 cloud count, 18 final template, last the sound. Refused: size, frame rate,
-// columns or rows not positive, a negative sprite count.
+// columns or rows not positive, a negative sprite count, burst or cloud counts outside 0 to
+// kMaxLaunchParticles.
 class CPSExplosion : public CPWeaponObject {
 public:
     // Seconds of the flash, glow and light.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/FieldNumbers.h"
 #include "core/TextHelpers.h"
 #include "math/PMathConstants.h"
 #include "platform/Random.h"
@@ -30,12 +31,17 @@ TPtr<CPWeaponObject> CPSparks::Clone() {
 
 bool CPSparks::SetParams(const WeaponFields& fields) {
     m_template = fields[0];
+    CPFieldNumbers numbers(fields);
     m_count = AtoI(fields[1]);
-    m_size = AtoF(fields[2]);
-    m_speed = AtoF(fields[3]);
-    m_spread = AtoF(fields[4]);
+    m_size = numbers.Float(2);
+    m_speed = numbers.Float(3);
+    m_spread = numbers.Float(4);
     m_fade = AtoI(fields[5]) != 0;
-    m_lifetime = AtoF(fields[6]);
+    m_lifetime = numbers.Float(6);
+    if (!AllNumbersFinite(numbers)) return false;
+    if (!IsLaunchParticleCount(m_count)) {
+        return RefuseDefinition("the count must be 0 to " + std::to_string(kMaxLaunchParticles));
+    }
     return CPWeaponObject::SetParams(fields);
 }
 

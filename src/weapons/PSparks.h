@@ -4,7 +4,7 @@
 // "sparks": a burst of particles thrown in a cone about the launch direction, all at launch; the
 // object itself finishes on its first update and is never drawn. Fields: 0 particle template,
 // 1 count, 2 size, 3 speed, 4 cone half-angle (degrees), 5 fade (non-zero integer), 6 lifetime,
-// last the sound.
+// last the sound. Refused: a count outside 0 to kMaxLaunchParticles.
 class CPSparks : public CPWeaponObject {
 public:
     explicit CPSparks(const std::string& name) : CPWeaponObject(name) {}

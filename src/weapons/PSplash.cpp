@@ -1,5 +1,6 @@
 #include "weapons/PSplash.h"
 
+#include "core/FieldNumbers.h"
 #include "core/TextHelpers.h"
 #include "math/PMathConstants.h"
 #include "platform/Random.h"
@@ -32,10 +33,15 @@ TPtr<CPWeaponObject> CPSplash::Clone() {
 bool CPSplash::SetParams(const WeaponFields& fields) {
     m_template = fields[0];
     m_secondTemplate = fields[1];
+    CPFieldNumbers numbers(fields);
     m_streaks = AtoI(fields[2]);
-    m_scaleMin = AtoF(fields[3]);
-    m_scaleMax = AtoF(fields[4]);
-    m_spread = AtoF(fields[5]);
+    m_scaleMin = numbers.Float(3);
+    m_scaleMax = numbers.Float(4);
+    m_spread = numbers.Float(5);
+    if (!AllNumbersFinite(numbers)) return false;
+    if (m_streaks < 0 || m_streaks > kMaxStreaks) {
+        return RefuseDefinition("the streaks must be 0 to " + std::to_string(kMaxStreaks));
+    }
     return true;
 }
 

@@ -5,11 +5,12 @@
 // the launch direction, all at launch; the object finishes on its first update. Fields:
 // 0 spot template, 1 a second template (unused), 2 streaks, 3 and 4 the smallest and largest spot
 // scale (the largest is also the longest step along a streak), 5 the total spread in degrees. A
-// splash makes no sound.
+// splash makes no sound. Refused: streaks outside 0 to kMaxStreaks.
 class CPSplash : public CPWeaponObject {
 public:
     // The most spots one streak lays, however small its steps.
     static constexpr int32_t kMaxSpotsPerStreak = 64;
+    static constexpr int32_t kMaxStreaks = 16;
 
     explicit CPSplash(const std::string& name) : CPWeaponObject(name) {}
 

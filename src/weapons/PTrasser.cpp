@@ -1,5 +1,6 @@
 #include "weapons/PTrasser.h"
 
+#include "core/FieldNumbers.h"
 #include "core/PGlobalTimer.h"
 #include "core/TextHelpers.h"
 #include "math/PMathConstants.h"
@@ -24,13 +25,15 @@ constexpr float kHomingBound = 100000.0f;
 
 bool CPTrasser::SetParams(const WeaponFields& fields) {
     m_playerShot = !IsEnemyTag(fields[0]);
-    m_speed = AtoF(fields[1]);
-    m_definedDamage = AtoF(fields[2]);
-    m_halfWidth = AtoF(fields[3]);
+    CPFieldNumbers numbers(fields);
+    m_speed = numbers.Float(1);
+    m_definedDamage = numbers.Float(2);
+    m_halfWidth = numbers.Float(3);
     const int32_t layer = AtoI(fields[6]);
     m_hitEffect = fields[7];
-    m_impulse = AtoF(fields[8]);
-    m_range = AtoF(fields[9]);
+    m_impulse = numbers.Float(8);
+    m_range = numbers.Float(9);
+    if (!AllNumbersFinite(numbers)) return false;
     if (m_range < 0.0f) m_range = kDefaultRange;
     if (!(m_speed > 0.0f) || !(m_halfWidth > 0.0f)) return RefuseDefinition("speed and half width must be positive");
     m_homing = false;

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "core/FieldNumbers.h"
 #include "core/PLog.h"
 #include "core/PTokenizer.h"
 #include "physics/PPhysicData.h"
@@ -87,6 +88,10 @@ bool CPWeaponObject::LoadPhysicalModel(const std::string& description) {
 bool CPWeaponObject::RefuseDefinition(const std::string& why) const {
     GetLog()->Print(0, "weapons.dat: %s: %s\n", GetName().c_str(), why.c_str());
     return false;
+}
+
+bool CPWeaponObject::AllNumbersFinite(const CPFieldNumbers& numbers) const {
+    return numbers.AllFinite() || RefuseDefinition("every number must be finite");
 }
 
 void CPWeaponObject::AdoptCopiedRenderObject() {

@@ -9,6 +9,7 @@
 #include "Render/PGameObject.h"
 
 class CNSound;
+class CPFieldNumbers;
 class CPRenderObject;
 
 // The definition fields of one weapons.dat line, in order.
@@ -67,6 +68,8 @@ protected:
     void FaceAlong(const PVector3& direction);
     // Logs why the definition is refused ("weapons.dat: <name>: <why>"); false, for SetParams.
     bool RefuseDefinition(const std::string& why) const;
+    // True when every number read from the definition was finite; else the definition is refused.
+    bool AllNumbersFinite(const CPFieldNumbers& numbers) const;
 
     PVector3 m_launchPosition{0.0f, 0.0f, 0.0f};
     PVector3 m_launchDirection{0.0f, 0.0f, 0.0f};
@@ -83,6 +86,9 @@ private:
 // The most animation frames and sprites a definition may ask for.
 constexpr int32_t kMaxFrames = 1024;
 constexpr int32_t kMaxSprites = 64;
+// The most particles of one kind (sparks, burst or cloud puffs) a launch may throw.
+constexpr int32_t kMaxLaunchParticles = 256;
+inline bool IsLaunchParticleCount(int32_t count) { return count >= 0 && count <= kMaxLaunchParticles; }
 // Whether columns × rows is a usable grid of animation frames.
 inline bool IsFrameGrid(int32_t columns, int32_t rows) {
     return columns >= 1 && rows >= 1 && columns <= kMaxFrames && rows <= kMaxFrames / columns;

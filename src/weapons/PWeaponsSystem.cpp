@@ -170,6 +170,14 @@ void CPWeaponsSystem::Spawn(const std::string& prototype, const PVector3& positi
         GetLog()->Print(0, "weapons: %s spawned %d follow-ups deep, dropped\n", prototype.c_str(), m_spawnDepth);
         return;
     }
+    if (m_spawnDepth == 0) m_followUps = 0;
+    if (m_spawnDepth > 0 && ++m_followUps > kMaxFollowUpsPerSpawn) {
+        if (m_followUps == kMaxFollowUpsPerSpawn + 1) {
+            GetLog()->Print(0, "weapons: a spawn made more than %d follow-ups; %s and the rest dropped\n",
+                            kMaxFollowUpsPerSpawn, prototype.c_str());
+        }
+        return;
+    }
     TPtr<CPWeaponObject> object;
     if (pool.size() == 1) {
         object = pool.front()->Clone();

@@ -19,14 +19,18 @@
 // Pools only grow.
 //
 // Lines the system refuses are logged and skipped: an unknown type key, fewer fields than the
-// class reads, values its class cannot run with, and follow-up names that lead back to the line
-// itself. Spawns nested deeper than kMaxSpawnDepth (a follow-up chain the load could not see) are
-// logged and dropped.
+// class reads, a number that is not finite ("inf", "nan", beyond the float range), values its
+// class cannot run with, and follow-up names that lead back to the line itself.
+//
+// Spawns nested deeper than kMaxSpawnDepth (a follow-up chain the load could not see) are logged
+// and dropped, and so are the follow-ups of one spawn beyond kMaxFollowUpsPerSpawn (a chain that
+// fans out): one launch never makes more objects than that.
 //
 // While it exists the system is the scene objects' explosion spawner (IExplosionSpawner).
 class CPWeaponsSystem : public IPTask, public IExplosionSpawner, public TSingleton<CPWeaponsSystem> {
 public:
     static constexpr int32_t kMaxSpawnDepth = 8;
+    static constexpr int32_t kMaxFollowUpsPerSpawn = 256;
     // The camera shake of the heavy explosions.
     static constexpr float kShakeCooldown = 0.15f;
     static constexpr float kShakeRange = 90.0f;
@@ -77,6 +81,8 @@ private:
     std::unordered_map<std::string, Pool> m_pools;
     std::vector<TPtr<CPWeaponObject>> m_live;
     int32_t m_spawnDepth = 0;
+    // The follow-ups the current outermost spawn has made.
+    int32_t m_followUps = 0;
 };
 
 // The weapons task, null before its construction and after its destruction.

@@ -257,11 +257,12 @@ TEST_F(VideoPlayerTest, AVideoDamagedInTheMiddlePlaysOnAndEndsOnce) {
 }
 
 TEST_F(VideoPlayerTest, TheSoundFollowsTheVolumeLaw) {
-    // -7000 × (1 - volume)^4 hundredths of a decibel, truncated: 0, -437 and -7000.
+    // -7000 × (1 - volume)^4 hundredths of a decibel, truncated: 0, -437 and -7000; a setting
+    // beyond 0 .. 1 (or none at all) is held to it.
     const struct {
         float volume;
         int32_t millibels;
-    } cases[] = {{1.0f, 0}, {0.5f, -437}, {0.0f, -7000}};
+    } cases[] = {{1.0f, 0}, {0.5f, -437}, {0.0f, -7000}, {30.0f, 0}, {-2.0f, -7000}, {std::nanf(""), -7000}};
     for (const auto& c : cases) {
         g_soundVolume = c.volume;
         ASSERT_EQ(Player().Play("colours.ogg"), S_OK);

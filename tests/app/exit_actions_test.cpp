@@ -1,6 +1,7 @@
 // The web addresses of data\links.txt and what the program opens when it ends.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -90,6 +91,29 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ExitActionsTest, MissingFilesAreSkipped) {
     apptest::WorkingFolder folder;
     EXPECT_EQ(CollectExitActions(true, "http://"), std::vector<std::string>{});
+}
+
+// "0" reads as off, like an unset switch; any other value switches the exit actions off.
+TEST(ExitActionsTest, OnlyAValueOtherThanZeroSwitchesThemOff) {
+    const char* previous = std::getenv("VX_NO_EXIT_ACTIONS");
+    const std::string kept = previous ? previous : "";
+    const struct {
+        const char* value;
+        bool off;
+    } cases[] = {{nullptr, false}, {"", false}, {"0", false}, {"1", true}, {"yes", true}, {"00", true}};
+    for (const auto& c : cases) {
+        if (c.value) {
+            setenv("VX_NO_EXIT_ACTIONS", c.value, 1);
+        } else {
+            unsetenv("VX_NO_EXIT_ACTIONS");
+        }
+        EXPECT_EQ(ExitActionsOff(), c.off) << (c.value ? c.value : "(not set)");
+    }
+    if (previous) {
+        setenv("VX_NO_EXIT_ACTIONS", kept.c_str(), 1);
+    } else {
+        unsetenv("VX_NO_EXIT_ACTIONS");
+    }
 }
 
 TEST(WebAddressTest, OnlyHttpAndHttpsPagesAreWebAddresses) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "Input/NInput.h"
 #include "ProgramRun.h"
 #include "WorkingFolder.h"
+#include "app/SingleInstance.h"
 #include "core/PSettings.h"
 #include "core/SettingsVariables.h"
 #include "support/TempDir.h"
@@ -167,6 +169,20 @@ TEST_F(ProgramTest, OnlyOneCopyRunsAtATimeAndACrashedOneBlocksNothing) {
     run.environment.emplace_back("VX_FRAMES", "10");
     const ProgramResult next = apptest::RunProgram(run);
     EXPECT_EQ(next.exitCode, 0) << next.errors;
+}
+
+// Whoever can plant something where the lock lies (a pipe, in a shared folder) neither keeps the
+// game from starting nor makes the start hang: the game runs without the check and says so.
+TEST_F(ProgramTest, ALockFileThatIsNoFileOfTheUsersOwnNeitherBlocksNorHangsTheStart) {
+    testsupport::TempDir runtime;
+    ASSERT_EQ(mkfifo((runtime / kSingleInstanceName).c_str(), 0600), 0);
+    ProgramRun run;
+    run.folder = Folder();
+    run.runtimeFolder = runtime.Path();
+    run.environment = {{"VX_FRAMES", "10"}, {"VX_LOG", "stderr"}, {"SDL_VIDEODRIVER", kVideoDriver}};
+    const ProgramResult result = apptest::RunProgram(run);
+    EXPECT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_NE(result.errors.find("not checking for another copy"), std::string::npos) << result.errors;
 }
 
 TEST_F(ProgramTest, TheSampleGameDataLoadsWithoutComplaint) {

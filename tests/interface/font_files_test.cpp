@@ -3,6 +3,7 @@
 #include <string>
 
 #include "interface/FontFiles.h"
+#include "interface/LayerOffset.h"
 
 namespace {
 
@@ -35,6 +36,19 @@ TEST(FontListTest, FieldsAndDefaults) {
     EXPECT_EQ(fonts[2].name, "two words");
     EXPECT_FLOAT_EQ(fonts[2].scale, 2.0f) << "a scale that is no number keeps the default";
     EXPECT_EQ(fonts[2].layerOffset, -1);
+}
+
+TEST(FontListTest, LayerOffsetsAreHeldWithinTheLimit) {
+    const struct {
+        const char* field;
+        int32_t offset;
+    } cases[] = {{"99999999999", kLayerOffsetLimit}, {"-99999999999", -kLayerOffsetLimit}, {"2147483647", kLayerOffsetLimit},
+                 {"1000000", 1000000}, {"-7", -7}};
+    for (const auto& c : cases) {
+        const auto fonts = List(std::string("f\t2.0\t") + c.field + "\n");
+        ASSERT_EQ(fonts.size(), 1u) << c.field;
+        EXPECT_EQ(fonts[0].layerOffset, c.offset) << c.field;
+    }
 }
 
 TEST(FontMetricsTest, RefusesFilesThatCannotMakeAFont) {

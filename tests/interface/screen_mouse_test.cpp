@@ -105,6 +105,105 @@ TEST_F(ScreenMouseTest, AButtonMovedByScriptIsHitWhereItIsDrawn) {
     EXPECT_EQ(Commands("menu"), List{"button(play)"});
 }
 
+TEST_F(ScreenMouseTest, AButtonFiresOnlyForAPressThatBeganOnIt) {
+    CPInterface& screen = Screen(kMenuLayout);
+    // Pressed on the background, dragged onto the button, released there.
+    InterfacesMouseMove(600.0f, 500.0f);
+    InterfacesButtonDown(0, 600.0f, 500.0f);
+    InterfacesMouseMove(150.0f, 120.0f);
+    InterfacesButtonUp(0, 150.0f, 120.0f);
+    EXPECT_TRUE(Commands("menu").empty());
+    EXPECT_EQ(Play(screen).GetState(), CPButton::kHover);
+
+    // Pressed on the button, dragged off (released elsewhere), then a press elsewhere released on it.
+    InterfacesButtonDown(0, 150.0f, 120.0f);
+    InterfacesMouseMove(600.0f, 500.0f);
+    InterfacesButtonUp(0, 600.0f, 500.0f);
+    InterfacesButtonDown(0, 600.0f, 500.0f);
+    InterfacesMouseMove(150.0f, 120.0f);
+    InterfacesButtonUp(0, 150.0f, 120.0f);
+    EXPECT_EQ(Commands("menu"), (List{"window(back,600.000000,500.000000)"}));
+
+    // The same where no element lies beside the button.
+    InterfacesButtonDown(0, 150.0f, 120.0f);
+    InterfacesMouseMove(1030.0f, 700.0f);
+    InterfacesButtonUp(0, 1030.0f, 700.0f);
+    InterfacesButtonDown(0, 1030.0f, 700.0f);
+    InterfacesMouseMove(150.0f, 120.0f);
+    InterfacesButtonUp(0, 150.0f, 120.0f);
+    EXPECT_TRUE(Commands("menu").empty());
+
+    // Pressed on the button, dragged off and back on, released: the press began on it.
+    InterfacesButtonDown(0, 150.0f, 120.0f);
+    InterfacesMouseMove(600.0f, 500.0f);
+    InterfacesMouseMove(150.0f, 120.0f);
+    InterfacesButtonUp(0, 150.0f, 120.0f);
+    EXPECT_EQ(Commands("menu"), List{"button(play)"});
+}
+
+TEST_F(ScreenMouseTest, AScreenSwitchedDuringAPressFiresNoButtonAndForgetsThePressedLook) {
+    CPInterface& first = Screen(kMenuLayout);
+    CPInterface& second = Screen(kMenuLayout, false);
+    InterfacesMouseMove(150.0f, 120.0f);
+    InterfacesButtonDown(0, 150.0f, 120.0f);
+    ASSERT_EQ(Play(first).GetState(), CPButton::kPressed);
+    // The script switches screens before the release.
+    first.Deactivate();
+    second.Activate(450);
+    InterfacesMouseMove(150.0f, 120.0f);  // where the input task's cursor is
+    Commands("menu");
+    EXPECT_EQ(Play(first).GetState(), CPButton::kNormal);
+    EXPECT_EQ(second.GetHovered(), &Play(second));
+    InterfacesButtonUp(0, 150.0f, 120.0f);
+    EXPECT_TRUE(Commands("menu").empty()) << "the second screen's button never saw the press";
+
+    // Back on the first screen, its button needs a fresh press.
+    second.Deactivate();
+    first.Activate(450);
+    InterfacesMouseMove(150.0f, 120.0f);
+    Commands("menu");
+    InterfacesButtonUp(0, 150.0f, 120.0f);
+    EXPECT_TRUE(Commands("menu").empty());
+    Click(0, 150.0f, 120.0f);
+    EXPECT_EQ(Commands("menu"), List{"button(play)"});
+}
+
+TEST_F(ScreenMouseTest, LockingAHoveredWindowSendsNothing) {
+    CPInterface& screen = Screen(kMenuLayout);
+    InterfacesMouseMove(600.0f, 500.0f);
+    Commands("listener");
+    screen.SetElementLocked("back", true);
+    EXPECT_TRUE(Commands("listener").empty());
+    EXPECT_EQ(screen.GetHovered(), nullptr);
+}
+
+TEST_F(ScreenMouseTest, AHiddenElementIsNeverHoveredAndTakesNoClick) {
+    CPInterface& screen = Screen(kMenuLayout);
+    InterfacesMouseMove(150.0f, 120.0f);
+    Play(screen).SetVisible(false);  // hidden by a script while under the mouse
+    EXPECT_EQ(screen.GetHovered(), nullptr);
+    Click(0, 150.0f, 120.0f);
+    EXPECT_TRUE(Commands("menu").empty());
+    InterfacesMouseMove(151.0f, 120.0f);
+    EXPECT_EQ(screen.GetHovered(), screen.FindElement("back")) << "the window beneath takes the hover";
+    Click(0, 151.0f, 120.0f);
+    EXPECT_EQ(Commands("menu"), List{"window(back,151.000000,120.000000)"});
+
+    // A hidden window under a moving mouse tells the scripts nothing.
+    screen.FindElement("back")->SetVisible(false);
+    Commands("listener");
+    InterfacesMouseMove(600.0f, 500.0f);
+    InterfacesMouseMove(601.0f, 500.0f);
+    EXPECT_EQ(Commands("listener"), (List{"mouse_move(0.750000,0.833333)", "mouse_move(0.751250,0.833333)"}));
+    Click(1, 601.0f, 500.0f);
+    EXPECT_TRUE(Commands("menu").empty());
+
+    Play(screen).SetVisible(true);
+    InterfacesMouseMove(152.0f, 120.0f);
+    Click(0, 152.0f, 120.0f);
+    EXPECT_EQ(Commands("menu"), List{"button(play)"});
+}
+
 TEST_F(ScreenMouseTest, ALockedButtonKeepsItsHoverLookAndTakesNoClick) {
     CPInterface& screen = Screen(kMenuLayout);
     InterfacesMouseMove(150.0f, 120.0f);

@@ -59,17 +59,25 @@ TEST(InputRecording, EveryKindOfEventReadsBackAsWritten) {
     EXPECT_EQ(platform::EncodeInputRecording(read), bytes);
 }
 
-// Offsets in the file of EveryKindOfEvent: the header, the frame times, the events.
+// Offsets in the file of EveryKindOfEvent: the start, the block's head, the frame times, the events.
 constexpr size_t kVersionAt = 4;
-constexpr size_t kPassCountAt = 12;
-constexpr size_t kFrameCountAt = 16;
-constexpr size_t kFirstFrameAt = 20;
+constexpr size_t kSeedAt = 8;
+constexpr size_t kBlockLengthAt = 12;
+constexpr size_t kPassCountAt = 16;
+constexpr size_t kFrameCountAt = 20;
+constexpr size_t kFirstFrameAt = 24;
 constexpr size_t kEventCountAt = kFirstFrameAt + 4 * 4;
 constexpr size_t kFirstEventAt = kEventCountAt + 4;   // a size message: pass, kind, type, 3 × i32
 constexpr size_t kKeyEventAt = kFirstEventAt + 2 * 18;  // pass 1, kind 0, code, down
 
 void Put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+uint32_t Get32(const std::vector<uint8_t>& bytes, size_t at) {
+    uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) value |= static_cast<uint32_t>(bytes[at + i]) << (8 * i);
+    return value;
 }
 
 struct Damage {
@@ -80,11 +88,12 @@ struct Damage {
 
 TEST(InputRecording, ADamagedFileIsRefusedWithItsReason) {
     const std::vector<uint8_t> good = platform::EncodeInputRecording(EveryKindOfEvent());
+    ASSERT_EQ(Get32(good, kBlockLengthAt), good.size() - kPassCountAt);
     const Damage damages[] = {
         {"empty", [](auto& b) { b.clear(); }, "VXIN"},
         {"another signature", [](auto& b) { b[0] = 'X'; }, "VXIN"},
-        {"another version", [](auto& b) { Put32(b, kVersionAt, 2); }, "version"},
-        {"cut in the header", [](auto& b) { b.resize(kPassCountAt + 2); }, "header"},
+        {"another version", [](auto& b) { Put32(b, kVersionAt, 3); }, "version"},
+        {"cut in the header", [](auto& b) { b.resize(kSeedAt + 2); }, "header"},
         {"more frames than bytes", [](auto& b) { Put32(b, kFrameCountAt, 0xFFFFFFFFu); }, "frame times"},
         {"a frame of NaN seconds",
          [](auto& b) { Put32(b, kFirstFrameAt, std::bit_cast<uint32_t>(std::nanf(""))); }, "frame time"},
@@ -100,8 +109,14 @@ TEST(InputRecording, ADamagedFileIsRefusedWithItsReason) {
         {"a message the devices never send", [](auto& b) { b[kFirstEventAt + 5] = 0; }, "range"},
         {"a size of no kind", [](auto& b) { b[kFirstEventAt + 6] = 3; }, "range"},
         {"a negative width", [](auto& b) { Put32(b, kFirstEventAt + 10, 0xFFFFFFFFu); }, "range"},
-        {"cut inside an event", [](auto& b) { b.resize(b.size() - 3); }, "range"},
-        {"a byte too many", [](auto& b) { b.push_back(0); }, "1 bytes follow"},
+        {"a block shorter than its fields",
+         [](auto& b) { Put32(b, kBlockLengthAt, Get32(b, kBlockLengthAt) - 3); }, "range"},
+        {"a block longer than its fields",
+         [](auto& b) {
+             Put32(b, kBlockLengthAt, Get32(b, kBlockLengthAt) + 1);
+             b.push_back(0);
+         },
+         "1 bytes follow"},
     };
     for (const Damage& damage : damages) {
         std::vector<uint8_t> bytes = good;
@@ -111,6 +126,74 @@ TEST(InputRecording, ADamagedFileIsRefusedWithItsReason) {
         EXPECT_FALSE(platform::DecodeInputRecording(bytes.data(), bytes.size(), read, error)) << damage.what;
         EXPECT_NE(error.find(damage.reason), std::string::npos) << damage.what << ": " << error;
     }
+}
+
+// A run's file is written block by block; one killed while it wrote ends anywhere after the start.
+TEST(InputRecording, AFileCutShortReadsUpToItsLastWholeBlock) {
+    const platform::InputRecording whole = EveryKindOfEvent();
+    // Three blocks: passes 0-2, 3-5 and 6-8, each with the frames and events recorded by then.
+    std::vector<uint8_t> bytes = platform::EncodeRecordingStart(whole.seed);
+    std::vector<size_t> blockEnds;
+    std::vector<uint32_t> blockPasses;
+    platform::RecordingMark mark;
+    platform::InputRecording sofar;
+    sofar.seed = whole.seed;
+    for (const uint32_t passes : {3u, 6u, 9u}) {
+        sofar.passCount = passes;
+        sofar.frameTimes.assign(whole.frameTimes.begin(), whole.frameTimes.begin() + passes / 3 + 1);
+        sofar.events.clear();
+        for (const platform::RecordedEvent& event : whole.events) {
+            if (event.pass < passes) sofar.events.push_back(event);
+        }
+        platform::AppendRecordingBlock(sofar, mark, bytes);
+        blockEnds.push_back(bytes.size());
+        blockPasses.push_back(passes);
+    }
+    EXPECT_EQ(mark.passes, 9u);
+
+    for (size_t size = 12; size <= bytes.size(); ++size) {
+        platform::InputRecording read;
+        std::string error;
+        ASSERT_TRUE(platform::DecodeInputRecording(bytes.data(), size, read, error)) << size << ": " << error;
+        uint32_t passes = 0;
+        size_t events = 0;
+        for (size_t block = 0; block < blockEnds.size() && blockEnds[block] <= size; ++block) passes = blockPasses[block];
+        for (const platform::RecordedEvent& event : whole.events) events += event.pass < passes ? 1 : 0;
+        EXPECT_EQ(read.seed, whole.seed);
+        EXPECT_EQ(read.passCount, passes) << size;
+        EXPECT_EQ(read.events.size(), events) << size;
+        EXPECT_EQ(read.frameTimes.size(), passes == 0 ? 0 : passes / 3 + 1) << size;
+    }
+    platform::InputRecording read;
+    std::string error;
+    ASSERT_TRUE(platform::DecodeInputRecording(bytes.data(), bytes.size(), read, error));
+    EXPECT_EQ(platform::EncodeInputRecording(read), platform::EncodeInputRecording(whole)) << "the blocks add up";
+}
+
+// The first version's files, made before recordings were written as the run goes, still play.
+TEST(InputRecording, AFileOfTheFirstVersionStillReads) {
+    const std::vector<uint8_t> first = {
+        'V', 'X', 'I', 'N', 1, 0, 0, 0, 7, 0, 0, 0,  // version 1, seed 7
+        2, 0, 0, 0,                                  // two passes
+        1, 0, 0, 0, 0xCD, 0xCC, 0x4C, 0x3D,          // one frame of 0.05 s
+        1, 0, 0, 0, 1, 0, 0, 0, 0, 0x1C, 1,          // one event: pass 1, key 0x1C down
+    };
+    platform::InputRecording read;
+    std::string error;
+    ASSERT_TRUE(platform::DecodeInputRecording(first.data(), first.size(), read, error)) << error;
+    EXPECT_EQ(read.seed, 7u);
+    EXPECT_EQ(read.passCount, 2u);
+    EXPECT_EQ(read.frameTimes, std::vector<float>{0.05f});
+    ASSERT_EQ(read.events.size(), 1u);
+    EXPECT_EQ(read.events[0].pass, 1u);
+    EXPECT_TRUE(SameEvent(read.events[0].event, InputEvent::KeyChange(0x1C, true)));
+
+    std::vector<uint8_t> damaged = first;
+    damaged.push_back(0);
+    EXPECT_FALSE(platform::DecodeInputRecording(damaged.data(), damaged.size(), read, error));
+    EXPECT_NE(error.find("1 bytes follow"), std::string::npos) << error;
+    damaged.resize(first.size() - 1);
+    EXPECT_FALSE(platform::DecodeInputRecording(damaged.data(), damaged.size(), read, error)) << "no blocks to cut";
 }
 
 TEST(InputRecording, OnlyButtonsZeroToTwoAndCharactersOneTo255AreRead) {

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/InputState.h"
@@ -166,6 +169,57 @@ TEST_F(InputTapeTest, AVideoEndsInTheRecordedPassInAReplayWhateverItsStreamSays)
         EXPECT_EQ(tape.VideoEnds(streamNow[pass]), pass == 2) << "pass " << pass;
         EXPECT_FALSE(tape.VideoEnds(true)) << "one end per recorded end";
     }
+}
+
+// Keeps every piece of the file the tape hands over.
+class PiecesSink : public platform::RecordingSink {
+public:
+    void Write(const std::vector<uint8_t>& bytes) override { pieces.push_back(bytes); }
+    std::vector<std::vector<uint8_t>> pieces;
+};
+
+platform::InputRecording Decoded(const std::vector<uint8_t>& bytes) {
+    platform::InputRecording recording;
+    std::string error;
+    EXPECT_TRUE(platform::DecodeInputRecording(bytes.data(), bytes.size(), recording, error)) << error;
+    return recording;
+}
+
+std::vector<uint8_t> Joined(const std::vector<std::vector<uint8_t>>& pieces) {
+    std::vector<uint8_t> file;
+    for (const std::vector<uint8_t>& piece : pieces) file.insert(file.end(), piece.begin(), piece.end());
+    return file;
+}
+
+// The file grows as the run goes: what was recorded a second before a pass is in it when the
+// pass begins, and the pieces add up to the whole recording.
+TEST_F(InputTapeTest, ARecordingGoesToItsFileAsTheRunGoes) {
+    InputTape& tape = platform::GetInputTape();
+    PiecesSink sink;
+    tape.StartRecording(77, &sink);
+    tape.FlushRecording();
+    EXPECT_TRUE(sink.pieces.empty()) << "nothing before the first pass";
+    for (int pass = 0; pass < 4; ++pass) {
+        if (pass == 2) std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+        PushPassInput(pass);
+        tape.PumpPass();
+        tape.FrameTime(0.01f * (pass + 1));
+        TakeWhatTheGameSees();
+    }
+    ASSERT_FALSE(sink.pieces.empty()) << "a second went by before pass 2";
+    const platform::InputRecording sofar = Decoded(Joined(sink.pieces));
+    EXPECT_EQ(sofar.seed, 77u);
+    ASSERT_GE(sofar.passCount, 2u);
+    ASSERT_LE(sofar.passCount, 3u);
+    EXPECT_EQ(sofar.frameTimes.size(), sofar.passCount);
+    EXPECT_EQ(sofar.events.size(), sofar.passCount == 2 ? 3u : 6u);
+
+    tape.FlushRecording();
+    const size_t pieces = sink.pieces.size();
+    tape.FlushRecording();
+    EXPECT_EQ(sink.pieces.size(), pieces) << "nothing new";
+    EXPECT_EQ(platform::EncodeInputRecording(Decoded(Joined(sink.pieces))),
+              platform::EncodeInputRecording(tape.Recording()));
 }
 
 }  // namespace

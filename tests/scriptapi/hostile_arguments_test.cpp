@@ -5,12 +5,15 @@
 
 #include <lua.hpp>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "Input/NInput.h"
 #include "Render/PGameObject.h"
+#include "Render/PObjectLoader.h"
 #include "Sound/NAudio.h"
 #include "core/SettingsVariables.h"
 #include "game/PGameData.h"
@@ -41,6 +44,12 @@ protected:
         m_data.weaponList.emplace_back("hmgun", m_data.weaponInfos["hmgun"]);
         m_data.shopPresets.resize(4);
         m_script = LoadScript("hostile", "");
+        // A screen of the name the calls pass first, with a cursor: its layers follow the variant.
+        std::filesystem::create_directories(m_folder / "Data" / "Interface");
+        std::ofstream(m_folder / "Data" / "Interface" / "hmgun1024.int", std::ios::binary)
+            << "hmgun\nhmgun.tga,64,64\nlight,off\nbutton\nb 0,0,8,8,0,0,8,8\nb 0,0,8,8,0,0,8,8\n"
+               "b 0,0,8,8,0,0,8,8\ncursor\narrow arrow.rdf\n";
+        platform::InvalidateListings();
         lua_State* state = m_script->GetState();
         m_car = new CPPlayerCar;
         m_object = levelobjects::Box("box", {2.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f});
@@ -105,6 +114,7 @@ protected:
     }
 
     CPGameData m_data;
+    CPObjectLoader m_loader;
     CNAudio m_audio;
     TPtr<CNInput> m_input{new CNInput};
     TPtr<CPLuaScript> m_script;

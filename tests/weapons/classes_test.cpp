@@ -142,6 +142,44 @@ TEST_F(WeaponsTest, ARocketWithoutAHorizontalDirectionStillFliesAndBursts) {
     EXPECT_TRUE(std::isfinite(rocket->GetPosition().y));
 }
 
+TEST_F(WeaponsTest, ASeekingRocketStrikesWhatItsRayMeetsAndBurstsAThirdOfTheWayThere) {
+    // Speed 100, look-ahead 0.5: a frame of 0.01 s reaches 3 × (1 + 0.5) = 4.5 units ahead.
+    Load("s s_rocket m;player;100;7;boom;smoke;1;1;0.1;0.5;none\nboom simple m;player;1;2;n;none\n");
+    TPtr<CPGameObject> box = Target({6.0f, 0.0f, 0.0f});  // its face at x = 5
+    Spawn("s", kOrigin, kAlongX);
+    Frame(0.01f);
+    EXPECT_FLOAT_EQ(box->GetHealth(), kHealth);
+    EXPECT_NEAR(Live<CPSRocket>(*m_weapons)->GetPosition().x, 1.0f, 1e-5f);
+    Frame(0.01f);  // from x = 1 the ray meets the face 4 units on
+    EXPECT_FLOAT_EQ(box->GetHealth(), kHealth - 7.0f);
+    ASSERT_EQ(m_weapons->GetLiveObjects().size(), 1u);
+    const auto* boom = Live<CPWeaponObject>(*m_weapons);
+    EXPECT_EQ(boom->GetName(), "boom");
+    EXPECT_NEAR(boom->GetLaunchPosition().x, 1.0f + 4.0f / 3.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(boom->GetDamageOverride(), 7.0f);
+    EXPECT_TRUE(boom->GetSuperFlag()) << "a player's rocket bursts with the super flag";
+}
+
+TEST_F(WeaponsTest, ASeekingRocketEndsPast90UnitsWithoutABurstEvenInTheFrameItsRayMeetsSomething) {
+    // Speed 80 and frames of 0.125 s: steps of 10 units, the ray 31.5 long.
+    Load("s s_rocket m;player;80;7;boom;smoke;1;1;0.1;0.5;none\nboom simple m;player;1;2;n;none\n");
+    for (const bool target : {false, true}) {
+        SCOPED_TRACE(target ? "a box first met from 90 units" : "nothing in the way");
+        // Its face at 112: out of reach from 80, met from 90 (the step would end past 90).
+        TPtr<CPGameObject> box = target ? Target({113.0f, 0.0f, 0.0f}) : nullptr;
+        Spawn("s", kOrigin, kAlongX);
+        for (int i = 0; i < 9; ++i) Frame(0.125f);
+        ASSERT_EQ(m_weapons->GetLiveObjects().size(), 1u);
+        EXPECT_NEAR(Live<CPSRocket>(*m_weapons)->GetPosition().x, 90.0f, 1e-4f);
+        Frame(0.125f);
+        EXPECT_TRUE(m_weapons->GetLiveObjects().empty());
+        if (box) {
+            EXPECT_FLOAT_EQ(box->GetHealth(), kHealth);
+        }
+        m_world.objects.clear();
+    }
+}
+
 TEST_F(WeaponsTest, AnExplosionDamagesOnlyInsideItsReachAndInTheLineOfFire) {
     // Size 4: reach 6. Damage strength 3: (6 - distance) × 3.
     Load("boom s_explosion f;;g;1;0;3;4;2;16;4;0;0.5;1;1,1,1;b;0;c;0;m;none\n");
@@ -224,6 +262,25 @@ TEST_F(WeaponsTest, AChargeWithoutASourceEndsAtOnce) {
     EXPECT_TRUE(m_weapons->GetLiveObjects().empty());
 }
 
+TEST_F(WeaponsTest, TinyTimesAndHugeRatesRunWithoutOverflowingAFrameNumber) {
+    // A charge whose frames last 1e-45 s, charging without a follow-up, and an explosion at a
+    // frame rate of 3e38 that first runs a frame of no time (as at level start or with the timer
+    // stopped): it shows its first frame, then has played them all.
+    Load("charge plazma 0.5;2;3;0;t;e;0.3;2;2;1e-45;;none\n"
+         "boom s_explosion f;;g;1;0;0;4;2;3e38;4;2;0.5;1;1,1,1;b;0;c;0;m;none\n");
+    TPtr<CPGameObject> gun(new CPGameObject("gun"));
+    m_weapons->Spawn("charge", kOrigin, kAlongX, -1.0f, gun, nullptr, false);
+    Spawn("boom", kOrigin, kAlongX);
+    const CPSExplosion* boom = Live<CPSExplosion>(*m_weapons, 1);
+    Frame(0.0f);
+    EXPECT_EQ(boom->GetFrameIndex(), 0);
+    Frame(0.1f);
+    EXPECT_EQ(boom->GetFrameIndex(), boom->GetFrameCount());
+    for (int i = 0; i < 8; ++i) Frame(0.1f);
+    ASSERT_EQ(m_weapons->GetLiveObjects().size(), 1u);
+    EXPECT_NE(Live<CPPlazma>(*m_weapons), nullptr);
+}
+
 TEST_F(WeaponsTest, HomingShotsTurnTowardTheNearestEnemyAheadAtTheirRate) {
     // An enemy 20 units ahead and 20 to the left (45 degrees off, outside a tracer's 30) and one
     // 10 ahead and 5 to the left (27 degrees, inside).
@@ -261,6 +318,23 @@ TEST_F(WeaponsTest, ABurstOfFollowUpsNestedTooDeepIsDropped) {
     Load(text);
     Spawn("e0", kOrigin, kAlongX);
     EXPECT_EQ(m_weapons->GetLiveObjects().size(), static_cast<size_t>(CPWeaponsSystem::kMaxSpawnDepth));
+}
+
+TEST_F(WeaponsTest, FollowUpsThatFanOutStopAtTheLimitOfOneSpawnAndTheNextSpawnHasItsOwn) {
+    // "a" throws 20 "b", each of which throws 20 "c": 420 follow-ups of one spawn.
+    std::string twentyB;
+    std::string twentyC;
+    for (int i = 0; i < 20; ++i) {
+        twentyB += i ? ",b" : "b";
+        twentyC += i ? ",c" : "c";
+    }
+    const std::string rest = ";g;1;0;0;4;2;16;4;0;0.5;1;1,1,1;b;0;c;0;m;none\n";
+    Load("a s_explosion f;" + twentyB + rest + "b s_explosion f;" + twentyC + rest + "c s_explosion f;" + rest);
+    const size_t limit = 1 + CPWeaponsSystem::kMaxFollowUpsPerSpawn;
+    Spawn("a", kOrigin, kAlongX);
+    EXPECT_EQ(m_weapons->GetLiveObjects().size(), limit);
+    Spawn("a", kOrigin, kAlongX);
+    EXPECT_EQ(m_weapons->GetLiveObjects().size(), 2 * limit);
 }
 
 }  // namespace

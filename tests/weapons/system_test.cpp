@@ -1,8 +1,10 @@
 // The weapons system: which definition lines make prototypes, the pools, spawning inside the
 // frame's walk, the camera shake and clearing.
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "core/Fields.h"
 #include "weapons/PTrasser.h"
 #include "weapons/WeaponDefinitions.h"
 #include "weapons_fixture.h"
@@ -64,6 +66,7 @@ TEST_F(WeaponsTest, ValuesAClassCannotRunWithAreRefused) {
         "charge time, frame time, columns and rows must be positive, at most 1024 frames and 64 sprites";
     const char* const speed = "speed must be positive";
     const char* const speedAndWidth = "speed and half width must be positive";
+    const char* const burstAndCloud = "the burst and cloud counts must be 0 to 256";
     const struct {
         const char* key;
         const char* fields;
@@ -88,6 +91,13 @@ TEST_F(WeaponsTest, ValuesAClassCannotRunWithAreRefused) {
         {"gauss", "player;0;5;0.1;t;e;22;x;none", speed},                                 // speed 0
         {"gauss", "player;-100;5;0.1;t;e;22;x;none", speed},                              // speed < 0
         {"bonus", "m;a;b;c;30;Time;none", "unknown bonus kind \"Time\""},                 // unknown kind
+        {"sparks", "s;257;0.1;5;30;1;0.5;none", "the count must be 0 to 256"},
+        {"sparks", "s;-1;0.1;5;30;1;0.5;none", "the count must be 0 to 256"},
+        {"blood", "spot;x;17;0.2;0.4;30", "the streaks must be 0 to 16"},
+        {"oil", "spot;x;2147483647;0.2;0.4;30", "the streaks must be 0 to 16"},
+        {"s_explosion", "f;;g;1;2;3;4;2;16;4;2;0.5;1;1,1,1;b;257;c;2;m;none", burstAndCloud},
+        {"s_explosion", "f;;g;1;2;3;4;2;16;4;2;0.5;1;1,1,1;b;2;c;99999999999;m;none", burstAndCloud},
+        {"s_explosion1", "f;;g;1;2;3;4;2;16;4;2;0.5;1;1,1,1;b;-2;c;2;m;none", burstAndCloud},
     };
     for (const auto& line : kRefused) {
         SCOPED_TRACE(std::string(line.key) + " " + line.fields);
@@ -95,6 +105,48 @@ TEST_F(WeaponsTest, ValuesAClassCannotRunWithAreRefused) {
         const std::string log = testsupport::LogOf([&] { Load(definition); });
         EXPECT_EQ(PoolSize("refused"), 0u);
         EXPECT_NE(log.find(std::string("weapons.dat: refused: ") + line.why + "\n"), std::string::npos) << log;
+    }
+}
+
+// Each key with the fields of kMinimalLines and the indices of its number fields: a number field
+// that is not finite refuses the line, whatever the class checks of it afterwards.
+TEST_F(WeaponsTest, ANumberThatIsNotFiniteRefusesTheLine) {
+    const struct {
+        const char* key;
+        const char* fields;
+        std::vector<size_t> numbers;
+    } kNumberFields[] = {
+        {"sparks", "s;3;0.1;5;30;1;0.5;none", {2, 3, 4, 6}},
+        {"blood", "spot;x;3;0.2;0.4;30", {3, 4, 5}},
+        {"s_explosion", "f;;g;1;2;3;4;2;16;4;2;0.5;1;1,0.5,0.2;b;2;c;2;m;none", {3, 4, 5, 8, 9, 11, 12, 13}},
+        {"g_explosion", "d1,d2;f;;g;1;2;3;4;2;16;4;2;0.5;1;1,0.5,0.2;b;2;c;2;m;none", {4, 5, 6, 9, 10, 12, 13, 14}},
+        {"rocket", "m;player;20;7;x;s;1;1;0.1;0.5;none", {2, 3, 6, 7, 8, 9}},
+        {"s_rocket", "m;player;20;7;x;s;1;1;0.1;0.5;none", {2, 3, 6, 7, 8, 9}},
+        {"trasser", "player;100;5;0.1;t;e;22;x;10;-1;none", {1, 2, 3, 8, 9}},
+        {"plazma", "0.5;2;3;0;t;e;0.3;2;2;0.1;x;none", {0, 1, 6, 9}},
+        {"s_plazma", "player;20;4;0.5;t;e;22;0;0;0;0;0;x;none", {1, 2, 3}},
+        {"gib", "m;1;p;3", {1, 3}},
+        {"gib1", "m;0;p;1;1;0.1;2;3", {3, 4, 5, 7}},
+        {"gauss", "player;100;5;0.1;t;e;22;x;none", {1, 2, 3}},
+        {"mine", "x;5;timer;none", {1}},
+        {"emp", "m;2;1,1,1;10;0.5;none", {1, 2, 3, 4}},
+        {"bonus", "m;a;b;c;30;time;none", {4}},
+    };
+    for (const auto& line : kNumberFields) {
+        const std::vector<std::string> fields = SplitFields(line.fields, ";");
+        for (const size_t index : line.numbers) {
+            for (const char* bad : {"inf", "-inf", "nan", "1e39", "-1e39"}) {
+                std::vector<std::string> changed = fields;
+                // A colour keeps its other channels.
+                changed[index] = bad + changed[index].substr(std::min(changed[index].find(','), changed[index].size()));
+                std::string definition = std::string("bad ") + line.key + " ";
+                for (size_t i = 0; i < changed.size(); ++i) definition += (i ? ";" : "") + changed[i];
+                SCOPED_TRACE(definition);
+                const std::string log = testsupport::LogOf([&] { Load(definition); });
+                EXPECT_EQ(PoolSize("bad"), 0u);
+                EXPECT_NE(log.find("weapons.dat: bad: every number must be finite\n"), std::string::npos) << log;
+            }
+        }
     }
 }
 

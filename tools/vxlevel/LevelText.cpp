@@ -10,12 +10,89 @@
 namespace vxlevel {
 namespace {
 
-std::vector<std::string> Words(const std::string& line)
+bool IsBlank(char c)
 {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;) words.push_back(word);
-    return words;
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Reads a quoted word from line at i (just past its opening quote) up to its closing quote,
+// turning the escapes \", \\ and \xHH into their bytes; i ends past the closing quote.
+bool ReadQuoted(const std::string& line, size_t& i, std::string& word, std::string& error)
+{
+    while (i < line.size() && line[i] != '"') {
+        if (line[i] != '\\') {
+            word += line[i++];
+            continue;
+        }
+        const char escaped = i + 1 < line.size() ? line[i + 1] : '\0';
+        if (escaped == '"' || escaped == '\\') {
+            word += escaped;
+            i += 2;
+        } else if (escaped == 'x' && i + 3 < line.size() && HexDigit(line[i + 2]) >= 0 && HexDigit(line[i + 3]) >= 0) {
+            word += static_cast<char>(HexDigit(line[i + 2]) * 16 + HexDigit(line[i + 3]));
+            i += 4;
+        } else {
+            return (error = "an escape in quotes that is not \\\", \\\\ or \\xHH", false);
+        }
+    }
+    if (i == line.size()) return (error = "quotes that are not closed", false);
+    ++i;
+    return true;
+}
+
+// The words of a line: runs of characters between blanks, or quoted; "//" outside quotes starts
+// a comment that runs to the end of the line.
+bool Words(const std::string& line, std::vector<std::string>& words, std::string& error)
+{
+    size_t i = 0;
+    while (i < line.size()) {
+        if (IsBlank(line[i])) {
+            ++i;
+        } else if (line.compare(i, 2, "//") == 0) {
+            break;
+        } else if (line[i] == '"') {
+            std::string word;
+            ++i;
+            if (!ReadQuoted(line, i, word, error)) return false;
+            words.push_back(word);
+        } else {
+            const size_t start = i;
+            while (i < line.size() && !IsBlank(line[i]) && line.compare(i, 2, "//") != 0) ++i;
+            words.push_back(line.substr(start, i - start));
+        }
+    }
+    return true;
+}
+
+// A name as a word: as it is when it reads back so (not empty, printable ASCII without blanks,
+// "//" or a leading quote), otherwise in quotes with escapes.
+std::string NameWord(const std::string& name)
+{
+    bool plain = !name.empty() && name[0] != '"' && name.find("//") == std::string::npos;
+    for (const char c : name) plain = plain && c > ' ' && c < 0x7F;
+    if (plain) return name;
+    std::string word = "\"";
+    for (const char c : name) {
+        if (c == '"' || c == '\\') {
+            word += '\\';
+            word += c;
+        } else if (c >= ' ' && c < 0x7F) {
+            word += c;
+        } else {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02x", static_cast<unsigned char>(c));
+            word += escape;
+        }
+    }
+    return word + "\"";
 }
 
 // Reads count floats from words starting at first into out.
@@ -90,10 +167,10 @@ bool ParseLevelText(const std::string& text, SPLevelFile& level, std::string& er
     std::istringstream in(text);
     for (std::string raw; std::getline(in, raw);) {
         ++lineNumber;
-        const std::vector<std::string> words = Words(raw.substr(0, raw.find("//")));
-        if (words.empty()) continue;
+        std::vector<std::string> words;
         std::string reason;
-        if (!ParseLine(words, parsed, sized, reason)) {
+        if (Words(raw, words, reason) && words.empty()) continue;
+        if (!reason.empty() || !ParseLine(words, parsed, sized, reason)) {
             error = "line " + std::to_string(lineNumber) + ": " + reason;
             return false;
         }
@@ -117,7 +194,7 @@ std::string FormatLevelText(const SPLevelFile& level)
         text += "\n";
     }
     for (const SPLevelRecord& record : level.records) {
-        text += "object " + record.name;
+        text += "object " + NameWord(record.name);
         for (float value : {record.position.x, record.position.y, record.position.z, record.rotation.x,
                             record.rotation.y, record.rotation.z, record.rotation.w}) {
             text += " " + FloatText(value);

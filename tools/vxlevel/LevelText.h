@@ -10,8 +10,10 @@
 //   object <name> <x> <y> <z> <quaternion x> <y> <z> <w>
 //
 // size comes once; light at most once (the first light; without it the file has no light);
-// objects in file order, their names without blanks. What the game reads and nothing else: the
-// two header floats and the three ignored floats of each record are written as 0.
+// objects in file order. A name is a word without blanks or "//", or any bytes in double quotes,
+// where \" is a quote, \\ a backslash and \xHH the byte of two hex digits ("" is the empty name).
+// What the game reads and nothing else: the two header floats and the three ignored floats of
+// each record are written as 0.
 namespace vxlevel {
 
 // False with "line N: ..." in error for a line it cannot read, a missing or second size line, a
@@ -19,7 +21,8 @@ namespace vxlevel {
 bool ParseLevelText(const std::string& text, SPLevelFile& level, std::string& error);
 
 // The text of a level file in the form above, each float written so that it reads back to the
-// same value; ParseLevelText of it gives the same file (but for the ignored floats).
+// same value and each name quoted when it would not read back as a word; ParseLevelText of it
+// gives the same file (but for the ignored floats).
 std::string FormatLevelText(const SPLevelFile& level);
 
 }  // namespace vxlevel

@@ -16,6 +16,7 @@
 #include "core/PPackBuilder.h"
 #include "core/Result.h"
 #include "core/Scramble.h"
+#include "core/TextHelpers.h"
 
 namespace {
 
@@ -23,8 +24,10 @@ namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
     "usage: vxpack build <folder> <pack>      pack every file below <folder>; the folder's name is the root\n"
-    "       vxpack list <pack>                print the path and size of every file in <pack>\n"
-    "       vxpack extract <pack> <folder>    write every file of <pack> below <folder>\n"
+    "       vxpack list <pack>                print the path and size of every file in <pack> (control\n"
+    "                                         bytes in a path shown as \\xHH)\n"
+    "       vxpack extract <pack> <folder>    write every file of <pack> below <folder> (refused when the\n"
+    "                                         files add up to more than the pack: their bytes overlap)\n"
     "       vxpack scramble <in> <out>        scramble a file as the game stores saves and scores\n"
     "       vxpack unscramble <in> <out>      undo scramble\n";
 
@@ -102,7 +105,9 @@ int List(const fs::path& packPath)
 {
     CPPack pack;
     if (!ReadIndex(packPath, pack)) return 1;
-    for (const auto& [path, entry] : SortedEntries(pack)) std::printf("%10u  %s\n", entry.size, path.c_str());
+    for (const auto& [path, entry] : SortedEntries(pack)) {
+        std::printf("%10u  %s\n", entry.size, ShowControlBytes(path).c_str());
+    }
     return 0;
 }
 
@@ -126,10 +131,26 @@ fs::path SafeRelativePath(const std::string& packPath)
     return relative;
 }
 
+// A pack stores every file's bytes once, so what it holds adds up to no more than its own size;
+// a pack whose entries share bodies could make an extract write far more than it holds.
+bool FitsInPack(const fs::path& packPath, const CPPack& pack, uint64_t& total, uint64_t& packSize)
+{
+    std::error_code error;
+    packSize = fs::file_size(packPath, error);
+    total = 0;
+    for (const auto& [path, entry] : pack.entries) total += entry.size;
+    return !error && total <= packSize;
+}
+
 int Extract(const fs::path& packPath, const fs::path& folder)
 {
     CPPack pack;
     if (!ReadIndex(packPath, pack)) return 1;
+    uint64_t total = 0, packSize = 0;
+    if (!FitsInPack(packPath, pack, total, packSize)) {
+        return Fail("refused: the files of " + packPath.string() + " add up to " + std::to_string(total) +
+                    " bytes, more than the pack's own " + std::to_string(packSize) + " (entries share their bytes)");
+    }
     const FilePointer file(std::fopen(packPath.string().c_str(), "rb"));
     if (!file) return Fail("cannot open " + packPath.string());
 
@@ -139,9 +160,9 @@ int Extract(const fs::path& packPath, const fs::path& folder)
         std::vector<uint8_t> bytes;
         std::error_code error;
         if (relative.empty()) {
-            result = Fail("skipped unsafe path: " + path);
+            result = Fail("skipped unsafe path: " + ShowControlBytes(path));
         } else if (ReadPackBody(file.get(), entry, bytes) != S_OK) {
-            result = Fail("cannot read " + path);
+            result = Fail("cannot read " + ShowControlBytes(path));
         } else if (fs::create_directories((folder / relative).parent_path(), error); error) {
             result = Fail("cannot create the folder of " + (folder / relative).string());
         } else if (!WriteWholeFile(folder / relative, bytes)) {

@@ -10,6 +10,7 @@
 #include "core/PFileWriter.h"
 #include "core/Result.h"
 #include "core/Scramble.h"
+#include "core/TextHelpers.h"
 #include "game/DataFileReader.h"
 #include "game/PScoreTable.h"
 
@@ -72,7 +73,7 @@ int List(const std::string& scoresPath)
     std::vector<SPScoreLine> table;
     std::string error;
     if (!ReadScoreTable(bytes.data(), bytes.size(), table, error)) return Fail(scoresPath + ": " + error);
-    for (const SPScoreLine& line : table) std::printf("%s;%d\n", line.name.c_str(), line.score);
+    for (const SPScoreLine& line : table) std::printf("%s;%d\n", ShowControlBytes(line.name).c_str(), line.score);
     return 0;
 }
 
