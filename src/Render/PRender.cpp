@@ -28,8 +28,12 @@ using namespace platform::gfx;
 namespace {
 
 constexpr uint32_t kClearColour = 0xFF000000u;
-constexpr uint32_t kStatisticsColour = 0xFF0000FFu;
+// The statistics text: bright yellow over a black shadow one pixel down and right, readable on
+// dark and bright ground alike.
+constexpr uint32_t kStatisticsColour = 0xFFFFE040u;
+constexpr uint32_t kStatisticsShadow = 0xFF000000u;
 constexpr Rect kStatisticsRect = {20, 0, 1000, 600};
+constexpr Rect kStatisticsShadowRect = {21, 1, 1001, 601};
 // Effect groups and material entries that have had nothing to draw for longer leave the queue.
 constexpr int32_t kIdleFrames = 10;
 constexpr char kShadowEffect[] = "shad.fx";
@@ -405,6 +409,7 @@ void CPRender::DrawStatistics() {
     std::snprintf(m_statisticsText, sizeof(m_statisticsText),
                   "%s  FPS %d  CPU %.2f MS\nFRAMES %d  DRAWS %d  TRIANGLES %d", m_modeText, framesPerSecond,
                   m_frameSeconds * 1000.0, m_statisticsFrames, m_drawCalls, m_trianglesDrawn);
+    m_statisticsFont.Draw(*m_device, m_statisticsText, kStatisticsShadowRect, kStatisticsShadow);
     m_statisticsFont.Draw(*m_device, m_statisticsText, kStatisticsRect, kStatisticsColour);
 }
 

@@ -2,10 +2,13 @@
 // once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "AI/AI_Entity.h"
 #include "AI/AI_Task.h"
+#include "platform/PathResolver.h"
 #include "support/WorkingFolder.h"
 
 namespace {
@@ -134,6 +137,34 @@ TEST(EnemyTypeTest, TheTypesAreReadOnceWithTheirKindFilesIntoPrototypes)
     EXPECT_EQ(ai.EnemyTypes().size(), 2u) << "a later level load reads nothing";
     EXPECT_EQ(ai.FindPrototype("other"), nullptr);
     EXPECT_EQ(ai.GetPrototypes().size(), 2u) << "looking a kind up adds nothing";
+}
+
+// A melee kind closes in until 5/6 of its distance to the car is within the shorter reach of its
+// attacks in use, so it starts striking from 6/5 of that reach: the first attack's blows (its
+// first point and, when it has one, its second) must reach that far, or the first blow of a kind
+// that stops where it may strike never lands. Kinds whose first blow is a blast end there anyway.
+TEST(EnemyTypeTest, TheSampleMeleeKindsFirstAttackReachesWhereTheyStartStriking)
+{
+    namespace fs = std::filesystem;
+    testsupport::WorkingFolder folder;
+    fs::create_directories(folder.Path() / "data");
+    fs::copy(fs::path(VX_SAMPLE_DATA) / "data" / "ai", folder.Path() / "data" / "ai", fs::copy_options::recursive);
+    fs::copy(fs::path(VX_SAMPLE_DATA) / "data" / "ai.dat", folder.Path() / "data" / "ai.dat");
+    platform::InvalidateListings();
+    AI_Task ai;
+    ai.LoadTypes();
+    int checked = 0;
+    for (const auto& [kind, type] : ai.EnemyTypes()) {
+        if (!type.isMelee || type.weaponName == "explosion") continue;
+        float reach = Vec3Length(type.melee[0].hitPoint);
+        if (MeleeAttackCount(type.meleeCount) > 1) reach = std::min(reach, Vec3Length(type.melee[1].hitPoint));
+        const float strikesFrom = reach * 6.0f / 5.0f;
+        const CPAttackDef& first = type.melee[0];
+        EXPECT_GE(Vec3Length(first.hitPoint), strikesFrom) << kind << ": its first blow";
+        if (first.secondHitFrame >= 0) EXPECT_GE(Vec3Length(first.secondHitPoint), strikesFrom) << kind << ": its second blow";
+        ++checked;
+    }
+    EXPECT_GE(checked, 1) << "the walker fights in melee";
 }
 
 }  // namespace

@@ -204,33 +204,34 @@ TEST_F(InterfaceScreensTest, TheHudInTheSampleLevelShowsLifeWeaponMinesSuperWeap
         bool shown;
     };
     const Place places[] = {
-        {"heavy machine gun in the slot", 335, 38, 0xC03030, true},
-        {"upgrade point 1", 284, 53, 0x40E040, true},
-        {"upgrade point 2", 296, 53, 0x40E040, true},
-        {"upgrade point 3", 308, 53, 0x40E040, false},
-        {"upgrade point 4", 320, 53, 0x40E040, false},
-        {"super weapon", 376, 26, 0x8040C0, true},
-        {"super weapon mark 3", 404, 18, 0x40E040, true},
-        {"super weapon mark 4", 404, 36, 0x40E040, true},
-        {"mines", 446, 26, 0x806020, true},
-        {"empty mine layer", 446, 26, 0x505050, false},
+        {"heavy machine gun's plate in the slot", 274, 14, 0xC03030, true},
+        {"upgrade point 1", 274, 53, 0x40E040, true},
+        {"upgrade point 2", 286, 53, 0x40E040, true},
+        {"upgrade point 3", 298, 53, 0x40E040, false},
+        {"upgrade point 4", 310, 53, 0x40E040, false},
+        {"super weapon", 162, 58, 0x8040C0, true},
+        {"super weapon mark 3", 197, 51, 0x40E040, true},
+        {"super weapon mark 4", 197, 65, 0x40E040, true},
+        {"mines", 162, 88, 0x806020, true},
+        {"empty mine layer", 162, 88, 0x505050, false},
     };
     for (const Place& place : places) EXPECT_EQ(Near(Pixel(place.x, place.y), place.colour), place.shown) << place.what;
 
-    // Life: 100 in the title font, white, from the text's place on, as wide as the font makes it.
+    // Life: 100 in the title font, white, from the text's place on (right of its label), as wide
+    // as the font makes it.
     const std::string metrics = apptest::ReadBytes(m_folder.Path() / "data/fonts/title.fnt");
     SPFontGlyphs glyphs;
     ASSERT_TRUE(ParseFontMetrics(metrics.data(), static_cast<int32_t>(metrics.size()), 2.0f, 1.0f, glyphs));
     const float step = glyphs.advances['0'] - 2.5f;  // the pen's step over a digit
     int first = kWidth, last = -1;
-    for (int y = 20; y < 20 + static_cast<int>(glyphs.lineHeight); ++y) {
-        for (int x = 12; x < 140; ++x) {
+    for (int y = 16; y < 16 + static_cast<int>(glyphs.lineHeight); ++y) {
+        for (int x = 88; x < 240; ++x) {
             if (!Near(Pixel(x, y), 0xFFFFFF)) continue;
             first = std::min(first, x);
             last = std::max(last, x);
         }
     }
-    EXPECT_GE(first, 20);
+    EXPECT_GE(first, 96);
     EXPECT_GT(last - first, 2.0f * step) << "three digits";
     EXPECT_LT(last - first, 3.0f * step) << "three digits";
 

@@ -52,13 +52,13 @@ struct Box {
 // slots.
 constexpr Box kFireKey{420, 210, 458, 230};
 constexpr Box kAccelerateKey{420, 66, 458, 86};
-constexpr Box kShopSlots{60, 262, 580, 290};
+constexpr Box kShopSlots{60, 248, 580, 276};
 // The level's message under the HUD's top; the save screen's first two slots.
 constexpr Box kMessage{160, 120, 480, 142};
 constexpr Box kSaveSlot1{30, 46, 610, 66};
 constexpr Box kSaveSlot2{30, 72, 610, 92};
 // The end screen's title; the score table's first two lines.
-constexpr Box kEndTitle{200, 8, 440, 36};
+constexpr Box kEndTitle{200, 68, 440, 100};
 constexpr Box kScoreLine1{200, 48, 440, 68};
 constexpr Box kScoreLine2{200, 74, 440, 94};
 // The looks of a button away from its label and border.
@@ -264,7 +264,7 @@ TEST_F(PlaythroughTest, APlayerPlaysFromTheKeyScreenThroughMissionOneAndASaveToT
     EXPECT_TRUE(HeardInOrder({"saves,button,load", "main,game_loaded", "text,money,Money: " + std::to_string(paid + 1000),
                               "main,shop_closed", "gamemenu,set_money," + std::to_string(paid + 1000) + ".000000",
                               "main,player_dead", "text,title,Game over", "text,reason,Your car was destroyed",
-                              "text,score,Kills: " + std::to_string(score), "main,key,13", "scores,record_score",
+                              "text,score,Score: " + std::to_string(score), "main,key,13", "scores,record_score",
                               "text,line1,1. Driver  " + std::to_string(score), "text,line2,2. -  0"}));
     const SPImage over = Picture("over");
     EXPECT_GT(Whites(over, kEndTitle), 100) << "the end screen's title";

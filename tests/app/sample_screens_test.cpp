@@ -6,8 +6,10 @@
 
 #include <lua.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,11 +17,13 @@
 #include "InProcessGame.h"
 #include "WorkingFolder.h"
 #include "app/Application.h"
+#include "core/SettingsVariables.h"
 #include "core/PKernel.h"
 #include "core/PMMObject.h"
 #include "game/PGameData.h"
 #include "interface/InterfaceHooks.h"
 #include "interface/PFontManager.h"
+#include "interface/PInterfaceLayout.h"
 #include "interface/PWindow.h"
 #include "interface/PInterface.h"
 #include "platform/PathResolver.h"
@@ -123,8 +127,10 @@ protected:
         Step();
     }
 
+    // Two frames of the open screen's script (a screen without one has nothing to run).
     void Step() {
-        for (int frame = 0; frame < 2; ++frame) GetScriptManager()->GetScript(m_name)->Update();
+        const auto script = GetScriptManager()->GetScript(m_name);
+        for (int frame = 0; frame < 2 && script; ++frame) script->Update();
     }
 
     // What the script was sent since the last call, the mouse's moves left out.
@@ -269,6 +275,57 @@ TEST_F(SampleScreensTest, TheScoreTableShowsTheBestDriversAndTakesANewScore) {
     Received("main");
     Press("back");
     EXPECT_EQ(Received("main"), Commands{"scores_closed()"});
+}
+
+// Every screen of the sample at the smallest window, 640 x 480, with what the game writes into
+// it (the scripts' texts, the longest end and the whole set-up the shop's Auto buys): each text's
+// glyphs and each shown window lie inside the window.
+TEST_F(SampleScreensTest, EveryScreenShowsItsTextsAndWindowsInsideTheSmallestWindow) {
+    constexpr float kWidth = 640.0f, kHeight = 480.0f;
+    const int32_t width = g_screenWidth, height = g_screenHeight;
+    g_screenWidth = static_cast<int32_t>(kWidth);
+    g_screenHeight = static_cast<int32_t>(kHeight);
+    Run("InitPlayer() CommitCarSettings() SetCurrentMission(3) SetMoney(100000) SetKills(2147483647)");
+    int screens = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path() / "data/interface")) {
+        const std::string file = entry.path().filename().string();
+        const size_t suffix = file.rfind("1024.int");
+        if (suffix == std::string::npos) continue;
+        const std::string name = file.substr(0, suffix);
+        const std::string bytes = testsupport::ReadBytes(entry.path());
+        const SPInterfaceLayout layout = ParseInterfaceLayout(bytes.data(), static_cast<int32_t>(bytes.size()));
+        CPInterface& screen = Open(name);
+        if (name == "shop") Press("auto");
+        if (name == "gameover") {
+            Run("SetTextString(screen, 'title', 'game_won') SetTextString(screen, 'reason', 'car_destroyed') "
+                "SetTextString(screen, 'hint', 'press_enter') SetText(screen, 'score', GetString('final_score') .. ': ' .. GetScore())");
+        }
+        for (const SPLayoutElement& element : layout.elements) {
+            if (element.kind == SPLayoutElement::Kind::Text) {
+                const SPInterfaceText* text = screen.FindText(element.text.name);
+                ASSERT_NE(text, nullptr) << name << ": " << element.text.name;
+                for (const SPVertex& vertex : text->object->GetAttachment().Get<CPRenderObject>()->GetVertices()) {
+                    EXPECT_TRUE(vertex.position.x >= 0.0f && vertex.position.x <= kWidth && vertex.position.y >= 0.0f &&
+                                vertex.position.y <= kHeight)
+                        << name << ": the text " << element.text.name << " \"" << ShownText(screen, element.text.name)
+                        << "\" reaches " << vertex.position.x << ", " << vertex.position.y;
+                }
+            } else if (element.kind != SPLayoutElement::Kind::Cursor) {
+                const CPWindow* window = screen.FindElement(element.looks.front().name);
+                ASSERT_NE(window, nullptr) << name << ": " << element.looks.front().name;
+                if (!window->IsVisible()) continue;
+                EXPECT_TRUE(window->x >= 0.0f && window->y >= 0.0f && window->x + window->w <= kWidth &&
+                            window->y + window->h <= kHeight)
+                    << name << ": the window " << element.looks.front().name << " at " << window->x << ", " << window->y
+                    << " size " << window->w << " x " << window->h;
+            }
+        }
+        Run("DeactivateInterface(screen) Release(screen) screen = nil");
+        ++screens;
+    }
+    EXPECT_GE(screens, 8) << "menu, keys, shop, saves, scores, end, HUD and title";
+    g_screenWidth = width;
+    g_screenHeight = height;
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 // The sample car as the object loader builds it from the built data is a car the physics world
-// can drive: its springs carry it over the sample land, and it drives front first.
+// can drive: its springs carry it over the sample land, and it drives front first. The player's
+// car is drawn as high as its collision boxes reach.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <memory>
 
+#include "Render/ModelFile.h"
 #include "Render/PGameObject.h"
 #include "Render/PObjectLoader.h"
 #include "Render/PRenderObject.h"
@@ -100,6 +103,28 @@ TEST_F(SampleCarTest, ItRestsOnItsSpringsAndDrivesFrontFirst) {
         EXPECT_LT(Vec3Dot(WheelOffset(rear), heading), 0.0f) << rear << " trails";
     }
     EXPECT_LT(std::fabs(v.x), 0.1f * std::fabs(v.y)) << "straight on, along its length";
+}
+
+// Enemies strike and shoot the player's car up to the top of its highest collision box (the
+// cabin's): the drawn car, its body and the cabin's roll cage, must reach that high, or blows
+// land in the air above it.
+TEST(SamplePlayerCarTest, ItsDrawnCabinReachesAsHighAsItsCollisionBoxes) {
+    const std::string bytes = testsupport::ReadBytes(fs::path(VX_SAMPLE_DATA) / "data/meshes/jeep.p3d");
+    modelfile::SPMeshFile file;
+    std::string error;
+    ASSERT_TRUE(modelfile::ReadMeshFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), true, file, error)) << error;
+    ASSERT_EQ(file.nodes.size(), 1u);
+    const modelfile::SPMeshNode& car = file.nodes[0];
+    // Heights in the car node's frame: a box's centre lies half its height above its position.
+    float boxTop = -1e9f;
+    for (const modelfile::SPShapeRecord& box : car.shapes) boxTop = std::max(boxTop, box.position.z + box.height);
+    float drawnTop = -1e9f;
+    for (const SPVertex& vertex : car.vertices) drawnTop = std::max(drawnTop, vertex.position.z);
+    for (const modelfile::SPMeshNode& child : car.children) {
+        if (child.name != "cage") continue;
+        for (const SPVertex& vertex : child.vertices) drawnTop = std::max(drawnTop, child.transform.position.z + vertex.position.z);
+    }
+    EXPECT_NEAR(drawnTop, boxTop, 0.05f);
 }
 
 }  // namespace

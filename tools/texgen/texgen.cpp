@@ -1,7 +1,7 @@
 // texgen: draws the sample data's textures and writes them as TGA files, and the sample level's
 // terrain textures as uncompressed DDS files.
 //
-//     texgen <folder>
+//     texgen <folder> <level texts folder>
 //
 // sample_checker.tga  64 × 64, opaque: orange and cream squares of 8 × 8 texels
 // sample_glow.tga     32 × 32: a yellow disc whose alpha falls off towards its rim
@@ -15,21 +15,28 @@
 // particle_flame.tga  128 × 64: 4 × 2 frames of a flickering flame tongue, row by row
 // spot_scorch.tga     128 × 32: 4 × 1 frames of ash marks of different shapes
 // sample_fog.tga      16 × 16: a pale grey-blue, half transparent
-// level1/color.dds    64 × 64, opaque: the sample level's ground colours, greens with a brown band
+// beacon.tga          8 × 16, opaque: a check point's stripes, yellow over black
+// level1/color.dds    256 × 256, opaque: the sample level's ground colours, greens with a brown
+//                     road along its course: from the player's start through the check points in
+//                     their order (read from level1.txt in the level texts folder)
 // level1/detail1.dds  32 × 32, opaque: light grey grain
 // level1/detail2.dds  32 × 32, opaque: coarser grey grain
-// level1/map.tga      64 × 64, opaque: the sample level's minimap picture
+// level1/map.tga      256 × 256, opaque: the sample level's minimap picture (the same picture)
 // level2/..., level3/...: the same for the levels of missions 2 (sand) and 3 (grey rock)
 // menu.tga           256 × 128: the sample menu's buttons, choice frame, panel, cursor block and title plate
-// hud.tga            256 × 128: the HUD's arrow, weapon signs, marks and panel
+// hud.tga            256 × 256: the HUD's arrow, weapon signs and name plates, marks and panel
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "LevelText.h"
+#include "game/LevelRecordName.h"
 
 namespace {
 
@@ -56,6 +63,13 @@ Picture Squares(int size, int square, uint32_t first, uint32_t second) {
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) picture.pixels.push_back(((x / square) + (y / square)) % 2 == 0 ? first : second);
     }
+    return picture;
+}
+
+// Rows of two colours, the first colour in the top half.
+Picture Stripes(int width, int height, uint32_t top, uint32_t bottom) {
+    Picture picture{width, height, {}};
+    for (int y = 0; y < height; ++y) picture.pixels.insert(picture.pixels.end(), static_cast<size_t>(width), y < height / 2 ? top : bottom);
     return picture;
 }
 
@@ -172,11 +186,57 @@ Picture Menu() {
     return picture;
 }
 
+// Capital letters of 5 × 7 pixels for the HUD's name plates: one string a row, '#' lit.
+struct Letter {
+    char letter;
+    const char* rows[7];
+};
+constexpr Letter kLetters[] = {
+    {'A', {" ### ", "#   #", "#   #", "#####", "#   #", "#   #", "#   #"}},
+    {'C', {" ####", "#    ", "#    ", "#    ", "#    ", "#    ", " ####"}},
+    {'E', {"#####", "#    ", "#    ", "#### ", "#    ", "#    ", "#####"}},
+    {'G', {" ####", "#    ", "#    ", "# ###", "#   #", "#   #", " ### "}},
+    {'H', {"#   #", "#   #", "#   #", "#####", "#   #", "#   #", "#   #"}},
+    {'I', {" ### ", "  #  ", "  #  ", "  #  ", "  #  ", "  #  ", " ### "}},
+    {'K', {"#   #", "#  # ", "# #  ", "##   ", "# #  ", "#  # ", "#   #"}},
+    {'L', {"#    ", "#    ", "#    ", "#    ", "#    ", "#    ", "#####"}},
+    {'M', {"#   #", "## ##", "# # #", "#   #", "#   #", "#   #", "#   #"}},
+    {'N', {"#   #", "##  #", "# # #", "#  ##", "#   #", "#   #", "#   #"}},
+    {'O', {" ### ", "#   #", "#   #", "#   #", "#   #", "#   #", " ### "}},
+    {'P', {"#### ", "#   #", "#   #", "#### ", "#    ", "#    ", "#    "}},
+    {'R', {"#### ", "#   #", "#   #", "#### ", "# #  ", "#  # ", "#   #"}},
+    {'S', {" ####", "#    ", "#    ", " ### ", "    #", "    #", "#### "}},
+    {'T', {"#####", "  #  ", "  #  ", "  #  ", "  #  ", "  #  ", "  #  "}},
+    {'U', {"#   #", "#   #", "#   #", "#   #", "#   #", "#   #", " ### "}},
+    {'V', {"#   #", "#   #", "#   #", "#   #", "#   #", " # # ", "  #  "}},
+    {'Y', {"#   #", "#   #", " # # ", "  #  ", "  #  ", "  #  ", "  #  "}},
+};
+
+// Writes the capitals (and blanks) centred in a box of the picture, each pixel of a letter a
+// square of scale texels.
+void Label(Picture& picture, int left, int top, int width, int height, const char* text, int scale, uint32_t colour) {
+    const int count = static_cast<int>(std::char_traits<char>::length(text));
+    int x = left + (width - (count * 6 - 1) * scale) / 2;
+    const int y = top + (height - 7 * scale) / 2;
+    for (const char* character = text; *character; ++character, x += 6 * scale) {
+        for (const Letter& letter : kLetters) {
+            if (letter.letter != *character) continue;
+            for (int row = 0; row < 7; ++row) {
+                for (int column = 0; column < 5; ++column) {
+                    if (letter.rows[row][column] == '#') Box(picture, x + column * scale, y + row * scale, scale, scale, colour, colour, 0);
+                }
+            }
+        }
+    }
+}
+
 // The HUD's elements: the arrow toward targets (pointing up), the weapon slot's frame, the
 // three weapons' signs, an upgrade point, the super weapon's sign and its two green marks, the
-// empty mine layer's sign, the mines' sign and the panel behind the numbers.
+// empty mine layer's sign, the mines' sign and the panel behind the numbers; below them the
+// weapons' name plates (light gun, heavy machine gun, rockets, plasma) and the plate of the
+// engine's overheat warning.
 Picture Hud() {
-    Picture picture = Blank(256, 128);
+    Picture picture = Blank(256, 256);
     for (int y = 0; y < 32; ++y) {
         const int half = y / 2;
         for (int x = 16 - half; x < 16 + half; ++x) picture.pixels[static_cast<size_t>(y * 256 + x)] = 0xFFFFD040u;
@@ -191,6 +251,17 @@ Picture Hud() {
     Box(picture, 128, 32, 32, 32, 0xFF505050u, 0xFF909090u, 2);
     Box(picture, 160, 32, 32, 32, 0xFF806020u, 0xFFFFFFFFu, 2);
     Box(picture, 0, 64, 128, 40, 0xA0101820u, 0xFF8090C0u, 2);
+    const struct {
+        int left, top;
+        uint32_t fill;
+        const char* name;
+    } plates[] = {{0, 128, 0xFF3860B0u, "LIGHT GUN"}, {128, 128, 0xFFC03030u, "HEAVY MG"},
+                  {0, 160, 0xFF30A040u, "ROCKETS"},    {128, 160, 0xFFE08020u, "PLASMA"},
+                  {0, 192, 0xFFC03030u, "ENGINE HOT"}};
+    for (const auto& plate : plates) {
+        Box(picture, plate.left, plate.top, 128, 32, plate.fill, 0xFFFFFFFFu, 2);
+        Label(picture, plate.left, plate.top, 128, 32, plate.name, 2, 0xFFFFFFFFu);
+    }
     return picture;
 }
 
@@ -246,15 +317,58 @@ struct Colour {
     float r, g, b;
 };
 
-// A level's ground: the ground colour in a faint checker with a road-coloured band across the middle.
-Picture LevelColour(Colour ground, Colour road) {
-    Picture picture{64, 64, {}};
-    for (int y = 0; y < 64; ++y) {
-        for (int x = 0; x < 64; ++x) {
-            const bool band = std::abs(y - 32) < 4;
-            const float shade = 0.05f * static_cast<float>(((x / 8) + (y / 8)) % 2);
-            picture.pixels.push_back(band ? Argb(1.0f, road.r, road.g, road.b)
-                                          : Argb(1.0f, ground.r + shade, ground.g + shade, ground.b));
+// A point of a level's ground, in level units (x east, y north).
+struct GroundPoint {
+    float x, y;
+};
+
+// The way a level's missions drive: the player's start, then its check points by number.
+std::vector<GroundPoint> Course(const SPLevelFile& level) {
+    std::vector<std::pair<int32_t, GroundPoint>> checkPoints;
+    std::vector<GroundPoint> course;
+    for (const SPLevelRecord& record : level.records) {
+        const SPLevelRecordName name = ClassifyLevelRecord(record.name);
+        const GroundPoint point{record.position.x, record.position.y};
+        if (name.kind == LevelRecordKind::Player) course.push_back(point);
+        if (name.kind == LevelRecordKind::CheckPoint) checkPoints.emplace_back(name.checkPointNumber, point);
+    }
+    std::stable_sort(checkPoints.begin(), checkPoints.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& checkPoint : checkPoints) course.push_back(checkPoint.second);
+    return course;
+}
+
+float DistanceToSegment(GroundPoint p, GroundPoint a, GroundPoint b) {
+    const float dx = b.x - a.x, dy = b.y - a.y;
+    const float length = dx * dx + dy * dy;
+    const float t = length > 0.0f ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length, 0.0f, 1.0f) : 0.0f;
+    return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
+}
+
+float DistanceToCourse(GroundPoint p, const std::vector<GroundPoint>& course) {
+    float nearest = course.size() == 1 ? std::hypot(p.x - course[0].x, p.y - course[0].y) : 1e9f;
+    for (size_t i = 1; i < course.size(); ++i) nearest = std::min(nearest, DistanceToSegment(p, course[i - 1], course[i]));
+    return nearest;
+}
+
+// A level's ground over its whole terrain (the first row is the north edge, the first column the
+// west edge, as the terrain and the minimap map it): the ground colour in a faint checker with a
+// road 8 units wide along the course, its rim blending into the ground.
+Picture LevelColour(const SPLevelFile& level, Colour ground, Colour road) {
+    constexpr int kSide = 256;
+    constexpr float kRoadHalfWidth = 4.0f;
+    constexpr float kRim = 1.5f;
+    const std::vector<GroundPoint> course = Course(level);
+    Picture picture{kSide, kSide, {}};
+    for (int y = 0; y < kSide; ++y) {
+        for (int x = 0; x < kSide; ++x) {
+            const GroundPoint point{(2.0f * (static_cast<float>(x) + 0.5f) / kSide - 1.0f) * level.halfWidth,
+                                    (1.0f - 2.0f * (static_cast<float>(y) + 0.5f) / kSide) * level.halfDepth};
+            const float beyond = course.empty() ? kRim : DistanceToCourse(point, course) - kRoadHalfWidth;
+            const float onRoad = std::clamp(1.0f - beyond / kRim, 0.0f, 1.0f);
+            const float shade = 0.05f * static_cast<float>(((x / 32) + (y / 32)) % 2);
+            const auto mix = [onRoad](float from, float to) { return from + (to - from) * onRoad; };
+            picture.pixels.push_back(Argb(1.0f, mix(ground.r + shade, road.r), mix(ground.g + shade, road.g), mix(ground.b, road.b)));
         }
     }
     return picture;
@@ -274,11 +388,12 @@ constexpr LevelLook kLevelLooks[] = {{"level1", {0.25f, 0.5f, 0.22f}, {0.45f, 0.
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: texgen <folder>\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: texgen <folder> <level texts folder>\n");
         return 2;
     }
     const std::string folder = argv[1];
+    const std::string levelTexts = argv[2];
     const struct {
         const char* name;
         Picture picture;
@@ -294,6 +409,7 @@ int main(int argc, char** argv) {
         {"particle_flame.tga", Flame()},
         {"spot_scorch.tga", Scorch()},
         {"sample_fog.tga", Squares(16, 16, 0x80B0B8C8u, 0x80B0B8C8u)},
+        {"beacon.tga", Stripes(8, 16, 0xFFFFD040u, 0xFF202020u)},
         {"menu.tga", Menu()},
         {"hud.tga", Hud()},
     };
@@ -310,7 +426,16 @@ int main(int argc, char** argv) {
         const std::string level = folder + "/" + look.name;
         std::error_code created;
         std::filesystem::create_directories(level, created);
-        const Picture colour = LevelColour(look.ground, look.road);
+        SPLevelFile course;
+        std::string error;
+        std::ifstream text(levelTexts + "/" + look.name + ".txt");
+        std::stringstream content;
+        content << text.rdbuf();
+        if (!vxlevel::ParseLevelText(content.str(), course, error)) {
+            std::fprintf(stderr, "texgen: %s/%s.txt: %s\n", levelTexts.c_str(), look.name, error.c_str());
+            return 1;
+        }
+        const Picture colour = LevelColour(course, look.ground, look.road);
         written = WriteTga(level + "/map.tga", colour) && written;
         written = WriteDds(level + "/color.dds", colour) && written;
         for (const auto& texture : levelTextures) written = WriteDds(level + "/" + texture.name, texture.picture) && written;

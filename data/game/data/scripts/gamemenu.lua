@@ -1,18 +1,29 @@
 -- The HUD in a level (Data\Interface\hud1024.int). "main" creates the screen and activates it
 -- before the level starts; this script then draws it every frame: the car's life, weapons, mines,
 -- super weapon and the arrows to the check point and the targets (UpdateGameInterface), the money
--- ("score"), the kills ("score2", which the level script sends as "kills"), the level time ("time") and the level's messages ("message",
--- shown for a few seconds).
+-- ("score"), the mission's kills ("score2", which the level script sends as "kills"), the game's
+-- score ("total", whenever it changes), the level time ("time") and the level's messages
+-- ("message", shown for a few seconds).
 -- The money is read with GetMoney when the screen is shown, since "change_money" reaches this
 -- script only while it runs (a purchase in the shop happens while the HUD is not shown); the
 -- level's "set_money" and every later "change_money" bring the new sum.
 
 local hud = nil
 local messageTime = 0
+local shownScore = nil
 local kMessageSeconds = 4
 
 local function ShowMoney(money)
     UpdateScore(hud, money)
+end
+
+-- The game's score, rewritten only when it changed.
+local function ShowScore()
+    local score = GetScore()
+    if score ~= shownScore then
+        shownScore = score
+        SetText(hud, "total", tostring(score))
+    end
 end
 
 local function ShowMessage(text)
@@ -34,7 +45,9 @@ local function HandleCommand(command, first)
         hud = StringToPointer(first)
         Release(hud)
         ShowMoney(GetMoney())
-        UpdateScore2(hud, GetScore())
+        UpdateScore2(hud, 0)
+        shownScore = nil
+        ShowScore()
         SetText(hud, "message", "")
         ShowSuperWeapon()
     elseif hud == nil then
@@ -68,6 +81,7 @@ while true do
             end
         end
         UpdateGameInterface(hud)
+        ShowScore()
         UpdateTime(hud)
         UpdateInterface(hud)
     end

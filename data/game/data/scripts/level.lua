@@ -7,22 +7,25 @@
 -- then the enemy kinds with their odds and the bonuses that killed enemies drop.
 -- An enemy comes every few seconds: from a spawn source of the check point 60 to 70 units from
 -- the car when there is one, else from the check point's table at a free place 30 units from the
--- car in a random direction (within the level's bounds). One that leaves play
--- without dying ("enemy_invisible") is sent again; a killed one ("enemy_death") counts for the
--- score and may drop a bonus of the check point's table.
+-- car (within the level's bounds), ahead of the car when there is room there, so that the player
+-- sees it come. One that leaves play without dying ("enemy_invisible") is sent again; a killed
+-- one ("enemy_death") counts as a kill of the mission (the engine adds its reward to the score)
+-- and may drop a bonus of the check point's table.
 -- The script tells "main" "mission_complete" when the finish is reached and "time_out" when the
--- time has run out first; "gamemenu" hears the kills ("kills"). A level without a mission file
--- runs without rules.
+-- time has run out first; "gamemenu" hears the mission's kills ("kills"). A level without a
+-- mission file runs without rules.
 
 local kSpawnSeconds = 3
 local kSpawnDistance = 30
 local kPlaceTries = 4
+local kAheadSpread = math.pi / 3  -- the places ahead lie within this angle of the car's heading
 
 local count = 0        -- check points of the mission
 local reached = 0      -- check points reached
 local timeLeft = 0
 local spawned = 0      -- enemies sent for the current check point
 local spawnTimer = 0
+local kills = 0        -- enemies killed in this mission
 local running = false
 
 -- The mission's check-point numbers of line i (from 0): time, enemies, alive at once, finish.
@@ -33,7 +36,7 @@ end
 
 -- The script serves every level in turn: each level's start begins afresh.
 local function StartMission()
-    reached, spawned, spawnTimer, running = 0, 0, 0, false
+    reached, spawned, spawnTimer, kills, running = 0, 0, 0, 0, false
     LoadMissionInfo("mission" .. GetCurrentMission())
     count = GetCheckPointsCount()
     if count == 0 then
@@ -53,11 +56,16 @@ local function StartMission()
     running = true
 end
 
--- A free place for an enemy of the kind, about 30 units from the car.
+-- A free place for an enemy of the kind, about 30 units from the car: ahead of it first, then in
+-- any direction.
 local function PlaceNearCar(kind)
     local carX, carY = GetPlayerPosition()
-    for try = 1, kPlaceTries do
+    local heading = GetPlayerDirection()
+    for try = 1, 2 * kPlaceTries do
         local angle = math.random() * 2 * math.pi
+        if try <= kPlaceTries then
+            angle = heading + (math.random() - 0.5) * 2 * kAheadSpread
+        end
         local found, x, y = GetPositionForEnemy(kind, 0, 1, carX + kSpawnDistance * math.cos(angle),
                                                 carY + kSpawnDistance * math.sin(angle))
         if found then
@@ -107,8 +115,8 @@ local function HandleCommand(command, first, second, third)
             Finish("mission_complete")
         end
     elseif command == "enemy_death" then
-        SetKills(GetScore() + 1)
-        SendCommandByName("gamemenu", "kills", GetScore())
+        kills = kills + 1
+        SendCommandByName("gamemenu", "kills", kills)
         SetBonus(tonumber(second) or 0, tonumber(third) or 0, reached)
     elseif command == "enemy_invisible" then
         -- It left play without dying: another one comes in its place.

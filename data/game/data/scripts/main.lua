@@ -2,15 +2,16 @@
 --
 -- The title shows the sample scene (a ground tile with its lamp and particle effects, a box with a
 -- glow above it, a car, a walker that sways frame by frame and a fan whose blade keeps turning)
--- with music. Tab opens the main menu (Data\Interface\menu1024.int, run by the script "menu");
+-- with music, and the title screen (title1024.int: the game's name and the keys) while no other
+-- screen is shown. Tab opens the main menu (Data\Interface\menu1024.int, run by the script "menu");
 -- its "Keys" shows the key screen (keys1024.int, run by the script "keys") until its "Back", and its
 -- "Play" starts a new game: the start set-up and money, then the missions one after the
 -- other, each after the shop (the screen "shop", closed with "shop_closed"). A mission is a level
 -- with its HUD (the script "gamemenu") and its rules (the level's script "level"): it ends when
 -- "level" says "mission_complete" (money is paid for it and the shop opens for the next one),
 -- "time_out", or when the car is destroyed ("player_dead"). The end screen
--- (Data\Interface\gameover1024.int) then says how the game went; Enter opens the score table (the
--- screen "scores", told "record_score" to enter the kills), whose "scores_closed" goes back to the
+-- (Data\Interface\gameover1024.int) then says how the game went and the score; Enter opens the
+-- score table (the screen "scores", told "record_score" to enter the score), whose "scores_closed" goes back to the
 -- title. S on the title or in the shop opens the save and load screen ("saves"): "game_loaded"
 -- goes on to the shop of the loaded game's mission, "saves_closed" back to where it was opened.
 -- The screens draw while this script shows them. Escape ends the game at any time, except on the
@@ -41,6 +42,7 @@ local menu = CreateInterface("menu", 0)
 local menuShown = false
 local keys = CreateInterface("keys", 0)
 local keysShown = false
+local title = CreateInterface("title", 0)
 local hud = nil       -- the HUD while a mission runs
 local screen = nil     -- the screen shown over the title or in place of a level
 local savesShown = false
@@ -76,6 +78,7 @@ local function ShowScene()
     -- The walker plays its "walk" endlessly; the fan's turn runs while it is active.
     SetAnimation(scene.walker, "walk", 1, 0, -1)
     ActivateObject(scene.fan, kSceneLayer)
+    ActivateInterface(title)
     PlayMusic("track1.ogg")
 end
 
@@ -88,6 +91,7 @@ local function HideScene()
         DeactivateInterface(keys)
         keysShown = false
     end
+    DeactivateInterface(title)
     DeactivateObject(scene.land)
     DeactivateObject(scene.fan)
     for _, object in pairs(scene) do
@@ -246,6 +250,7 @@ local function ReleaseAll()
     Release(menu)
     DeactivateInterface(keys)
     Release(keys)
+    Release(title)
 end
 
 local function HandleKey(code)
@@ -327,6 +332,8 @@ while true do
             UpdateInterface(menu)
         elseif keysShown then
             UpdateInterface(keys)
+        elseif not savesShown then
+            UpdateInterface(title)
         end
     end
     if screen then
