@@ -181,13 +181,7 @@ void AI_Entity::OnDamage(const PVector3& hitPosition, const PVector3& direction,
 void AI_Entity::PayKill()
 {
     CountOut();
-    if (CPGameData* data = GetGameData()) {
-        data->money += static_cast<float>(reward);
-        char text[64];
-        std::snprintf(text, sizeof(text), "%f", static_cast<double>(data->money));
-        if (CPScriptManager* scripts = GetScriptManager()) scripts->SendCommandByName("gamemenu", "change_money", text);
-        data->score += reward;
-    }
+    if (CPGameData* data = GetGameData()) data->Earn(static_cast<float>(reward), reward);
     if (gibOnDeath && goreName == "blood1" && model) {
         model->SetEnabled(false);
         BurstIntoGibs();

@@ -241,10 +241,7 @@ void CPPlayerCar::Repair(float frameDelta) { health = std::min(health + frameDel
 
 // "change_money" goes out every frame, also when nothing was earned.
 void CPPlayerCar::EarnMoney(float frameDelta) {
-    CPGameData* data = GetGameData();
-    if (!data) return;
-    data->money += frameDelta * incomeRate;
-    SendToInterface("change_money", FloatText(data->money));
+    if (CPGameData* data = GetGameData()) data->Earn(frameDelta * incomeRate, 0);
 }
 
 void CPPlayerCar::SelectFirstWeapon() {

@@ -3,13 +3,9 @@
 #include <array>
 #include <cstdint>
 
-namespace platform {
+#include "math/SaturatingAdd.h"
 
-// a + b, held at the ends of the int32_t range: mouse counts add up without overflowing.
-inline int32_t SaturatingAdd(int32_t a, int32_t b) {
-    const int64_t sum = static_cast<int64_t>(a) + b;
-    return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
-}
+namespace platform {
 
 // Keyboard and mouse as a polled device: the event pump accumulates into it, the input task
 // reads it once per frame and then takes the mouse deltas with TakeMouse.

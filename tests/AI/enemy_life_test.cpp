@@ -144,6 +144,16 @@ TEST_F(EnemyTest, AKillPaysOnceAndTellsTheScriptsOnce)
     EXPECT_EQ(m_ai->WalkerCount(), 0);
 }
 
+TEST_F(EnemyTest, AKillAtTheHighestScoreKeepsIt)
+{
+    m_gameData->score = INT32_MAX;
+    AI_Entity* walker = Spawn("walker", 10.0f, 20.0f);
+    ASSERT_NE(walker, nullptr);
+    for (int hit = 0; hit < 3; ++hit) walker->OnDamage({10, 20, 1}, {0, 1, 0}, 40.0f, true, false, false);
+    ASSERT_EQ(walker->CurrentStateId(), AI_Entity::kDeath);
+    EXPECT_EQ(m_gameData->score, INT32_MAX) << "the score holds at its top instead of wrapping round";
+}
+
 TEST_F(EnemyTest, ARocketKilledBloodyEnemyBurstsIntoDebrisAndAnOilyOneDoesNot)
 {
     for (const auto& [kind, bursts] : {std::pair{"walker", true}, {"scav", false}}) {
