@@ -65,7 +65,7 @@ constexpr float kFrameTime = 0.02f;
 constexpr uint32_t kWarmUpFrames = 250;  // the level loaded, the crowd complete and settled
 constexpr uint32_t kMeasuredFrames = 750;
 constexpr uint32_t kLoadingFrames = 20;  // before the crowd is complete
-constexpr size_t kMissionEnemies = 18;  // level3's check points send 4, 6 and 8
+constexpr size_t kMissionEnemies = 18;  // level3's check points send 18 in all
 constexpr size_t kWeaponObjects = 300;
 constexpr int32_t kLoadPriority = 9500;  // after every game task, before the renderer
 
