@@ -178,26 +178,63 @@ CPIVertexBuffer::Written CPIVertexBuffer::WriteDynamic(CPIVBlock& block, bool ma
 {
     RecordPlace(block);
     const bool pairHeldOthers = m_usedIndices > 0 || m_usedVertices > 0;
+    m_leftOut.assign(block.dynamicObjects.size(), false);
+    if (!mayMove || !pairHeldOthers) LeaveOutWhatCrowdsOthersOut(block);
     int32_t indexSum = 0;
     int32_t vertexSum = 0;
-    for (const TPtr<CPRenderObjectBase>& object : block.dynamicObjects) {
-        if (DrawnFromMesh(*object)) continue;
-        const int32_t indices = object->GetIndexCount();
-        const int32_t vertices = object->GetVertexCount();
-        if (indices < 0 || vertices < 0) continue;
+    for (size_t i = 0; i < block.dynamicObjects.size(); ++i) {
+        CPRenderObjectBase& object = *block.dynamicObjects[i];
+        const int32_t indices = object.GetIndexCount();
+        const int32_t vertices = object.GetVertexCount();
+        if (!IsWritten(object) || m_leftOut[i]) continue;
         if (!Fits(indices, vertices)) {
             if (mayMove && pairHeldOthers) return Written::NeedsNextPair;
-            GetLog()->Print(0, "A batch holds more geometry than a streaming buffer pair: %s dropped this frame\n",
-                            object->GetClassName().c_str());
             continue;
         }
-        if (!WriteObject(*object, indices, vertices)) continue;
+        if (!WriteObject(object, indices, vertices)) continue;
         indexSum += indices;
         vertexSum += vertices;
     }
     block.indexCount = indexSum;
     block.vertexCount = vertexSum;
     return Written::All;
+}
+
+bool CPIVertexBuffer::IsWritten(const CPRenderObjectBase& object)
+{
+    return !DrawnFromMesh(object) && object.GetIndexCount() >= 0 && object.GetVertexCount() >= 0;
+}
+
+void CPIVertexBuffer::LeaveOutWhatCrowdsOthersOut(const CPIVBlock& block)
+{
+    int64_t indexSum = 0;
+    int64_t vertexSum = 0;
+    for (const TPtr<CPRenderObjectBase>& object : block.dynamicObjects) {
+        if (!IsWritten(*object)) continue;
+        indexSum += object->GetIndexCount();
+        vertexSum += object->GetVertexCount();
+    }
+    // The batch must stay where it is: the largest objects are left out first, so that one
+    // oversized object costs only itself and not everything drawn after it.
+    while (!Fits(static_cast<int32_t>(std::min<int64_t>(indexSum, kIndexLimit)),
+                 static_cast<int32_t>(std::min<int64_t>(vertexSum, kVertexLimit)))) {
+        size_t largest = block.dynamicObjects.size();
+        for (size_t i = 0; i < block.dynamicObjects.size(); ++i) {
+            const CPRenderObjectBase& object = *block.dynamicObjects[i];
+            if (m_leftOut[i] || !IsWritten(object)) continue;
+            if (largest == block.dynamicObjects.size() ||
+                object.GetVertexCount() >= block.dynamicObjects[largest]->GetVertexCount()) {
+                largest = i;
+            }
+        }
+        if (largest == block.dynamicObjects.size()) return;
+        const CPRenderObjectBase& object = *block.dynamicObjects[largest];
+        GetLog()->Print(0, "A batch holds more geometry than a streaming buffer pair: %s dropped this frame\n",
+                        object.GetClassName().c_str());
+        m_leftOut[largest] = true;
+        indexSum -= object.GetIndexCount();
+        vertexSum -= object.GetVertexCount();
+    }
 }
 
 bool CPIVertexBuffer::WriteObject(CPRenderObjectBase& object, int32_t indices, int32_t vertices)

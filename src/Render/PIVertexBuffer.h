@@ -44,9 +44,10 @@ public:
     bool Unlock();
     // Streams one batch into the locked pair and records where it landed (CPIVBlock). A batch
     // stays in one pair: when it does not fit in what is left of the current pair, it starts the
-    // next pair (as long as the ring has a pair not yet used since Lock). A dynamic object is
-    // dropped for the frame only when its batch cannot hold it even in a fresh pair, or when it
-    // writes an index outside its own vertices. False when nothing is locked.
+    // next pair (as long as the ring has a pair not yet used since Lock). When a batch cannot be
+    // held whole even so, its largest objects are dropped for the frame until the rest fits; an
+    // object that writes an index outside its own vertices is dropped too. False when nothing is
+    // locked.
     bool FillBlock(CPIVBlock& block);
 
     void OnLostDevice() override;
@@ -77,6 +78,10 @@ private:
     bool Fits(int32_t indices, int32_t vertices) const;
     void RecordPlace(CPIVBlock& block) const;
     Written WriteDynamic(CPIVBlock& block, bool mayMove);
+    static bool IsWritten(const CPRenderObjectBase& object);
+    // Marks in m_leftOut the objects of a batch that cannot all be written from the current
+    // place: the largest, until the rest fits.
+    void LeaveOutWhatCrowdsOthersOut(const CPIVBlock& block);
     bool WriteObject(CPRenderObjectBase& object, int32_t indices, int32_t vertices);
     void GroupByMesh(CPIVBlock& block);
 
@@ -103,4 +108,6 @@ private:
         CPRenderObjectBase* object;
     };
     std::vector<Grouped> m_grouping;
+    // Per object of the batch being written: left out this frame (kept between frames).
+    std::vector<bool> m_leftOut;
 };

@@ -4,10 +4,8 @@
 #include <limits>
 
 #include "Render/PGameObject.h"
-#include "core/TextHelpers.h"
 #include "game/PGameData.h"
 #include "game/PLevel.h"
-#include "script/PScriptManager.h"
 
 namespace {
 
@@ -20,23 +18,10 @@ int32_t WholeReward(float reward)
                                            static_cast<double>(std::numeric_limits<int32_t>::max())));
 }
 
-int32_t SaturatedAdd(int32_t a, int32_t b)
-{
-    const int64_t sum = static_cast<int64_t>(a) + b;
-    return static_cast<int32_t>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-
 void PayReward(float reward)
 {
-    CPGameData* data = GetGameData();
-    if (!data) return;
     const int32_t whole = WholeReward(reward);
-    data->money += static_cast<float>(whole);
-    if (CPScriptManager* manager = GetScriptManager()) {
-        manager->SendCommandByName("gamemenu", "change_money", FloatText(data->money));
-    }
-    data->score = SaturatedAdd(data->score, whole);
+    if (CPGameData* data = GetGameData()) data->Earn(static_cast<float>(whole), whole);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/FileAside.h"
 #include "core/PFileWriter.h"
 #include "core/PLog.h"
 #include "core/Result.h"
@@ -111,6 +112,10 @@ void CPGameData::LoadScores()
         return ReadScoreTable(data, size, read, error);
     });
     if (result == DataFileResult::Loaded) scoreTable = std::move(read);
+    if (result != DataFileResult::Refused) return;
+    // The player's scores are never written over: the next SaveScores starts a new file.
+    const std::string aside = KeepAside(kScoresPath);
+    if (!aside.empty()) GetLog()->Print(0, "The refused %s is kept as %s\n", kScoresPath, aside.c_str());
 }
 
 bool CPGameData::SaveScores() const
@@ -134,7 +139,7 @@ bool CPGameData::SetScoreLine(int32_t line, const std::string& name, int32_t new
         GetLog()->Print(0, "Score line %d is outside the table of %d lines\n", line, kScoreLineCount);
         return false;
     }
-    scoreTable[line] = {name.substr(0, kMaxScoreNameLength), newScore};
+    scoreTable[line] = {name, newScore};
     return SaveScores();
 }
 

@@ -50,7 +50,8 @@ public:
     const std::string& LookUpText(const std::string& key) { return strings[key]; }
 
     // Score table.
-    // Reads Data\scores.dat over the table; a missing or damaged file leaves it as it was.
+    // Reads Data\scores.dat over the table; a missing or damaged file leaves it as it was, and a
+    // damaged one is kept aside (KeepAside) so that saving the table never writes over it.
     void LoadScores();
     // Writes the table to Data\scores.dat as a whole (a temporary file renamed over the old one):
     // false, with the old file left as it was and a line in the log, when it cannot be written.
@@ -58,7 +59,7 @@ public:
     // Makes room for a new score: its 0-based place, the lines below moved down one, or -1 when
     // it does not beat the last line. The place is left for SetScoreLine to fill.
     int32_t AddScore(int32_t newScore);
-    // Line (0 to 11) becomes {name cut to kMaxScoreNameLength bytes, score} and the table is
+    // Line (0 to 11) becomes {name, score} and the table is
     // saved. False, with nothing changed or written, for a line outside the table; false too
     // when the file cannot be written (the line is set).
     bool SetScoreLine(int32_t line, const std::string& name, int32_t score);
@@ -68,6 +69,10 @@ public:
     // Money and the shop.
     // money = value; the script "gamemenu" is told ("change_money", the value as "%f").
     void SetMoney(float value);
+    // The one door for every payment: money grows by moneyAmount (a non-finite amount adds
+    // nothing; the sum is held within the finite floats) and score by scoreAmount (held within
+    // int32), then the new money goes out as with SetMoney.
+    void Earn(float moneyAmount, int32_t scoreAmount);
     // The automatic purchase: with the budget of money plus the value of the edited set-up, the
     // first preset from the last of the current mission's group of three (presets 3 × mission − 1
     // down to 0; the last preset there is when the table is shorter) down to the first that the

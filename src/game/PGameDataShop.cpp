@@ -1,9 +1,12 @@
 // The game data's money and automatic purchase.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "core/TextHelpers.h"
 #include "game/PGameData.h"
+#include "math/SaturatingAdd.h"
 #include "script/PScriptManager.h"
 
 namespace {
@@ -18,6 +21,14 @@ void CPGameData::SetMoney(float value)
     if (CPScriptManager* scripts = GetScriptManager()) {
         scripts->SendCommandByName("gamemenu", "change_money", FloatText(money));
     }
+}
+
+void CPGameData::Earn(float moneyAmount, int32_t scoreAmount)
+{
+    constexpr float kMostMoney = std::numeric_limits<float>::max();
+    if (std::isfinite(moneyAmount)) money = std::clamp(money + moneyAmount, -kMostMoney, kMostMoney);
+    score = SaturatingAdd(score, scoreAmount);
+    SetMoney(money);
 }
 
 bool CPGameData::BuyBestPreset()

@@ -7,15 +7,24 @@ namespace {
 
 constexpr int32_t kTopWeaponLevel = 4;
 
-// The checks that keep a loaded save within what the game can use; "" when it passes.
+// The checks that keep a loaded save within what the game can use; "" when it passes. Weapon
+// levels only ever run from 0 to 4 in play; any other is a damaged file and the upgrades would
+// step past the last level.
 std::string SaveFault(const SPSaveGame& save)
 {
-    if (save.mission < 0) return "the mission is negative";
-    if (save.setup.superWeaponCount < 0) return "the super-weapon count is negative";
     for (int32_t level : save.setup.weaponLevels) {
         if (level < 0 || level > kTopWeaponLevel) return "a weapon level is outside 0 to 4";
     }
     return "";
+}
+
+// The description cut to its longest length, never inside a UTF-8 sequence.
+std::string ShortDescription(const std::string& description)
+{
+    if (description.size() <= kMaxSaveDescriptionLength) return description;
+    size_t end = kMaxSaveDescriptionLength;
+    while (end > 0 && (static_cast<unsigned char>(description[end]) & 0xC0) == 0x80) --end;
+    return description.substr(0, end);
 }
 
 }  // namespace
@@ -24,7 +33,7 @@ bool ReadSaveGame(const uint8_t* data, size_t size, SPSaveGame& save, std::strin
 {
     CPBinaryReader reader(data, size);
     SPSaveGame read;
-    read.description = reader.ReadString();
+    read.description = ShortDescription(reader.ReadString());
     read.money = reader.ReadInt();
     read.mission = reader.ReadInt();
     SPCarSetup& setup = read.setup;
@@ -57,7 +66,7 @@ std::vector<uint8_t> SaveGameBytes(const SPSaveGame& save)
 {
     CPFileWriter writer("");
     const SPCarSetup& setup = save.setup;
-    writer.WriteString(save.description);
+    writer.WriteString(ShortDescription(save.description));
     writer.WriteInt(save.money);
     writer.WriteInt(save.mission);
     for (const std::string& weapon : setup.weapons) writer.WriteString(weapon);

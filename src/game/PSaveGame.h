@@ -24,12 +24,15 @@ struct SPSaveGame {
 };
 
 constexpr int32_t kSaveSlotCount = 13;
+// Descriptions are short texts: a longer one is cut to this many bytes when written and read.
+constexpr size_t kMaxSaveDescriptionLength = 255;
 // The slot whose description is the "autosave" text.
 constexpr char kAutosaveName[] = "save13.sav";
 
 // Reads a whole save from its unscrambled bytes. False, with the reason in error and save
 // untouched, unless the bytes hold every field and nothing more, each string within the bytes,
-// the mission and the super-weapon count not negative and every weapon level 0 to 4.
+// and every weapon level 0 to 4. Any other number is taken as it is: whatever SaveGameBytes
+// writes reads back.
 bool ReadSaveGame(const uint8_t* data, size_t size, SPSaveGame& save, std::string& error);
 
 // The unscrambled bytes of the file for a save.

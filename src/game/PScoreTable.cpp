@@ -16,20 +16,11 @@ bool ReadScoreTable(const uint8_t* data, size_t size, std::vector<SPScoreLine>& 
     CPBinaryReader reader(data, size);
     std::vector<SPScoreLine> read(kScoreLineCount);
     for (int32_t i = 0; i < kScoreLineCount; ++i) {
-        const uint32_t length = reader.ReadUInt();
-        std::string& name = read[i].name;
-        if (!reader.HasFailed() && length <= kMaxScoreNameLength) {
-            name.resize(length);
-            reader.Read(name.data(), length);
-        }
-        if (reader.HasFailed() || length > kMaxScoreNameLength) {
-            error = "line " + std::to_string(i + 1) + ": the name is cut short or longer than " +
-                    std::to_string(kMaxScoreNameLength) + " bytes";
+        read[i].name = reader.ReadString();
+        if (reader.HasFailed()) {
+            error = "line " + std::to_string(i + 1) + ": the name is cut short";
             return false;
         }
-        // A name ends at its first zero byte, as every string of the stream format.
-        const size_t zero = name.find('\0');
-        if (zero != std::string::npos) name.resize(zero);
         read[i].score = reader.ReadInt();
         if (reader.HasFailed()) {
             error = "line " + std::to_string(i + 1) + ": the score is cut short";

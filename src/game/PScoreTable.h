@@ -15,15 +15,13 @@ struct SPScoreLine {
 };
 
 constexpr int32_t kScoreLineCount = 12;
-// The longest name a score line keeps; a longer one is cut when it is set.
-constexpr size_t kMaxScoreNameLength = 255;
 
 // Twelve lines "PLAYER" with 4000, 3500, 3000, 2500, 2000, 1800, 1600, 1400, 1200, 1000, 500, 200.
 std::vector<SPScoreLine> DefaultScoreTable();
 
 // Reads the twelve lines from the (unscrambled) bytes of the file into table. False, with the
-// reason in error and table untouched, unless the bytes hold exactly twelve lines whose names are
-// at most kMaxScoreNameLength bytes long.
+// reason in error and table untouched, unless the bytes hold exactly twelve lines (a name is
+// bounded only by the bytes that are there).
 bool ReadScoreTable(const uint8_t* data, size_t size, std::vector<SPScoreLine>& table, std::string& error);
 
 // The (unscrambled) bytes of the file for a table of twelve lines.

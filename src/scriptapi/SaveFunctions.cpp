@@ -12,8 +12,8 @@
 int ScriptSaveGame(lua_State* state) {
     CPGameData* data = GetGameData();
     std::string name;
-    if (data && TextArgument(state, 1, name)) data->SaveGame(name);
-    return 0;
+    lua_pushboolean(state, data && TextArgument(state, 1, name) && data->SaveGame(name));
+    return 1;
 }
 
 int ScriptLoadGame(lua_State* state) {

@@ -116,6 +116,20 @@ TEST_F(FillTest, WhatOneBatchCannotHoldInAWholePairIsDroppedAlone)
     EXPECT_EQ(CornerPixel(3), kWhite);
 }
 
+TEST_F(FillTest, AnObjectThatWouldCrowdTheOthersOutOfTheirPairIsTheOneDropped)
+{
+    // The large object fits a pair by itself, but the four corners with it do not.
+    TPtr<CPIVBlock> batch =
+        Batch(m_ring, {Corner(0, kRed), Big(65520), Corner(1, kGreen), Corner(2, kBlue), Corner(3, kWhite)});
+    ASSERT_TRUE(m_ring->FillBlock(*batch));
+    EXPECT_EQ(batch->vertexCount, 16);
+    Draw({batch});
+    EXPECT_EQ(CornerPixel(0), kRed);
+    EXPECT_EQ(CornerPixel(1), kGreen);
+    EXPECT_EQ(CornerPixel(2), kBlue);
+    EXPECT_EQ(CornerPixel(3), kWhite);
+}
+
 TEST_F(FillTest, TheLimitsOfAPairAreExclusive)
 {
     const struct {

@@ -5,7 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
+#include <limits>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "core/PMMObject.h"
 #include "core/Scramble.h"
 #include "core/SettingsVariables.h"
+#include "core/TextHelpers.h"
 #include "platform/PathResolver.h"
 #include "game/PGameData.h"
 #include "script/PLuaScript.h"
@@ -201,6 +204,40 @@ protected:
     CPGameData m_data;
 };
 
+TEST_F(UpgradeTest, EarningHoldsMoneyAndScoreInTheirRangesAndTellsTheMenu)
+{
+    constexpr float kMostMoney = std::numeric_limits<float>::max();
+    const struct {
+        float money;
+        int32_t score;
+        float earnedMoney;
+        int32_t earnedScore;
+        float moneyAfter;
+        int32_t scoreAfter;
+    } cases[] = {
+        {10.0f, 4, 2.5f, 3, 12.5f, 7},
+        {0.0f, INT32_MAX, 1.0f, 1, 1.0f, INT32_MAX},
+        {0.0f, INT32_MIN, -1.0f, -1, -1.0f, INT32_MIN},
+        {kMostMoney, 0, kMostMoney, 0, kMostMoney, 0},
+        {-kMostMoney, 0, -kMostMoney, 0, -kMostMoney, 0},
+        {5.0f, 0, std::numeric_limits<float>::infinity(), 0, 5.0f, 0},
+        {5.0f, 0, std::nanf(""), 0, 5.0f, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.earnedScore);
+        m_data.money = c.money;
+        m_data.score = c.score;
+        m_data.Earn(c.earnedMoney, c.earnedScore);
+        EXPECT_EQ(m_data.money, c.moneyAfter);
+        EXPECT_EQ(m_data.score, c.scoreAfter);
+        CPLuaScript& menu = m_scripts["gamemenu"];
+        ASSERT_TRUE(menu.NextCommand());
+        EXPECT_EQ(menu.GetCurrentCommand()->command, "change_money");
+        EXPECT_EQ(menu.GetCurrentCommand()->params.at(0), FloatText(c.moneyAfter));
+        EXPECT_FALSE(menu.NextCommand());
+    }
+}
+
 TEST_F(UpgradeTest, SevenPickUpsRaiseTheSlotThenTheSuperWeapon)
 {
     struct Step {
@@ -286,7 +323,7 @@ TEST_F(GameDataTest, ScoresWrittenAreScrambledAndReadBackEqual)
     EXPECT_EQ(read.GetScoreLine(3)->name, "Ann \"the\" driver");
 }
 
-TEST_F(GameDataTest, SetScoreLineRefusesLinesOutsideTheTableAndCutsLongNames)
+TEST_F(GameDataTest, SetScoreLineRefusesLinesOutsideTheTableAndKeepsLongNamesWhole)
 {
     CPGameData data;
     for (int32_t line : {-1, 12, 1 << 30}) {
@@ -297,9 +334,32 @@ TEST_F(GameDataTest, SetScoreLineRefusesLinesOutsideTheTableAndCutsLongNames)
     EXPECT_FALSE(fs::exists(m_folder.Path() / "Data" / "scores.dat")) << "nothing written";
 
     ASSERT_TRUE(data.SetScoreLine(11, std::string(1000, 'n'), 5));
+    EXPECT_EQ(data.GetScoreLine(11)->name, std::string(1000, 'n'));
     CPGameData read;
     read.LoadScores();
-    EXPECT_EQ(read.GetScoreLine(11)->name, std::string(kMaxScoreNameLength, 'n'));
+    EXPECT_EQ(read.GetScoreLine(11)->name, std::string(1000, 'n'));
+}
+
+TEST_F(GameDataTest, ARefusedScoreFileIsKeptAsideAndNeverWrittenOver)
+{
+    std::vector<uint8_t> damaged = ScoreTableBytes(DefaultScoreTable());
+    damaged.push_back(7);
+    Scramble(damaged);
+    const std::string stored(damaged.begin(), damaged.end());
+    m_folder.Write("Data/scores.dat", stored);
+    m_folder.Write("Data/scores.dat.refused", "an earlier one");
+
+    CPGameData data;
+    const std::string log = testsupport::LogOf([&] { data.LoadScores(); });
+    EXPECT_EQ(data.scoreTable, DefaultScoreTable());
+    EXPECT_NE(log.find("kept as"), std::string::npos) << log;
+    EXPECT_NE(log.find("scores.dat.refused2"), std::string::npos) << log;
+    ASSERT_TRUE(data.SetScoreLine(0, "New", 9999));
+    EXPECT_EQ(ReadBytes(m_folder.Path() / "Data" / "scores.dat.refused2"), stored) << "the player's file is kept";
+    EXPECT_EQ(ReadBytes(m_folder.Path() / "Data" / "scores.dat.refused"), "an earlier one");
+    CPGameData read;
+    read.LoadScores();
+    EXPECT_EQ(read.GetScoreLine(0)->name, "New");
 }
 
 // A game killed after writing the new table beside the old file, before renaming it, leaves a
@@ -391,7 +451,7 @@ TEST_F(GameDataTest, AScoreFileCutAtAnyByteOrWithTrailingBytesLeavesTheTableAsIt
     GetLog()->SetEnabled(false);
 }
 
-TEST_F(GameDataTest, AScoreNameLengthBeyondTheLimitIsRefusedWithoutReadingIt)
+TEST_F(GameDataTest, AScoreNameLengthPastTheEndIsRefusedWithoutReadingIt)
 {
     std::vector<uint8_t> bytes = ScoreTableBytes(DefaultScoreTable());
     bytes[0] = 0xFF;  // the first name claims 0x000006FF bytes

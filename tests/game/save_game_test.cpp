@@ -7,14 +7,17 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "core/PFileWriter.h"
 #include "core/PLog.h"
 #include "core/Scramble.h"
 #include "game/PGameData.h"
 #include "game/PSaveGame.h"
+#include "math/Truncate.h"
 #include "platform/PathResolver.h"
 #include "support/WorkingFolder.h"
 
@@ -170,8 +173,6 @@ TEST_F(SaveGameTest, ADamagedSaveLeavesTheGameDataAsItWas) {
         {"string count past the end", countPastTheEnd},
         {"weapon level 5", with([](SPSaveGame& s) { s.setup.weaponLevels[1] = 5; })},
         {"negative weapon level", with([](SPSaveGame& s) { s.setup.weaponLevels[2] = -1; })},
-        {"negative mission", with([](SPSaveGame& s) { s.mission = -1; })},
-        {"negative super-weapon count", with([](SPSaveGame& s) { s.setup.superWeaponCount = -3; })},
     };
     GetLog()->SetEnabled(true);
     for (const Case& c : cases) {
@@ -193,6 +194,62 @@ TEST_F(SaveGameTest, ADamagedSaveLeavesTheGameDataAsItWas) {
         EXPECT_TRUE(data.hardMode);
         EXPECT_EQ(data.GetSaveDescription(4), "") << "a save that does not load lists as empty";
     }
+}
+
+TEST_F(SaveGameTest, EveryValueTheGameHoldsComesBackFromItsSave) {
+    const int32_t edges[] = {INT32_MIN, -5, -1, 0, 1, INT32_MAX};
+    struct Field {
+        const char* name;
+        std::function<void(CPGameData&, int32_t)> set;
+        std::function<int32_t(const CPGameData&)> get;
+    };
+    const Field fields[] = {
+        {"money", [](CPGameData& d, int32_t v) { d.money = static_cast<float>(v); },
+         [](const CPGameData& d) { return TruncateToInt32(d.money); }},
+        {"mission", [](CPGameData& d, int32_t v) { d.mission = v; }, [](const CPGameData& d) { return d.mission; }},
+        {"score", [](CPGameData& d, int32_t v) { d.score = v; }, [](const CPGameData& d) { return d.score; }},
+        {"super-weapon count", [](CPGameData& d, int32_t v) { d.committedSetup.superWeaponCount = v; },
+         [](const CPGameData& d) { return d.committedSetup.superWeaponCount; }},
+    };
+    for (const Field& field : fields) {
+        for (int32_t value : edges) {
+            SCOPED_TRACE(std::string(field.name) + " " + std::to_string(value));
+            CPGameData data;
+            data.committedSetup = FullSetup(2);
+            field.set(data, value);
+            ASSERT_TRUE(data.SaveGame("save6.sav"));
+            CPGameData loaded;
+            ASSERT_TRUE(loaded.LoadGame("save6.sav"));
+            EXPECT_EQ(field.get(loaded), field.get(data));
+            EXPECT_NE(loaded.GetSaveDescription(6), "") << "the slot lists the save";
+        }
+    }
+}
+
+TEST_F(SaveGameTest, ALongDescriptionIsCutAndTheSaveStillLoads) {
+    SPSaveGame save;
+    save.description = std::string(16000, 'd');
+    save.mission = 2;
+    save.setup = FullSetup(1);
+    WriteSave("save5.sav", SaveGameBytes(save));
+    EXPECT_EQ(ReadSave("save5.sav").description, std::string(kMaxSaveDescriptionLength, 'd'))
+        << "the description is cut on writing";
+
+    // A save written by another program with a long description, ending in a UTF-8 sequence that
+    // the cut would split.
+    std::vector<uint8_t> bytes = SaveGameBytes(save);
+    save.description = std::string(kMaxSaveDescriptionLength - 1, 'e') + "\xC3\xA9" + std::string(9000, 'e');
+    CPFileWriter writer("");
+    writer.WriteString(save.description);
+    std::vector<uint8_t> longOne = writer.GetBuffer();
+    const size_t firstLength = 4 + kMaxSaveDescriptionLength;
+    longOne.insert(longOne.end(), bytes.begin() + static_cast<std::ptrdiff_t>(firstLength), bytes.end());
+    WriteSave("save5.sav", longOne);
+    CPGameData data;
+    ASSERT_TRUE(data.LoadGame("save5.sav"));
+    EXPECT_EQ(data.mission, 2);
+    EXPECT_EQ(data.GetSaveDescription(5), std::string(kMaxSaveDescriptionLength - 1, 'e'))
+        << "the description is cut on reading, before the sequence it would split";
 }
 
 TEST_F(SaveGameTest, OnlyAHardModeFieldOfOneLoadsAsHardMode) {

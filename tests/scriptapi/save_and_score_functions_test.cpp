@@ -30,6 +30,20 @@ TEST_F(SaveAndScoreFunctionsTest, SavesAreListedLoadedAndKeptInTheirFolder) {
               "2|12");
 }
 
+TEST_F(SaveAndScoreFunctionsTest, SaveGameSaysWhetherItWroteAndWhatItWroteLoadsBack) {
+    m_data.mission = -4;
+    m_data.committedSetup.superWeapon = "super";
+    m_data.committedSetup.superWeaponCount = -5;
+    EXPECT_EQ(Results("SaveGame('save6.sav'), SaveGame('..\\\\x.sav'), SaveGame(nil)"), "true|false|false");
+    m_data.mission = 1;
+    m_data.committedSetup.superWeaponCount = 2;
+    EXPECT_EQ(Results("GetCurrentMission()", "LoadGame('save6.sav')"), "-4");
+    EXPECT_EQ(m_data.committedSetup.superWeaponCount, -5);
+
+    fs::create_directories(m_folder.Path() / "DATA" / "Saves" / "save7.sav");
+    EXPECT_EQ(Results("SaveGame('save7.sav')"), "false") << "a save that cannot be written";
+}
+
 TEST_F(SaveAndScoreFunctionsTest, TheScoreTable) {
     m_data.strings["noname"] = "Nobody";
     m_data.scoreTable[11].score = 500;

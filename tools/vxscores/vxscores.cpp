@@ -39,7 +39,7 @@ bool ParseTable(const std::vector<uint8_t>& text, std::vector<SPScoreLine>& tabl
     for (const std::string& line : SplitLines(text.data(), text.size())) {
         const std::vector<std::string> fields = SplitFields(line, ";", 2);
         SPScoreLine score;
-        if (fields.size() != 2 || !ReadIntField(fields[1], score.score) || fields[0].size() > kMaxScoreNameLength) {
+        if (fields.size() != 2 || !ReadIntField(fields[1], score.score)) {
             error = "not a line \"name;score\": " + line;
             return false;
         }

@@ -13,11 +13,6 @@
 #include "platform/gfx/VertexBuffer.h"
 
 namespace platform::gfx {
-namespace {
-
-constexpr const char* kStageSamplers[] = {"vx_StageTexture0", "vx_StageTexture1"};
-
-}  // namespace
 
 std::unique_ptr<Device> Device::Create(Window& window, std::string& error, const DeviceOptions& options)
 {
@@ -35,7 +30,7 @@ Device::~Device()
         resources_.pop_back();
         resource->Lose();
     }
-    for (ShaderProgram& program : fixedFunction_) program.Release();
+    fixedFunction_.Release();
     glDeleteBuffers(3, uniformBuffers_);
     glDeleteSamplers(static_cast<GLsizei>(kTextureStages), samplers_);
     glDeleteTextures(1, &whiteTexture_);
@@ -53,19 +48,6 @@ bool Device::Initialise(std::string& error)
     QueryCaps();
     backBufferWidth_ = window_.ClientWidth();
     backBufferHeight_ = window_.ClientHeight();
-
-    const ShaderParts pixel{{}, {}, FixedFunctionPixelCode()};
-    const std::string pixelSource = AssemblePixelShader(pixel);
-    const std::string engineSource = AssembleVertexShader(VertexKind::Engine, {{}, {}, FixedFunctionVertexCode()});
-    const std::string screenSource = AssembleVertexShader(VertexKind::Screen, {{}, {}, ScreenVertexCode()});
-    std::string log;
-    if (!fixedFunction_[0].Build(engineSource, pixelSource, log) ||
-        !fixedFunction_[1].Build(screenSource, pixelSource, log)) {
-        error = "Cannot build the fixed-function shaders: " + log;
-        return false;
-    }
-    const std::string samplerNames[] = {kStageSamplers[0], kStageSamplers[1]};
-    for (ShaderProgram& program : fixedFunction_) program.BindSamplers(samplerNames);
 
     glGenBuffers(3, uniformBuffers_);
     const GLsizeiptr blockSizes[] = {sizeof(TransformBlock), sizeof(LightingBlock), sizeof(PixelBlock)};
@@ -95,6 +77,10 @@ bool Device::Initialise(std::string& error)
         glDisable(GL_MULTISAMPLE);
     }
     ResetStates();
+    if (FixedFunctionProgram(VertexKind::Engine) == nullptr || FixedFunctionProgram(VertexKind::Screen) == nullptr) {
+        error = "Cannot build the fixed-function shaders: " + fixedFunction_.LastFailure();
+        return false;
+    }
     if (glGetError() != GL_NO_ERROR) {
         error = "The OpenGL device could not be set up";
         return false;
@@ -318,9 +304,9 @@ bool Device::ReadPixels(const Rect& rect, uint32_t* out)
 
 // --- Effects ---------------------------------------------------------------------------------
 
-const ShaderProgram& Device::FixedFunctionProgram(VertexKind kind) const
+const ShaderProgram* Device::FixedFunctionProgram(VertexKind kind)
 {
-    return fixedFunction_[kind == VertexKind::Engine ? 0 : 1];
+    return fixedFunction_.Get(kind, FixedFunctionPrograms::KeyOf(renderStates_, stageStates_));
 }
 
 const Device::PassPrograms* Device::SetPassPrograms(const PassPrograms* programs)
@@ -342,8 +328,9 @@ void Device::UseProgram(uint32_t name)
 
 bool Device::PrepareDraw(VertexKind kind)
 {
-    const ShaderProgram* program = &FixedFunctionProgram(kind);
+    const ShaderProgram* program = nullptr;
     if (passPrograms_ != nullptr) program = kind == VertexKind::Engine ? passPrograms_->engine : passPrograms_->screen;
+    if (program == nullptr) program = FixedFunctionProgram(kind);
     if (program == nullptr || program->Name() == 0) return false;
     UseProgram(program->Name());
     if (renderStatesDirty_) FlushRenderStates();

@@ -9,6 +9,7 @@
 #include "math/PMatrix.h"
 #include "platform/gfx/Buffer.h"
 #include "platform/gfx/EngineUniforms.h"
+#include "platform/gfx/FixedFunctionPrograms.h"
 #include "platform/gfx/Format.h"
 #include "platform/gfx/Light.h"
 #include "platform/gfx/Material.h"
@@ -151,7 +152,8 @@ private:
     friend class Resource;
     friend class Effect;
 
-    // Programs an effect pass draws with, one per kind of vertices.
+    // Programs an effect pass draws with, one per kind of vertices; null where the device's
+    // built-in program for the current states serves.
     struct PassPrograms {
         const ShaderProgram* engine;
         const ShaderProgram* screen;
@@ -170,7 +172,8 @@ private:
     void CreateStream();
 
     // Effects.
-    const ShaderProgram& FixedFunctionProgram(VertexKind kind) const;
+    // The built-in program for the current states; null when it cannot be built.
+    const ShaderProgram* FixedFunctionProgram(VertexKind kind);
     const PassPrograms* SetPassPrograms(const PassPrograms* programs);
     void UseProgram(uint32_t name);
 
@@ -236,7 +239,7 @@ private:
     PixelBlock pixelBlock_{};
 
     // GL objects of the device itself.
-    ShaderProgram fixedFunction_[2];
+    FixedFunctionPrograms fixedFunction_;
     uint32_t uniformBuffers_[3] = {};
     uint32_t samplers_[kTextureStages] = {};
     uint32_t whiteTexture_ = 0;

@@ -129,18 +129,16 @@ bool Effect::CompileTechnique(const EffectDescription& description, uint32_t tec
 bool Effect::CompilePass(const EffectDescription& description, const EffectDescription::Pass& pass,
                          CompiledPass& compiled, std::string& log)
 {
-    Device& device = *GetDevice();
     compiled.states = pass.states;
     compiled.saved.assign(pass.states.size(), 0);
-    compiled.programs = {&device.FixedFunctionProgram(VertexKind::Engine),
-                         &device.FixedFunctionProgram(VertexKind::Screen)};
+    compiled.programs = {};
     if (pass.vertexShader < 0 && pass.pixelShader < 0) return true;
 
     const std::string declarations = ParameterDeclarations(description);
     const std::vector<ShaderCode> shared = SharedCode(description);
-    const ShaderParts pixelParts{declarations, shared, ShaderBody(description, pass.pixelShader, FixedFunctionPixelCode())};
+    const ShaderParts pixelParts{declarations, shared, ShaderBody(description, pass.pixelShader, FixedFunctionPixelCode()), {}};
     const ShaderParts vertexParts{declarations, shared,
-                                  ShaderBody(description, pass.vertexShader, FixedFunctionVertexCode())};
+                                  ShaderBody(description, pass.vertexShader, FixedFunctionVertexCode()), {}};
     const std::string pixelSource = AssemblePixelShader(pixelParts);
 
     std::vector<std::string> textureNames;
@@ -162,7 +160,7 @@ bool Effect::CompilePass(const EffectDescription& description, const EffectDescr
     if (!compiled.engine.Build(AssembleVertexShader(VertexKind::Engine, vertexParts), pixelSource, log)) return false;
     finish(compiled.engine, compiled.engineLocations);
     if (pass.pixelShader >= 0) {
-        const ShaderParts screenParts{declarations, shared, ScreenVertexCode()};
+        const ShaderParts screenParts{declarations, shared, ScreenVertexCode(), {}};
         std::string screenLog;
         if (!compiled.screen.Build(AssembleVertexShader(VertexKind::Screen, screenParts), pixelSource, screenLog)) {
             log += "with screen vertices: " + screenLog;

@@ -9,10 +9,21 @@
 namespace platform::gfx {
 namespace {
 
+constexpr std::string_view kVersion = "#version 330 core\n";
+
+// How the built-in code reads the states that steer it when its program is not built for fixed
+// states: from the engine's uniform blocks, which follow every state change.
+constexpr std::string_view kUniformSteering = R"(#define vx_LightingOn (vx_LightingFlags.x != 0)
+#define vx_SpecularOn (vx_LightingFlags.y != 0)
+#define vx_StageColorOf(s) vx_StageColor[s]
+#define vx_StageAlphaOf(s) vx_StageAlpha[s]
+#define vx_AlphaTestOn (vx_PixelFlags.x != 0)
+#define vx_AlphaFunc vx_PixelFlags.y
+)";
+
 // The engine's inputs, the same in every stage. Matrices are laid out row by row, as the
 // engine keeps them, so shaders transform row vectors: v * M.
-constexpr std::string_view kCommon = R"(#version 330 core
-layout(std140, row_major) uniform VxTransform {
+constexpr std::string_view kCommon = R"(layout(std140, row_major) uniform VxTransform {
     mat4 vx_World;
     mat4 vx_View;
     mat4 vx_Projection;
@@ -96,7 +107,7 @@ void vx_Lighting(vec3 position, vec3 normal, out vec4 diffuse, out vec4 specular
         float nDotL = max(dot(n, toLight), 0.0);
         ambientSum += light.ambient.rgb * factor;
         diffuseSum += light.diffuse.rgb * nDotL * factor;
-        if (vx_LightingFlags.y != 0 && nDotL > 0.0) {
+        if (vx_SpecularOn && nDotL > 0.0) {
             float nDotH = max(dot(n, normalize(toEye + toLight)), 0.0);
             specularSum += light.specular.rgb * (nDotH > 0.0 ? pow(nDotH, vx_MaterialPower.x) : 0.0) * factor;
         }
@@ -127,10 +138,10 @@ vec4 vx_FragColor;
 layout(location = 0) out vec4 vx_Output;
 
 bool vx_PassesAlphaTest(float alpha) {
-    if (vx_PixelFlags.x == 0) return true;
+    if (!vx_AlphaTestOn) return true;
     int value = int(floor(clamp(alpha, 0.0, 1.0) * 255.0 + 0.5));
     int reference = vx_PixelFlags.z;
-    switch (vx_PixelFlags.y) {
+    switch (vx_AlphaFunc) {
     case 0: return false;
     case 1: return value < reference;
     case 2: return value == reference;
@@ -155,7 +166,7 @@ void main() {
 constexpr std::string_view kFixedFunctionVertex = R"(void main() {
     vec4 position = vec4(vx_Position, 1.0);
     gl_Position = position * vx_WorldViewProjection;
-    if (vx_LightingFlags.x != 0) {
+    if (vx_LightingOn) {
         vx_Lighting((position * vx_WorldView).xyz, vx_Normal * mat3(vx_NormalMatrix), vx_Color, vx_SpecularColor);
     } else {
         vx_Color = vx_Diffuse;
@@ -198,9 +209,9 @@ vec4 vx_Combine(int operation, vec4 first, vec4 second) {
 }
 
 bool vx_Stage(int stage, vec4 texel, inout vec4 current) {
-    ivec4 colour = vx_StageColor[stage];
+    ivec4 colour = vx_StageColorOf(stage);
     if (colour.x == 0) return false;
-    ivec4 alpha = vx_StageAlpha[stage];
+    ivec4 alpha = vx_StageAlphaOf(stage);
     vec3 rgb = vx_Combine(colour.x, vx_Argument(colour.y, current, texel), vx_Argument(colour.z, current, texel)).rgb;
     float a = current.a;
     if (alpha.x != 0) a = vx_Combine(alpha.x, vx_Argument(alpha.y, current, texel), vx_Argument(alpha.z, current, texel)).a;
@@ -213,7 +224,7 @@ void main() {
     vec4 texel1 = texture(vx_StageTexture1, vx_TexCoord1);
     vec4 current = vx_Color;
     if (vx_Stage(0, texel0, current)) vx_Stage(1, texel1, current);
-    if (vx_PixelFlags.w != 0) current.rgb = clamp(current.rgb + vx_SpecularColor.rgb, 0.0, 1.0);
+    if (vx_SpecularOn) current.rgb = clamp(current.rgb + vx_SpecularColor.rgb, 0.0, 1.0);
     vx_FragColor = current;
 }
 )";
@@ -263,11 +274,20 @@ void BindBlock(GLuint program, const char* name, GLuint binding)
     if (index != GL_INVALID_INDEX) glUniformBlockBinding(program, index, binding);
 }
 
+// The version, then how the built-in code reads its steering states, then the engine's inputs.
+std::string BeginShader(const ShaderParts& parts)
+{
+    std::string out(kVersion);
+    out += parts.steering.empty() ? kUniformSteering : parts.steering;
+    out += kCommon;
+    return out;
+}
+
 }  // namespace
 
 std::string AssembleVertexShader(VertexKind kind, const ShaderParts& parts)
 {
-    std::string out(kCommon);
+    std::string out = BeginShader(parts);
     out += kind == VertexKind::Engine ? kEngineInputs : kScreenInputs;
     out += kVertexOutputs;
     AppendParts(out, parts);
@@ -277,7 +297,7 @@ std::string AssembleVertexShader(VertexKind kind, const ShaderParts& parts)
 
 std::string AssemblePixelShader(const ShaderParts& parts)
 {
-    std::string out(kCommon);
+    std::string out = BeginShader(parts);
     out += kPixelInputs;
     AppendParts(out, parts);
     out += kPixelEpilogue;

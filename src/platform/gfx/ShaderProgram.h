@@ -18,11 +18,16 @@ struct ShaderCode {
 };
 
 // What one stage is made of: the declarations of the effect's parameters, the effect's shared
-// code and the stage's own code, which defines main.
+// code and the stage's own code, which defines main. The built-in code reads the states that
+// steer it (lighting, specular, the texture cascade, the alpha test) through the macros
+// vx_LightingOn, vx_SpecularOn, vx_StageColorOf(s), vx_StageAlphaOf(s), vx_AlphaTestOn and
+// vx_AlphaFunc: steering holds their #defines for a program built for fixed
+// states; empty, they read the engine's uniform blocks.
 struct ShaderParts {
     std::string_view parameterDeclarations;
     std::span<const ShaderCode> shared;
     ShaderCode body;
+    std::string_view steering;
 };
 
 // The full GLSL of a vertex stage (for the given vertices) or of a pixel stage: the engine's

@@ -41,9 +41,9 @@ local function Press(name)
         if chosen == autosaveSlot then
             SetText(screen, "status", "The autosave is written by the game")
         else
-            SaveGame(SlotFile(chosen))
+            local saved = SaveGame(SlotFile(chosen))
             List()
-            SetText(screen, "status", "Saved")
+            SetText(screen, "status", saved and "Saved" or "Saving failed")
         end
     elseif name == "load" then
         if List()[chosen] == "" then
