@@ -80,7 +80,7 @@ protected:
 
 TEST_F(SampleLevelEnemyTest, TheMissionLoadsItsKindsWithModelsAndTables)
 {
-    EXPECT_EQ(m_gameData->checkPoints.size(), 7u);
+    EXPECT_EQ(m_gameData->checkPoints.size(), 3u);
     ASSERT_EQ(m_gameData->enemySources.count("1"), 1u);
     EXPECT_EQ(m_gameData->enemySources.at("1")[0].position, m_level->spawnSources.at("walker"));
     for (const char* kind : {"walker", "scav", "bomber"}) {

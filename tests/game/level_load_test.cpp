@@ -52,9 +52,9 @@ TEST_F(LevelTest, TheSampleLevelLoadsItsObjectsIntoTheirPlaces)
     EXPECT_EQ(level.cellsY, 12);
     EXPECT_EQ(level.stageGateObjects[0].size(), 1u);
     EXPECT_EQ(level.stageTargetObjects[0].size(), 1u);
-    ASSERT_EQ(level.checkPoints.size(), 7u);
+    ASSERT_EQ(level.checkPoints.size(), 2u);
     EXPECT_EQ(level.checkPoints.front().numberText, "1");
-    EXPECT_EQ(level.checkPoints.back().number, 7);
+    EXPECT_EQ(level.checkPoints.back().number, 2);
     EXPECT_FALSE(level.checkPoints.front().object->IsVisible());
     EXPECT_EQ(level.nextCheckPoint, level.checkPoints.begin());
     ASSERT_EQ(level.spawnSources.count("walker"), 1u);
