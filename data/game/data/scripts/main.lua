@@ -246,13 +246,16 @@ local function GameLoaded()
 end
 
 -- The autosave holds the game as it goes on: the pay for the mission in, the next mission current
--- (after the last one, a loaded autosave starts again at the first).
+-- (after the last one, the last).
 local function MissionComplete()
     local number = GetCurrentMission()
+    local last = number >= table.getn(missions)
     SetMoney(GetMoney() + kMissionReward)
-    SetCurrentMission(number + 1)
+    if not last then
+        SetCurrentMission(number + 1)
+    end
     SaveGame(kAutosave)
-    if number >= table.getn(missions) then
+    if last then
         ShowEnd("game_won", "mission_done")
         return
     end
