@@ -224,7 +224,7 @@ const std::string* CNInput::FindMouseAction(const char* keyName) const {
 
 void CNInput::ScanKeyboard() {
     m_previous = m_current;
-    m_current = platform::GetInputState().Keys();
+    m_current = platform::GetInputState().TakeKeys();
     bool released = false;
     for (int code = 0x01; code <= 0xFF; ++code) {
         const bool was = (m_previous[code] & kKeyDown) != 0;

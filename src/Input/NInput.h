@@ -16,7 +16,8 @@
 // through the bindings of "Actions.cfg", one line per action: "action;label;key name".
 //
 // The keyboard is read from the platform's input state (a polled 256-byte key array indexed by
-// scan code). While the game window is active the mouse is held in relative mode: the cursor
+// scan code). A key or button pressed and released between two frames is not lost: the press
+// shows in one frame and the release in the next. While the game window is active the mouse is held in relative mode: the cursor
 // starts at (0, 0), moves by the mouse's counts times (mouse setting + 1) and stays on the screen.
 // The left and right buttons and the wheel ("mlb", "mrb", "mwheel1" forward, "mwheel2"
 // backward) are bound like keys; the wheel sends at most one ",0" every 0.2 s, a notch in

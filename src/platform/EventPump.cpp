@@ -107,7 +107,7 @@ void ApplyInputEvent(const InputEvent& event) {
         case InputEvent::Kind::Wheel: input.AddWheel(event.dy); break;
         case InputEvent::Kind::Button: input.SetButton(event.code, event.down); break;
         case InputEvent::Kind::Message:
-            if (event.message.type == MessageType::Activate && event.message.param == ActivateActive) input.TakeMouse();
+            if (event.message.type == MessageType::Activate && event.message.param == ActivateActive) input.DropMotion();
             GetMessageQueue().Post(event.message);
             break;
         case InputEvent::Kind::VideoEnd: break;  // the video player asks for it (InputTape.h)

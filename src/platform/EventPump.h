@@ -20,7 +20,8 @@ using InputEventHandler = void (*)(const InputEvent&);
 //
 // Keyboard and mouse go to GetInputState(): keys under their scan codes (ScanCodes.h), relative
 // mouse motion, buttons 0 left, 1 right, 2 middle, and wheel steps (positive away from the
-// user). Regaining focus drops the mouse motion gathered while the window was inactive.
+// user); a key or button keeps every edge until a take shows it (InputState.h). Regaining focus
+// drops the mouse motion gathered while the window was inactive.
 void PumpEvents();
 // The same, but each change goes to deliver instead, in the order SDL gave them.
 void PumpEvents(InputEventHandler deliver);

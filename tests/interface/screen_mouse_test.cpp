@@ -105,6 +105,23 @@ TEST_F(ScreenMouseTest, AButtonMovedByScriptIsHitWhereItIsDrawn) {
     EXPECT_EQ(Commands("menu"), List{"button(play)"});
 }
 
+TEST_F(ScreenMouseTest, AButtonResizedByScriptIsDrawnAndHitAtItsNewSizeInEveryLook) {
+    CPInterface& screen = Screen(kMenuLayout);
+    CPButton& play = Play(screen);
+    play.SetQuadSize(50.0f, 20.0f);  // what SetWindowSize does
+    InterfacesMouseMove(160.0f, 115.0f);
+    EXPECT_NE(screen.GetHovered(), &play) << "past the new right edge";
+    InterfacesMouseMove(140.0f, 115.0f);
+    ASSERT_EQ(screen.GetHovered(), &play);
+    EXPECT_EQ(play.GetState(), CPButton::kHover);
+    EXPECT_FLOAT_EQ(play.GetVertices()[2].position.x, 50.0f);
+    EXPECT_FLOAT_EQ(play.GetVertices()[2].position.y, 20.0f);
+    InterfacesButtonDown(0, 140.0f, 115.0f);
+    EXPECT_EQ(play.GetState(), CPButton::kPressed);
+    EXPECT_FLOAT_EQ(play.GetVertices()[2].position.x, 50.0f);
+    EXPECT_FLOAT_EQ(play.GetVertices()[2].position.y, 20.0f);
+}
+
 TEST_F(ScreenMouseTest, AButtonFiresOnlyForAPressThatBeganOnIt) {
     CPInterface& screen = Screen(kMenuLayout);
     // Pressed on the background, dragged onto the button, released there.

@@ -43,7 +43,7 @@ struct Seen {
 
 Seen TakeWhatTheGameSees() {
     Seen seen;
-    seen.keys = platform::GetInputState().Keys();
+    seen.keys = platform::GetInputState().TakeKeys();
     seen.mouse = platform::GetInputState().TakeMouse();
     platform::WindowMessage message;
     while (platform::GetMessageQueue().Take(message)) seen.messages.push_back(message);
@@ -78,12 +78,15 @@ protected:
     void TearDown() override { platform::GetInputTape().Stop(); }
 
     // Records the four passes (with a frame each) and returns what the game saw in each.
-    std::vector<Seen> RecordFourPasses() {
+    std::vector<Seen> RecordFourPasses() { return RecordPasses(4, PushPassInput); }
+
+    // Records that many passes, each with the devices' input push gives it.
+    std::vector<Seen> RecordPasses(int passes, void (*push)(int pass)) {
         InputTape& tape = platform::GetInputTape();
         tape.StartRecording(77);
         std::vector<Seen> seen;
-        for (int pass = 0; pass < 4; ++pass) {
-            PushPassInput(pass);
+        for (int pass = 0; pass < passes; ++pass) {
+            push(pass);
             tape.PumpPass();
             EXPECT_EQ(tape.FrameTime(0.01f * (pass + 1)), 0.01f * (pass + 1)) << "a recording keeps what it measures";
             seen.push_back(TakeWhatTheGameSees());
@@ -139,6 +142,30 @@ TEST_F(InputTapeTest, AReplayShowsTheGameWhatTheRecordingShowedItPassForPassWhat
     const Seen after = TakeWhatTheGameSees();
     EXPECT_EQ(after.mouse.dx, 2);
     EXPECT_EQ(after.keys[0x39], 0) << "Space went down during the replay, unseen, and has come up";
+}
+
+TEST_F(InputTapeTest, ATapWithinOnePassShowsAsAPressThenAReleaseAndReplaysSo) {
+    const std::vector<Seen> recorded = RecordPasses(3, [](int pass) {
+        if (pass != 0) return;
+        testsupport::PushKey(0x10, true);
+        testsupport::PushMouseButton(0, true);
+        testsupport::PushKey(0x10, false);
+        testsupport::PushMouseButton(0, false);
+    });
+    for (int pass = 0; pass < 3; ++pass) {
+        const uint8_t shown = pass == 0 ? 0x80 : 0;
+        EXPECT_EQ(recorded[pass].keys[0x10], shown) << "pass " << pass;
+        EXPECT_EQ(recorded[pass].mouse.buttons[0], shown) << "pass " << pass;
+    }
+
+    platform::InputRecording recording = platform::GetInputTape().Recording();
+    platform::GetInputState().Clear();
+    InputTape& tape = platform::GetInputTape();
+    tape.StartReplay(std::move(recording));
+    for (int pass = 0; pass < 3; ++pass) {
+        tape.PumpPass();
+        EXPECT_TRUE(TakeWhatTheGameSees() == recorded[pass]) << "pass " << pass;
+    }
 }
 
 TEST_F(InputTapeTest, TheWindowCanBeClosedDuringAReplay) {
