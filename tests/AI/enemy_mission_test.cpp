@@ -178,8 +178,12 @@ TEST_F(MissionTest, PlacesLieOnTheSquareAroundTheCentreInsideTheLevelOnFreeCells
     m_ai->CreateNavGrid(100, 100, 2.0f);
     EXPECT_FALSE(FindPositionForEnemy("walker", true, 95.0f, 0.0f).found) << "beyond the level less 20";
     EXPECT_FALSE(FindPositionForEnemy("nobody", true, 0.0f, 0.0f).found);
-    m_ai->FindPrototype("walker")->loseRange = 0.5f;
+    CPEnemyType nearSighted = m_ai->EnemyTypes().at("walker");
+    nearSighted.loseRange = 0.5f;
+    AI_Entity* walker = m_ai->FindPrototype("walker");
+    walker->SetType(nearSighted);
     EXPECT_TRUE(FindPositionForEnemy("walker", false, 0.0f, 0.0f).found) << "a tiny range still places";
+    walker->SetType(m_ai->EnemyTypes().at("walker"));
 }
 
 }  // namespace
