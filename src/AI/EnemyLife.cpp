@@ -56,6 +56,14 @@ void MakeTaller(CPGameObject& object)
 
 bool HasBigCorpse(const std::string& kind) { return AI_Task::IsWalkerKind(kind) || kind == "tankjr"; }
 
+// The level draws an object's second pass (its shadow on the ground) only while it casts one: a
+// corpse sinking into the ground leaves no shadow on it.
+void CastNoShadow(CPGameObject& object)
+{
+    object.SetShadow(false);
+    for (const TPtr<CPGameObject>& child : object.GetChildren()) CastNoShadow(*child);
+}
+
 void SpawnEffect(const std::string& name, const PVector3& position, const PVector3& direction)
 {
     if (CPWeaponsSystem* weapons = GetWeaponsSystem()) weapons->Spawn(name, position, direction, -1.0f, nullptr, nullptr, false);
@@ -215,6 +223,7 @@ void AI_Entity::StepAfterLife(float dt)
     }
     stateClock += dt;
     if (stateClock <= (HasBigCorpse(kindName) ? kBigCorpseTime : kCorpseTime)) return;
+    if (sinkClock == 0.0f) CastNoShadow(*model);
     sinkClock += dt;
     const PVector3& at = model->GetPosition();
     model->SetPosition({at.x, at.y, at.z - kSinkSpeed * dt});

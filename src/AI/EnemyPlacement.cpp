@@ -117,8 +117,8 @@ SPEnemyChoice ChooseEnemyType(int32_t number, const std::string& key, bool useSo
     SPEnemyChoice choice;
     const CPLevel* level = GetLevel();
     if (!level || !level->playerCar) return choice;
-    if (ChooseFromSources(key, useSources, level->playerCar->GetPosition(), choice)) return choice;
-    if (!ChooseFromTable(number, choice)) return SPEnemyChoice();
+    const bool fromSource = ChooseFromSources(key, useSources, level->playerCar->GetPosition(), choice);
+    if (!fromSource && !ChooseFromTable(number, choice)) return SPEnemyChoice();
     if (!useSources) {
         choice.found = true;
         choice.x = level->respawnPoint.x;
@@ -146,15 +146,18 @@ SPEnemyChoice FindPositionForEnemy(const std::string& kind, bool centreGiven, fl
     const float side = std::clamp(centreGiven ? kCentreSide : prototype->Type().loseRange * kRangeFactor, kCentreSide, kLargestSide);
     const float hx = level->width * 0.5f - kLevelMargin;
     const float hy = level->depth * 0.5f - kLevelMargin;
+    if (!(hx >= 0.0f && hy >= 0.0f)) return place;  // a level too small to place anything in
     const CPGameObject& car = *level->playerCar;
     const PVector3 centre = centreGiven ? PVector3{cx, cy, 0.0f} : car.GetPosition();
     const PMatrix rotation = MatrixRotationQuaternion(car.GetRotation());
     for (int32_t attempt = 0; attempt < kPlacementTries; ++attempt) {
         const PVector3 d = PlacementOffset(side, rotation, level->playerSpeed);
-        place.x = centre.x + d.x;
-        place.y = centre.y + d.y;
-        const bool inside = place.x <= hx && place.y <= hy && place.x >= -hx && place.y >= -hy;
-        if (inside && ai->IsCellFree(place.x, place.y)) {
+        // A candidate beyond the playable square comes onto its nearest point: near the level's
+        // edge most of the square around the car (or around a centre the script took further
+        // out) lies beyond it, and enemies would stop coming there.
+        place.x = std::clamp(centre.x + d.x, -hx, hx);
+        place.y = std::clamp(centre.y + d.y, -hy, hy);
+        if (ai->IsCellFree(place.x, place.y)) {
             place.found = true;
             break;
         }

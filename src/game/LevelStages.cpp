@@ -45,6 +45,18 @@ void ClearList(CPLevel::ObjectList& list, bool hideSelf)
     list.clear();
 }
 
+// In ray tests and streaming, active, and with a body of the barrier class at the object's pose
+// and of its mass.
+void EnterWorld(CPGameObject& object)
+{
+    object.SetCollision(true);
+    object.Activate(CPLevel::kObjectPriority);
+    if (const TPtr<CPPhysicData>& data = object.GetPhysicData()) {
+        data->AddToWorld();
+        data->SetBodyCollisionClass(kBarrierClass);
+    }
+}
+
 }  // namespace
 
 void CPLevel::RemoveFromWorld(CPGameObject& object)
@@ -58,10 +70,7 @@ void CPLevel::RemoveFromWorld(CPGameObject& object)
 void CPLevel::BringIntoWorld(CPGameObject& object)
 {
     Show(object, true);
-    object.SetCollision(true);
-    object.Activate(kObjectPriority);
-    if (CPPhysics* physics = GetPhysics()) physics->AddObject(TPtr<CPGameObject>(&object), true);
-    if (const TPtr<CPPhysicData>& data = object.GetPhysicData()) data->SetBodyCollisionClass(kBarrierClass);
+    EnterWorld(object);
 }
 
 bool CPLevel::OpenStage()
@@ -92,10 +101,7 @@ void CPLevel::SetCheckPointGlass(bool on)
         const TPtr<CPGameObject> glass = wall->GetChild("glass");
         if (on) {
             if (glass) Show(*glass, true);
-            wall->SetCollision(true);
-            wall->Activate(kObjectPriority);
-            if (CPPhysics* physics = GetPhysics()) physics->AddObject(wall, true);
-            if (const TPtr<CPPhysicData>& data = wall->GetPhysicData()) data->SetBodyCollisionClass(kBarrierClass);
+            EnterWorld(*wall);
         } else {
             if (glass) Show(*glass, false);
             RemoveFromWorld(*wall);

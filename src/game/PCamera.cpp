@@ -10,10 +10,15 @@
 
 namespace {
 
-// The view turns 45 degrees past the heading.
-constexpr float kQuarterTurnHalf = 0.7853982f;
-// How fast a turn eases off, per second.
-constexpr float kTurnDamping = 5.7f;
+// The share of the way to the target heading the view turns per second: it settles behind a
+// car that stops turning within about half a second.
+constexpr float kFollowRate = 5.0f;
+
+// The turn from one angle to the other the short way round, in (-pi, pi].
+float ShortestTurn(float from, float to) {
+    const float turn = WrapAngle(to - from);
+    return turn > kPi ? turn - kTwoPi : turn;
+}
 
 }  // namespace
 
@@ -46,13 +51,13 @@ void CPCamera::Activate(int32_t layer) {
 void CPCamera::Update() {
     if (!changed && heading == targetHeading) return;
     const float dt = std::min(g_frameDelta, kMaxFrameDelta);
+    angularSpeed = kFollowRate * ShortestTurn(heading, targetHeading);
     heading = WrapAngle(heading + angularSpeed * dt);
-    angularSpeed *= 1.0f - kTurnDamping * dt;
 
     const PVector3 at{position.x + offsetX, position.y, position.z};
     renderCamera->SetTarget(at);
     const float pitch = CameraZoom > 0.0f ? 0.0f : kPitch;
-    const PMatrix turn = MatrixRotationY(pitch) * MatrixRotationZ(heading - kQuarterTurnHalf);
+    const PMatrix turn = MatrixRotationY(pitch) * MatrixRotationZ(heading);
     const PVector4 eye = Vec3Transform({0.0f, 0.0f, distance}, turn);
     const PVector4 up = Vec3Transform({1.0f, 0.0f, 0.0f}, turn);
     renderCamera->SetEye(at + PVector3{eye.x, eye.y, eye.z});

@@ -8,12 +8,14 @@
 #include "math/PVector3.h"
 
 // The level's chase camera: it looks at a followed point (the player's car) from `distance`
-// away, above and behind along `heading` about the vertical axis, tilted 40 degrees down (or
-// straight down while the camera zoom is above 0), and drives the perspective camera that the
-// renderer uses for the level's layer. Whoever writes a member sets `changed`.
+// away, from behind and above, along `heading` about the vertical axis, tilted 40 degrees down
+// (or straight down while the camera zoom is above 0), and drives the perspective camera that
+// the renderer uses for the level's layer. Whoever writes a member sets `changed`.
 //
-// Nothing turns the heading toward targetHeading: it stays where the level loader and the
-// scripts put it (angularSpeed is never given a value).
+// Every update turns the heading toward targetHeading (the car's heading, which the level
+// writes each frame) the short way round, by a share of what is left, so the view eases in
+// behind the car after a turn. A heading the level loader or a script sets is where that turn
+// starts from.
 class CPCamera : public IPMMObject {
 public:
     static constexpr float kFieldOfView = 1.0471976f;  // 60 degrees
@@ -42,7 +44,7 @@ public:
     // Radians about z; brought into [0, 2 pi) by every Update.
     float heading = -1.5707964f;
     float targetHeading = 0.0f;
-    // Heading change per second, easing off over time.
+    // Heading change per second of the last update.
     float angularSpeed = 0.0f;
     bool changed = true;
     // The followed point.

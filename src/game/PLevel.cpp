@@ -38,11 +38,11 @@ CPLevel::CPLevel() : nextCheckPoint(checkPoints.end()) { ISceneGameRules::Instal
 
 // A running level is stopped first; the cameras it took over go back, the listener leaves the
 // car's last place, and the physics world forgets the level's bodies and terrain. Enemies a
-// script added before the level ran leave with it too.
+// script added before the level ran, or after it stopped, leave with it too.
 CPLevel::~CPLevel()
 {
     Stop();
-    if (AI_Task* ai = GetAITask(); ai && state == LevelState::Loaded) ai->StopLevel();
+    if (AI_Task* ai = GetAITask()) ai->StopLevel();
     if (state == LevelState::Stopped) ResetListener();
     GiveBackCameras();
     // A loaded level that never ran built the world's terrain and bodies; a stopped one has

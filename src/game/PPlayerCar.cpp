@@ -1,6 +1,7 @@
 #include "game/PPlayerCar.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 
 #include "Render/PMaterialManager.h"
@@ -16,6 +17,7 @@
 #include "core/TextHelpers.h"
 #include "game/PGameData.h"
 #include "math/PMatrix.h"
+#include "physics/PCar.h"
 #include "physics/PPhysics.h"
 #include "platform/Random.h"
 #include "script/PScriptManager.h"
@@ -35,6 +37,19 @@ constexpr float kMineDamage = 20.0f;
 constexpr PVector3 kCasingThrow{-1.0f, 0.0f, 2.0f};
 constexpr PVector3 kCasingFall{0.0f, 0.0f, -24.8f};
 constexpr float kCasingSize = 0.2f;
+// The steering the wheels get at most, and the speed from which they get it.
+constexpr float kTopSteering = 0.45f;
+constexpr float kFullSteeringSpeed = 5.0f;
+
+// The share of the driver's full steering the wheels get at a speed (units per second). The
+// physics car turns by a torque, at a rate near the square of the wheels' angle whatever its
+// speed: below kFullSteeringSpeed the angle follows the square root of the speed's share of it,
+// so the car drives the same circle at any low speed and never turns in place; from there on
+// the turn rate stays that of kTopSteering (full steering at 1 spins the car out).
+float SteeringShare(float speed) {
+    const float share = speed / kFullSteeringSpeed;
+    return share > 0.0f ? kTopSteering * std::sqrt(std::min(share, 1.0f)) : 0.0f;
+}
 
 void SendToInterface(std::string_view command, std::string_view params) {
     if (CPScriptManager* scripts = GetScriptManager()) scripts->SendCommandByName("gamemenu", command, params);
@@ -160,7 +175,7 @@ void CPPlayerCar::Update() {
     const float dt = g_frameDelta;
     UpdateEngineTemperature(dt);
     fireCooldown -= dt;
-    Drive();
+    Drive(dt);
     bool interfaceChanged = UpdateMineLayer(dt);
     interfaceChanged = RefillMagazine(dt) || interfaceChanged;
     if (interfaceChanged) SendToInterface("update_game_interface", "");
@@ -181,11 +196,15 @@ void CPPlayerCar::UpdateEngineTemperature(float frameDelta) {
     if (before >= kHotTemperature && engineTemperature < kHotTemperature) SendToInterface("engine_temp", "0");
 }
 
-void CPPlayerCar::Drive() {
+void CPPlayerCar::Drive(float frameDelta) {
     CPPhysics* physics = GetPhysics();
     if (!physics) return;
+    const float step = kSteeringRate * frameDelta;
+    easedSteering = std::clamp(steering, easedSteering - step, easedSteering + step);
+    const TPtr<CPCar> car = GetCar();
+    const float angle = easedSteering * SteeringShare(car ? car->speed : 0.0f);
     const float share = engineTemperature >= 1.0f ? kOverheatedThrottle : 1.0f;
-    physics->SetCarControl(TPtr<CPGameObject>(this), throttle * share, steering);
+    physics->SetCarControl(TPtr<CPGameObject>(this), throttle * share, angle);
 }
 
 // A mine store without capacity, or a layer without a fire rate, lays nothing.

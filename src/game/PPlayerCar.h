@@ -17,7 +17,7 @@ struct SPParticle;
 // into it, gives it to the physics world as a car and equips it from the committed set-up
 // (ApplyLoadout). Every frame the level's update calls Update, which runs the engine
 // temperature, drives the physics car with the throttle and steering that the scripts set
-// (SetCarParams), fires the mine layer, refills the current magazine, restores health, pays the
+// (SetCarParams; the steering eased in and scaled to the speed, see Drive), fires the mine layer, refills the current magazine, restores health, pays the
 // money income and keeps the script "gamemenu" informed. It keeps the base object's GetSize and
 // GetClassName.
 //
@@ -32,6 +32,9 @@ public:
     static constexpr float kHotTemperature = 0.8f;
     // An engine at full temperature gives this share of the throttle.
     static constexpr float kOverheatedThrottle = 0.4f;
+    // The wheels follow the driver's steering at this much a second: a full turn of the wheel
+    // takes a few tenths of a second.
+    static constexpr float kSteeringRate = 1.0f / 0.3f;
     // Health without armour, and before a loadout.
     static constexpr float kBaseHealth = 100.0f;
     // The weapon sounds, in the order the loadout loads them.
@@ -100,7 +103,10 @@ public:
     // Fill of the mine store, 0 to 1.
     float mineFill = 0.0f;
     float barrelAngle = 0.0f;
+    // The driver's steering, as the scripts set it.
     float steering = 0.0f;
+    // The steering on its way to the driver's, at most kSteeringRate a second.
+    float easedSteering = 0.0f;
     float throttle = 0.0f;
     // Current weapon slot, -1 for none.
     int32_t currentWeapon = 0;
@@ -164,7 +170,9 @@ private:
     void ApplyEquipment(const std::string& name);
     void ShowBumper(const std::string& name);
     void UpdateEngineTemperature(float frameDelta);
-    void Drive();
+    // Hands the throttle (less on an overheated engine) and the steering to the physics car: the
+    // eased steering times the share the car's speed allows (SteeringShare).
+    void Drive(float frameDelta);
     // Each returns whether the interface needs an update.
     bool UpdateMineLayer(float frameDelta);
     bool RefillMagazine(float frameDelta);

@@ -40,6 +40,8 @@ protected:
 
     void SetUp() override
     {
+        // The game's random sequence from its start, as in a run of the test alone.
+        platform::Srand(1);
         m_folder.Write("Data/ai.dat", kAiDat);
         m_folder.Write("Data/Ai/melee.txt", "melee 5 0 1.5 1 0 1 0 2 7\nrun run_sound\nhit1 hit_sound\n");
         m_folder.Write("Data/Ai/gun.txt", "fire 3 0.5 1 1.5 0 0 0 0 0 6 -0.5 1 1.5\nrun run_sound\n");

@@ -233,6 +233,8 @@ TEST_F(EnemyTest, EveryEnemyLeavesPlayLoweringItsCountsExactlyOnce)
     }
 }
 
+// A sinking corpse's second pass (its shadow on the ground) is drawn no more, for its model and
+// every part below it.
 TEST_F(EnemyTest, ACorpseLiesByItsKindThenSinksForFiveSeconds)
 {
     // Enemy time advances 0.02 s on every second frame.
@@ -244,6 +246,10 @@ TEST_F(EnemyTest, ACorpseLiesByItsKindThenSinksForFiveSeconds)
         SCOPED_TRACE(c.kind);
         AI_Entity* enemy = Spawn(c.kind, 10.0f, 10.0f);
         ASSERT_NE(enemy, nullptr);
+        const TPtr<CPGameObject> part = Box("part", {0.0f, 0.0f, 0.5f}, {0.2f, 0.2f, 0.2f});
+        ASSERT_TRUE(enemy->Model()->AddChild(part));
+        const TPtr<CPGameObject> subpart = Box("subpart", {0.0f, 0.0f, 0.2f}, {0.1f, 0.1f, 0.1f});
+        ASSERT_TRUE(part->AddChild(subpart));
         Frame();
         Frame();
         enemy->OnDamage({0, 0, 0}, {0, 1, 0}, 1000.0f, true, false, false);
@@ -253,6 +259,7 @@ TEST_F(EnemyTest, ACorpseLiesByItsKindThenSinksForFiveSeconds)
         enemy->SetAnimation(enemy->animation.name, true, true, -1, -1);
         enemy->OnAnimationStopped();  // the death animation ends: the corpse's clock starts
         EXPECT_FALSE(enemy->Model()->HasCollision());
+        EXPECT_TRUE(subpart->CastsShadow()) << "a lying corpse";
         const float z = enemy->Model()->GetPosition().z;
         int steps = 0;
         while (enemy->Model()->GetPosition().z == z && steps < 1000) {
@@ -261,6 +268,9 @@ TEST_F(EnemyTest, ACorpseLiesByItsKindThenSinksForFiveSeconds)
             ++steps;
         }
         EXPECT_NEAR(steps, c.lyingSteps, 1);
+        for (const CPGameObject* object : {enemy->Model().Get(), part.Get(), subpart.Get()}) {
+            EXPECT_FALSE(object->CastsShadow()) << object->GetName();
+        }
         int sinking = 1;
         while (!m_ai->Manager().Entities().empty() && sinking < 1000) {
             Frame();

@@ -1,5 +1,6 @@
 // Missions: the file's check-point tables and spawn sources, and the enemy choice and placement
 // the scripts make from them.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -126,6 +127,18 @@ TEST_F(MissionTest, SourcesCountOnlyStrictlyBetween60And70UnitsWithTheirFlag)
     EXPECT_EQ(fromSource.y, 65.0f);
 }
 
+// Without sources asked for, the kind of a source 65 units away (whose flag is clear) still comes
+// at the respawn point, not at the source.
+TEST_F(MissionTest, AKindFromASourceWithoutSourcesAskedForComesAtTheRespawnPoint)
+{
+    ASSERT_TRUE(IsEnemySourceNear(false, "2"));
+    const SPEnemyChoice choice = ChooseEnemyType(2, "2", false);
+    EXPECT_EQ(choice.kind, "walker");
+    EXPECT_TRUE(choice.found);
+    EXPECT_EQ(choice.x, 7.0f);
+    EXPECT_EQ(choice.y, 8.0f);
+}
+
 TEST_F(MissionTest, TheTableChoiceSendsNoSecondWalkerAndWithoutSourcesComesAtTheRespawnPoint)
 {
     ASSERT_NE(Spawn("walker", 30.0f, 30.0f), nullptr);
@@ -157,6 +170,44 @@ TEST_F(MissionTest, TablesThatCannotGiveAKindAndNumbersOutsideTheTableGiveNone)
     }
 }
 
+// The script asks for a place 30 units from the car in a random direction. On a level of 100 ×
+// 100 units (enemies come within 30 of its middle), with the car near each edge and in each corner
+// where the level's border stops it, every direction gives a free place inside, the nearest
+// point of the playable square to the square asked for; so does the square around the car.
+TEST_F(MissionTest, EnemiesArePlacedWithTheCarAtEveryEdgeAndCorner)
+{
+    m_level->width = 100.0f;
+    m_level->depth = 100.0f;
+    m_ai->CreateNavGrid(50, 50, 2.0f);
+    constexpr float kPlayable = 30.0f;
+    constexpr float kNearEdge = 46.0f;
+    const struct {
+        const char* where;
+        float x, y;
+    } cars[] = {{"east", kNearEdge, 5.0f},          {"west", -kNearEdge, -5.0f},
+                {"north", 5.0f, kNearEdge},         {"south", -5.0f, -kNearEdge},
+                {"north-east", kNearEdge, kNearEdge}, {"north-west", -kNearEdge, kNearEdge},
+                {"south-east", kNearEdge, -kNearEdge}, {"south-west", -kNearEdge, -kNearEdge}};
+    for (const auto& car : cars) {
+        SCOPED_TRACE(car.where);
+        m_level->playerCar->SetPosition({car.x, car.y, 1.0f});
+        for (int step = 0; step < 16; ++step) {
+            const float angle = static_cast<float>(step) * 3.14159265f / 8.0f;
+            const float cx = car.x + 30.0f * std::cos(angle), cy = car.y + 30.0f * std::sin(angle);
+            const SPEnemyChoice place = FindPositionForEnemy("walker", true, cx, cy);
+            ASSERT_TRUE(place.found) << "towards " << step * 22.5f << " degrees";
+            EXPECT_LE(std::max(std::fabs(place.x), std::fabs(place.y)), kPlayable);
+            EXPECT_NEAR(place.x, std::clamp(cx, -kPlayable, kPlayable), 2.0f);
+            EXPECT_NEAR(place.y, std::clamp(cy, -kPlayable, kPlayable), 2.0f);
+        }
+        const SPEnemyChoice aroundCar = FindPositionForEnemy("walker", false, 0.0f, 0.0f);
+        EXPECT_TRUE(aroundCar.found);
+        EXPECT_LE(std::max(std::fabs(aroundCar.x), std::fabs(aroundCar.y)), kPlayable);
+    }
+    m_level->width = 39.0f;
+    EXPECT_FALSE(FindPositionForEnemy("walker", true, 0.0f, 0.0f).found) << "no room inside the margin";
+}
+
 TEST_F(MissionTest, PlacesLieOnTheSquareAroundTheCentreInsideTheLevelOnFreeCells)
 {
     for (int call = 0; call < 40; ++call) {
@@ -176,7 +227,6 @@ TEST_F(MissionTest, PlacesLieOnTheSquareAroundTheCentreInsideTheLevelOnFreeCells
     }
     EXPECT_FALSE(FindPositionForEnemy("walker", true, 10.0f, -20.0f).found) << "every cell blocked";
     m_ai->CreateNavGrid(100, 100, 2.0f);
-    EXPECT_FALSE(FindPositionForEnemy("walker", true, 95.0f, 0.0f).found) << "beyond the level less 20";
     EXPECT_FALSE(FindPositionForEnemy("nobody", true, 0.0f, 0.0f).found);
     CPEnemyType nearSighted = m_ai->EnemyTypes().at("walker");
     nearSighted.loseRange = 0.5f;

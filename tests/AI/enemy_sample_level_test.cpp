@@ -185,4 +185,18 @@ TEST_F(SampleLevelEnemyTest, NoEnemySoundOutlivesTheLevel)
     }
 }
 
+// A script can add an enemy after the level stopped and before it is deleted: the deletion takes
+// it away with the counts it holds, so it does not pursue the car of the next level.
+TEST_F(SampleLevelEnemyTest, AnEnemyAddedToAStoppedLevelLeavesWithIt)
+{
+    ASSERT_TRUE(m_level->Start());
+    Frame(1.0f / 60.0f);
+    m_level->Stop();
+    ASSERT_TRUE(m_ai->AddEnemy("walker", 0.0f, 35.0f));
+    m_level.reset();
+    EXPECT_TRUE(m_ai->Manager().Entities().empty());
+    EXPECT_EQ(m_ai->LiveCount("walker"), 0);
+    EXPECT_EQ(m_ai->WalkerCount(), 0);
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -49,15 +50,15 @@ constexpr float kPi = 3.14159265f;
 constexpr float kGround = -1.0f;
 constexpr float kRestHeight = kGround + 2.3f - 12.0f * 25.8f / (4 * 500.0f);
 
-// The driver: waits, then full throttle straight ahead, then full throttle with the steering at
-// 0.5 until the end, when it ends the game. It hands the car and the crates to the renderer every
+// The driver: waits, then full throttle straight ahead, then full throttle and full steering
+// until the end, when it ends the game. It hands the car and the crates to the renderer every
 // frame, as a level's update will.
 constexpr char kDriver[] = R"(
 local frame = 0
 while true do
   frame = frame + 1
   if frame == THROTTLE then SetCarParams(car, 1, 0) end
-  if frame == STEERING then SetCarParams(car, 1, 0.5) end
+  if frame == STEERING then SetCarParams(car, 1, 1) end
   if frame == LAST then KillAllTasks() end
   for i = 1, table.getn(drawn) do DrawDynamicObject(drawn[i]) end
   Update()
@@ -280,6 +281,8 @@ TEST_F(CarDriveRunTest, TheScriptedSampleCarLandsDrivesToItsTopSpeedAndDrivesACi
     EXPECT_LT(diameter, 6.0f * 3.6f);
     EXPECT_LT(closing, 0.5f);
     EXPECT_LT(samples[i - 1].time - samples[first].time, 6.0f);
+    std::printf("A full turn at full steering: a circle %.1f across in %.1f s of physics, closing within %.2f\n",
+                diameter, samples[i - 1].time - samples[first].time, closing);
     float leastUpright = 1.0f;
     for (const Sample& s : samples) leastUpright = std::min(leastUpright, s.upright);
     EXPECT_GT(leastUpright, 0.99f) << "never tipped";

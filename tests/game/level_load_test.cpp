@@ -61,9 +61,10 @@ TEST_F(LevelTest, TheSampleLevelLoadsItsObjectsIntoTheirPlaces)
     EXPECT_EQ(level.spawnSources.at("walker").y, 55.0f);
     EXPECT_EQ(ParkedCount(level), 2u) << "the two crates";
     ASSERT_TRUE(level.tree);
-    // Eight static objects (three boxes, the tower, the gate and three walls), four fog corners,
-    // 8 edge pieces on each of the four sides, 12 x 12 tiles.
-    EXPECT_EQ(TreeObjectCount(*level.tree), 8u + 4u + 4u * 8u + 144u);
+    // Eleven static objects (three boxes, two towers, the gate, three walls, the glass wall and
+    // the barrier of check point 1), four fog corners, 8 edge pieces on each of the four sides,
+    // 12 x 12 tiles.
+    EXPECT_EQ(TreeObjectCount(*level.tree), 11u + 4u + 4u * 8u + 144u);
     ASSERT_TRUE(level.levelObject);
     ASSERT_TRUE(level.GetPlayerCar());
     const PVector3& car = level.playerCar->GetPosition();
@@ -193,7 +194,7 @@ TEST_F(LevelTest, WithoutTheCarModelTheLevelLoadsWithoutACar)
     EXPECT_FALSE(m_level->playerCar);
     EXPECT_FALSE(m_level->levelObject);
     ASSERT_TRUE(m_level->tree);
-    EXPECT_EQ(TreeObjectCount(*m_level->tree), 8u + 144u) << "no fog border";
+    EXPECT_EQ(TreeObjectCount(*m_level->tree), 11u + 144u) << "no fog border";
     EXPECT_EQ(GetAITask()->GetGridRows(), 60);
 }
 

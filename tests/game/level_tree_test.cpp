@@ -2,6 +2,7 @@
 // splits as designed, stops splitting at its depth limit and activates its leaves by distance.
 #include <gtest/gtest.h>
 
+#include "Render/ShadowProjection.h"
 #include "core/PMMObject.h"
 #include "game/PLevelBranch.h"
 #include "level_objects.h"
@@ -32,6 +33,8 @@ size_t LeafObjectCount(const CPLevelBranch& node)
 
 class LevelTreeTest : public ::testing::Test {
 protected:
+    // The boxes' shadows, part of their drawn boxes, fall as before any level set its light.
+    void SetUp() override { g_shadowProjection = MatrixIdentity(); }
     void TearDown() override { CollectGarbage(); }
 };
 

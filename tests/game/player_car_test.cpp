@@ -72,22 +72,24 @@ TEST_F(PlayerCarTest, TheEngineHeatsWhileDrivenAndTellsTheInterfaceWhenItGetsHot
     };
     int frame = 0;
     for (const Step& step : steps) {
-        m_car->SetControls(step.throttle, 0.3f);
+        m_car->SetControls(step.throttle, 0.0f);
         for (int i = 0; i < step.frames; ++i) Frame(0.25f);
         frame += step.frames;
         SCOPED_TRACE("after frame " + std::to_string(frame));
         EXPECT_EQ(m_car->engineTemperature, step.temperature);
         EXPECT_FLOAT_EQ(PhysicsCar().throttle, step.drive);
-        EXPECT_EQ(PhysicsCar().steeringAngle, 0.3f);
         EXPECT_EQ(Commands(), step.commands);
     }
 }
 
 TEST_F(PlayerCarTest, AnEngineWithoutRatesNeverHeatsAndADeadCarDoesNothing) {
     m_car->SetControls(1.0f, 0.5f);
+    m_car->GetCar()->speed = 10.0f;
     for (int i = 0; i < 10; ++i) Frame(0.5f);
     EXPECT_EQ(m_car->engineTemperature, 0.0f);
     EXPECT_EQ(PhysicsCar().throttle, 1.0f);
+    const float steered = PhysicsCar().steeringAngle;
+    EXPECT_GT(steered, 0.0f);
     EXPECT_TRUE(Commands().empty());
 
     m_car->engineInfo.heatRate = 1.0f;
@@ -96,8 +98,34 @@ TEST_F(PlayerCarTest, AnEngineWithoutRatesNeverHeatsAndADeadCarDoesNothing) {
     for (int i = 0; i < 10; ++i) Frame(0.5f);
     EXPECT_EQ(m_car->engineTemperature, 0.0f);
     EXPECT_EQ(PhysicsCar().throttle, 1.0f) << "the physics car keeps what it had";
-    EXPECT_EQ(PhysicsCar().steeringAngle, 0.5f);
+    EXPECT_EQ(PhysicsCar().steeringAngle, steered);
     EXPECT_TRUE(Commands().empty());
+}
+
+// The wheels follow the driver's steering within 0.3 s, not at once, and get less of it the
+// slower the car goes: none at a standstill, 0.45 of full steering from 5 units/s on, and at a
+// quarter of that speed half as much (the turn rate goes with the square of the angle, so the
+// car drives the same circle at any low speed).
+TEST_F(PlayerCarTest, TheWheelsTakeTheSteeringOverAFewTenthsAndLessOfItTheSlowerTheCar) {
+    struct Step {
+        float steering;  // the driver's, from now on
+        float speed;     // of the physics car
+        int frames;      // of 0.1 s
+        float angle;     // the wheels' after them
+    };
+    const Step steps[] = {
+        {1.0f, 10.0f, 1, 0.15f},  {1.0f, 10.0f, 1, 0.3f},    {1.0f, 10.0f, 1, 0.45f},  {1.0f, 10.0f, 5, 0.45f},
+        {1.0f, 5.0f, 1, 0.45f},   {1.0f, 1.25f, 1, 0.225f},  {1.0f, 0.0f, 1, 0.0f},    {-1.0f, 10.0f, 1, 0.3f},
+        {-1.0f, 10.0f, 5, -0.45f}, {0.0f, 10.0f, 1, -0.3f},   {0.0f, 10.0f, 2, 0.0f},   {0.5f, 20.0f, 3, 0.225f},
+    };
+    m_car->SetControls(1.0f, 0.0f);
+    for (const Step& step : steps) {
+        SCOPED_TRACE(std::to_string(step.steering) + " at " + std::to_string(step.speed));
+        m_car->SetControls(1.0f, step.steering);
+        m_car->GetCar()->speed = step.speed;
+        for (int i = 0; i < step.frames; ++i) Frame(0.1f);
+        EXPECT_NEAR(PhysicsCar().steeringAngle, step.angle, 1e-5f);
+    }
 }
 
 // With the sample sounds: the engine sound is the registered "motor_high"; it starts looping at
