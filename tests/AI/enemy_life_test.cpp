@@ -183,8 +183,6 @@ TEST_F(EnemyTest, EveryEnemyLeavesPlayLoweringItsCountsExactlyOnce)
         Commands events;
         float money;
     };
-    CPEnemyType nearSighted = m_ai->EnemyTypes().at("scav");
-    nearSighted.loseRange = 5.0f;
     const Case cases[] = {
         {"killed", "walker",
          [](EnemyTest&, AI_Entity& e) { e.OnDamage({0, 0, 0}, {0, 1, 0}, 1000.0f, true, false, false); },
@@ -193,7 +191,7 @@ TEST_F(EnemyTest, EveryEnemyLeavesPlayLoweringItsCountsExactlyOnce)
          [](EnemyTest&, AI_Entity& e) { e.Model()->SetPosition({10.0f, 10.0f, -1.0f}); }, {"enemy_invisible(walker)"},
          0.0f},
         {"given up far from the car", "scav",
-         [&nearSighted](EnemyTest&, AI_Entity& e) { e.SetType(nearSighted); }, {"enemy_invisible(scav)"}, 0.0f},
+         [this](EnemyTest&, AI_Entity& e) { OwnKind(e).loseRange = 5.0f; }, {"enemy_invisible(scav)"}, 0.0f},
         {"blown up by its own weak blast", "bomber",
          [](EnemyTest&, AI_Entity& e) {
              e.health = 1000.0f;

@@ -228,12 +228,8 @@ TEST_F(MissionTest, PlacesLieOnTheSquareAroundTheCentreInsideTheLevelOnFreeCells
     EXPECT_FALSE(FindPositionForEnemy("walker", true, 10.0f, -20.0f).found) << "every cell blocked";
     m_ai->CreateNavGrid(100, 100, 2.0f);
     EXPECT_FALSE(FindPositionForEnemy("nobody", true, 0.0f, 0.0f).found);
-    CPEnemyType nearSighted = m_ai->EnemyTypes().at("walker");
-    nearSighted.loseRange = 0.5f;
-    AI_Entity* walker = m_ai->FindPrototype("walker");
-    walker->SetType(nearSighted);
+    OwnKind(*m_ai->FindPrototype("walker")).loseRange = 0.5f;
     EXPECT_TRUE(FindPositionForEnemy("walker", false, 0.0f, 0.0f).found) << "a tiny range still places";
-    walker->SetType(m_ai->EnemyTypes().at("walker"));
 }
 
 }  // namespace
