@@ -29,10 +29,14 @@ constexpr float kUprightDownZ = -0.98f;
 // Cosines smaller than this give an angle of 0.
 constexpr float kTinyCosine = 0.0001f;
 
-// The definition of an enemy not yet given a kind.
+// The definition of an enemy not yet given a kind: nothing, its animations at normal speed.
 const CPEnemyType& NoKind()
 {
-    static const CPEnemyType none;
+    static const CPEnemyType none = [] {
+        CPEnemyType kind;
+        kind.animationSpeed = 1.0f;
+        return kind;
+    }();
     return none;
 }
 
