@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the optimised configuration with the sample data and starts
-# the game from its working folder. Arguments go to the game (try --help).
+# Starts the game from its working folder, building what changed first. The first start installs
+# what is missing and configures the optimised build; later starts reuse that configuration (the
+# build configures itself again when a CMakeLists.txt changed). Arguments go to the game (try
+# --help).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/install-deps.sh
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVX_TESTS=OFF >/dev/null
-cmake --build build/release -j "$(nproc)"
+if [ ! -f build/release/CMakeCache.txt ]; then
+  tools/install-deps.sh
+  cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVX_TESTS=OFF >/dev/null
+fi
+cmake --build build/release -j "$(nproc)" --target vexmoor sample_data
 cd build/release/game
 exec ../src/vexmoor "$@"

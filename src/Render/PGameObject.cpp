@@ -174,10 +174,12 @@ void CPGameObject::UpdateTransform() {
     m_local = m_animationMatrix * MatrixRotationQuaternion(m_rotation) *
               MatrixTranslation(m_position.x, m_position.y, m_position.z);
     m_world = m_local * m_parentWorld;
-    UpdateBoxes();
+    if (m_keepsBounds) UpdateBoxes();
     UpdateChildren();
-    if (m_shadow) m_visualBounds.AddShadow(g_shadowProjection);
-    m_visualBounds.Recompute();
+    if (m_keepsBounds) {
+        if (m_shadow) m_visualBounds.AddShadow(g_shadowProjection);
+        m_visualBounds.Recompute();
+    }
     m_moved = true;
     m_dirty = false;
     if (m_kind == kMesh) {
@@ -204,9 +206,15 @@ void CPGameObject::UpdateChildren() {
         child->m_parentWorld = m_world;
         child->m_dirty = true;
         child->UpdateTransform();
+        if (!m_keepsBounds) continue;
         m_partBounds.Merge(child->m_partBounds);
         m_visualBounds.MergeNoRecompute(child->m_visualBounds);
     }
+}
+
+void CPGameObject::SetKeepsBounds(bool keeps) {
+    m_keepsBounds = keeps;
+    for (const TPtr<CPGameObject>& child : m_children) child->SetKeepsBounds(keeps);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -316,6 +324,7 @@ void CPGameObject::CopyFrom(TPtr<CPGameObject> sourcePointer) {
     m_visible = source->m_visible;
     m_static = source->m_static;
     m_shadow = source->m_shadow;
+    m_keepsBounds = source->m_keepsBounds;
     m_script = source->m_script;
     if (source->m_physicData) m_physicData = source->m_physicData->CopyFor(this);
     UpdateTransform();

@@ -230,6 +230,12 @@ public:
     // Whether the object casts a shadow (its visual bounds then include it).
     void SetShadow(bool shadow) { m_shadow = shadow; }
     bool CastsShadow() const { return m_shadow; }
+    // Whether UpdateTransform moves the object's boxes and bounds with it (the default). An
+    // object that is only shown, never tested by rays, physics or the level's visibility (a
+    // shot, a flash), does without: its transforms still follow, its boxes and bounds stay as
+    // they were. Set for the object and every descendant it has now.
+    void SetKeepsBounds(bool keeps);
+    bool KeepsBounds() const { return m_keepsBounds; }
     // Free text from the object description, for the level.
     void SetParam(const std::string& param) { m_param = param; }
     const std::string& GetParam() const { return m_param; }
@@ -303,6 +309,7 @@ private:
     TPtr<CPParticleSystem> m_flame;
     bool m_moved = true;
     bool m_shadow = true;
+    bool m_keepsBounds = true;
     CPSmartPointer m_attachment;
     Kind m_kind = kNothing;
     TPtr<CPPhysicData> m_physicData;

@@ -25,6 +25,8 @@ public:
     virtual bool IsList() const { return false; }
     // The variable as text.
     virtual std::string ToString() const = 0;
+    // The variable's value.
+    virtual double Number() const = 0;
 };
 
 // The binding of an int32 variable.
@@ -36,6 +38,7 @@ public:
     void Add(const std::string& text) override;
     void Subtract(const std::string& text) override;
     std::string ToString() const override;
+    double Number() const override { return *m_variable; }
 
 private:
     int32_t* m_variable;
@@ -50,6 +53,7 @@ public:
     void Add(const std::string& text) override;
     void Subtract(const std::string& text) override;
     std::string ToString() const override;
+    double Number() const override { return *m_variable; }
 
 private:
     float* m_variable;

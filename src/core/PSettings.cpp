@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "core/PFileWriter.h"
+#include "core/PLog.h"
 #include "core/Result.h"
 #include "core/SettingsVariables.h"
 #include "core/TextHelpers.h"
@@ -20,34 +21,37 @@ CPSettings::~CPSettings()
     m_keys.clear();
 }
 
-void CPSettings::Bind(const std::string& key, CPDator* dator)
+void CPSettings::Bind(const std::string& key, CPDator* dator, Range range)
 {
     m_holders.emplace_back(dator);
     m_keys[key] = m_holders.back();
+    m_ranges[key] = std::move(range);
 }
 
+// Each key's range holds every value the game, its launcher and its scripts use; -1 for the
+// antialiasing and anisotropy levels is what the launcher saves when the device offers none.
 void CPSettings::CreateBindings()
 {
-    Bind("screenWidth", new CPIntDator(&g_screenWidth));
-    Bind("screenHeight", new CPIntDator(&g_screenHeight));
-    Bind("screenBPP", new CPIntDator(&g_screenBPP));
-    Bind("fullScreen", new CPIntDator(&g_fullScreen));
-    Bind("statistic", new CPIntDator(&g_statistic));
-    Bind("bboxes", new CPIntDator(&g_bboxes));
-    Bind("channels", new CPIntDator(&g_channels));
-    Bind("frequency", new CPIntDator(&g_frequency));
-    Bind("bitrate", new CPIntDator(&g_bitrate));
-    Bind("soundVolume", new CPFloatDator(&g_soundVolume));
-    Bind("musicVolume", new CPFloatDator(&g_musicVolume));
-    Bind("mouse", new CPFloatDator(&g_mouse));
-    Bind("brightness", new CPFloatDator(&g_brightness));
-    Bind("difficulty", new CPIntDator(&g_difficulty));
-    Bind("dxt5", new CPIntDator(&g_dxt5));
-    Bind("bloom", new CPIntDator(&g_bloom));
-    Bind("fsaa", new CPIntDator(&g_fsaa));
-    Bind("lowtex", new CPIntDator(&g_lowtex));
-    Bind("quality", new CPIntDator(&g_quality));
-    Bind("aniso", new CPIntDator(&g_aniso));
+    Bind("screenWidth", new CPIntDator(&g_screenWidth), {160, 16384, "640"});
+    Bind("screenHeight", new CPIntDator(&g_screenHeight), {120, 16384, "480"});
+    Bind("screenBPP", new CPIntDator(&g_screenBPP), {16, 32, "16"});
+    Bind("fullScreen", new CPIntDator(&g_fullScreen), {0, 1, "0"});
+    Bind("statistic", new CPIntDator(&g_statistic), {0, 1, "0"});
+    Bind("bboxes", new CPIntDator(&g_bboxes), {0, 1, "0"});
+    Bind("channels", new CPIntDator(&g_channels), {1, 8, "2"});
+    Bind("frequency", new CPIntDator(&g_frequency), {8000, 192000, "22050"});
+    Bind("bitrate", new CPIntDator(&g_bitrate), {8, 32, "8"});
+    Bind("soundVolume", new CPFloatDator(&g_soundVolume), {0, 1, "0.5"});
+    Bind("musicVolume", new CPFloatDator(&g_musicVolume), {0, 1, "0.5"});
+    Bind("mouse", new CPFloatDator(&g_mouse), {0, 10, "0"});
+    Bind("brightness", new CPFloatDator(&g_brightness), {0, 1, "0.5"});
+    Bind("difficulty", new CPIntDator(&g_difficulty), {0, 1, "0"});
+    Bind("dxt5", new CPIntDator(&g_dxt5), {0, 1, "0"});
+    Bind("bloom", new CPIntDator(&g_bloom), {0, 1, "0"});
+    Bind("fsaa", new CPIntDator(&g_fsaa), {0, 1, "0"});
+    Bind("lowtex", new CPIntDator(&g_lowtex), {0, 1, "0"});
+    Bind("quality", new CPIntDator(&g_quality), {-1, 16, "0"});
+    Bind("aniso", new CPIntDator(&g_aniso), {-1, 16, "0"});
 }
 
 void CPSettings::Load(const std::string& fileName)
@@ -85,7 +89,15 @@ void CPSettings::ParseLine(std::string line)
 
 void CPSettings::SetValue(const std::string& key, const std::string& value, int sign)
 {
-    if (CPDator* dator = GetDator(key)) dator->Set(value);
+    CPDator* dator = GetDator(key);
+    if (!dator) return;
+    dator->Set(value);
+    const Range& range = m_ranges.at(key);
+    const double number = dator->Number();
+    if (number >= range.lowest && number <= range.highest) return;
+    GetLog()->Print(0, "config.cfg: %s = %s lies outside %g to %g; the default %s is used", key.c_str(), value.c_str(),
+                    range.lowest, range.highest, range.fallback.c_str());
+    dator->Set(range.fallback);
 }
 
 bool CPSettings::Save(const std::string& fileName)

@@ -12,7 +12,9 @@
 //   key = value        one setting per line; blanks around key and value are ignored
 //   +key   /   -key    the key set to 1 / 0
 // Keys are case-sensitive; unknown keys are ignored and never written. Save writes every key as
-// "key = value\r\n".
+// "key = value\r\n". Each key has a range: a value outside it (a window 0 pixels high, a volume
+// of -3) is logged and replaced by the key's default, so a damaged file cannot stop the game and
+// is mended by the next save.
 class CPSettings : public TSingleton<CPSettings> {
 public:
     CPSettings();
@@ -22,7 +24,8 @@ public:
     void Load(const std::string& fileName);
     // Applies one line of the file.
     void ParseLine(std::string line);
-    // Applies a value to a registered key; the sign only chose the value of a bare key.
+    // Applies a value to a registered key, or its default when the value lies outside the key's
+    // range; the sign only chose the value of a bare key.
     void SetValue(const std::string& key, const std::string& value, int sign);
     // Replaces the file with every binding; false when it could not be written.
     bool Save(const std::string& fileName);
@@ -33,10 +36,18 @@ public:
     CPDator* GetDator(const std::string& key) const;
 
 private:
+    // The values a key takes, and the one it gets in place of any other.
+    struct Range {
+        double lowest;
+        double highest;
+        std::string fallback;
+    };
+
     void CreateBindings();
-    void Bind(const std::string& key, CPDator* dator);
+    void Bind(const std::string& key, CPDator* dator, Range range);
 
     std::unordered_map<std::string, TPtr<CPDator>> m_keys;
+    std::unordered_map<std::string, Range> m_ranges;
     std::vector<TPtr<CPDator>> m_holders;
 };
 

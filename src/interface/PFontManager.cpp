@@ -1,6 +1,7 @@
 #include "interface/PFontManager.h"
 
 #include "core/PFile.h"
+#include "core/PLog.h"
 #include "core/PTokenizer.h"
 #include "interface/FontFiles.h"
 #include "Render/PGameObject.h"
@@ -42,16 +43,28 @@ void AppendGlyph(const SPFont& font, uint8_t character, float x, float y, std::v
 }  // namespace
 
 bool CPFontManager::Load() {
-    CPFile list(std::string(kFontFolder) + "fonts.dat");
-    if (list.Load() < 0) return false;
+    const std::string listName = std::string(kFontFolder) + "fonts.dat";
+    CPFile list(listName);
+    if (list.Load() < 0) {
+        GetLog()->Print(0, "Fonts: cannot read %s; no text will show", listName.c_str());
+        return false;
+    }
     CPMaterialManager* materials = GetMaterialManager();
     for (const SPFontListEntry& entry : ParseFontList(list.GetData(), list.GetSize())) {
-        CPFile metrics(kFontFolder + entry.name + ".fnt");
-        if (metrics.Load() < 0) continue;
+        const std::string metricsName = kFontFolder + entry.name + ".fnt";
+        CPFile metrics(metricsName);
+        if (metrics.Load() < 0) {
+            GetLog()->Print(0, "Fonts: cannot read %s; the font %s is left out", metricsName.c_str(), entry.name.c_str());
+            continue;
+        }
         TPtr<SPFont> font(new SPFont);
         font->scale = entry.scale;
         font->spacing = entry.spacing;
-        if (!ParseFontMetrics(metrics.GetData(), metrics.GetSize(), entry.scale, entry.spacing, font->glyphs)) continue;
+        if (!ParseFontMetrics(metrics.GetData(), metrics.GetSize(), entry.scale, entry.spacing, font->glyphs)) {
+            GetLog()->Print(0, "Fonts: %s is no font's metrics; the font %s is left out", metricsName.c_str(),
+                            entry.name.c_str());
+            continue;
+        }
         if (materials) {
             font->material = materials->GetMaterial(kFontLayer + entry.layerOffset, kFontEffect, {entry.name + ".tga"});
         }
@@ -92,6 +105,9 @@ TPtr<CPRenderObject> CPFontManager::MakeText(CPGameObject* object, float x, floa
     vertices.clear();
     indices.clear();
     const SPFont* font = FindFont(fontName);
+    if (!font && m_missingFonts.insert(fontName).second) {
+        GetLog()->Print(0, "Fonts: no font %s is loaded; its texts show nothing", fontName.c_str());
+    }
     if (font) {
         mesh->SetMaterial(font->material);
         const std::vector<float> widths = centred ? MeasureLines(fontName, text) : std::vector<float>();

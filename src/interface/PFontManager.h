@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/PSmartPointer.h"
@@ -20,7 +21,8 @@ public:
     virtual ~CPFontManager() = default;
 
     // Reads every font of the list; a font whose metrics are missing or unusable is left out.
-    // False when the list itself cannot be read (there are no fonts then).
+    // False when the list itself cannot be read (there are no fonts then). What is missing is
+    // logged.
     bool Load();
 
     // The font of that name (compared exactly), or null.
@@ -32,7 +34,8 @@ public:
 
     // Rebuilds the text object's mesh from the text: (x, y) is the top-left corner, or with
     // centred the top centre of the first line; "^" starts a new line, which a centred text
-    // centres on x again. With a font that is not loaded the mesh is left empty. Returns the
+    // centres on x again. With a font that is not loaded the mesh is left empty (logged once
+    // per font name). Returns the
     // object's mesh, or null (and changes nothing) when the object shows no mesh.
     TPtr<CPRenderObject> MakeText(CPGameObject* object, float x, float y, const std::string& fontName,
                                   const std::string& text, bool centred) const;
@@ -42,6 +45,8 @@ private:
     std::vector<float> MeasureLines(const std::string& fontName, const std::string& text) const;
 
     std::unordered_map<std::string, TPtr<SPFont>> m_fonts;
+    // The fonts asked for but not loaded, logged once each.
+    mutable std::unordered_set<std::string> m_missingFonts;
 };
 
 // The font manager, null before its construction and after its destruction.

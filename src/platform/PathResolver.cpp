@@ -205,7 +205,8 @@ bool ResolveDirectory(const std::string& path, std::string& resolved)
     std::vector<std::string> components;
     if (path.empty() || !NormalisedComponents(path, components)) return false;
     if (components.empty()) {
-        resolved = StartFolder(path).empty() ? "." : "/";
+        // One character: assigning the literal trips a false -Wrestrict in optimised GCC builds.
+        resolved.assign(1, StartFolder(path).empty() ? '.' : '/');
         return true;
     }
     return FindFirst(path, Kind::Directory, resolved);

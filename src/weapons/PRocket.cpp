@@ -22,6 +22,8 @@ constexpr float kSeekLookAhead = 3.0f;
 
 bool CPRocketBase::SetParams(const WeaponFields& fields) {
     LoadModel(fields[0]);
+    // Only shown: a rocket finds what it hits with its own ray, nothing tests its boxes.
+    SetKeepsBounds(false);
     m_playerRocket = !IsEnemyTag(fields[1]);
     CPFieldNumbers numbers(fields);
     m_speed = numbers.Float(2);

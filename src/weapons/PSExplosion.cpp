@@ -91,6 +91,8 @@ bool CPSExplosion::SetParams(const WeaponFields& fields) {
     m_light.attenuation1 = 1.0f / (3.0f * m_size);
     m_frames = FrameGridRects(m_columns, m_rows);
     BuildSprites(fields[0], sizeStep, spacing);
+    // Only shown, with its sprites (and a ground explosion's debris): nothing tests their boxes.
+    SetKeepsBounds(false);
     SetAttachment(kNothing, nullptr);
     UpdateTransform();
     return CPWeaponObject::SetParams(fields);

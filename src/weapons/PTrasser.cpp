@@ -38,6 +38,8 @@ bool CPTrasser::SetParams(const WeaponFields& fields) {
     if (!(m_speed > 0.0f) || !(m_halfWidth > 0.0f)) return RefuseDefinition("speed and half width must be positive");
     m_homing = false;
     BuildTexturedQuad(*GetRenderObject(), layer, fields[5], fields[4], {{{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}}});
+    // Only shown: nothing tests a streak's boxes.
+    SetKeepsBounds(false);
     return CPWeaponObject::SetParams(fields);
 }
 

@@ -113,6 +113,34 @@ TEST_F(TransformTest, MovingTheParentMovesTheChildrensBoxes) {
     EXPECT_NEAR(root->GetVisualBounds().min.y, -CPObb::kMinHalfSize, kTolerance);
 }
 
+// A shown-only tree (a shot, a flash): its transforms follow, its boxes stay where they were,
+// and a copy keeps going without them.
+TEST_F(TransformTest, ATreeThatKeepsNoBoundsMovesOnlyItsTransforms) {
+    TPtr<CPGameObject> root = Make("root");
+    TPtr<CPGameObject> child = Make("child");
+    root->AddChild(child);
+    child->SetPosition({5.0f, 0.0f, 0.0f});
+    child->GetParts().push_back(UnitBox());
+    child->SetObb(UnitBox());
+    root->UpdateTransform();
+    root->SetKeepsBounds(false);
+    EXPECT_FALSE(child->KeepsBounds());
+
+    root->SetPosition({0.0f, 0.0f, 10.0f});
+    root->UpdateTransform();
+    EXPECT_FLOAT_EQ(child->GetWorld().m[3][2], 10.0f);
+    ExpectVectorNear(child->GetParts()[0].GetMin(), {4, -1, -1});
+    ExpectVectorNear(child->GetPartBounds().centre, {5, 0, 0});
+    ExpectVectorNear(root->GetPartBounds().centre, {5, 0, 0});
+
+    TPtr<CPGameObject> copy = Make("copy");
+    copy->CopyFrom(root);
+    ASSERT_EQ(copy->GetChildren().size(), 1u);
+    EXPECT_FALSE(copy->KeepsBounds());
+    EXPECT_FALSE(copy->GetChildren()[0]->KeepsBounds());
+    EXPECT_FLOAT_EQ(copy->GetChildren()[0]->GetWorld().m[3][2], 10.0f);
+}
+
 TEST_F(TransformTest, PartBoxesFollowTheirLocalMatrices) {
     TPtr<CPGameObject> object = Make("object");
     CPObb box({0.0f, 0.0f, 0.0f, 1.0f}, {2.0f, 1.0f, 1.0f, 0.0f});

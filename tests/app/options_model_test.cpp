@@ -184,6 +184,19 @@ TEST_F(OptionsModelTest, AValueTheDialogDoesNotOfferShowsTheNearestAndStaysUntil
     EXPECT_EQ(Saved("bitrate"), "bitrate = 24");
 }
 
+// A damaged config.cfg read by the launcher: OK writes the defaults in place of the values
+// outside their ranges, never the damage.
+TEST_F(OptionsModelTest, OkAfterADamagedFileWritesTheDefaultsNotTheDamage) {
+    m_folder.Write("config.cfg", "screenHeight = 0\nscreenWidth = 100000\nfrequency = -3\nquality = 99\n");
+    m_settings.Load("config.cfg");
+    CPOptionsModel model(FullCaps(), kModes);
+    model.Accept();
+    for (const char* line : {"screenHeight = 480", "screenWidth = 640", "frequency = 22050", "quality = 0"}) {
+        const std::string key = std::string(line).substr(0, std::string(line).find(' '));
+        EXPECT_EQ(Saved(key), line);
+    }
+}
+
 TEST_F(OptionsModelTest, CapabilitiesOffDisableTheirControls) {
     g_bloom = 1;
     g_dxt5 = 0;

@@ -106,6 +106,22 @@ TEST_F(ProgramTest, KeepsTheSettingsAndBindingsItFinds) {
     EXPECT_EQ(input->GetActionMap().at("zoom").keyName, "mlb");
 }
 
+// A config.cfg damaged by hand: the values outside their ranges are named in the log, the game
+// starts with their defaults and writes those back, so the next start is as good.
+TEST_F(ProgramTest, ADamagedConfigCfgIsLoggedAndMendedAndTheGameStarts) {
+    std::ofstream(Folder() / "config.cfg") << "screenHeight = 0\nbrightness = 99999\nsoundVolume = -3\n";
+
+    const ProgramResult result = Run();
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    for (const char* key : {"screenHeight = 0", "brightness = 99999", "soundVolume = -3"}) {
+        EXPECT_NE(result.errors.find(key), std::string::npos) << key << " is named in the log: " << result.errors;
+    }
+    const std::string settings = Bytes("config.cfg");
+    for (const char* line : {"screenHeight = 480\r\n", "brightness = 0.5\r\n", "soundVolume = 0.5\r\n"}) {
+        EXPECT_NE(settings.find(line), std::string::npos) << settings;
+    }
+}
+
 TEST_F(ProgramTest, TheStartSwitchesChooseTheWindowModeInConfigCfg) {
     const ProgramResult fullScreen = Run({"--fullscreen"});
     ASSERT_EQ(fullScreen.exitCode, 0) << fullScreen.errors;

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <chrono>
 #include <cstdlib>
 #include <thread>
 #include <string>
@@ -62,6 +63,9 @@ protected:
         std::filesystem::remove(m_folder.Path() / "shot.png");
         apptest::ProgramRun run;
         run.folder = m_folder.Path();
+        // A replay under the sanitizers takes 30 to 40 s on a busy machine, more under a heavier
+        // load; the limit only stops a run that hangs.
+        run.timeLimit = std::chrono::minutes(5);
         run.environment = {{"VX_LEVEL", "level1"},          {"VX_STATE", "state.txt"},
                            {"VX_SCREENSHOT", "shot.png:40"}, {"VX_LOG", "stderr"},
                            {"SDL_VIDEODRIVER", "offscreen"}};

@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "core/PLog.h"
 #include "core/PMMObject.h"
 #include "core/PSettings.h"
 #include "core/SettingsVariables.h"
@@ -115,7 +116,7 @@ TEST_F(SettingsTest, LinesWithValuesAndSigns)
         {"  quality  =  3  \r", &g_quality, 3},
         {"aniso = 0.5", &g_aniso, 0},
         {"frequency = 44100 Hz", &g_frequency, 44100},
-        {"difficulty = -2", &g_difficulty, -2},
+        {"difficulty = +1", &g_difficulty, 1},
         {"lowtex = +1", &g_lowtex, 1},
     };
     for (const Case& c : cases) {
@@ -161,6 +162,44 @@ TEST_F(SettingsTest, ValuesWithoutANumberLeaveTheVariable)
     EXPECT_EQ(g_brightness, 0.5f);
 }
 
+// A damaged file must not stop the game for good: a value outside its key's range (a window 0
+// pixels high cannot open) is logged and the key keeps its default, which the next save writes
+// over the damage. The ends of each range are values like any other.
+TEST_F(SettingsTest, AValueOutsideItsRangeIsLoggedAndGivesTheDefaultWhichIsSaved)
+{
+    struct Case {
+        const char* line;
+        const char* key;
+        const char* saved;
+    };
+    const Case cases[] = {
+        {"screenHeight = 0", "screenHeight", "480"},     {"screenHeight = -5", "screenHeight", "480"},
+        {"screenHeight = 100000", "screenHeight", "480"}, {"screenWidth = 0", "screenWidth", "640"},
+        {"brightness = 99999", "brightness", "0.5"},     {"soundVolume = -3", "soundVolume", "0.5"},
+        {"musicVolume = 1.01", "musicVolume", "0.5"},    {"fullScreen = 2", "fullScreen", "0"},
+        {"frequency = 5", "frequency", "22050"},         {"bitrate = 64", "bitrate", "8"},
+        {"channels = 0", "channels", "2"},               {"quality = -2", "quality", "0"},
+        {"aniso = 99", "aniso", "0"},                    {"mouse = -1", "mouse", "0"},
+        {"difficulty = -2", "difficulty", "0"},          {"screenBPP = 24000", "screenBPP", "16"},
+        {"screenHeight = 120", "screenHeight", "120"},   {"screenWidth = 16384", "screenWidth", "16384"},
+        {"soundVolume = 0", "soundVolume", "0"},         {"musicVolume = 1", "musicVolume", "1"},
+        {"quality = -1", "quality", "-1"},               {"mouse = 10", "mouse", "10"},
+    };
+    const bool logging = GetLog()->IsEnabled();
+    GetLog()->SetEnabled(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        testing::internal::CaptureStderr();
+        LoadText(std::string(c.line) + "\n");
+        const std::string logged = testing::internal::GetCapturedStderr();
+        ASSERT_TRUE(m_settings->Save("config.cfg"));
+        EXPECT_EQ(SavedLines().at(c.key), c.saved);
+        const bool replaced = std::string(c.line).find(c.saved) == std::string::npos;
+        EXPECT_EQ(logged.find(c.key) != std::string::npos, replaced) << logged;
+    }
+    GetLog()->SetEnabled(logging);
+}
+
 TEST_F(SettingsTest, SaveWritesAllTwentyKeysInTheLineFormat)
 {
     LoadText("screenWidth = 1280\r\n+fullScreen\r\nsoundVolume = 0.05\r\n");
@@ -179,7 +218,7 @@ TEST_F(SettingsTest, SaveWritesAllTwentyKeysInTheLineFormat)
 TEST_F(SettingsTest, RoundTripOfEveryKey)
 {
     const Value values[] = {1920, 1080, 32, 1, 1, 1, 1, 44100, 16, 0.05f, 0.123457f, 2.5f, 1.0f,
-                            3, 1, 1, 4, 1, 2, 8};
+                            1, 1, 1, 1, 1, 2, 8};
     for (size_t i = 0; i < std::size(kBindings); ++i) Put(kBindings[i], values[i]);
     ASSERT_TRUE(m_settings->Save("Config.CFG"));
     for (const Binding& binding : kBindings) Put(binding, binding.defaultValue);

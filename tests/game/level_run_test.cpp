@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <iterator>
 #include <limits>
+#include <string>
 
 #include "Render/PGameObject.h"
 #include "game/PCamera.h"
@@ -13,6 +16,14 @@
 #include "physics/PPhysicData.h"
 
 namespace {
+
+// The command a reached check point sends: its number, where it stands and its index.
+std::string Reached(int32_t number, const PVector3& at, int index)
+{
+    char text[96];
+    std::snprintf(text, sizeof(text), "check_point(%d,%f,%f,%d)", number, static_cast<double>(at.x), static_cast<double>(at.y), index);
+    return text;
+}
 
 // The kernel's active tasks as (class name, priority, killed).
 struct TaskEntry {
@@ -89,8 +100,8 @@ TEST_F(LevelRunTest, ACheckPointIsReachedWithinFourUnitsByXAndYAndReportedOnceWi
 
     PutCar(first + PVector3{0.0f, 3.99f, 50.0f});
     Frame();
-    EXPECT_EQ(Commands("lvl"), std::vector<std::string>{"check_point(1,0.000000,-5.000000,0)"});
-    EXPECT_EQ(Commands("gamemenu"), std::vector<std::string>{"check_point(1,0.000000,-5.000000,0)"});
+    EXPECT_EQ(Commands("lvl"), std::vector<std::string>{Reached(1, first, 0)});
+    EXPECT_EQ(Commands("gamemenu"), std::vector<std::string>{Reached(1, first, 0)});
     EXPECT_EQ(Commands("main"), std::vector<std::string>{"say_point()"});
     EXPECT_EQ(m_level->checkPointIndex, 1);
     EXPECT_FALSE(m_level->currentCheckPoint);
@@ -99,13 +110,18 @@ TEST_F(LevelRunTest, ACheckPointIsReachedWithinFourUnitsByXAndYAndReportedOnceWi
     Frame();
     EXPECT_TRUE(Commands("lvl").empty()) << "once";
 
-    m_level->ShowNextCheckPoint();
-    EXPECT_EQ(Commands("main"), std::vector<std::string>{"say_show()"});
-    ASSERT_EQ(m_level->currentCheckPoint, m_level->checkPoints.back().object);
-    EXPECT_TRUE(m_level->currentCheckPoint->IsVisible());
-    PutCar(m_level->currentCheckPoint->GetPosition());
-    Frame();
-    EXPECT_EQ(Commands("lvl"), std::vector<std::string>{"check_point(2,0.000000,42.000000,1)"});
+    // The others in turn, each shown when the one before was reached.
+    int index = 1;
+    for (auto next = std::next(m_level->checkPoints.begin()); next != m_level->checkPoints.end(); ++next, ++index) {
+        m_level->ShowNextCheckPoint();
+        EXPECT_EQ(Commands("main"), std::vector<std::string>{"say_show()"});
+        ASSERT_EQ(m_level->currentCheckPoint, next->object);
+        EXPECT_TRUE(m_level->currentCheckPoint->IsVisible());
+        PutCar(m_level->currentCheckPoint->GetPosition());
+        Frame();
+        EXPECT_EQ(Commands("lvl"), std::vector<std::string>{Reached(next->number, next->object->GetPosition(), index)});
+        Commands("main");
+    }
 
     m_level->ShowNextCheckPoint();
     EXPECT_FALSE(m_level->currentCheckPoint) << "after the last one there is none";

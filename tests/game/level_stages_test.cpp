@@ -211,7 +211,7 @@ protected:
         ASSERT_TRUE(ReadLevelFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), file, error)) << error;
         const float angle = std::atan2(dy, dx) + 3.14159265f / 2.0f;  // the car's forward is its -y
         for (SPLevelRecord& record : file.records) {
-            if (record.name == "chk1_box") m_start = {record.position.x, record.position.y, 0.0f};
+            if (record.name.rfind("chk1_", 0) == 0) m_start = {record.position.x, record.position.y, 0.0f};
         }
         for (SPLevelRecord& record : file.records) {
             if (record.name != "player") continue;

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
+#include "core/PLog.h"
 #include "core/PMMObject.h"
 #include "interface/PFontManager.h"
 #include "Render/PGameObject.h"
 #include "Render/PRenderObject.h"
+#include "platform/PathResolver.h"
 #include "support/WorkingFolder.h"
 
 namespace {
@@ -97,6 +100,31 @@ TEST_F(FontTextTest, UnknownFontBuildsNothingAndMeasuresZero) {
         EXPECT_TRUE(m_fonts.MakeText(m_text.Get(), 0.0f, 0.0f, "nofont", "AB^C", centred));
         EXPECT_TRUE(Vertices().empty()) << "the old text is gone, no other font takes its place";
     }
+}
+
+// Texts vanish when their fonts are missing; the log says which file is missing or unusable,
+// and names a font asked for but not loaded once, however often it is asked for.
+TEST_F(FontTextTest, WhatIsMissingIsLogged) {
+    const bool logging = GetLog()->IsEnabled();
+    GetLog()->SetEnabled(true);
+    testing::internal::CaptureStderr();
+    CPFontManager fonts;
+    fonts.Load();
+    for (int i = 0; i < 3; ++i) fonts.MakeText(m_text.Get(), 0.0f, 0.0f, "nofont", "AB", false);
+    std::filesystem::remove(m_folder.Path() / "data/fonts/fonts.dat");
+    platform::InvalidateListings();
+    CPFontManager none;
+    EXPECT_FALSE(none.Load());
+    const std::string log = testing::internal::GetCapturedStderr();
+    GetLog()->SetEnabled(logging);
+
+    for (const char* named : {"missing.fnt", "broken.fnt", "fonts.dat"}) {
+        EXPECT_NE(log.find(named), std::string::npos) << named << " in: " << log;
+    }
+    EXPECT_EQ(log.find("f.fnt"), std::string::npos) << "the usable font is not named: " << log;
+    const size_t first = log.find("nofont");
+    ASSERT_NE(first, std::string::npos) << log;
+    EXPECT_EQ(log.find("nofont", first + 1), std::string::npos) << "named once: " << log;
 }
 
 TEST_F(FontTextTest, ObjectsThatShowNoMeshAreLeftAlone) {

@@ -381,7 +381,7 @@ struct LevelLook {
     Colour ground;
     Colour road;
 };
-constexpr LevelLook kLevelLooks[] = {{"level1", {0.25f, 0.5f, 0.22f}, {0.45f, 0.33f, 0.2f}},
+constexpr LevelLook kLevelLooks[] = {{"level1", {0.25f, 0.5f, 0.22f}, {0.55f, 0.46f, 0.3f}},
                                      {"level2", {0.7f, 0.6f, 0.38f}, {0.5f, 0.5f, 0.48f}},
                                      {"level3", {0.45f, 0.45f, 0.47f}, {0.25f, 0.22f, 0.2f}}};
 

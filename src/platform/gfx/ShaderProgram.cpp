@@ -332,8 +332,10 @@ bool ShaderProgram::Build(const std::string& vertexSource, const std::string& pi
     Release();
     const GLuint vertex = glCreateShader(GL_VERTEX_SHADER);
     const GLuint pixel = glCreateShader(GL_FRAGMENT_SHADER);
-    const bool compiled = CompileStage(vertex, vertexSource, "vertex", log) &
-                          CompileStage(pixel, pixelSource, "pixel", log);
+    // Both stages compile, so the log holds the errors of both.
+    const bool vertexCompiled = CompileStage(vertex, vertexSource, "vertex", log);
+    const bool pixelCompiled = CompileStage(pixel, pixelSource, "pixel", log);
+    const bool compiled = vertexCompiled && pixelCompiled;
     GLuint program = 0;
     if (compiled) {
         program = glCreateProgram();

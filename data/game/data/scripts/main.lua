@@ -14,8 +14,10 @@
 -- score table (the screen "scores", told "record_score" to enter the score), whose "scores_closed" goes back to the
 -- title. S on the title or in the shop opens the save and load screen ("saves"): "game_loaded"
 -- goes on to the shop of the loaded game's mission, "saves_closed" back to where it was opened.
--- The screens draw while this script shows them. Escape ends the game at any time, except on the
--- key screen, where it may be the key being bound.
+-- The screens draw while this script shows them. In a mission Escape pauses the game and opens the
+-- main menu ("Play" goes on, "Quit" ends the game; Escape again goes on too); elsewhere Escape ends
+-- the game, except on the key screen, where it may be the key being bound. Each finished mission
+-- is saved into the autosave slot, the thirteenth.
 --
 -- When the environment variable VX_LEVEL names a level, the game starts at once with the mission
 -- played on that level (the sample missions play "level1", "level2" and "level3") and the start
@@ -35,6 +37,7 @@ local kStartMoney = 1500
 local kMissionReward = 1000
 local kSceneLayer = 20
 local kEnter, kEscape, kTab = "13", "27", "9"
+local kAutosave = "save13.sav"
 
 local state = "title"  -- "title", "shop", "mission", "end" or "scores"
 local scene = nil      -- the title scene's objects while it is shown
@@ -46,6 +49,7 @@ local title = CreateInterface("title", 0)
 local hud = nil       -- the HUD while a mission runs
 local screen = nil     -- the screen shown over the title or in place of a level
 local savesShown = false
+local paused = false   -- the mission waits under the menu
 
 -- Screens ------------------------------------------------------------------------------------
 
@@ -128,7 +132,27 @@ local function StartMission(number, level)
     state = "mission"
 end
 
+-- The menu over a mission: the game stands still under it.
+local function PauseMission()
+    StopGlobalTimer()
+    ActivateInterface(menu)
+    menuShown = true
+    paused = true
+end
+
+local function ResumeMission()
+    if menuShown then
+        DeactivateInterface(menu)
+        menuShown = false
+    end
+    paused = false
+    StartGlobalTimer()
+end
+
 local function EndMission()
+    if paused then
+        ResumeMission()
+    end
     StopLevel()
     DeleteLevel()
     DeactivateInterface(hud)
@@ -221,15 +245,21 @@ local function GameLoaded()
     OpenShop()
 end
 
+-- The autosave holds the game as it goes on: the pay for the mission in, the next mission current
+-- (after the last one, the last).
 local function MissionComplete()
     local number = GetCurrentMission()
+    local last = number >= table.getn(missions)
     SetMoney(GetMoney() + kMissionReward)
-    if number >= table.getn(missions) then
+    if not last then
+        SetCurrentMission(number + 1)
+    end
+    SaveGame(kAutosave)
+    if last then
         ShowEnd("game_won", "mission_done")
         return
     end
     EndMission()
-    SetCurrentMission(number + 1)
     OpenShop()
 end
 
@@ -254,7 +284,13 @@ local function ReleaseAll()
 end
 
 local function HandleKey(code)
-    if code == kEscape and not keysShown then
+    if code == kEscape and state == "mission" and not keysShown then
+        if paused then
+            ResumeMission()
+        else
+            PauseMission()
+        end
+    elseif code == kEscape and not keysShown then
         KillAllTasks()
     elseif savesShown or keysShown then
         return
@@ -263,7 +299,7 @@ local function HandleKey(code)
     elseif state == "title" and code == kTab and not menuShown then
         ActivateInterface(menu)
         menuShown = true
-    elseif state == "title" and menuShown then
+    elseif (state == "title" or paused) and menuShown then
         SendCommandByName("menu", "key", code)
     elseif state == "end" and code == kEnter then
         ShowScores()
@@ -275,7 +311,10 @@ local function HandleCommand(command, first, second)
         HandleKey(first)
     elseif command == "menu_closed" and state == "title" then
         NewGame()
-    elseif command == "show_keys" and state == "title" then
+    elseif command == "menu_closed" and paused then
+        menuShown = false
+        ResumeMission()
+    elseif command == "show_keys" and (state == "title" or paused) then
         menuShown = false
         ActivateInterface(keys)
         keysShown = true
@@ -328,13 +367,13 @@ while true do
             PlayMusic("track2.ogg")
         end
         DrawScene()
-        if menuShown then
-            UpdateInterface(menu)
-        elseif keysShown then
-            UpdateInterface(keys)
-        elseif not savesShown then
-            UpdateInterface(title)
-        end
+    end
+    if menuShown then
+        UpdateInterface(menu)
+    elseif keysShown then
+        UpdateInterface(keys)
+    elseif state == "title" and not savesShown then
+        UpdateInterface(title)
     end
     if screen then
         UpdateInterface(screen)

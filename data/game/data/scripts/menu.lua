@@ -1,8 +1,8 @@
 -- The sample main menu's script: it hears its screen's buttons ("button" with the name), the
 -- bound keys of the category "action_listener" (Up and Down move the frame that marks the chosen
 -- button, Space presses it) and the typed Enter that "main" passes on ("key" 13); the keys count
--- only while the menu is shown. "play" closes the menu (main stops drawing it), "keys" opens the
--- key screen in its place, "quit" ends the game.
+-- only while the menu is shown. "play" closes the menu (main stops drawing it; over a mission the
+-- game goes on), "keys" opens the key screen in its place, "quit" ends the game.
 
 local screen = nil
 local shown = false
@@ -37,6 +37,9 @@ local function HandleCommand(command, first, second)
         -- but never hovered, so the buttons take the mouse.
         LockButton(screen, "panel")
         Choose(chosen)
+    elseif command == "delete_object" then
+        -- "main" took the menu away (Escape over a mission): its keys count no more.
+        shown = false
     elseif not shown then
         return
     elseif command == "button" then
