@@ -29,10 +29,22 @@ constexpr float kUprightDownZ = -0.98f;
 // Cosines smaller than this give an angle of 0.
 constexpr float kTinyCosine = 0.0001f;
 
+// The definition of an enemy not yet given a kind: nothing, its animations at normal speed.
+const CPEnemyType& NoKind()
+{
+    static const CPEnemyType none = [] {
+        CPEnemyType kind;
+        kind.animationSpeed = 1.0f;
+        return kind;
+    }();
+    return none;
+}
+
 }  // namespace
 
 AI_Entity::AI_Entity(const std::string& kind, const PVector3& startPosition, const PVector3& heading)
-    : kindName(kind), forward(Vec3Normalize(heading)), position(startPosition), vehicle(new SimpleVehicle)
+    : kindName(kind), forward(Vec3Normalize(heading)), position(startPosition), type(&NoKind()),
+      vehicle(new SimpleVehicle)
 {
     AddState(kWander, 3.0f);
     AddState(kPursuit, 0.25f);
@@ -84,7 +96,7 @@ void AI_Entity::Think()
     // Standing on the car's origin there is no direction to judge by: the state stays.
     if (distance == 0.0f) return;
     const PVector3 direction = offset / distance;
-    const bool inReach = isMelee && IsInMeleeReach(model->GetPosition(), direction, distance);
+    const bool inReach = type->isMelee && IsInMeleeReach(model->GetPosition(), direction, distance);
     const bool inSight = CanSee(model->GetPosition(), direction, distance);
     const int32_t current = currentState->id;
     const int32_t next = NextState(current, distance, inReach, inSight);
@@ -104,8 +116,8 @@ bool AI_Entity::IsInMeleeReach(const PVector3& from, const PVector3& direction, 
     query.direction = Vec3Normalize({direction.x, direction.y, 0.0f});
     query.distance = 2.0f * distance;
     level->playerCar->RayHit(query);
-    float reach = Vec3Length(melee[0].hitPoint);
-    if (MeleeAttackCount(meleeCount) > 1) reach = std::min(reach, Vec3Length(melee[1].hitPoint));
+    float reach = Vec3Length(type->melee[0].hitPoint);
+    if (MeleeAttackCount(type->meleeCount) > 1) reach = std::min(reach, Vec3Length(type->melee[1].hitPoint));
     return kReachFactor * query.distance <= reach;
 }
 
@@ -125,31 +137,31 @@ int32_t AI_Entity::NextState(int32_t current, float distance, bool inReach, bool
     switch (current) {
     case kWander:
     case kEvasion:
-        if (distance > loseRange) {
+        if (distance > type->loseRange) {
             vanishing = true;
             return kDeath;
         }
         return kPursuit;
     case kPursuit:
-        if (distance > loseRange) {
+        if (distance > type->loseRange) {
             vanishing = true;
             return kDeath;
         }
-        if (!isMelee && distance < keepAwayRange) return kEvasion;
-        if (isMelee && inReach) return kMelee;
-        if (canFire && distance + kFireMargin < fireRange && inSight) {
+        if (!type->isMelee && distance < type->keepAwayRange) return kEvasion;
+        if (type->isMelee && inReach) return kMelee;
+        if (type->canFire && distance + kFireMargin < type->fireRange && inSight) {
             stateClock = 0.0f;
             return kFire;
         }
         return kPursuit;
     case kFire:
-        if (!isMelee && distance < keepAwayRange) return kEvasion;
-        if (isMelee && inReach) return kMelee;
-        if (distance <= fireRange && inSight) return kFire;
+        if (!type->isMelee && distance < type->keepAwayRange) return kEvasion;
+        if (type->isMelee && inReach) return kMelee;
+        if (distance <= type->fireRange && inSight) return kFire;
         return kPursuit;
     case kMelee:
         if (inReach) return kMelee;
-        return canFire ? kFire : kPursuit;
+        return type->canFire ? kFire : kPursuit;
     default:
         return kDeath;
     }
@@ -187,7 +199,7 @@ void AI_Entity::Step(float dt)
         break;
     case kFire:
         TurnVehicleToTarget();
-        SetAnimation("fire", true, true, fire.hitFrame, fire.secondHitFrame);
+        SetAnimation("fire", true, true, type->fire.hitFrame, type->fire.secondHitFrame);
         SwitchAnimationSound("fire");
         break;
     case kPursuit:
@@ -195,7 +207,7 @@ void AI_Entity::Step(float dt)
         break;
     case kMelee: {
         TurnVehicleToTarget();
-        const CPAttackDef& attack = melee[meleeAnimation == "melee1" ? 0 : 1];
+        const CPAttackDef& attack = type->melee[meleeAnimation == "melee1" ? 0 : 1];
         SetAnimation(meleeAnimation, true, true, attack.hitFrame, attack.secondHitFrame);
         SwitchAnimationSound(meleeAnimation);
         break;
@@ -260,7 +272,7 @@ void AI_Entity::SetAnimation(const std::string& name, bool once, bool force, int
 {
     if (name == animation.name && !force) return;
     animation.name = name;
-    animation.speed = animationSpeed;
+    animation.speed = type->animationSpeed;
     animation.loops = once ? 1 : 0;
     animation.listener.Reset();
     animation.reportFrame = once ? reportFrame : -1;
@@ -276,30 +288,30 @@ void AI_Entity::SwitchAnimationSound(const std::string& key)
         StopAnimationSound();
         animationSoundKey = key;
     }
-    const auto sound = animationSounds.find(key);
-    if (animationSoundStarted || sound == animationSounds.end()) return;
+    const auto sound = type->animationSounds.find(key);
+    if (animationSoundStarted || sound == type->animationSounds.end()) return;
     animationSoundStarted = true;
     if (audio && model) audio->PlaySoundAt(sound->second, model->GetPosition(), key == "run");
 }
 
 void AI_Entity::StopAnimationSound()
 {
-    const auto sound = animationSounds.find(animationSoundKey);
+    const auto sound = type->animationSounds.find(animationSoundKey);
     CNAudio* audio = GetAudio();
-    if (sound != animationSounds.end() && audio) audio->StopSoundByName(sound->second);
+    if (sound != type->animationSounds.end() && audio) audio->StopSoundByName(sound->second);
 }
 
 void AI_Entity::OnAnimationStopped()
 {
     const std::string& name = animation.name;
     if (name == "melee1" || name == "melee2") {
-        const int32_t b = platform::Rand() % MeleeAttackCount(meleeCount) + 1;
+        const int32_t b = platform::Rand() % MeleeAttackCount(type->meleeCount) + 1;
         meleeAnimation = b == 1 ? "melee1" : "melee2";
-        const CPAttackDef& attack = melee[b - 1];
+        const CPAttackDef& attack = type->melee[b - 1];
         SetAnimation(meleeAnimation, true, true, attack.hitFrame, attack.secondHitFrame);
         Think();
     } else if (name == "fire") {
-        SetAnimation("fire", true, true, fire.hitFrame, fire.secondHitFrame);
+        SetAnimation("fire", true, true, type->fire.hitFrame, type->fire.secondHitFrame);
         Think();
     } else if (name == "death1" || name == "death2") {
         if (model) model->SetCollision(false);

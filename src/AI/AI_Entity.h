@@ -19,7 +19,8 @@ class CPPhysicData;
 // One enemy in play: a scene object (its model, which links back here) steered by a vehicle and
 // driven by a state machine. Think picks the state from distances and sight lines to the player's
 // car; Step carries the state out each time the enemy acts, every second frame. The prototype of
-// each kind is an AI_Entity too (AI_Task::LoadTypes); Spawn copies it into a live enemy.
+// each kind is an AI_Entity too (AI_Task::LoadTypes); Spawn copies it into a live enemy, which
+// shares the kind's definition and owns only what changes in play.
 //
 // AI_Entity.cpp: the update, decisions, states and animations; EnemyMovement.cpp: standing,
 // righting, steering and paths; EnemyAttacks.cpp: melee blows and shots on animation frames;
@@ -36,8 +37,9 @@ public:
     int32_t GetSize() const override { return static_cast<int32_t>(sizeof(*this)); }
     std::string GetClassName() const override { return "AI_Entity"; }
 
-    // Prototype set-up from the kind: health, ranges, attacks, sounds and a fresh vehicle.
-    void ApplyType(const CPEnemyType& type);
+    // Prototype set-up from the kind, which must outlive the prototype and its spawns: the
+    // definition shared, the health, the pursuit rule and a fresh vehicle.
+    void ApplyType(const CPEnemyType& kind);
     // A new live enemy copied from this prototype at the ground point (x, y): its own vehicle,
     // its own copy of the prototype's model in the physics world and the level. Null, logged,
     // when the prototype has no model.
@@ -75,26 +77,15 @@ public:
     // The name of the current state ("" for none), for DumpAIInfo.
     const char* StateName() const;
 
-    // Kind values, from the type through the prototype.
+    // The kind's definition, shared by its prototype and every enemy of the kind; AI_Task owns it.
+    const CPEnemyType& Type() const { return *type; }
+    // Points the enemy at a kind's definition, which must outlive it.
+    void SetType(const CPEnemyType& kind) { type = &kind; }
+
     std::string kindName;
+    // The enemy's own: its health (scaled at spawn) and that health at full.
     float health = 0.0f;
     float maxHealth = 0.0f;
-    float loseRange = 0.0f;
-    float fireRange = 0.0f;
-    float keepAwayRange = 0.0f;
-    bool canFire = false;
-    bool isMelee = false;
-    std::string weaponName;
-    int32_t meleeCount = 0;
-    float heightOffset = 0.0f;
-    float speed = 0.0f;
-    float pushFactor = 0.0f;
-    std::string goreName;
-    int32_t reward = 0;
-    float animationSpeed = 1.0f;
-    CPAttackDef melee[2];
-    CPAttackDef fire;
-    AnimationSoundMap animationSounds;
     // 0 or 1, drawn per prototype: the pursuit rule (0 straight at the car, 1 predicting).
     float pursuitMode = 0.0f;
 
@@ -181,6 +172,7 @@ private:
     void BurstIntoGibs() const;
     void LeavePhysics();
 
+    const CPEnemyType* type;
     TPtr<SimpleVehicle> vehicle;
     TPtr<CPGameObject> model;
     TPtr<CPParticleSystem> smoke;

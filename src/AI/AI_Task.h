@@ -90,9 +90,10 @@ private:
     void BuildPrototypes();
     void StopEnemySounds() const;
 
+    // The kinds come first so that they outlive the prototypes and enemies that point to them.
+    std::unordered_map<std::string, CPEnemyType> enemyTypes;
     std::unique_ptr<CPAIManager> manager;
     TPtr<SimpleVehicle> targetVehicle;
-    std::unordered_map<std::string, CPEnemyType> enemyTypes;
     Prototypes prototypes;
     std::unordered_map<std::string, std::string> kindSounds;
     std::unordered_map<std::string, int32_t> liveCounts;

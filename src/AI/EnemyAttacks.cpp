@@ -87,7 +87,7 @@ void AI_Entity::OnAttackFrame(bool second)
 void AI_Entity::StrikeMelee(int32_t record, bool second, const PVector3& origin, float yaw, const PVector3& aim)
 {
     CPLevel* level = GetLevel();
-    const CPAttackDef& attack = melee[record];
+    const CPAttackDef& attack = type->melee[record];
     const PVector3& point = second ? attack.secondHitPoint : attack.hitPoint;
     SPRayQuery query;
     query.skip = model.Get();
@@ -97,15 +97,15 @@ void AI_Entity::StrikeMelee(int32_t record, bool second, const PVector3& origin,
     const bool hitPlayer = level->CrossRay(query, true) && query.hitOwner.Get() == level->playerCar.Get();
     const PMatrix turn = MatrixRotationZ(yaw);
     const PVector3 blowPoint = Vec3TransformCoord(point, turn) + origin;
-    if (record == 0 && weaponName == "explosion") {
+    if (record == 0 && type->weaponName == "explosion") {
         BlowUp(blowPoint, aim);
         return;
     }
     if (!hitPlayer) return;
     CPGameObject& car = *level->playerCar;
-    const auto sound = animationSounds.find(record == 0 ? "hit1" : "hit2");
+    const auto sound = type->animationSounds.find(record == 0 ? "hit1" : "hit2");
     CNAudio* audio = GetAudio();
-    if (sound != animationSounds.end() && audio) {
+    if (sound != type->animationSounds.end() && audio) {
         if (const TPtr<CNSound> hit = audio->GetSound(sound->second)) {
             if (hit->IsPlaying()) {
                 hit->Stop();
@@ -131,10 +131,10 @@ void AI_Entity::BlowUp(const PVector3& blowPoint, const PVector3& aim)
 
 void AI_Entity::FireWeapon(bool second, const PVector3& origin, float yaw, const PVector3& target)
 {
-    const SPEnemyWeapon* weapon = FindWeapon(weaponName);
+    const SPEnemyWeapon* weapon = FindWeapon(type->weaponName);
     // The heavy plasma fires once a run, on the first frame.
-    if (!weapon || (second && weaponName == "plasma3")) return;
-    const PVector3 muzzle = Vec3TransformCoord(second ? fire.secondHitPoint : fire.hitPoint, MatrixRotationZ(yaw)) + origin;
+    if (!weapon || (second && type->weaponName == "plasma3")) return;
+    const PVector3 muzzle = Vec3TransformCoord(second ? type->fire.secondHitPoint : type->fire.hitPoint, MatrixRotationZ(yaw)) + origin;
     const PVector3 aim = Vec3Normalize(target + PVector3{0.0f, 0.0f, kAimLift} - muzzle);
     if (weapon->rocketThreshold > 0 && ++rocketCounter >= weapon->rocketThreshold && platform::Rand() % 2 == 0) {
         Launch("srocket2", muzzle, aim);

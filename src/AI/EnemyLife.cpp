@@ -71,29 +71,13 @@ void SpawnEffect(const std::string& name, const PVector3& position, const PVecto
 
 }  // namespace
 
-void AI_Entity::ApplyType(const CPEnemyType& type)
+void AI_Entity::ApplyType(const CPEnemyType& kind)
 {
-    health = type.health;
-    maxHealth = type.health;
-    loseRange = type.loseRange;
-    fireRange = type.fireRange;
-    keepAwayRange = type.keepAwayRange;
-    canFire = type.canFire;
-    isMelee = type.isMelee;
-    weaponName = type.weaponName;
-    meleeCount = type.meleeCount;
-    heightOffset = type.heightOffset;
-    speed = type.speed;
-    pushFactor = type.pushFactor;
-    goreName = type.goreName;
-    reward = type.reward;
-    animationSpeed = type.animationSpeed;
-    melee[0] = type.melee[0];
-    melee[1] = type.melee[1];
-    fire = type.fire;
-    pursuitMode = isMelee && platform::Rand() % 2 == 0 ? 1.0f : 0.0f;
-    vehicle = MakeVehicle(speed, position, forward);
-    for (const auto& [key, sound] : type.animationSounds) animationSounds[key] = sound;
+    SetType(kind);
+    health = kind.health;
+    maxHealth = kind.health;
+    pursuitMode = kind.isMelee && platform::Rand() % 2 == 0 ? 1.0f : 0.0f;
+    vehicle = MakeVehicle(kind.speed, position, forward);
 }
 
 TPtr<AI_Entity> AI_Entity::Spawn(float x, float y) const
@@ -105,30 +89,15 @@ TPtr<AI_Entity> AI_Entity::Spawn(float x, float y) const
     }
     TPtr<AI_Entity> enemy(new AI_Entity(kindName, position, forward));
     const CPGameData* data = GetGameData();
+    enemy->SetType(*type);
     enemy->health = health * (data ? data->enemyHealthFactor : 1.0f);
     enemy->maxHealth = enemy->health;
-    enemy->loseRange = loseRange;
-    enemy->fireRange = fireRange;
-    enemy->keepAwayRange = keepAwayRange;
-    enemy->canFire = canFire;
-    enemy->isMelee = isMelee;
-    enemy->weaponName = weaponName;
-    enemy->meleeCount = meleeCount;
-    enemy->heightOffset = heightOffset;
-    enemy->speed = speed;
-    enemy->fire = fire;
-    enemy->pushFactor = pushFactor;
-    enemy->melee[0] = melee[0];
-    enemy->melee[1] = melee[1];
-    enemy->goreName = goreName;
-    enemy->reward = reward;
-    enemy->animationSpeed = animationSpeed;
     enemy->pursuitMode = pursuitMode;
-    enemy->vehicle = MakeVehicle(speed, position, forward);
+    enemy->vehicle = MakeVehicle(type->speed, position, forward);
 
     TPtr<CPGameObject> body(new CPGameObject(kindName));
     body->CopyFrom(model);
-    body->SetPosition({x, y, heightOffset});
+    body->SetPosition({x, y, type->heightOffset});
     MakeTaller(*body);
     body->UpdateTransform();
     if (CPPhysics* physics = GetPhysics()) {
@@ -137,7 +106,6 @@ TPtr<AI_Entity> AI_Entity::Spawn(float x, float y) const
     }
     if (CPLevel* level = GetLevel()) level->AddEnemyObject(body);
     enemy->SetModel(body);
-    for (const auto& [key, sound] : animationSounds) enemy->animationSounds[key] = sound;
     return enemy;
 }
 
@@ -168,9 +136,9 @@ void AI_Entity::OnDamage(const PVector3& hitPosition, const PVector3& direction,
     }
     SetHold(false);
     // A silent hit hurts only oily machines.
-    if (!silent || goreName == "oil1") {
+    if (!silent || type->goreName == "oil1") {
         health -= amount;
-        if (!fromSource) SpawnEffect(goreName, hitPosition, -direction * amount);
+        if (!fromSource) SpawnEffect(type->goreName, hitPosition, -direction * amount);
     }
     if (health > 0.0f) return;
     if (!rewarded) PayKill();
@@ -181,8 +149,8 @@ void AI_Entity::OnDamage(const PVector3& hitPosition, const PVector3& direction,
 void AI_Entity::PayKill()
 {
     CountOut();
-    if (CPGameData* data = GetGameData()) data->Earn(static_cast<float>(reward), reward);
-    if (gibOnDeath && goreName == "blood1" && model) {
+    if (CPGameData* data = GetGameData()) data->Earn(static_cast<float>(type->reward), type->reward);
+    if (gibOnDeath && type->goreName == "blood1" && model) {
         model->SetEnabled(false);
         BurstIntoGibs();
     }
@@ -192,7 +160,7 @@ void AI_Entity::PayKill()
 
 void AI_Entity::BurstIntoGibs() const
 {
-    const PVector3 centre = model->GetPosition() + PVector3{0.0f, 0.0f, heightOffset};
+    const PVector3 centre = model->GetPosition() + PVector3{0.0f, 0.0f, type->heightOffset};
     const int32_t pieces = platform::Rand() % 5 + 5;
     for (int32_t i = 0; i < pieces; ++i) {
         const float roll = kTwoPi * platform::RandUnit();

@@ -70,7 +70,7 @@ bool AI_Entity::ProbeGround()
     query.skip = level->playerCar.Get();
     query.origin = vehicle->Position();
     query.direction = down;
-    query.distance = heightOffset + kGroundSlack;
+    query.distance = type->heightOffset + kGroundSlack;
     return level->CrossRay(query, true);
 }
 
@@ -78,18 +78,18 @@ void AI_Entity::RightModel()
 {
     const CPPhysicData* data = model->GetPhysicData().Get();
     if (!data || !data->rigidBody) return;
-    const float k = tilt * kDegreesPerRadian * (pushFactor * kPushScale);
-    const PVector3 lever = Vec3TransformCoord({0.0f, 0.0f, heightOffset}, RotationOf(*model));
+    const float k = tilt * kDegreesPerRadian * (type->pushFactor * kPushScale);
+    const PVector3 lever = Vec3TransformCoord({0.0f, 0.0f, type->heightOffset}, RotationOf(*model));
     data->rigidBody->SetAngularMomentum(ToPhysics({k * lever.y, -k * lever.x, 0.0f}));
 }
 
 void AI_Entity::StepAirborne()
 {
-    if (model->GetPosition().z < 2.0f * heightOffset) SetHold(false);
+    if (model->GetPosition().z < 2.0f * type->heightOffset) SetHold(false);
     RightModel();
     const CPLevel* level = GetLevel();
     if (!level || !level->playerCar || removalAnnounced || deathAnnounced) return;
-    if (Vec3Length(model->GetPosition() - level->playerCar->GetPosition()) > loseRange) VanishNow();
+    if (Vec3Length(model->GetPosition() - level->playerCar->GetPosition()) > type->loseRange) VanishNow();
 }
 
 void AI_Entity::TurnModel(float angle)
@@ -171,7 +171,7 @@ PVector3 AI_Entity::ObstacleForce() const
     // A standing enemy avoids nothing.
     if (!(range > 0.0f) || !ai || !level) return none;
     const PVector3 own = vehicle->Position();
-    const PVector3 origin{own.x, own.y, heightOffset};
+    const PVector3 origin{own.x, own.y, type->heightOffset};
     std::vector<TPtr<CPGameObject>>& objects = ai->ScratchObjects();
     objects.clear();
     level->QueryObjects(origin, range, objects, false, false, false);

@@ -143,7 +143,7 @@ SPEnemyChoice FindPositionForEnemy(const std::string& kind, bool centreGiven, fl
     const AI_Task* ai = GetAITask();
     const AI_Entity* prototype = ai ? ai->FindPrototype(kind) : nullptr;
     if (!level || !level->playerCar || !prototype) return place;
-    const float side = std::clamp(centreGiven ? kCentreSide : prototype->loseRange * kRangeFactor, kCentreSide, kLargestSide);
+    const float side = std::clamp(centreGiven ? kCentreSide : prototype->Type().loseRange * kRangeFactor, kCentreSide, kLargestSide);
     const float hx = level->width * 0.5f - kLevelMargin;
     const float hy = level->depth * 0.5f - kLevelMargin;
     if (!(hx >= 0.0f && hy >= 0.0f)) return place;  // a level too small to place anything in

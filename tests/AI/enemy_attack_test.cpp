@@ -97,12 +97,13 @@ TEST_F(EnemyAttackTest, AMeleeBlowThatReachesTheCarPushesDamagesSparksAndSounds)
         SCOPED_TRACE(std::string(c.animation) + (c.reaches ? " reaching" : " short"));
         m_ai->Manager().StopLevel();  // the enemy of the case before stands in the way
         AI_Entity& enemy = Facing("walker", c.enemyY);
-        CPAttackDef& attack = enemy.melee[c.second ? 1 : 0];
+        CPEnemyType& kind = OwnKind(enemy);
+        CPAttackDef& attack = kind.melee[c.second ? 1 : 0];
         (c.second ? attack.secondHitPoint : attack.hitPoint) = c.point;
         attack.pushDirection = {1.0f, 0.0f, 0.0f};
         attack.pushStrength = c.second ? 2.0f : 5.0f;
         attack.damage = c.second ? 3.0f : 7.0f;
-        enemy.animationSounds[c.second ? "hit2" : "hit1"] = "enemy_hit";
+        kind.animationSounds[c.second ? "hit2" : "hit1"] = "enemy_hit";
         car.GetPhysicData()->rigidBody->SetVelocity({0.0f, 0.0f, 0.0f, 0.0f});
         hitSound->Stop();
         m_scripts.Commands("gamemenu");
@@ -159,8 +160,9 @@ TEST_F(EnemyAttackTest, AFireFrameLaunchesTheWeaponsShotsFromTheMuzzleTowardsThe
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.weapon) + (c.second ? " second frame" : " first frame"));
         AI_Entity& enemy = Facing("scav", -10.0f);
-        enemy.weaponName = c.weapon;
-        (c.second ? enemy.fire.secondHitPoint : enemy.fire.hitPoint) = muzzle;
+        CPEnemyType& kind = OwnKind(enemy);
+        kind.weaponName = c.weapon;
+        (c.second ? kind.fire.secondHitPoint : kind.fire.hitPoint) = muzzle;
         enemy.SetAnimation("fire", true, true, 3, 6);
         c.second ? enemy.OnAnimationMark(6.0f) : enemy.OnAnimationReport(3.0f);
 
@@ -193,7 +195,7 @@ TEST_F(EnemyAttackTest, RocketWeaponsFireARocketOnceTheirFramesReachTheThreshold
         SCOPED_TRACE(c.weapon);
         platform::Srand(11);
         AI_Entity& enemy = Facing("scav", -10.0f);
-        enemy.weaponName = c.weapon;
+        OwnKind(enemy).weaponName = c.weapon;
         int32_t sinceRocket = 0;
         int32_t rockets = 0;
         for (int32_t frame = 0; frame < 60; ++frame) {

@@ -5,6 +5,7 @@
 // on a ground slab, and the AI task with enemy kinds of the test's own.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -126,6 +127,15 @@ protected:
         return m_ai->Manager().Entities().back().Get();
     }
 
+    // Gives the enemy (or prototype) a copy of its kind's definition of its own, for the test to
+    // change; the copy lives as long as the fixture.
+    CPEnemyType& OwnKind(AI_Entity& enemy)
+    {
+        CPEnemyType& kind = m_ownKinds.emplace_back(enemy.Type());
+        enemy.SetType(kind);
+        return kind;
+    }
+
     // One frame of the AI task.
     void Frame(float dt = 0.02f)
     {
@@ -141,6 +151,7 @@ protected:
         return count;
     }
 
+    std::deque<CPEnemyType> m_ownKinds;
     testsupport::WorkingFolder m_folder;
     std::unique_ptr<CPKernel> m_kernel;
     testsupport::RunningScripts m_scripts;

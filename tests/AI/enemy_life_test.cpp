@@ -28,6 +28,7 @@ TEST_F(EnemyTest, ASpawnCopiesThePrototypeWithScaledHealthAndTallerBounds)
     EXPECT_EQ(model.GetPosition(), (PVector3{3.0f, 4.0f, 1.0f}));
     EXPECT_EQ(model.GetEntity(), walker);
     EXPECT_NE(walker->Model(), m_ai->FindPrototype("walker")->Model()) << "each enemy has its own copy";
+    EXPECT_EQ(&walker->Type(), &m_ai->EnemyTypes().at("walker")) << "the kind's definition is shared, not copied";
     EXPECT_EQ(m_level->enemyObjects.back(), walker->Model());
     EXPECT_TRUE(m_ai->IsEnemy(walker));
     EXPECT_FALSE(m_ai->IsEnemy(m_ai->FindPrototype("walker")));
@@ -81,7 +82,7 @@ TEST_F(EnemyTest, HitsHurtByTheirKindSilenceAndRamming)
         SCOPED_TRACE(c.what);
         AI_Entity* enemy = Spawn(c.kind, 10.0f, 10.0f);
         ASSERT_NE(enemy, nullptr);
-        const std::string gore = enemy->goreName;
+        const std::string gore = enemy->Type().goreName;
         const size_t goreBefore = LiveEffects(gore);
         enemy->health = c.health;
         enemy->OnDamage({10, 10, 1}, {1, 0, 0}, c.amount, c.fromSource, c.silent, c.ram);
@@ -190,7 +191,7 @@ TEST_F(EnemyTest, EveryEnemyLeavesPlayLoweringItsCountsExactlyOnce)
          [](EnemyTest&, AI_Entity& e) { e.Model()->SetPosition({10.0f, 10.0f, -1.0f}); }, {"enemy_invisible(walker)"},
          0.0f},
         {"given up far from the car", "scav",
-         [](EnemyTest&, AI_Entity& e) { e.loseRange = 5.0f; }, {"enemy_invisible(scav)"}, 0.0f},
+         [this](EnemyTest&, AI_Entity& e) { OwnKind(e).loseRange = 5.0f; }, {"enemy_invisible(scav)"}, 0.0f},
         {"blown up by its own weak blast", "bomber",
          [](EnemyTest&, AI_Entity& e) {
              e.health = 1000.0f;

@@ -228,7 +228,7 @@ TEST_F(MissionTest, PlacesLieOnTheSquareAroundTheCentreInsideTheLevelOnFreeCells
     EXPECT_FALSE(FindPositionForEnemy("walker", true, 10.0f, -20.0f).found) << "every cell blocked";
     m_ai->CreateNavGrid(100, 100, 2.0f);
     EXPECT_FALSE(FindPositionForEnemy("nobody", true, 0.0f, 0.0f).found);
-    m_ai->FindPrototype("walker")->loseRange = 0.5f;
+    OwnKind(*m_ai->FindPrototype("walker")).loseRange = 0.5f;
     EXPECT_TRUE(FindPositionForEnemy("walker", false, 0.0f, 0.0f).found) << "a tiny range still places";
 }
 

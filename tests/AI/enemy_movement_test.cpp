@@ -32,7 +32,7 @@ protected:
         AI_Entity* enemy = Spawn("walker", 0.0f, -6.0f);
         EXPECT_NE(enemy, nullptr);
         enemy->Vehicle()->SetForward({0.0f, -1.0f, 0.0f});
-        enemy->Vehicle()->SetSpeed(enemy->speed);
+        enemy->Vehicle()->SetSpeed(enemy->Type().speed);
         enemy->EnterState(state);
         platform::Srand(5);
         for (int step = 0; step < 5; ++step) enemy->Step(0.04f);
@@ -60,12 +60,12 @@ TEST_F(EnemyMovementTest, AWanderingEnemyTakesARandomWalk)
     AI_Entity* enemy = Spawn("walker", 0.0f, -6.0f);
     ASSERT_NE(enemy, nullptr);
     enemy->Vehicle()->SetForward({0.0f, -1.0f, 0.0f});
-    enemy->Vehicle()->SetSpeed(enemy->speed);
+    enemy->Vehicle()->SetSpeed(enemy->Type().speed);
     enemy->EnterState(AI_Entity::kWander);
     for (int step = 0; step < 5; ++step) enemy->Step(0.04f);
     const PVector3 other = Vec3Normalize({enemy->Vehicle()->Forward().x, enemy->Vehicle()->Forward().y, 0.0f});
     EXPECT_NE(other, first) << "other draws, another walk";
-    EXPECT_LE(Vec3Length(enemy->Vehicle()->Velocity()), enemy->speed + 1e-4f);
+    EXPECT_LE(Vec3Length(enemy->Vehicle()->Velocity()), enemy->Type().speed + 1e-4f);
 }
 
 // The obstacle stands east of the enemy's way: the avoidance turns it west, compared with the

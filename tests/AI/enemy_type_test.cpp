@@ -119,9 +119,9 @@ TEST(EnemyTypeTest, TheTypesAreReadOnceWithTheirKindFilesIntoPrototypes)
     ASSERT_NE(walker, nullptr);
     EXPECT_EQ(walker->health, 10.0f);
     EXPECT_EQ(walker->maxHealth, 10.0f);
-    EXPECT_EQ(walker->loseRange, 100.0f);
-    EXPECT_EQ(walker->melee[0].damage, 5.0f);
-    EXPECT_EQ(walker->animationSounds.at("run"), "steps");
+    EXPECT_EQ(walker->Type().loseRange, 100.0f);
+    EXPECT_EQ(walker->Type().melee[0].damage, 5.0f);
+    EXPECT_EQ(walker->Type().animationSounds.at("run"), "steps");
     EXPECT_FLOAT_EQ(walker->position.z, 1.3f);
     EXPECT_EQ(walker->Vehicle()->MaxSpeed(), 4.0f);
     EXPECT_EQ(walker->Vehicle()->MaxForce(), 4.0f);
@@ -130,7 +130,7 @@ TEST(EnemyTypeTest, TheTypesAreReadOnceWithTheirKindFilesIntoPrototypes)
     const AI_Entity* tank = ai.FindPrototype("tank");
     ASSERT_NE(tank, nullptr);
     EXPECT_EQ(tank->pursuitMode, 0.0f) << "only melee kinds draw a pursuit mode";
-    EXPECT_TRUE(tank->animationSounds.empty());
+    EXPECT_TRUE(tank->Type().animationSounds.empty());
 
     folder.Write("Data/ai.dat", "other 1\n");
     ai.LoadTypes();

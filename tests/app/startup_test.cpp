@@ -56,15 +56,15 @@ INSTANTIATE_TEST_SUITE_P(Switches, CommandLineTest,
                                            Arguments{{"--full"}, false, false, false, true},
                                            Arguments{{"fullscreen"}, false, false, false, true}));
 
-// Every environment variable the README's list names (a line "- `VX_...`") is in the help.
-TEST(CommandLineHelpTest, ListsEveryEnvironmentVariableOfTheReadme) {
-    const std::string readme = apptest::ReadBytes(VX_README);
+// Every environment variable the playing guide's list names (a line "- `VX_...`") is in the help.
+TEST(CommandLineHelpTest, ListsEveryEnvironmentVariableOfThePlayingGuide) {
+    const std::string guide = apptest::ReadBytes(VX_PLAYING_GUIDE);
     const std::regex listed(R"(\n- `(VX_[A-Z_]+))");
     std::vector<std::string> names;
-    for (std::sregex_iterator it(readme.begin(), readme.end(), listed), end; it != end; ++it) {
+    for (std::sregex_iterator it(guide.begin(), guide.end(), listed), end; it != end; ++it) {
         names.push_back((*it)[1]);
     }
-    EXPECT_GE(names.size(), 8u) << "the README's environment list moved";
+    EXPECT_GE(names.size(), 8u) << "the playing guide's environment list moved";
     const std::string help = CommandLineHelp();
     for (const std::string& name : names) EXPECT_NE(help.find("  " + name + "="), std::string::npos) << name;
 }

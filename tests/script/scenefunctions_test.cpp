@@ -136,14 +136,14 @@ TEST_F(SceneFunctionTest, SetFadeDarkensTheDrawnFrame) {
     const int32_t statistic = g_statistic;
     g_statistic = 1;
     WithRenderer([&](CPRender& render) {
-        // The statistics text, drawn in blue at the top, lies under the fade.
+        // The statistics text, drawn bright at the top, lies under the fade.
         auto textPixels = [&render] {
             render.CaptureNextFrame();
             render.Update();
             const CapturedFrame& frame = render.GetCapturedFrame();
             int count = 0;
             for (int32_t y = 0; y < std::min(32, frame.height); ++y) {
-                for (int32_t x = 0; x < frame.width; ++x) count += (frame.Pixel(x, y) & 0xFF) > 128 ? 1 : 0;
+                for (int32_t x = 0; x < frame.width; ++x) count += (frame.Pixel(x, y) >> 16 & 0xFF) > 128 ? 1 : 0;
             }
             return count;
         };

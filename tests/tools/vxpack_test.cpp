@@ -1,4 +1,4 @@
-// The data tool as the README shows it, run in a game folder whose data lies in "data".
+// The data tool as the modding guide (docs/modding.md) shows it, run in a game folder whose data lies in "data".
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -71,7 +71,7 @@ public:
     std::unique_ptr<IndexBuffer> CreateIndexBuffer(uint32_t indexCount, Usage usage, Pool pool);
     std::unique_ptr<Texture> CreateTexture(uint32_t width, uint32_t height, uint32_t levels, Format format,
                                            TextureUsage usage, Pool pool);
-    // Parses and compiles an effect (see "Effect files" in README.md). Null when no technique is usable;
+    // Parses and compiles an effect (see "Effect files" in docs/modding.md). Null when no technique is usable;
     // messages describes every problem found, also for an effect that falls back.
     std::unique_ptr<Effect> CreateEffect(std::string_view source, std::string& messages);
 

@@ -14,7 +14,7 @@ namespace platform::gfx {
 
 class Texture;
 
-// A compiled effect file (see "Effect files" in README.md): the first technique whose passes all compile,
+// A compiled effect file (see "Effect files" in docs/modding.md): the first technique whose passes all compile,
 // with its parameters. Drawing with it:
 //   Begin(passes); for each pass: BeginPass(i); draw ...; EndPass(); End();
 // A pass sets its states when it begins and puts back what they were when it ends, so it

@@ -19,7 +19,7 @@ struct StateAssignment {
     uint32_t value;
 };
 
-// An effect file as written: see "Effect files" in README.md.
+// An effect file as written: see "Effect files" in docs/modding.md.
 struct EffectDescription {
     struct Parameter {
         std::string name;
