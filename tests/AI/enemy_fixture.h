@@ -47,8 +47,6 @@ protected:
         m_folder.Write("Data/Ai/melee.txt", "melee 5 0 1.5 1 0 1 0 2 7\nrun run_sound\nhit1 hit_sound\n");
         m_folder.Write("Data/Ai/gun.txt", "fire 3 0.5 1 1.5 0 0 0 0 0 6 -0.5 1 1.5\nrun run_sound\n");
         g_frameDelta = 0.0f;
-        // Every test draws from the same random sequence, whichever tests ran before it.
-        platform::Srand(1);
         m_kernel = std::make_unique<CPKernel>();
         ASSERT_TRUE(m_scripts.Start({"gamemenu t_interface", "levelscript t_interface level"},
                                     "while true do Update() end\n"));
